@@ -1,0 +1,393 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE">
+<context>
+    <name>SystemDll</name>
+    <message>
+        <source>LAB_SIDEBAR_GROUP_SYSTEM</source>
+        <translation>System</translation>
+    </message>
+    <message>
+        <source>LAB_SIDEBAR_SYSTEM_SWITCH_M1_M2</source>
+        <translation>Website</translation>
+    </message>
+    <message>
+        <source>LAB_SIDEBAR_SYSTEM_APP_FILE</source>
+        <translation>App/Datei</translation>
+    </message>
+    <message>
+        <source>LAB_SIDEBAR_SYSTEM_HOTKEY</source>
+        <translation>Tastenkürzel</translation>
+    </message>
+    <message>
+        <source>LAB_SIDEBAR_SYSTEM_TEXT</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>LAB_TITLE_SYS_WINDOWCONTROL</source>
+        <translation>Fenstersteuerung</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetPluginOpenUrl</name>
+    <message>
+        <source>Form</source>
+        <translation>Formular</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_URL</source>
+        <translation>URL</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetPluginInputText</name>
+    <message>
+        <source>Form</source>
+        <translation>Formular</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_TEXT</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_ADDTEXT</source>
+        <translation>Text hier eingeben</translation>
+    </message>
+    <message>
+        <source>Please add text</source>
+        <translation>Bitte Text eingeben</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_PRESS_ENTER</source>
+        <translation>Eingabetaste drücken, um die Nachricht zu senden</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetPluginInputHotkey</name>
+    <message>
+        <source>Form</source>
+        <translation>Formular</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_BLOCK_HOTKEY</source>
+        <translation>Tastenkürzel</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_CLICK_TO_ASSIGN</source>
+        <translation>Zum Zuweisen klicken</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetPluginOpenFile</name>
+    <message>
+        <source>URL</source>
+        <translation>URL</translation>
+    </message>
+    <message>
+        <source>LAB_TEXT_EDIT</source>
+        <translation>Texteinstellungen</translation>
+    </message>
+    <message>
+        <source>LAB_IMG_PX</source>
+        <translation>Symbol ändern (150 x 108 px)</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_TITLE</source>
+        <translation>Titel</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_APP_FILE</source>
+        <translation>App/Datei</translation>
+    </message>
+    <message>
+        <source>LAB_FILTER_IMAGE_SELECT</source>
+        <translation>Bild auswählen</translation>
+    </message>
+    <message>
+        <source>LAB_FILTER_IMAGE_FILES</source>
+        <translation>Bilddateien </translation>
+    </message>
+</context>
+<context>
+    <name>WidgetPluginSystemMultimedia</name>
+    <message>
+        <source>Form</source>
+        <translation>Formular</translation>
+    </message>
+    <message>
+        <source>LAB_IMG_PX</source>
+        <translation>Symbol ändern (150 x 108 px)</translation>
+    </message>
+    <message>
+        <source>LAB_TEXT_EDIT</source>
+        <translation>Texteinstellungen</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_TITLE</source>
+        <translation>Titel</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_MULTIMEDIA_PLAY_PAUSE</source>
+        <translation>Wiedergabe/Pause</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_MULTIMEDIA_STOP</source>
+        <translation>Stopp</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_MULTIMEDIA_PREVIOUS_TRACK</source>
+        <translation>Vorheriger Titel</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_MULTIMEDIA_NEXT_TRACK</source>
+        <translation>Nächster Titel</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_MULTIMEDIA_MUTE_UNMUTE</source>
+        <translation>Stumm/Ton an</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_MULTIMEDIA_VOLUME_INCREASE</source>
+        <translation>Lautstärke erhöhen</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_MULTIMEDIA_VOLUME_DECREASE</source>
+        <translation>Lautstärke verringern</translation>
+    </message>
+    <message>
+        <source>LAB_FILTER_IMAGE_SELECT</source>
+        <translation>Bild auswählen</translation>
+    </message>
+    <message>
+        <source>LAB_FILTER_IMAGE_FILES</source>
+        <translation>Bilddateien </translation>
+    </message>
+</context>
+<context>
+    <name>WidgetPluginWindowsControl</name>
+    <message>
+        <source>LAB_WINDOWCONTROL_WINDOW</source>
+        <translation>Fenster</translation>
+    </message>
+    <message>
+        <source>LAB_WINDOWCONTROL_REFRESH</source>
+        <translation>Aktualisieren</translation>
+    </message>
+    <message>
+        <source>LAB_WINDOWCONTROL_ACTION</source>
+        <translation>Aktion</translation>
+    </message>
+    <message>
+        <source>LAB_WINDOWCONTROL_SIZE</source>
+        <translation>Größe</translation>
+    </message>
+    <message>
+        <source>LAB_WINDOWCONTROL_POSITION</source>
+        <translation>Position</translation>
+    </message>
+    <message>
+        <source>W</source>
+        <translation>B</translation>
+    </message>
+    <message>
+        <source>H</source>
+        <translation>H</translation>
+    </message>
+    <message>
+        <source>X</source>
+        <translation>X</translation>
+    </message>
+    <message>
+        <source>Y</source>
+        <translation>Y</translation>
+    </message>
+    <message>
+        <source>LAB_WINDOWCONTROL_ACTION_RESIZE</source>
+        <translation>Größe ändern</translation>
+    </message>
+    <message>
+        <source>LAB_WINDOWCONTROL_ACTION_MINIMIZE</source>
+        <translation>Minimieren</translation>
+    </message>
+    <message>
+        <source>LAB_WINDOWCONTROL_ACTION_MAXIMIZE</source>
+        <translation>Maximieren</translation>
+    </message>
+    <message>
+        <source>LAB_WINDOWCONTROL_ACTION_CLOSE</source>
+        <translation>Schließen</translation>
+    </message>
+</context>
+<context>
+    <name>PluginSystemMultimedia</name>
+    <message>
+        <source>LAB_PLUGIN_HOTKEY</source>
+        <translation>Tastenkürzel</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_TITLE</source>
+        <translation>Titel</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_ACTION</source>
+        <translation>Aktion</translation>
+    </message>
+</context>
+<context>
+    <name>BasePropertyWidget</name>
+    <message>
+        <source>Form</source>
+        <translation>Formular</translation>
+    </message>
+    <message>
+        <source>Plugin Title</source>
+        <translation>Plugin-Titel</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_TITLE</source>
+        <translation>Titel</translation>
+    </message>
+</context>
+<context>
+    <name>BaseKnobPropertyWidget</name>
+    <message>
+        <source>Plugin Title</source>
+        <translation>Plugin-Titel</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_TITLE</source>
+        <translation>Titel</translation>
+    </message>
+</context>
+<context>
+    <name>IconStateWidget</name>
+    <message>
+        <source>Form</source>
+        <translation>Formular</translation>
+    </message>
+    <message>
+        <source>LAB_IMG_PX</source>
+        <translation>Symbol ändern (150 x 108 px)</translation>
+    </message>
+    <message>
+        <source>LAB_TEXT_EDIT</source>
+        <translation>Texteinstellungen</translation>
+    </message>
+    <message>
+        <source>LAB_FILTER_IMAGE_SELECT</source>
+        <translation>Bild auswählen</translation>
+    </message>
+    <message>
+        <source>LAB_FILTER_IMAGE_FILES</source>
+        <translation>Bilddateien </translation>
+    </message>
+</context>
+<context>
+    <name>DialogIconBuilder</name>
+    <message>
+        <source>Icon Builder</source>
+        <translation>Symbol-Editor</translation>
+    </message>
+    <message>
+        <source>LAB_FILTER_IMAGE_SELECT</source>
+        <translation>Bild auswählen</translation>
+    </message>
+    <message>
+        <source>LAB_IMG_PX</source>
+        <translation>Symbol ändern (150 x 108 px)</translation>
+    </message>
+    <message>
+        <source>Fit</source>
+        <translation>Anpassung</translation>
+    </message>
+    <message>
+        <source>LAB_OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>LAB_CANCEL</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>LAB_SET_BG_PIC_FILL</source>
+        <translation>Ausfüllen</translation>
+    </message>
+    <message>
+        <source>LAB_SET_BG_PIC_FIT</source>
+        <translation>Anpassen</translation>
+    </message>
+    <message>
+        <source>LAB_SET_BG_PIC_STRETCH</source>
+        <translation>Strecken</translation>
+    </message>
+    <message>
+        <source>LAB_SET_BG_PIC_TILE</source>
+        <translation>Kacheln</translation>
+    </message>
+    <message>
+        <source>LAB_SET_BG_PIC_CENTER</source>
+        <translation>Zentrieren</translation>
+    </message>
+    <message>
+        <source>LAB_FILTER_IMAGE_FILES</source>
+        <translation>Bilddateien </translation>
+    </message>
+</context>
+<context>
+    <name>DialogIconEditMenu</name>
+    <message>
+        <source>Icon Builder</source>
+        <translation>Symbol-Editor</translation>
+    </message>
+    <message>
+        <source>LAB_ICON_EDIT_LOCAL</source>
+        <translation>Lokaler Datenträger</translation>
+    </message>
+    <message>
+        <source>LAB_ICON_EDIT_ICONBUILDER</source>
+        <translation>Symbol-Editor</translation>
+    </message>
+</context>
+<context>
+    <name>KyDisplayViewTextSetting</name>
+    <message>
+        <source>LAB_TEXT_EDIT</source>
+        <translation>Texteinstellungen</translation>
+    </message>
+    <message>
+        <source>LAB_TIP_TEXT_EDIT_BLOD</source>
+        <translation>Fett</translation>
+    </message>
+    <message>
+        <source>LAB_TIP_TEXT_EDIT_UNDERLINE</source>
+        <translation>Unterstrichen</translation>
+    </message>
+    <message>
+        <source>LAB_TIP_TEXT_EDIT_ITALIC</source>
+        <translation>Kursiv</translation>
+    </message>
+    <message>
+        <source>LAB_TIP_TEXT_EDIT_LEFT</source>
+        <translation>Linksbündig</translation>
+    </message>
+    <message>
+        <source>LAB_TIP_TEXT_EDIT_CENTER</source>
+        <translation>Zentriert</translation>
+    </message>
+    <message>
+        <source>LAB_TIP_TEXT_EDIT_RIGHT</source>
+        <translation>Rechtsbündig</translation>
+    </message>
+    <message>
+        <source>LAB_TIP_TEXT_EDIT_COLOR</source>
+        <translation>Farbe</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetPropertyDelay</name>
+    <message>
+        <source>LAB_MULTIACTION_DELAYTIME</source>
+        <translation>Verzögerung</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,393 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ja_JP">
+<context>
+    <name>SystemDll</name>
+    <message>
+        <source>LAB_SIDEBAR_GROUP_SYSTEM</source>
+        <translation>システム</translation>
+    </message>
+    <message>
+        <source>LAB_SIDEBAR_SYSTEM_SWITCH_M1_M2</source>
+        <translation>Webサイト</translation>
+    </message>
+    <message>
+        <source>LAB_SIDEBAR_SYSTEM_APP_FILE</source>
+        <translation>アプリ/ファイル</translation>
+    </message>
+    <message>
+        <source>LAB_SIDEBAR_SYSTEM_HOTKEY</source>
+        <translation>ホットキー</translation>
+    </message>
+    <message>
+        <source>LAB_SIDEBAR_SYSTEM_TEXT</source>
+        <translation>テキスト</translation>
+    </message>
+    <message>
+        <source>LAB_TITLE_SYS_WINDOWCONTROL</source>
+        <translation>ウィンドウ制御</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetPluginOpenUrl</name>
+    <message>
+        <source>Form</source>
+        <translation>フォーム</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_URL</source>
+        <translation>URL</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetPluginInputText</name>
+    <message>
+        <source>Form</source>
+        <translation>フォーム</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_TEXT</source>
+        <translation>テキスト</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_ADDTEXT</source>
+        <translation>ここにテキストを入力</translation>
+    </message>
+    <message>
+        <source>Please add text</source>
+        <translation>テキストを入力してください</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_PRESS_ENTER</source>
+        <translation>Enterキーを押してメッセージを送信</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetPluginInputHotkey</name>
+    <message>
+        <source>Form</source>
+        <translation>フォーム</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_BLOCK_HOTKEY</source>
+        <translation>ホットキー</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_CLICK_TO_ASSIGN</source>
+        <translation>クリックして割り当て</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetPluginOpenFile</name>
+    <message>
+        <source>URL</source>
+        <translation>URL</translation>
+    </message>
+    <message>
+        <source>LAB_TEXT_EDIT</source>
+        <translation>テキスト設定</translation>
+    </message>
+    <message>
+        <source>LAB_IMG_PX</source>
+        <translation>アイコンを変更（150 x 108 px）</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_TITLE</source>
+        <translation>タイトル</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_APP_FILE</source>
+        <translation>アプリ/ファイル</translation>
+    </message>
+    <message>
+        <source>LAB_FILTER_IMAGE_SELECT</source>
+        <translation>画像を選択</translation>
+    </message>
+    <message>
+        <source>LAB_FILTER_IMAGE_FILES</source>
+        <translation>画像ファイル </translation>
+    </message>
+</context>
+<context>
+    <name>WidgetPluginSystemMultimedia</name>
+    <message>
+        <source>Form</source>
+        <translation>フォーム</translation>
+    </message>
+    <message>
+        <source>LAB_IMG_PX</source>
+        <translation>アイコンを変更（150 x 108 px）</translation>
+    </message>
+    <message>
+        <source>LAB_TEXT_EDIT</source>
+        <translation>テキスト設定</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_TITLE</source>
+        <translation>タイトル</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_MULTIMEDIA_PLAY_PAUSE</source>
+        <translation>再生/一時停止</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_MULTIMEDIA_STOP</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_MULTIMEDIA_PREVIOUS_TRACK</source>
+        <translation>前のトラック</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_MULTIMEDIA_NEXT_TRACK</source>
+        <translation>次のトラック</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_MULTIMEDIA_MUTE_UNMUTE</source>
+        <translation>ミュート/ミュート解除</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_MULTIMEDIA_VOLUME_INCREASE</source>
+        <translation>音量を上げる</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_MULTIMEDIA_VOLUME_DECREASE</source>
+        <translation>音量を下げる</translation>
+    </message>
+    <message>
+        <source>LAB_FILTER_IMAGE_SELECT</source>
+        <translation>画像を選択</translation>
+    </message>
+    <message>
+        <source>LAB_FILTER_IMAGE_FILES</source>
+        <translation>画像ファイル </translation>
+    </message>
+</context>
+<context>
+    <name>WidgetPluginWindowsControl</name>
+    <message>
+        <source>LAB_WINDOWCONTROL_WINDOW</source>
+        <translation>ウィンドウ</translation>
+    </message>
+    <message>
+        <source>LAB_WINDOWCONTROL_REFRESH</source>
+        <translation>更新</translation>
+    </message>
+    <message>
+        <source>LAB_WINDOWCONTROL_ACTION</source>
+        <translation>アクション</translation>
+    </message>
+    <message>
+        <source>LAB_WINDOWCONTROL_SIZE</source>
+        <translation>サイズ</translation>
+    </message>
+    <message>
+        <source>LAB_WINDOWCONTROL_POSITION</source>
+        <translation>位置</translation>
+    </message>
+    <message>
+        <source>W</source>
+        <translation>W</translation>
+    </message>
+    <message>
+        <source>H</source>
+        <translation>H</translation>
+    </message>
+    <message>
+        <source>X</source>
+        <translation>X</translation>
+    </message>
+    <message>
+        <source>Y</source>
+        <translation>Y</translation>
+    </message>
+    <message>
+        <source>LAB_WINDOWCONTROL_ACTION_RESIZE</source>
+        <translation>サイズ変更</translation>
+    </message>
+    <message>
+        <source>LAB_WINDOWCONTROL_ACTION_MINIMIZE</source>
+        <translation>最小化</translation>
+    </message>
+    <message>
+        <source>LAB_WINDOWCONTROL_ACTION_MAXIMIZE</source>
+        <translation>最大化</translation>
+    </message>
+    <message>
+        <source>LAB_WINDOWCONTROL_ACTION_CLOSE</source>
+        <translation>閉じる</translation>
+    </message>
+</context>
+<context>
+    <name>PluginSystemMultimedia</name>
+    <message>
+        <source>LAB_PLUGIN_HOTKEY</source>
+        <translation>ホットキー</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_TITLE</source>
+        <translation>タイトル</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_ACTION</source>
+        <translation>アクション</translation>
+    </message>
+</context>
+<context>
+    <name>BasePropertyWidget</name>
+    <message>
+        <source>Form</source>
+        <translation>フォーム</translation>
+    </message>
+    <message>
+        <source>Plugin Title</source>
+        <translation>プラグインタイトル</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_TITLE</source>
+        <translation>タイトル</translation>
+    </message>
+</context>
+<context>
+    <name>BaseKnobPropertyWidget</name>
+    <message>
+        <source>Plugin Title</source>
+        <translation>プラグインタイトル</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_TITLE</source>
+        <translation>タイトル</translation>
+    </message>
+</context>
+<context>
+    <name>IconStateWidget</name>
+    <message>
+        <source>Form</source>
+        <translation>フォーム</translation>
+    </message>
+    <message>
+        <source>LAB_IMG_PX</source>
+        <translation>アイコンを変更（150 x 108 px）</translation>
+    </message>
+    <message>
+        <source>LAB_TEXT_EDIT</source>
+        <translation>テキスト設定</translation>
+    </message>
+    <message>
+        <source>LAB_FILTER_IMAGE_SELECT</source>
+        <translation>画像を選択</translation>
+    </message>
+    <message>
+        <source>LAB_FILTER_IMAGE_FILES</source>
+        <translation>画像ファイル </translation>
+    </message>
+</context>
+<context>
+    <name>DialogIconBuilder</name>
+    <message>
+        <source>Icon Builder</source>
+        <translation>アイコンビルダー</translation>
+    </message>
+    <message>
+        <source>LAB_FILTER_IMAGE_SELECT</source>
+        <translation>画像を選択</translation>
+    </message>
+    <message>
+        <source>LAB_IMG_PX</source>
+        <translation>アイコンを変更（150 x 108 px）</translation>
+    </message>
+    <message>
+        <source>Fit</source>
+        <translation>調整方法</translation>
+    </message>
+    <message>
+        <source>LAB_OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>LAB_CANCEL</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <source>LAB_SET_BG_PIC_FILL</source>
+        <translation>塗りつぶし</translation>
+    </message>
+    <message>
+        <source>LAB_SET_BG_PIC_FIT</source>
+        <translation>全体を表示</translation>
+    </message>
+    <message>
+        <source>LAB_SET_BG_PIC_STRETCH</source>
+        <translation>引き伸ばし</translation>
+    </message>
+    <message>
+        <source>LAB_SET_BG_PIC_TILE</source>
+        <translation>並べて表示</translation>
+    </message>
+    <message>
+        <source>LAB_SET_BG_PIC_CENTER</source>
+        <translation>中央に表示</translation>
+    </message>
+    <message>
+        <source>LAB_FILTER_IMAGE_FILES</source>
+        <translation>画像ファイル </translation>
+    </message>
+</context>
+<context>
+    <name>DialogIconEditMenu</name>
+    <message>
+        <source>Icon Builder</source>
+        <translation>アイコンビルダー</translation>
+    </message>
+    <message>
+        <source>LAB_ICON_EDIT_LOCAL</source>
+        <translation>ローカルディスク</translation>
+    </message>
+    <message>
+        <source>LAB_ICON_EDIT_ICONBUILDER</source>
+        <translation>アイコンビルダー</translation>
+    </message>
+</context>
+<context>
+    <name>KyDisplayViewTextSetting</name>
+    <message>
+        <source>LAB_TEXT_EDIT</source>
+        <translation>テキスト設定</translation>
+    </message>
+    <message>
+        <source>LAB_TIP_TEXT_EDIT_BLOD</source>
+        <translation>太字</translation>
+    </message>
+    <message>
+        <source>LAB_TIP_TEXT_EDIT_UNDERLINE</source>
+        <translation>下線</translation>
+    </message>
+    <message>
+        <source>LAB_TIP_TEXT_EDIT_ITALIC</source>
+        <translation>斜体</translation>
+    </message>
+    <message>
+        <source>LAB_TIP_TEXT_EDIT_LEFT</source>
+        <translation>左揃え</translation>
+    </message>
+    <message>
+        <source>LAB_TIP_TEXT_EDIT_CENTER</source>
+        <translation>中央揃え</translation>
+    </message>
+    <message>
+        <source>LAB_TIP_TEXT_EDIT_RIGHT</source>
+        <translation>右揃え</translation>
+    </message>
+    <message>
+        <source>LAB_TIP_TEXT_EDIT_COLOR</source>
+        <translation>色</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetPropertyDelay</name>
+    <message>
+        <source>LAB_MULTIACTION_DELAYTIME</source>
+        <translation>遅延時間</translation>
+    </message>
+</context>
+</TS>

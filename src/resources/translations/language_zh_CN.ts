@@ -1,0 +1,393 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN">
+<context>
+    <name>SystemDll</name>
+    <message>
+        <source>LAB_SIDEBAR_GROUP_SYSTEM</source>
+        <translation>系统</translation>
+    </message>
+    <message>
+        <source>LAB_SIDEBAR_SYSTEM_SWITCH_M1_M2</source>
+        <translation>网站</translation>
+    </message>
+    <message>
+        <source>LAB_SIDEBAR_SYSTEM_APP_FILE</source>
+        <translation>应用/文件</translation>
+    </message>
+    <message>
+        <source>LAB_SIDEBAR_SYSTEM_HOTKEY</source>
+        <translation>快捷键</translation>
+    </message>
+    <message>
+        <source>LAB_SIDEBAR_SYSTEM_TEXT</source>
+        <translation>文本</translation>
+    </message>
+    <message>
+        <source>LAB_TITLE_SYS_WINDOWCONTROL</source>
+        <translation>窗口控制</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetPluginOpenUrl</name>
+    <message>
+        <source>Form</source>
+        <translation>窗体</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_URL</source>
+        <translation>网址</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetPluginInputText</name>
+    <message>
+        <source>Form</source>
+        <translation>窗体</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_TEXT</source>
+        <translation>文本</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_ADDTEXT</source>
+        <translation>在此输入文本</translation>
+    </message>
+    <message>
+        <source>Please add text</source>
+        <translation>请输入文本</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_PRESS_ENTER</source>
+        <translation>按 Enter 键发送消息</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetPluginInputHotkey</name>
+    <message>
+        <source>Form</source>
+        <translation>窗体</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_BLOCK_HOTKEY</source>
+        <translation>快捷键</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_CLICK_TO_ASSIGN</source>
+        <translation>点击进行设置</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetPluginOpenFile</name>
+    <message>
+        <source>URL</source>
+        <translation>URL</translation>
+    </message>
+    <message>
+        <source>LAB_TEXT_EDIT</source>
+        <translation>文本设置</translation>
+    </message>
+    <message>
+        <source>LAB_IMG_PX</source>
+        <translation>更换图标（150 x 108 px）</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_TITLE</source>
+        <translation>标题</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_APP_FILE</source>
+        <translation>应用/文件</translation>
+    </message>
+    <message>
+        <source>LAB_FILTER_IMAGE_SELECT</source>
+        <translation>选择图片</translation>
+    </message>
+    <message>
+        <source>LAB_FILTER_IMAGE_FILES</source>
+        <translation>图片文件 </translation>
+    </message>
+</context>
+<context>
+    <name>WidgetPluginSystemMultimedia</name>
+    <message>
+        <source>Form</source>
+        <translation>窗体</translation>
+    </message>
+    <message>
+        <source>LAB_IMG_PX</source>
+        <translation>更换图标（150 x 108 px）</translation>
+    </message>
+    <message>
+        <source>LAB_TEXT_EDIT</source>
+        <translation>文本设置</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_TITLE</source>
+        <translation>标题</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_MULTIMEDIA_PLAY_PAUSE</source>
+        <translation>播放/暂停</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_MULTIMEDIA_STOP</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_MULTIMEDIA_PREVIOUS_TRACK</source>
+        <translation>上一曲</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_MULTIMEDIA_NEXT_TRACK</source>
+        <translation>下一曲</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_MULTIMEDIA_MUTE_UNMUTE</source>
+        <translation>静音/取消静音</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_MULTIMEDIA_VOLUME_INCREASE</source>
+        <translation>增大音量</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_MULTIMEDIA_VOLUME_DECREASE</source>
+        <translation>减小音量</translation>
+    </message>
+    <message>
+        <source>LAB_FILTER_IMAGE_SELECT</source>
+        <translation>选择图片</translation>
+    </message>
+    <message>
+        <source>LAB_FILTER_IMAGE_FILES</source>
+        <translation>图片文件 </translation>
+    </message>
+</context>
+<context>
+    <name>WidgetPluginWindowsControl</name>
+    <message>
+        <source>LAB_WINDOWCONTROL_WINDOW</source>
+        <translation>窗口</translation>
+    </message>
+    <message>
+        <source>LAB_WINDOWCONTROL_REFRESH</source>
+        <translation>刷新</translation>
+    </message>
+    <message>
+        <source>LAB_WINDOWCONTROL_ACTION</source>
+        <translation>操作</translation>
+    </message>
+    <message>
+        <source>LAB_WINDOWCONTROL_SIZE</source>
+        <translation>大小</translation>
+    </message>
+    <message>
+        <source>LAB_WINDOWCONTROL_POSITION</source>
+        <translation>位置</translation>
+    </message>
+    <message>
+        <source>W</source>
+        <translation>W</translation>
+    </message>
+    <message>
+        <source>H</source>
+        <translation>H</translation>
+    </message>
+    <message>
+        <source>X</source>
+        <translation>X</translation>
+    </message>
+    <message>
+        <source>Y</source>
+        <translation>Y</translation>
+    </message>
+    <message>
+        <source>LAB_WINDOWCONTROL_ACTION_RESIZE</source>
+        <translation>调整大小</translation>
+    </message>
+    <message>
+        <source>LAB_WINDOWCONTROL_ACTION_MINIMIZE</source>
+        <translation>最小化</translation>
+    </message>
+    <message>
+        <source>LAB_WINDOWCONTROL_ACTION_MAXIMIZE</source>
+        <translation>最大化</translation>
+    </message>
+    <message>
+        <source>LAB_WINDOWCONTROL_ACTION_CLOSE</source>
+        <translation>关闭</translation>
+    </message>
+</context>
+<context>
+    <name>PluginSystemMultimedia</name>
+    <message>
+        <source>LAB_PLUGIN_HOTKEY</source>
+        <translation>快捷键</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_TITLE</source>
+        <translation>标题</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_ACTION</source>
+        <translation>操作</translation>
+    </message>
+</context>
+<context>
+    <name>BasePropertyWidget</name>
+    <message>
+        <source>Form</source>
+        <translation>窗体</translation>
+    </message>
+    <message>
+        <source>Plugin Title</source>
+        <translation>插件标题</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_TITLE</source>
+        <translation>标题</translation>
+    </message>
+</context>
+<context>
+    <name>BaseKnobPropertyWidget</name>
+    <message>
+        <source>Plugin Title</source>
+        <translation>插件标题</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_TITLE</source>
+        <translation>标题</translation>
+    </message>
+</context>
+<context>
+    <name>IconStateWidget</name>
+    <message>
+        <source>Form</source>
+        <translation>窗体</translation>
+    </message>
+    <message>
+        <source>LAB_IMG_PX</source>
+        <translation>更换图标（150 x 108 px）</translation>
+    </message>
+    <message>
+        <source>LAB_TEXT_EDIT</source>
+        <translation>文本设置</translation>
+    </message>
+    <message>
+        <source>LAB_FILTER_IMAGE_SELECT</source>
+        <translation>选择图片</translation>
+    </message>
+    <message>
+        <source>LAB_FILTER_IMAGE_FILES</source>
+        <translation>图片文件 </translation>
+    </message>
+</context>
+<context>
+    <name>DialogIconBuilder</name>
+    <message>
+        <source>Icon Builder</source>
+        <translation>图标编辑器</translation>
+    </message>
+    <message>
+        <source>LAB_FILTER_IMAGE_SELECT</source>
+        <translation>选择图片</translation>
+    </message>
+    <message>
+        <source>LAB_IMG_PX</source>
+        <translation>更换图标（150 x 108 px）</translation>
+    </message>
+    <message>
+        <source>Fit</source>
+        <translation>调整方式</translation>
+    </message>
+    <message>
+        <source>LAB_OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>LAB_CANCEL</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>LAB_SET_BG_PIC_FILL</source>
+        <translation>填充</translation>
+    </message>
+    <message>
+        <source>LAB_SET_BG_PIC_FIT</source>
+        <translation>适应</translation>
+    </message>
+    <message>
+        <source>LAB_SET_BG_PIC_STRETCH</source>
+        <translation>拉伸</translation>
+    </message>
+    <message>
+        <source>LAB_SET_BG_PIC_TILE</source>
+        <translation>平铺</translation>
+    </message>
+    <message>
+        <source>LAB_SET_BG_PIC_CENTER</source>
+        <translation>居中</translation>
+    </message>
+    <message>
+        <source>LAB_FILTER_IMAGE_FILES</source>
+        <translation>图片文件 </translation>
+    </message>
+</context>
+<context>
+    <name>DialogIconEditMenu</name>
+    <message>
+        <source>Icon Builder</source>
+        <translation>图标编辑器</translation>
+    </message>
+    <message>
+        <source>LAB_ICON_EDIT_LOCAL</source>
+        <translation>本地磁盘</translation>
+    </message>
+    <message>
+        <source>LAB_ICON_EDIT_ICONBUILDER</source>
+        <translation>图标编辑器</translation>
+    </message>
+</context>
+<context>
+    <name>KyDisplayViewTextSetting</name>
+    <message>
+        <source>LAB_TEXT_EDIT</source>
+        <translation>文本设置</translation>
+    </message>
+    <message>
+        <source>LAB_TIP_TEXT_EDIT_BLOD</source>
+        <translation>加粗</translation>
+    </message>
+    <message>
+        <source>LAB_TIP_TEXT_EDIT_UNDERLINE</source>
+        <translation>下划线</translation>
+    </message>
+    <message>
+        <source>LAB_TIP_TEXT_EDIT_ITALIC</source>
+        <translation>斜体</translation>
+    </message>
+    <message>
+        <source>LAB_TIP_TEXT_EDIT_LEFT</source>
+        <translation>左对齐</translation>
+    </message>
+    <message>
+        <source>LAB_TIP_TEXT_EDIT_CENTER</source>
+        <translation>居中</translation>
+    </message>
+    <message>
+        <source>LAB_TIP_TEXT_EDIT_RIGHT</source>
+        <translation>右对齐</translation>
+    </message>
+    <message>
+        <source>LAB_TIP_TEXT_EDIT_COLOR</source>
+        <translation>颜色</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetPropertyDelay</name>
+    <message>
+        <source>LAB_MULTIACTION_DELAYTIME</source>
+        <translation>延迟时间</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,393 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_TW">
+<context>
+    <name>SystemDll</name>
+    <message>
+        <source>LAB_SIDEBAR_GROUP_SYSTEM</source>
+        <translation>系統</translation>
+    </message>
+    <message>
+        <source>LAB_SIDEBAR_SYSTEM_SWITCH_M1_M2</source>
+        <translation>網站</translation>
+    </message>
+    <message>
+        <source>LAB_SIDEBAR_SYSTEM_APP_FILE</source>
+        <translation>應用程式/檔案</translation>
+    </message>
+    <message>
+        <source>LAB_SIDEBAR_SYSTEM_HOTKEY</source>
+        <translation>快速鍵</translation>
+    </message>
+    <message>
+        <source>LAB_SIDEBAR_SYSTEM_TEXT</source>
+        <translation>文字</translation>
+    </message>
+    <message>
+        <source>LAB_TITLE_SYS_WINDOWCONTROL</source>
+        <translation>視窗控制</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetPluginOpenUrl</name>
+    <message>
+        <source>Form</source>
+        <translation>表單</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_URL</source>
+        <translation>網址</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetPluginInputText</name>
+    <message>
+        <source>Form</source>
+        <translation>表單</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_TEXT</source>
+        <translation>文字</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_ADDTEXT</source>
+        <translation>在此輸入文字</translation>
+    </message>
+    <message>
+        <source>Please add text</source>
+        <translation>請輸入文字</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_PRESS_ENTER</source>
+        <translation>按 Enter 鍵傳送訊息</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetPluginInputHotkey</name>
+    <message>
+        <source>Form</source>
+        <translation>表單</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_BLOCK_HOTKEY</source>
+        <translation>快速鍵</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_CLICK_TO_ASSIGN</source>
+        <translation>按一下以設定</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetPluginOpenFile</name>
+    <message>
+        <source>URL</source>
+        <translation>URL</translation>
+    </message>
+    <message>
+        <source>LAB_TEXT_EDIT</source>
+        <translation>文字設定</translation>
+    </message>
+    <message>
+        <source>LAB_IMG_PX</source>
+        <translation>更換圖示（150 x 108 px）</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_TITLE</source>
+        <translation>標題</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_APP_FILE</source>
+        <translation>應用程式/檔案</translation>
+    </message>
+    <message>
+        <source>LAB_FILTER_IMAGE_SELECT</source>
+        <translation>選擇圖片</translation>
+    </message>
+    <message>
+        <source>LAB_FILTER_IMAGE_FILES</source>
+        <translation>圖片檔案 </translation>
+    </message>
+</context>
+<context>
+    <name>WidgetPluginSystemMultimedia</name>
+    <message>
+        <source>Form</source>
+        <translation>表單</translation>
+    </message>
+    <message>
+        <source>LAB_IMG_PX</source>
+        <translation>更換圖示（150 x 108 px）</translation>
+    </message>
+    <message>
+        <source>LAB_TEXT_EDIT</source>
+        <translation>文字設定</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_TITLE</source>
+        <translation>標題</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_MULTIMEDIA_PLAY_PAUSE</source>
+        <translation>播放/暫停</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_MULTIMEDIA_STOP</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_MULTIMEDIA_PREVIOUS_TRACK</source>
+        <translation>上一首</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_MULTIMEDIA_NEXT_TRACK</source>
+        <translation>下一首</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_MULTIMEDIA_MUTE_UNMUTE</source>
+        <translation>靜音/取消靜音</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_MULTIMEDIA_VOLUME_INCREASE</source>
+        <translation>調高音量</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_MULTIMEDIA_VOLUME_DECREASE</source>
+        <translation>調低音量</translation>
+    </message>
+    <message>
+        <source>LAB_FILTER_IMAGE_SELECT</source>
+        <translation>選擇圖片</translation>
+    </message>
+    <message>
+        <source>LAB_FILTER_IMAGE_FILES</source>
+        <translation>圖片檔案 </translation>
+    </message>
+</context>
+<context>
+    <name>WidgetPluginWindowsControl</name>
+    <message>
+        <source>LAB_WINDOWCONTROL_WINDOW</source>
+        <translation>視窗</translation>
+    </message>
+    <message>
+        <source>LAB_WINDOWCONTROL_REFRESH</source>
+        <translation>重新整理</translation>
+    </message>
+    <message>
+        <source>LAB_WINDOWCONTROL_ACTION</source>
+        <translation>動作</translation>
+    </message>
+    <message>
+        <source>LAB_WINDOWCONTROL_SIZE</source>
+        <translation>大小</translation>
+    </message>
+    <message>
+        <source>LAB_WINDOWCONTROL_POSITION</source>
+        <translation>位置</translation>
+    </message>
+    <message>
+        <source>W</source>
+        <translation>W</translation>
+    </message>
+    <message>
+        <source>H</source>
+        <translation>H</translation>
+    </message>
+    <message>
+        <source>X</source>
+        <translation>X</translation>
+    </message>
+    <message>
+        <source>Y</source>
+        <translation>Y</translation>
+    </message>
+    <message>
+        <source>LAB_WINDOWCONTROL_ACTION_RESIZE</source>
+        <translation>調整大小</translation>
+    </message>
+    <message>
+        <source>LAB_WINDOWCONTROL_ACTION_MINIMIZE</source>
+        <translation>最小化</translation>
+    </message>
+    <message>
+        <source>LAB_WINDOWCONTROL_ACTION_MAXIMIZE</source>
+        <translation>最大化</translation>
+    </message>
+    <message>
+        <source>LAB_WINDOWCONTROL_ACTION_CLOSE</source>
+        <translation>關閉</translation>
+    </message>
+</context>
+<context>
+    <name>PluginSystemMultimedia</name>
+    <message>
+        <source>LAB_PLUGIN_HOTKEY</source>
+        <translation>快速鍵</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_TITLE</source>
+        <translation>標題</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_ACTION</source>
+        <translation>動作</translation>
+    </message>
+</context>
+<context>
+    <name>BasePropertyWidget</name>
+    <message>
+        <source>Form</source>
+        <translation>表單</translation>
+    </message>
+    <message>
+        <source>Plugin Title</source>
+        <translation>外掛標題</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_TITLE</source>
+        <translation>標題</translation>
+    </message>
+</context>
+<context>
+    <name>BaseKnobPropertyWidget</name>
+    <message>
+        <source>Plugin Title</source>
+        <translation>外掛標題</translation>
+    </message>
+    <message>
+        <source>LAB_PLUGIN_TITLE</source>
+        <translation>標題</translation>
+    </message>
+</context>
+<context>
+    <name>IconStateWidget</name>
+    <message>
+        <source>Form</source>
+        <translation>表單</translation>
+    </message>
+    <message>
+        <source>LAB_IMG_PX</source>
+        <translation>更換圖示（150 x 108 px）</translation>
+    </message>
+    <message>
+        <source>LAB_TEXT_EDIT</source>
+        <translation>文字設定</translation>
+    </message>
+    <message>
+        <source>LAB_FILTER_IMAGE_SELECT</source>
+        <translation>選擇圖片</translation>
+    </message>
+    <message>
+        <source>LAB_FILTER_IMAGE_FILES</source>
+        <translation>圖片檔案 </translation>
+    </message>
+</context>
+<context>
+    <name>DialogIconBuilder</name>
+    <message>
+        <source>Icon Builder</source>
+        <translation>圖示編輯器</translation>
+    </message>
+    <message>
+        <source>LAB_FILTER_IMAGE_SELECT</source>
+        <translation>選擇圖片</translation>
+    </message>
+    <message>
+        <source>LAB_IMG_PX</source>
+        <translation>更換圖示（150 x 108 px）</translation>
+    </message>
+    <message>
+        <source>Fit</source>
+        <translation>調整方式</translation>
+    </message>
+    <message>
+        <source>LAB_OK</source>
+        <translation>確定</translation>
+    </message>
+    <message>
+        <source>LAB_CANCEL</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>LAB_SET_BG_PIC_FILL</source>
+        <translation>填滿</translation>
+    </message>
+    <message>
+        <source>LAB_SET_BG_PIC_FIT</source>
+        <translation>最適大小</translation>
+    </message>
+    <message>
+        <source>LAB_SET_BG_PIC_STRETCH</source>
+        <translation>延展</translation>
+    </message>
+    <message>
+        <source>LAB_SET_BG_PIC_TILE</source>
+        <translation>並排</translation>
+    </message>
+    <message>
+        <source>LAB_SET_BG_PIC_CENTER</source>
+        <translation>置中</translation>
+    </message>
+    <message>
+        <source>LAB_FILTER_IMAGE_FILES</source>
+        <translation>圖片檔案 </translation>
+    </message>
+</context>
+<context>
+    <name>DialogIconEditMenu</name>
+    <message>
+        <source>Icon Builder</source>
+        <translation>圖示編輯器</translation>
+    </message>
+    <message>
+        <source>LAB_ICON_EDIT_LOCAL</source>
+        <translation>本機磁碟</translation>
+    </message>
+    <message>
+        <source>LAB_ICON_EDIT_ICONBUILDER</source>
+        <translation>圖示編輯器</translation>
+    </message>
+</context>
+<context>
+    <name>KyDisplayViewTextSetting</name>
+    <message>
+        <source>LAB_TEXT_EDIT</source>
+        <translation>文字設定</translation>
+    </message>
+    <message>
+        <source>LAB_TIP_TEXT_EDIT_BLOD</source>
+        <translation>粗體</translation>
+    </message>
+    <message>
+        <source>LAB_TIP_TEXT_EDIT_UNDERLINE</source>
+        <translation>底線</translation>
+    </message>
+    <message>
+        <source>LAB_TIP_TEXT_EDIT_ITALIC</source>
+        <translation>斜體</translation>
+    </message>
+    <message>
+        <source>LAB_TIP_TEXT_EDIT_LEFT</source>
+        <translation>靠左對齊</translation>
+    </message>
+    <message>
+        <source>LAB_TIP_TEXT_EDIT_CENTER</source>
+        <translation>置中</translation>
+    </message>
+    <message>
+        <source>LAB_TIP_TEXT_EDIT_RIGHT</source>
+        <translation>靠右對齊</translation>
+    </message>
+    <message>
+        <source>LAB_TIP_TEXT_EDIT_COLOR</source>
+        <translation>顏色</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetPropertyDelay</name>
+    <message>
+        <source>LAB_MULTIACTION_DELAYTIME</source>
+        <translation>延遲時間</translation>
+    </message>
+</context>
+</TS>
