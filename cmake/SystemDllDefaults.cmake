@@ -1,0 +1,33 @@
+# Settings for our own targets: warnings (as errors in the test build) and sanitizers.
+# Third-party code and build-time tools do not get them.
+function(systemdll_defaults target)
+    target_compile_options(${target} PRIVATE -Wall -Wextra)
+    if(SYSTEMDLL_WERROR)
+        target_compile_options(${target} PRIVATE -Werror)
+    endif()
+    if(SYSTEMDLL_SANITIZE)
+        target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer
+                                                 -fno-sanitize-recover=undefined)
+        target_link_options(${target} PRIVATE -fsanitize=address,undefined)
+    endif()
+    set_target_properties(${target} PROPERTIES
+        CXX_VISIBILITY_PRESET hidden
+        VISIBILITY_INLINES_HIDDEN ON)
+endfunction()
+
+# A QtTest executable registered with CTest. NEEDS_X runs it on the suite's Xvfb;
+# otherwise it runs on the offscreen platform.
+function(systemdll_add_test name)
+    cmake_parse_arguments(ARG "NEEDS_X" "" "SOURCES;LIBRARIES;ENVIRONMENT" ${ARGN})
+    qt_add_executable(${name} ${ARG_SOURCES})
+    systemdll_defaults(${name})
+    target_link_libraries(${name} PRIVATE Qt6::Test ${ARG_LIBRARIES})
+    add_test(NAME ${name} COMMAND ${name})
+    set(env "QT_QPA_FONTDIR=/usr/share/fonts/truetype/dejavu" ${ARG_ENVIRONMENT})
+    if(NOT ARG_NEEDS_X)
+        list(APPEND env "QT_QPA_PLATFORM=offscreen")
+    else()
+        set_tests_properties(${name} PROPERTIES LABELS "x11")
+    endif()
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" TIMEOUT 300)
+endfunction()

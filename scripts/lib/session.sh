@@ -1,0 +1,48 @@
+# A private desktop session for tests and benchmarks: Xvfb on a free display number,
+# openbox as window manager and a D-Bus session bus. Source it, then call
+# start_session and stop_session (typically from an EXIT trap).
+
+free_display()
+{
+    local n
+    for n in $(seq 91 250); do
+        if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
+            echo "$n"
+            return 0
+        fi
+    done
+    return 1
+}
+
+start_session()
+{
+    local n
+    n=$(free_display)
+    Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+    SESSION_XVFB_PID=$!
+    export DISPLAY=":$n"
+    for _ in $(seq 1 100); do
+        xdpyinfo >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    xdpyinfo >/dev/null 2>&1 || { echo "session: Xvfb did not start on $DISPLAY" >&2; return 1; }
+
+    openbox --sm-disable >/dev/null 2>&1 &
+    SESSION_WM_PID=$!
+
+    local bus
+    bus=$(dbus-daemon --session --fork --print-address=1 --print-pid=1)
+    export DBUS_SESSION_BUS_ADDRESS=$(echo "$bus" | sed -n 1p)
+    SESSION_BUS_PID=$(echo "$bus" | sed -n 2p)
+    export SYSTEMDLL_SESSION_WM=openbox
+    echo "session: DISPLAY=$DISPLAY bus=$DBUS_SESSION_BUS_ADDRESS" >&2
+}
+
+stop_session()
+{
+    [ -n "${SESSION_BUS_PID:-}" ] && kill "$SESSION_BUS_PID" 2>/dev/null
+    [ -n "${SESSION_WM_PID:-}" ] && kill "$SESSION_WM_PID" 2>/dev/null
+    [ -n "${SESSION_XVFB_PID:-}" ] && kill "$SESSION_XVFB_PID" 2>/dev/null
+    wait 2>/dev/null
+    return 0
+}

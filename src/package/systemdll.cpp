@@ -1,0 +1,47 @@
+#include "systemdll.h"
+
+#include "packagelog.h"
+
+#include <QCoreApplication>
+
+namespace {
+const char* const kMappingContext = "SystemDll";
+const char* const kMappingKeys[] = {
+    QT_TRANSLATE_NOOP("SystemDll", "LAB_SIDEBAR_GROUP_SYSTEM"),
+    QT_TRANSLATE_NOOP("SystemDll", "LAB_SIDEBAR_SYSTEM_SWITCH_M1_M2"),
+    QT_TRANSLATE_NOOP("SystemDll", "LAB_SIDEBAR_SYSTEM_APP_FILE"),
+    QT_TRANSLATE_NOOP("SystemDll", "LAB_SIDEBAR_SYSTEM_HOTKEY"),
+    QT_TRANSLATE_NOOP("SystemDll", "LAB_SIDEBAR_SYSTEM_TEXT"),
+    QT_TRANSLATE_NOOP("SystemDll", "LAB_TITLE_SYS_WINDOWCONTROL"),
+};
+}
+
+SystemDll::SystemDll(QObject* parent)
+    : IBuiltInPackageLibrary(QStringLiteral("SystemDll"), parent)
+{
+}
+
+SystemDll::~SystemDll()
+{
+    qCDebug(lcPackage) << "SystemDll::~SystemDll()";
+}
+
+QMap<QString, QString> SystemDll::mapping()
+{
+    // The package's own translator answers first, so the titles follow translate()
+    // even before the host installs the translator.
+    QMap<QString, QString> titles;
+    for (const char* key : kMappingKeys) {
+        QString text = translator.translate(kMappingContext, key);
+        if (text.isEmpty())
+            text = QCoreApplication::translate(kMappingContext, key);
+        titles.insert(QString::fromLatin1(key), text);
+    }
+    return titles;
+}
+
+KYPlugin* SystemDll::makeWidget(const QString& category, int n)
+{
+    qCDebug(lcPackage) << "[dll] makeInstance()" << category << n;
+    return nullptr;
+}
