@@ -40,10 +40,27 @@ quint8 XTestInjector::keycodeFor(quint32 keysym)
 {
     if (keysym == 0)
         return 0;
-    if (const KeyCode code = XKeysymToKeycode(m_display, keysym))
-        return code;
-    if (const quint8 bound = m_bound.value(keysym))
-        return bound;
+    if (const quint8 known = m_codes.value(keysym))
+        return known;
+    const quint8 code = lookUpKeycode(keysym);
+    if (code)
+        m_codes.insert(keysym, code);
+    return code;
+}
+
+quint8 XTestInjector::lookUpKeycode(quint32 keysym)
+{
+    // Only a key that gives the keysym without further modifiers will do: keypad
+    // digits, for one, sit on the NumLock level of their keys.
+    if (const KeyCode code = XKeysymToKeycode(m_display, keysym)) {
+        int perCode = 0;
+        KeySym* syms = XGetKeyboardMapping(m_display, code, 1, &perCode);
+        const bool baseLevel = syms && perCode > 0 && syms[0] == keysym;
+        if (syms)
+            XFree(syms);
+        if (baseLevel)
+            return code;
+    }
     return bindSpareKeycode(keysym);
 }
 

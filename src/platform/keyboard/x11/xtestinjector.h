@@ -32,9 +32,11 @@ public:
 
 private:
     explicit XTestInjector(_XDisplay* display);
+    quint8 lookUpKeycode(quint32 keysym);
     quint8 bindSpareKeycode(quint32 keysym);
 
     _XDisplay* m_display = nullptr;
+    QHash<quint32, quint8> m_codes;  // keysym -> keycode, looked up once
     QHash<quint32, quint8> m_bound;  // keysyms we bound to spare keycodes
     Q_DISABLE_COPY(XTestInjector)
 };
