@@ -1,6 +1,8 @@
 #include "systemdll.h"
 
 #include "packagelog.h"
+#include "plugin/kyplugin.h"
+#include "plugin/tovplugincategories.h"
 
 #include <QCoreApplication>
 
@@ -43,5 +45,24 @@ QMap<QString, QString> SystemDll::mapping()
 KYPlugin* SystemDll::makeWidget(const QString& category, int n)
 {
     qCDebug(lcPackage) << "[dll] makeInstance()" << category << n;
+    using Factory = KYPlugin* (*)();
+    // In lookup order; an action that is not built yet has no factory.
+    const std::pair<const QString&, Factory> actions[] = {
+        {TovPluginCategories::kSystemOpenApp, nullptr},
+        {TovPluginCategories::kSystemOpenUrl, nullptr},
+        {TovPluginCategories::kSystemHotkey, nullptr},
+        {TovPluginCategories::kSystemMultimedia, nullptr},
+        {TovPluginCategories::kSystemText, nullptr},
+        {TovPluginCategories::kSystemWindowsControl, nullptr},
+    };
+    for (const auto& [identifier, factory] : actions) {
+        if (category != identifier)
+            continue;
+        if (!factory)
+            return nullptr;
+        KYPlugin* action = factory();
+        action->category = category;
+        return action;
+    }
     return nullptr;
 }

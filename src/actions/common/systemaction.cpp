@@ -1,0 +1,135 @@
+#include "systemaction.h"
+
+#include "actionslog.h"
+#include "plugin/tovkyplugineventtype.h"
+
+#include <QPointer>
+#include <QTimer>
+
+namespace Ev = TovKyPluginEventType;
+
+namespace {
+const QString kPreset = QStringLiteral("preset");
+const QString kPayload = QStringLiteral("payload");
+constexpr int kHandled = 0;
+}
+
+SystemAction::SystemAction(QObject* parent)
+    : KYPlugin(parent)
+{
+    delegate.connectToServer();
+}
+
+bool SystemAction::init(const QString& newTarget, const QJsonObject& params)
+{
+    target = newTarget;
+    if (params.contains(kPreset)) {
+        const QJsonObject preset = params.value(kPreset).toObject();
+        traceInit(QStringLiteral("Preset"), preset);
+        return initWithPreset(preset);
+    }
+    if (params.contains(kPayload)) {
+        const QJsonObject stored = params.value(kPayload).toObject();
+        if (stored.isEmpty())
+            return init(newTarget);
+        traceInit(QStringLiteral("Payload"), stored);
+        return initWithPayload(stored);
+    }
+    return init(newTarget);
+}
+
+void SystemAction::eventReceived(const QJsonObject& event, QJsonObject& result)
+{
+    if (!event.contains(Ev::kFieldEvent))
+        return;
+    const QString type = event.value(Ev::kFieldEvent).toObject().value(Ev::kFieldType).toString();
+    if (type == Ev::kKeyUpEvent)
+        onKeyUpEvent({});
+    else if (type == Ev::kKeyDownEvent)
+        onKeyDownEvent({});
+    else if (type == Ev::kAppTriggeredEvent)
+        onAppTriggeredEvent({});
+    else
+        onOtherEvent(type, result);
+}
+
+void SystemAction::onOtherEvent(const QString&, QJsonObject&) {}
+
+void SystemAction::traceInit(const QString& step, const QJsonObject& json) const
+{
+    qCDebug(lcActions).noquote() << logTag() + QLatin1Char('[') + step + QLatin1Char(']') << json;
+}
+
+QString SystemAction::actionTitle() const
+{
+    return payload().actionTitle;
+}
+
+QString SystemAction::actionIconFilePath() const
+{
+    return payload().firstIcon();
+}
+
+int SystemAction::onSetSettingsEvent(const QJsonObject&)
+{
+    const QJsonObject settings = payload().toJson();
+    qCDebug(lcActions).noquote() << logTag() + QStringLiteral("[SaveProfile]") << settings;
+    const QJsonObject inner{
+        {Ev::kFieldType, Ev::kSetSettingsEvent},
+        {Ev::kFieldSDK, Ev::kProtocolVersion},
+        {Ev::kFieldApp, Ev::kProtocolVersion},
+        {Ev::kFieldPayload, settings},
+    };
+    emit eventSent(QJsonObject{{Ev::kFieldEvent, inner}, {Ev::kFieldTarget, target}});
+    return kHandled;
+}
+
+bool SystemAction::initWithDefault()
+{
+    payload().reset();
+    syncAndConnect();
+    return true;
+}
+
+bool SystemAction::initWithPayload(const QJsonObject& stored)
+{
+    payload().setPayload(stored);
+    syncAndConnect();
+    return true;
+}
+
+bool SystemAction::initWithPreset(const QJsonObject& preset)
+{
+    const QString problem = payload().presetProblem(preset);
+    if (!problem.isEmpty()) {
+        qCWarning(lcActions).noquote() << logTag() + QStringLiteral("[Preset] refused:") << problem;
+        return false;
+    }
+    payload().setPreset(preset);
+    syncAndConnect();
+    return true;
+}
+
+QString SystemAction::logTag() const
+{
+    return QLatin1Char('[') + QLatin1String(metaObject()->className()) + QLatin1Char(']');
+}
+
+void SystemAction::reportSettings()
+{
+    onSetSettingsEvent({});
+}
+
+void SystemAction::requestKeyRecolour(int delayMs)
+{
+    QTimer::singleShot(delayMs, this, [this] { delegate.updateFunctionKeyImageColor(target); });
+}
+
+void SystemAction::syncAndConnect()
+{
+    syncWidgets();
+    if (!m_inspectorConnected) {
+        connectInspector();
+        m_inspectorConnected = true;
+    }
+}

@@ -1,0 +1,3 @@
+#include "pluginlog.h"
+
+Q_LOGGING_CATEGORY(lcPlugin, "systemdll.plugin")

@@ -1,0 +1,56 @@
+#pragma once
+
+// A minimal action on the shared core, for tests: one own key, "Value", and a record
+// of every handler call.
+#include "actions/common/systemaction.h"
+
+#include <QStringList>
+
+class TestPayload : public ActionPayload
+{
+public:
+    QString value;
+
+    QString presetProblem(const QJsonObject& preset) const override
+    {
+        return preset.contains("value") ? QString() : QStringLiteral("no value");
+    }
+
+protected:
+    QString defaultTitle() const override { return QStringLiteral("Test"); }
+    QString defaultIcon() const override { return QStringLiteral(":/test.png"); }
+    void resetOwn() override { value = QStringLiteral("default"); }
+    void readOwn(const QJsonObject& json, Form form) override
+    {
+        value = PayloadRead::string(json, form == Form::Preset ? "value" : "Value");
+    }
+    void writeOwn(QJsonObject& json) const override { json.insert("Value", value); }
+};
+
+class TestAction : public SystemAction
+{
+    Q_OBJECT
+public:
+    QStringList calls;
+    int syncs = 0;
+    int connects = 0;
+    bool readOnlyTitle = false;
+    TestPayload record;
+
+    QWidget* pluginWidget() override { return nullptr; }
+    QWidget* propertyWidget() override { return nullptr; }
+    int onKeyUpEvent(const QJsonObject& e) override { calls << "up"; lastArgument = e; return 0; }
+    int onKeyDownEvent(const QJsonObject& e) override { calls << "down"; lastArgument = e; return 0; }
+    int onAppTriggeredEvent(const QJsonObject& e) override { calls << "triggered"; lastArgument = e; return 0; }
+    bool initWithDefault() override { calls << "default"; return SystemAction::initWithDefault(); }
+    bool initWithPayload(const QJsonObject& p) override { calls << "payload"; return SystemAction::initWithPayload(p); }
+    bool initWithPreset(const QJsonObject& p) override { calls << "preset"; return SystemAction::initWithPreset(p); }
+
+    QJsonObject lastArgument{{"unset", true}};
+
+protected:
+    ActionPayload& payload() override { return record; }
+    const ActionPayload& payload() const override { return record; }
+    void syncWidgets() override { ++syncs; readOnlyTitle = actionMode; }
+    void connectInspector() override { ++connects; }
+};

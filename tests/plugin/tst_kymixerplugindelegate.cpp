@@ -1,0 +1,204 @@
+// The host link against a real WebSocket server on 127.0.0.1.
+#include "package/kyvantaproxy.h"
+#include "plugin/kymixerplugindelegate.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QSignalSpy>
+#include <QWebSocket>
+#include <QWebSocketServer>
+#include <QtTest>
+#include <functional>
+
+using Command = std::function<void(KyMixerPluginDelegate&)>;
+Q_DECLARE_METATYPE(Command)
+
+// A local server that keeps every frame and every open connection.
+class HostServer : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QWebSocket*> clients;
+    QStringList frames;
+    int connections = 0;
+    // Last, so it goes first: its sockets still report to the lists above.
+    QWebSocketServer server{QStringLiteral("host"), QWebSocketServer::NonSecureMode};
+
+    bool listen(quint16 port = 0)
+    {
+        if (!server.listen(QHostAddress::LocalHost, port))
+            return false;
+        connect(&server, &QWebSocketServer::newConnection, this, [this] {
+            while (QWebSocket* socket = server.nextPendingConnection()) {
+                ++connections;
+                clients << socket;
+                connect(socket, &QWebSocket::textMessageReceived, this, [this](const QString& f) { frames << f; });
+                connect(socket, &QWebSocket::disconnected, this, [this, socket] {
+                    clients.removeOne(socket);
+                    socket->deleteLater();
+                });
+            }
+        });
+        KyVantaProxy::getInstance()->port = server.serverPort();
+        return true;
+    }
+};
+
+class tst_KyMixerPluginDelegate : public QObject
+{
+    Q_OBJECT
+private slots:
+    void frames_data();
+    void frames();
+    void brokenResponses_data();
+    void brokenResponses();
+    void noReconnection();
+    void silentWithoutServer_data();
+    void silentWithoutServer();
+    void manyDelegates();
+};
+
+void tst_KyMixerPluginDelegate::frames_data()
+{
+    QTest::addColumn<Command>("command");
+    QTest::addColumn<QJsonObject>("expected");
+    using D = KyMixerPluginDelegate;
+    auto row = [](const char* name, Command c, QJsonObject e) { QTest::newRow(name) << c << e; };
+    row("subscribe subjects", [](D& d) { d.subscribeSubjects({"a", "b"}); },
+        {{"task", "remote.command.subscribe.subjects"}, {"subjects", QJsonArray{"a", "b"}}});
+    row("subscribe subject", [](D& d) { d.subscribeSubject("s"); }, {{"task", "remote.command.subscribe.subject"}, {"subject", "s"}});
+    row("subject message", [](D& d) { d.subjectSendMessage("s"); }, {{"task", "remote.command.subject.send.message"}, {"subject", "s"}});
+    row("query mute", [](D& d) { d.queryMixerMute(); }, {{"task", "remote.command.query.mixer.mute"}});
+    row("update mute", [](D& d) { d.updateMixerMute(true, QJsonArray{1, "x"}); },
+        {{"task", "remote.command.update.mixer.mute"}, {"muted", true}, {"mixers", QJsonArray{1, "x"}}});
+    row("query volume", [](D& d) { d.queryMixerVolume(); }, {{"task", "remote.command.query.mixer.volume"}});
+    row("update volume", [](D& d) { d.updateMixerVolume(1, 2, 99); },
+        {{"task", "remote.command.update.mixer.volume"}, {"deck", 1}, {"category", 2}, {"volume", 99}});
+    row("query effect", [](D& d) { d.queryMixerEffect(); }, {{"task", "remote.command.query.mixer.effect"}});
+    row("update effect", [](D& d) { d.updateMixerEffect(false, 3, 4); },
+        {{"task", "remote.command.update.mixer.effect"}, {"enable", false}, {"effectType", 3}, {"presetId", 4}});
+    row("query headphone", [](D& d) { d.queryHeadphoneOutput(); }, {{"task", "remote.command.query.headphone.output"}});
+    row("update headphone", [](D& d) { d.updateHeadphoneOutput(true); }, {{"task", "remote.command.update.headphone.output"}, {"on", true}});
+    row("query monitor", [](D& d) { d.queryMonitor(); }, {{"task", "remote.command.query.monitor"}});
+    row("update monitor", [](D& d) { d.updateMonitor(false); }, {{"task", "remote.command.update.monitor"}, {"on", false}});
+    row("page switch", [](D& d) { d.updatePageSwitch(3); }, {{"task", "remote.command.update.pageswitch"}, {"page", 3}});
+    row("query hotkey profile", [](D& d) { d.queryHotkeyProfile(); }, {{"task", "remote.command.query.hotkey.profile"}});
+    row("update hotkey profile", [](D& d) { d.updateHotkeyProfile("p1"); }, {{"task", "remote.command.update.hotkey.profile"}, {"profileId", "p1"}});
+    row("query mixer profile", [](D& d) { d.queryMixerProfile(); }, {{"task", "remote.command.query.mixer.profile"}});
+    row("update mixer profile", [](D& d) { d.updateMixerProfile("p2"); }, {{"task", "remote.command.update.mixer.profile"}, {"profileId", "p2"}});
+    row("enter group", [](D& d) { d.enterGroup("g"); }, {{"task", "remote.command.enter.group"}, {"id", "g"}});
+    row("led level", [](D& d) { d.updateFunctionKeyLedLevel("k1", 5); },
+        {{"task", "remote.command.update.function.key.led.level"}, {"sender", "k1"}, {"level", 5}});
+    row("led app control", [](D& d) { d.updateFunctionKeyLedAppControl("k1", "app", "fn", true); },
+        {{"task", "remote.command.update.function.key.led.App.Control"}, {"sender", "k1"}, {"appName", "app"},
+         {"functionName", "fn"}, {"status", true}});
+    row("image colour", [](D& d) { d.updateFunctionKeyImageColor("k1"); },
+        {{"task", "remote.command.update.function.key.Image.Color"}, {"sender", "k1"}});
+    row("turn off panel", [](D& d) { d.turnOffPanel(); }, {{"task", "remote.command.turn.off.panel"}});
+    row("page number", [](D& d) { d.queryPageNumber(); }, {{"task", "QueryPageIndicatorNumber"}});
+}
+
+void tst_KyMixerPluginDelegate::frames()
+{
+    QFETCH(Command, command);
+    QFETCH(QJsonObject, expected);
+    HostServer host;
+    QVERIFY(host.listen());
+    KyMixerPluginDelegate delegate;
+    delegate.connectToServer();
+    QTRY_COMPARE(host.connections, 1);
+    command(delegate);
+    QTRY_COMPARE(host.frames.size(), 1);
+    const QString frame = host.frames.first();
+    QCOMPARE(QJsonDocument::fromJson(frame.toUtf8()).object(), expected);
+    QVERIFY2(!frame.contains(' ') || expected.contains("appName"), qPrintable(frame));  // compact
+    QVERIFY(!frame.contains('\n'));
+}
+
+void tst_KyMixerPluginDelegate::brokenResponses_data()
+{
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QJsonObject>("response");
+    const QJsonObject broken{{"error", "Content was broken"}};
+    QTest::newRow("object") << R"({"a":1})" << QJsonObject{{"a", 1}};
+    QTest::newRow("array") << "[1,2]" << broken;
+    QTest::newRow("broken text") << "{not json" << broken;
+    QTest::newRow("empty") << "" << broken;
+    QTest::newRow("scalar") << "42" << broken;
+}
+
+void tst_KyMixerPluginDelegate::brokenResponses()
+{
+    QFETCH(QString, message);
+    QFETCH(QJsonObject, response);
+    HostServer host;
+    QVERIFY(host.listen());
+    KyMixerPluginDelegate delegate;
+    QSignalSpy responses(&delegate, &KyMixerPluginDelegate::response);
+    delegate.connectToServer();
+    QTRY_COMPARE(host.clients.size(), 1);
+    host.clients.first()->sendTextMessage(message);
+    QTRY_COMPARE(responses.count(), 1);
+    QCOMPARE(responses.first().first().toJsonObject(), response);
+}
+
+void tst_KyMixerPluginDelegate::noReconnection()
+{
+    quint16 port = 0;
+    KyMixerPluginDelegate delegate;
+    {
+        HostServer host;
+        QVERIFY(host.listen());
+        port = host.server.serverPort();
+        delegate.connectToServer();
+        QTRY_COMPARE(host.connections, 1);
+        host.server.close();
+        for (QWebSocket* client : std::as_const(host.clients))
+            client->close();
+        QTRY_VERIFY(host.clients.isEmpty());
+    }
+    HostServer again;
+    QVERIFY(again.listen(port));
+    delegate.updateFunctionKeyImageColor("late");
+    QTest::qWait(300);
+    QCOMPARE(again.connections, 0);
+    QVERIFY(again.frames.isEmpty());
+}
+
+void tst_KyMixerPluginDelegate::silentWithoutServer_data()
+{
+    QTest::addColumn<int>("port");
+    QTest::newRow("port 0") << 0;
+    QTest::newRow("nobody listening") << 1;
+}
+
+void tst_KyMixerPluginDelegate::silentWithoutServer()
+{
+    QFETCH(int, port);
+    KyVantaProxy::getInstance()->port = port;
+    KyMixerPluginDelegate delegate;
+    QSignalSpy responses(&delegate, &KyMixerPluginDelegate::response);
+    delegate.connectToServer();
+    delegate.updateFunctionKeyImageColor("k");
+    QTest::qWait(100);
+    delegate.turnOffPanel();
+    QCOMPARE(responses.count(), 0);
+}
+
+void tst_KyMixerPluginDelegate::manyDelegates()
+{
+    HostServer host;
+    QVERIFY(host.listen());
+    std::vector<std::unique_ptr<KyMixerPluginDelegate>> delegates;
+    for (int i = 0; i < 200; ++i) {
+        delegates.push_back(std::make_unique<KyMixerPluginDelegate>());
+        delegates.back()->connectToServer();
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(host.connections, 200, 20000);
+    QTRY_COMPARE(host.clients.size(), 200);
+    delegates.clear();
+    QTRY_COMPARE_WITH_TIMEOUT(host.clients.size(), 0, 20000);
+}
+
+QTEST_GUILESS_MAIN(tst_KyMixerPluginDelegate)
+#include "tst_kymixerplugindelegate.moc"
