@@ -1,0 +1,8 @@
+#include "interfacetowindowcontrol.h"
+
+InterfaceToWindowControl::InterfaceToWindowControl(QObject* parent)
+    : QObject(parent)
+{
+}
+
+InterfaceToWindowControl::~InterfaceToWindowControl() = default;

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "windowsinfo.h"
+
+#include <QObject>
+#include <QPoint>
+#include <QSize>
+
+// What the Windows Control inspector asks of the window system: list the top-level
+// windows of other applications and act on one of them, named by its title.
+// getTargetWindowInformation fills the four public target fields, which the caller
+// then reads. Titles are passed by value. The caller owns the object.
+class InterfaceToWindowControl : public QObject
+{
+    Q_OBJECT
+public:
+    explicit InterfaceToWindowControl(QObject* parent = nullptr);
+    ~InterfaceToWindowControl() override;
+
+    virtual void setTargetWindowSize(QString title, const QSize& size) = 0;
+    virtual void setTargetWindowLeftTopPosition(QString title, const QPoint& position) = 0;
+    virtual void closeTargetWindow(QString title) = 0;
+    virtual void maximunTargetWindow(QString title) = 0;
+    virtual void minimunTargetWindow(QString title) = 0;
+    // Called after a size or position request, before the frame is read again.
+    virtual void resizeTargetWindow(QString title) = 0;
+    virtual void getTargetWindowInformation(QString title) = 0;
+    virtual QList<TovWindowControl::WindowsInfo> getAllWindowInfos() = 0;
+    // Refills list with the current windows; the index of the first one titled exactly
+    // title, or -1.
+    virtual int getIndexOfWindowInfos(QList<TovWindowControl::WindowsInfo> list, QString title) = 0;
+
+    QSize targetWindowSize;          // invalid when the last lookup found nothing
+    QPoint targetWindowPosition;
+    QString targetWindowTitle;
+    QString targetProcessName;
+
+private:
+    Q_DISABLE_COPY(InterfaceToWindowControl)
+};

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "platform/windowcontrol/windowbackend.h"
+
+// Lists no windows, so no title is ever found and no action reaches a window. Used
+// where no window system can be reached.
+class EmptyWindowBackend final : public WindowBackend
+{
+public:
+    QString name() const override;
+    QList<Window> enumerate() override;
+    bool setSize(int index, const QSize& size) override;
+    bool setPosition(int index, const QPoint& position) override;
+    bool close(int index) override;
+    bool maximize(int index) override;
+    bool minimize(int index) override;
+};

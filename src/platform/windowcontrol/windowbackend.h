@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QList>
+#include <QPoint>
+#include <QRectF>
+#include <QSize>
+#include <QString>
+
+#include <memory>
+
+// The window-system half of window control: it lists windows and acts on the i-th
+// window of its own last listing. Everything else (filtering, the snapshot, title
+// lookup) is shared and lives in WindowControl. An action on an index outside the last
+// listing, or on a window that has gone since, logs and does nothing.
+class WindowBackend
+{
+public:
+    // One window as the window system reports it, untrimmed.
+    struct Window
+    {
+        QString title;
+        QString processName;
+        QRectF frame;
+    };
+
+    virtual ~WindowBackend() = default;
+
+    virtual QString name() const = 0;
+    // Lists the current top-level windows and makes that list the one indexes refer to.
+    virtual QList<Window> enumerate() = 0;
+    // Each returns whether the window system accepted the request.
+    virtual bool setSize(int index, const QSize& size) = 0;
+    virtual bool setPosition(int index, const QPoint& position) = 0;
+    virtual bool close(int index) = 0;
+    virtual bool maximize(int index) = 0;
+    virtual bool minimize(int index) = 0;
+    // True where the window system applies requests some time after they are made.
+    virtual bool appliesLater() const;
+    // Lets requests already made for this window take effect. True when its frame may
+    // have changed since the last listing, so a kept listing must not be reused.
+    // The default does nothing.
+    virtual bool settle(int index);
+
+    // The backend for this process: SYSTEMDLL_WINDOWCONTROL_BACKEND=x11|none forces
+    // one; otherwise the platform's own, or one that lists nothing. Never null.
+    static std::unique_ptr<WindowBackend> create();
+    static std::unique_ptr<WindowBackend> create(const QString& backend);
+
+protected:
+    WindowBackend() = default;
+    Q_DISABLE_COPY(WindowBackend)
+};

@@ -1,0 +1,27 @@
+#pragma once
+
+// Limits and names of the window control layer.
+namespace WindowControlConstants {
+
+// An enumeration is reused for this long; listing windows can be slow.
+constexpr int kSnapshotLifetimeMs = 1000;
+constexpr int kMsecsPerDay = 24 * 60 * 60 * 1000;
+
+// Frame coordinates beyond this are clamped before they become a QRect, so that
+// right() and bottom() cannot overflow.
+constexpr double kMaxCoordinate = 1 << 24;
+
+// SYSTEMDLL_WINDOWCONTROL_BACKEND=x11|none forces a backend.
+constexpr char kBackendVariable[] = "SYSTEMDLL_WINDOWCONTROL_BACKEND";
+constexpr char kX11Backend[] = "x11";
+constexpr char kNoBackend[] = "none";
+
+// X11: how long the resize hook waits for the window manager to apply our request,
+// and how often it looks in the meantime.
+constexpr int kSettleTimeoutMs = 40;
+constexpr int kSettlePollMs = 2;
+
+// X11: longest property read, in 32-bit units (titles, class names, state lists).
+constexpr unsigned kPropertyLongLength = 1024;
+
+} // namespace WindowControlConstants

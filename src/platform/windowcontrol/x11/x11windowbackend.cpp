@@ -1,0 +1,229 @@
+#include "x11windowbackend.h"
+
+#include "platform/windowcontrol/windowcontrolconstants.h"
+#include "platform/windowcontrol/windowcontrollog.h"
+#include "xcbconnection.h"
+#include "xcbreply.h"
+
+#include <QElapsedTimer>
+#include <QSet>
+
+#include <chrono>
+#include <thread>
+
+namespace {
+
+// ICCCM: the state WM_CHANGE_STATE asks for to iconify a window.
+constexpr uint32_t kIconicState = 3;
+// Requests come from a key the user pressed: EWMH's "direct user action" source.
+constexpr auto kSource = XCB_EWMH_CLIENT_SOURCE_TYPE_OTHER;
+
+} // namespace
+
+std::unique_ptr<X11WindowBackend> X11WindowBackend::open(const QByteArray& displayName)
+{
+    auto connection = XcbConnection::open(displayName);
+    if (!connection)
+        return nullptr;
+    return std::unique_ptr<X11WindowBackend>(new X11WindowBackend(std::move(connection)));
+}
+
+X11WindowBackend::X11WindowBackend(std::shared_ptr<XcbConnection> connection)
+    : m_x(std::move(connection))
+{
+}
+
+X11WindowBackend::~X11WindowBackend() = default;
+
+QString X11WindowBackend::name() const
+{
+    return QStringLiteral("x11");
+}
+
+QList<WindowBackend::Window> X11WindowBackend::enumerate()
+{
+    m_windows.clear();
+    if (m_x->hasError()) {
+        qCWarning(lcWindowControl) << "the connection to X display" << m_x->displayName() << "is broken";
+        return {};
+    }
+    auto listed = X11WindowLister(*m_x).list();
+    if (!listed) {
+        if (!m_warnedNoManager)
+            qCWarning(lcWindowControl) << "no window manager lists its windows (_NET_CLIENT_LIST) on X display"
+                                       << m_x->displayName() << "- no windows can be listed or controlled";
+        m_warnedNoManager = true;
+        return {};
+    }
+    m_warnedNoManager = false;
+    m_windows = *listed;
+
+    QSet<xcb_window_t> present;
+    QList<Window> windows;
+    windows.reserve(m_windows.size());
+    for (const X11Window& window : std::as_const(m_windows)) {
+        present.insert(window.id);
+        windows.append(window.info);
+    }
+    m_requests.removeIf(
+        [&](QHash<xcb_window_t, Request>::iterator it) { return !present.contains(it.key()); });
+    return windows;
+}
+
+const X11Window* X11WindowBackend::liveWindow(int index, const char* operation)
+{
+    if (index < 0 || index >= m_windows.size()) {
+        qCWarning(lcWindowControl) << operation << "ignored: no window" << index << "in the last listing";
+        return nullptr;
+    }
+    const X11Window& window = m_windows.at(index);
+    xcb_connection_t* c = m_x->connection();
+    XcbReply<xcb_get_geometry_reply_t> alive{xcb_get_geometry_reply(c, xcb_get_geometry(c, window.id), nullptr)};
+    if (!alive) {
+        qCWarning(lcWindowControl) << operation << "ignored: window" << window.info.title << "has gone";
+        return nullptr;
+    }
+    return &window;
+}
+
+// A maximised window keeps its maximised frame under most window managers; a size or
+// position asked for takes it out of that state first.
+void X11WindowBackend::restoreFromMaximized(const X11Window& window)
+{
+    if (!window.maximized)
+        return;
+    xcb_ewmh_connection_t* ewmh = m_x->ewmh();
+    xcb_ewmh_request_change_wm_state(ewmh, m_x->screen(), window.id, XCB_EWMH_WM_STATE_REMOVE,
+                                     ewmh->_NET_WM_STATE_MAXIMIZED_VERT, ewmh->_NET_WM_STATE_MAXIMIZED_HORZ,
+                                     kSource);
+}
+
+// The size asked for is the outer size; the window manager takes the client's.
+bool X11WindowBackend::setSize(int index, const QSize& size)
+{
+    const X11Window* window = liveWindow(index, "resize");
+    if (!window)
+        return false;
+    const QMargins& e = window->extents;
+    const QSize client(size.width() - e.left() - e.right(), size.height() - e.top() - e.bottom());
+    if (client.width() < 1 || client.height() < 1)
+        qCWarning(lcWindowControl) << "size" << size << "leaves no room inside the decorations of"
+                                   << window->info.title << "- using the smallest window";
+    restoreFromMaximized(*window);
+    xcb_ewmh_request_moveresize_window(
+        m_x->ewmh(), m_x->screen(), window->id, XCB_GRAVITY_NORTH_WEST, kSource,
+        xcb_ewmh_moveresize_window_opt_flags_t(XCB_EWMH_MOVERESIZE_WINDOW_WIDTH | XCB_EWMH_MOVERESIZE_WINDOW_HEIGHT),
+        0, 0, uint32_t(qMax(1, client.width())), uint32_t(qMax(1, client.height())));
+    xcb_flush(m_x->connection());
+    m_requests[window->id].size = size;
+    return true;
+}
+
+// North-west gravity: x and y place the outer top-left corner of the frame.
+bool X11WindowBackend::setPosition(int index, const QPoint& position)
+{
+    const X11Window* window = liveWindow(index, "move");
+    if (!window)
+        return false;
+    restoreFromMaximized(*window);
+    xcb_ewmh_request_moveresize_window(
+        m_x->ewmh(), m_x->screen(), window->id, XCB_GRAVITY_NORTH_WEST, kSource,
+        xcb_ewmh_moveresize_window_opt_flags_t(XCB_EWMH_MOVERESIZE_WINDOW_X | XCB_EWMH_MOVERESIZE_WINDOW_Y),
+        uint32_t(position.x()), uint32_t(position.y()), 0, 0);
+    xcb_flush(m_x->connection());
+    m_requests[window->id].position = position;
+    return true;
+}
+
+bool X11WindowBackend::close(int index)
+{
+    const X11Window* window = liveWindow(index, "close");
+    if (!window)
+        return false;
+    xcb_ewmh_request_close_window(m_x->ewmh(), m_x->screen(), window->id, XCB_CURRENT_TIME, kSource);
+    xcb_flush(m_x->connection());
+    return true;
+}
+
+bool X11WindowBackend::maximize(int index)
+{
+    const X11Window* window = liveWindow(index, "maximise");
+    if (!window)
+        return false;
+    xcb_ewmh_connection_t* ewmh = m_x->ewmh();
+    xcb_ewmh_request_change_wm_state(ewmh, m_x->screen(), window->id, XCB_EWMH_WM_STATE_ADD,
+                                     ewmh->_NET_WM_STATE_MAXIMIZED_VERT, ewmh->_NET_WM_STATE_MAXIMIZED_HORZ,
+                                     kSource);
+    xcb_flush(m_x->connection());
+    return true;
+}
+
+// ICCCM 4.1.4: a WM_CHANGE_STATE client message to the root asks for iconic state.
+bool X11WindowBackend::minimize(int index)
+{
+    const X11Window* window = liveWindow(index, "minimise");
+    if (!window)
+        return false;
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = window->id;
+    message.type = m_x->wmChangeState();
+    message.data.data32[0] = kIconicState;
+    xcb_send_event(m_x->connection(), 0, m_x->root(),
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&message));
+    xcb_flush(m_x->connection());
+    return true;
+}
+
+bool X11WindowBackend::appliesLater() const
+{
+    return true;
+}
+
+// The window manager applies our requests when it gets to them. Wait, boundedly, until
+// the window shows the frame asked for; in any case the listing is stale now.
+bool X11WindowBackend::settle(int index)
+{
+    if (index < 0 || index >= m_windows.size())
+        return false;
+    m_x->sync();
+    const X11Window& window = m_windows.at(index);
+    const auto request = m_requests.constFind(window.id);
+    if (request != m_requests.cend()) {
+        waitFor(window, *request);
+        m_requests.remove(window.id);
+    }
+    return true;
+}
+
+void X11WindowBackend::waitFor(const X11Window& window, const Request& request)
+{
+    QElapsedTimer timer;
+    timer.start();
+    X11WindowLister lister(*m_x);
+    for (;;) {
+        const std::optional<QRect> frame = lister.frameOf(window.id);
+        if (!frame) {
+            qCDebug(lcWindowControl) << "window" << window.info.title << "went away while being resized";
+            return;
+        }
+        if (request.isMetBy(*frame)) {
+            qCDebug(lcWindowControl) << "window" << window.info.title << "has frame" << *frame << "after"
+                                     << timer.elapsed() << "ms";
+            return;
+        }
+        if (timer.elapsed() >= WindowControlConstants::kSettleTimeoutMs) {
+            qCDebug(lcWindowControl) << "window" << window.info.title << "still has frame" << *frame << "after"
+                                     << timer.elapsed() << "ms";
+            return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(WindowControlConstants::kSettlePollMs));
+    }
+}
+
+bool X11WindowBackend::Request::isMetBy(const QRect& frame) const
+{
+    return (!position || *position == frame.topLeft()) && (!size || *size == frame.size());
+}

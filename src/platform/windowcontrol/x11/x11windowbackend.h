@@ -1,0 +1,54 @@
+#pragma once
+
+#include "platform/windowcontrol/windowbackend.h"
+#include "x11windowlister.h"
+
+#include <QByteArray>
+#include <QHash>
+
+#include <optional>
+
+class XcbConnection;
+
+// Window control through the window manager, by EWMH requests on an own connection.
+// Frames are outer frames (decorations included) in root coordinates, for the list and
+// for the requests alike: moving a window to the position listed leaves it in place,
+// and giving it the size listed keeps its size. The window manager applies requests
+// later; settle() waits a little for that.
+class X11WindowBackend final : public WindowBackend
+{
+public:
+    // Null when the display cannot be reached. Empty displayName: $DISPLAY.
+    static std::unique_ptr<X11WindowBackend> open(const QByteArray& displayName = {});
+    ~X11WindowBackend() override;
+
+    QString name() const override;
+    QList<Window> enumerate() override;
+    bool setSize(int index, const QSize& size) override;
+    bool setPosition(int index, const QPoint& position) override;
+    bool close(int index) override;
+    bool maximize(int index) override;
+    bool minimize(int index) override;
+    bool appliesLater() const override;
+    bool settle(int index) override;
+
+private:
+    // A frame asked for and not yet seen; unset parts were not asked for.
+    struct Request
+    {
+        std::optional<QPoint> position;
+        std::optional<QSize> size;
+        bool isMetBy(const QRect& frame) const;
+    };
+
+    explicit X11WindowBackend(std::shared_ptr<XcbConnection> connection);
+    // The listed window at index if it still exists; logs and returns null otherwise.
+    const X11Window* liveWindow(int index, const char* operation);
+    void restoreFromMaximized(const X11Window& window);
+    void waitFor(const X11Window& window, const Request& request);
+
+    std::shared_ptr<XcbConnection> m_x;
+    QList<X11Window> m_windows;               // the last listing
+    QHash<xcb_window_t, Request> m_requests;  // per window, until settled
+    bool m_warnedNoManager = false;
+};

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "platform/windowcontrol/windowbackend.h"
+
+#include <QHash>
+#include <QList>
+#include <QMargins>
+#include <QRect>
+
+#include <xcb/xcb.h>
+
+#include <optional>
+
+class XcbConnection;
+
+// One managed window as listed: what the shared code sees, plus what acting on it
+// needs later.
+struct X11Window
+{
+    xcb_window_t id = XCB_WINDOW_NONE;
+    WindowBackend::Window info;
+    QMargins extents;        // the window manager's decorations (_NET_FRAME_EXTENTS)
+    bool maximized = false;
+};
+
+// Reads the windows that the window manager manages, with every property asked for
+// in one go so that a listing costs one round trip to the server, not one per window.
+// Frames are outer frames (decorations included) in root coordinates.
+class X11WindowLister
+{
+public:
+    explicit X11WindowLister(XcbConnection& connection);
+
+    // In the window manager's order, docks and desktops left out; nullopt when no
+    // window manager publishes a client list.
+    std::optional<QList<X11Window>> list();
+    // The current outer frame of one window; nullopt once it has gone.
+    std::optional<QRect> frameOf(xcb_window_t window);
+
+private:
+    struct Cookies;
+    std::optional<X11Window> read(xcb_window_t id, const Cookies& cookies);
+    QString processName(quint32 pid, const QByteArray& machine, const QByteArray& windowClass);
+
+    XcbConnection& m_x;
+    QHash<quint32, QString> m_commands;  // process names read from /proc, per listing
+};
