@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QDialog>
+#include <QImage>
+#include <QPixmap>
+#include <QSize>
+#include <QString>
+#include <memory>
+
+class QMovie;
+
+namespace Ui {
+class DialogIconBuilder;
+}
+
+// Frameless dialog that fits a picture to the 150 x 108 key in one of five modes and,
+// on OK, stores the result as a new file in the icon folder; animated GIFs are resized
+// frame by frame instead. Files are never replaced: every result gets a fresh name.
+// Made for a single modal run by IconBuilder::getOpenFileName.
+class DialogIconBuilder : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit DialogIconBuilder(QWidget* parent = nullptr);
+    ~DialogIconBuilder() override;
+
+    void setImagePath(const QString& path);
+    // The picture being edited; after OK, the saved icon (empty after Cancel).
+    QString getImagePath() const;
+    void setupImage();
+
+    // The current still rendering and the size a GIF is converted to (for the owner's
+    // preview and for tests).
+    QImage iconImage() const;
+    QSize gifSize() const;
+
+    static QImage getIconTransform(const QString& path, int mode);
+    // Copies the picture to a new file in the icon folder and makes that the image
+    // path; a GIF is converted there. False (logged) when nothing could be stored.
+    bool copyImage();
+    // False, with `destination` unchanged, when the GIF cannot be read or written.
+    bool gifConvert(const QString& source, const QString& destination, const QSize& size);
+    // Stores `pixmap` cropped to key size as a new PNG in the icon folder; returns its
+    // path (also when saving failed), or empty without a configuration directory.
+    static QString saveExtAppIcon(const QPixmap& pixmap);
+
+signals:
+    void fileChanged(const QString& filePath);
+
+public slots:
+    void onBuilderListChanged(int index);
+
+private slots:
+    void on_btnOk_clicked();
+    void on_btnCancel_clicked();
+    void on_btnOpenFile_clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    void showImage(int mode);
+    void showGif();
+    bool isGifPath() const;
+    bool saveStill();
+
+    std::unique_ptr<Ui::DialogIconBuilder> ui;
+    int m_pressX = 0;
+    int m_pressY = 0;
+    bool m_dragging = false;
+    QString m_imagePath;
+    QImage m_iconImage;
+    QSize m_gifSize;
+    QMovie* m_movie = nullptr;  // child of this dialog
+};
