@@ -3,3 +3,4 @@
 #include <QLoggingCategory>
 
 Q_DECLARE_LOGGING_CATEGORY(lcKeyboard)
+Q_DECLARE_LOGGING_CATEGORY(lcKeyboardRecord)

@@ -2,18 +2,28 @@
 
 #include "platform/platformlog.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
+
 QString RecordingKeyboardService::name() const
 {
     return QStringLiteral("record");
 }
 
+// Each event is also logged as one compact JSON object, so that a process that loads
+// the library (a host, a test) can see what would have been sent.
 void RecordingKeyboardService::post(const KeyEventSequence& events)
 {
     for (const KeyEvent& event : events) {
-        qCDebug(lcKeyboard).nospace() << "[record] code=" << event.code << " down=" << event.down
-                                      << " flags=" << Qt::hex << event.flags << Qt::dec
-                                      << " setsFlags=" << event.setsFlags << " source=" << event.source
-                                      << " tap=" << event.tap;
+        const QJsonObject json{
+            {"code", event.code},
+            {"down", event.down},
+            {"flags", qint64(event.flags)},
+            {"setsFlags", event.setsFlags},
+            {"source", int(event.source)},
+            {"tap", int(event.tap)},
+        };
+        qCInfo(lcKeyboardRecord).noquote() << QJsonDocument(json).toJson(QJsonDocument::Compact);
     }
     m_events += events;
 }
