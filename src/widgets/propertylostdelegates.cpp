@@ -1,0 +1,6 @@
+#include "propertylostdelegates.h"
+
+PropertyLostDelegates::PropertyLostDelegates(QWidget* parent)
+    : QWidget(parent)
+{
+}
