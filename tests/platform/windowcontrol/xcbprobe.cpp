@@ -1,0 +1,119 @@
+#include "xcbprobe.h"
+
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+template<typename T>
+std::unique_ptr<T, decltype(&std::free)> owned(T* reply)
+{
+    return {reply, &std::free};
+}
+
+} // namespace
+
+XcbProbe::XcbProbe(const QByteArray& display)
+{
+    int screen = 0;
+    m_connection = xcb_connect(display.isEmpty() ? nullptr : display.constData(), &screen);
+    if (!isOpen())
+        return;
+    xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(m_connection));
+    for (int i = 0; i < screen; ++i)
+        xcb_screen_next(&it);
+    m_root = it.data->root;
+}
+
+XcbProbe::~XcbProbe()
+{
+    xcb_disconnect(m_connection);
+}
+
+xcb_atom_t XcbProbe::atom(const char* name)
+{
+    auto known = m_atoms.constFind(name);
+    if (known != m_atoms.cend())
+        return *known;
+    const auto reply = owned(xcb_intern_atom_reply(
+        m_connection, xcb_intern_atom(m_connection, 0, uint16_t(qstrlen(name)), name), nullptr));
+    const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    m_atoms.insert(name, atom);
+    return atom;
+}
+
+xcb_window_t XcbProbe::createWindow(const QRect& geometry)
+{
+    const xcb_window_t window = xcb_generate_id(m_connection);
+    xcb_create_window(m_connection, XCB_COPY_FROM_PARENT, window, m_root, int16_t(geometry.x()),
+                      int16_t(geometry.y()), uint16_t(geometry.width()), uint16_t(geometry.height()), 0,
+                      XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0, nullptr);
+    sync();
+    return window;
+}
+
+void XcbProbe::map(xcb_window_t window)
+{
+    xcb_map_window(m_connection, window);
+    sync();
+}
+
+void XcbProbe::destroy(xcb_window_t window)
+{
+    xcb_destroy_window(m_connection, window);
+    sync();
+}
+
+void XcbProbe::setText(xcb_window_t window, const char* property, const char* type, const QByteArray& text)
+{
+    xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, window, atom(property), atom(type), 8,
+                        uint32_t(text.size()), text.constData());
+    sync();
+}
+
+void XcbProbe::setNumbers(xcb_window_t window, const char* property, const char* type,
+                          const QVector<quint32>& values)
+{
+    xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, window, atom(property), atom(type), 32,
+                        uint32_t(values.size()), values.constData());
+    sync();
+}
+
+QVector<quint32> XcbProbe::numbers(xcb_window_t window, const char* property)
+{
+    const auto reply = owned(xcb_get_property_reply(
+        m_connection, xcb_get_property(m_connection, 0, window, atom(property), XCB_GET_PROPERTY_TYPE_ANY, 0, 256),
+        nullptr));
+    if (!reply || reply->format != 32)
+        return {};
+    const auto* data = static_cast<const quint32*>(xcb_get_property_value(reply.get()));
+    return QVector<quint32>(data, data + reply->value_len);
+}
+
+bool XcbProbe::exists(xcb_window_t window)
+{
+    return bool(owned(xcb_get_geometry_reply(m_connection, xcb_get_geometry(m_connection, window), nullptr)));
+}
+
+QRect XcbProbe::outerFrame(xcb_window_t window)
+{
+    for (;;) {
+        const auto tree = owned(xcb_query_tree_reply(m_connection, xcb_query_tree(m_connection, window), nullptr));
+        if (!tree)
+            return {};
+        if (tree->parent == m_root)
+            break;
+        window = tree->parent;
+    }
+    const auto g = owned(xcb_get_geometry_reply(m_connection, xcb_get_geometry(m_connection, window), nullptr));
+    if (!g)
+        return {};
+    return QRect(g->x, g->y, g->width + 2 * g->border_width, g->height + 2 * g->border_width);
+}
+
+void XcbProbe::sync()
+{
+    owned(xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr));
+    while (xcb_generic_event_t* event = xcb_poll_for_event(m_connection))
+        std::free(event);
+}
