@@ -1,0 +1,163 @@
+#include "kybasehotkeywidget.h"
+
+#include "keyfaceconstants.h"
+#include "kydisplayviewattribute.h"
+#include "kydisplayviewlabelhandler.h"
+#include "kykitimages.h"
+#include "tovmixerhelper.h"
+#include "ui_kybasehotkeywidget.h"
+#include "widgetslog.h"
+
+#include <QFileInfo>
+#include <QImageReader>
+#include <QMovie>
+
+namespace {
+
+// The size at which a GIF of `source` size plays inside the face, aspect ratio kept.
+// An unreadable GIF (0 x 0) keeps the whole face.
+QSize gifTargetSize(const QSize& source)
+{
+    QSize target(KyKeyFace::kWidth, KyKeyFace::kHeight);
+    const int w = source.width();
+    const int h = source.height();
+    if (w <= 0 || h <= 0)
+        return target;
+    const float ratio = float(w) / float(h);
+    if (ratio > KyKeyFace::kAspectRatio)
+        target.setHeight(int(qint64(h) * KyKeyFace::kWidth / w));
+    else if (ratio < KyKeyFace::kAspectRatio)
+        target.setWidth(int(qint64(w) * KyKeyFace::kHeight / h));
+    return target;
+}
+
+} // namespace
+
+KyBaseHotkeyWidget::KyBaseHotkeyWidget(QWidget* parent)
+    : QWidget(parent)
+    , ui(std::make_unique<Ui::KyBaseHotkeyWidget>())
+    , m_movie(std::make_unique<QMovie>())
+{
+    ui->setupUi(this);
+    // A QWidget subclass draws its style-sheet background only when asked to.
+    setAttribute(Qt::WA_StyledBackground);
+    KyKitImages::reportMissing("KyBaseHotkeyWidget", KyKeyFace::kMaskImages);
+
+    ui->lblMaskClick->hide();
+    ui->lblMaskInvalid->hide();
+    ui->lblMaskInactive->hide();
+    setIconTitle(QString::fromLatin1(KyKeyFace::kDefaultTitle));
+    ui->lblIcon->setScaledContents(true);
+}
+
+KyBaseHotkeyWidget::~KyBaseHotkeyWidget()
+{
+    m_movie->stop();
+}
+
+void KyBaseHotkeyWidget::setIconAsset(const QString& path)
+{
+    m_movie->stop();
+    if (QFileInfo(path).suffix() == QLatin1String(KyKeyFace::kGifSuffix))
+        showGif(path);
+    else
+        showStill(path);
+    ui->lblIcon->setStyleSheet(QString::fromLatin1(KyKeyFace::kIconStyle));
+}
+
+void KyBaseHotkeyWidget::showGif(const QString& path)
+{
+    QImageReader reader(path);
+    QSize size = reader.size();
+    if (!size.isValid())
+        size = reader.read().size();  // the header did not tell; decode the first frame
+    if (size.isEmpty()) {
+        qCWarning(lcWidgets) << "[KyBaseHotkeyWidget][setIconAsset] unreadable GIF" << path << reader.errorString();
+        size = QSize(0, 0);
+    }
+
+    ui->lblIcon->setMovie(m_movie.get());
+    m_movie->setScaledSize(gifTargetSize(size));
+    m_movie->setFileName(path);
+    m_movie->start();
+    ui->lblIcon->setScaledContents(false);
+}
+
+void KyBaseHotkeyWidget::showStill(const QString& path)
+{
+    QImageReader reader(path);
+    const QImage image = reader.read();
+    if (image.isNull())
+        qCWarning(lcWidgets) << "[KyBaseHotkeyWidget][setIconAsset] unreadable image" << path << reader.errorString();
+    const QImage fitted = processHotkeyIcon(image, ui->lblIcon->size());
+    ui->lblIcon->setPixmap(QPixmap::fromImage(fitted));
+    ui->lblIcon->setScaledContents(true);
+}
+
+void KyBaseHotkeyWidget::setIconPixmap(const QPixmap& pixmap)
+{
+    m_movie->stop();  // a hidden movie would keep decoding frames
+    ui->lblIcon->setPixmap(pixmap);
+}
+
+void KyBaseHotkeyWidget::setDownImage(const QPixmap& pixmap)
+{
+    m_movie->stop();
+    ui->lblIcon->setScaledContents(false);
+    ui->lblIcon->setPixmap(pixmap);
+}
+
+void KyBaseHotkeyWidget::setIconTitle(const QString& title)
+{
+    ui->lblTitle->setText(title);
+}
+
+void KyBaseHotkeyWidget::keyDown()
+{
+    ui->lblMaskClick->show();
+}
+
+void KyBaseHotkeyWidget::keyUp()
+{
+    ui->lblMaskClick->hide();
+}
+
+void KyBaseHotkeyWidget::showInvalid()
+{
+    ui->lblMaskInvalid->show();
+}
+
+void KyBaseHotkeyWidget::hideInvalid()
+{
+    ui->lblMaskInvalid->hide();
+}
+
+void KyBaseHotkeyWidget::showInactive()
+{
+    ui->lblMaskInactive->show();
+}
+
+void KyBaseHotkeyWidget::hideInactive()
+{
+    ui->lblMaskInactive->hide();
+}
+
+void KyBaseHotkeyWidget::showText()
+{
+    ui->lblTitle->show();
+}
+
+void KyBaseHotkeyWidget::hideText()
+{
+    ui->lblTitle->hide();
+}
+
+void KyBaseHotkeyWidget::adjustView(const KyDisplayViewAttribute& attribute)
+{
+    KyDisplayViewLabelHandler::modifyIconWidgetLabel(ui->lblTitle, KyKeyFace::kHeight, attribute);
+}
+
+QImage KyBaseHotkeyWidget::processHotkeyIcon(const QImage& image, const QSize& size)
+{
+    return TovMixerHelper::getProcessPluginIcon(image, size);
+}

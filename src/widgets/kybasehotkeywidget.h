@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QImage>
+#include <QPixmap>
+#include <QString>
+#include <QWidget>
+#include <memory>
+
+class KyDisplayViewAttribute;
+class QMovie;
+
+namespace Ui {
+class KyBaseHotkeyWidget;
+}
+
+// The 150 x 108 key face shared by every action: icon (a still fitted to the face or
+// an animated GIF), title along the lower edge, and the click, invalid and inactive
+// masks on top. Owns its form and the movie that plays GIF icons.
+class KyBaseHotkeyWidget : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit KyBaseHotkeyWidget(QWidget* parent = nullptr);
+    ~KyBaseHotkeyWidget() override;
+
+    void setIconAsset(const QString& path);
+    void setIconPixmap(const QPixmap& pixmap);
+    void setDownImage(const QPixmap& pixmap);
+    void setIconTitle(const QString& title);
+
+    void keyDown();
+    void keyUp();
+    void showInvalid();
+    void hideInvalid();
+    void showInactive();
+    void hideInactive();
+    void showText();
+    void hideText();
+
+    void adjustView(const KyDisplayViewAttribute& attribute);
+
+    static QImage processHotkeyIcon(const QImage& image, const QSize& size);
+
+private:
+    void showGif(const QString& path);
+    void showStill(const QString& path);
+
+    std::unique_ptr<Ui::KyBaseHotkeyWidget> ui;
+    std::unique_ptr<QMovie> m_movie;  // no parent by design; outlives nothing but this widget
+};

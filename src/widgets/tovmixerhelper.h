@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QImage>
+#include <QSize>
+
+// Fits an image into a key-sized canvas: large images are scaled to cover it and
+// cropped in the middle, small ones are centred on transparent padding, never enlarged.
+class TovMixerHelper
+{
+public:
+    static QImage getProcessPluginIcon(const QImage& image, const QSize& size);
+};

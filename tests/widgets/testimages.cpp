@@ -1,0 +1,61 @@
+#include "testimages.h"
+
+#include <QBuffer>
+#include <QFile>
+
+#include <Magick++.h>
+#include <vector>
+
+namespace {
+QString& errorText()
+{
+    static QString text;
+    return text;
+}
+}
+
+QImage TestImages::solid(const QSize& size, const QColor& color)
+{
+    QImage image(size, QImage::Format_ARGB32);
+    image.fill(color);
+    return image;
+}
+
+bool TestImages::writeGif(const QString& path, const QList<QImage>& frames, int delay)
+{
+    static const bool initialised = [] {
+        Magick::InitializeMagick(nullptr);
+        return true;
+    }();
+    Q_UNUSED(initialised);
+    try {
+        std::vector<Magick::Image> images;
+        for (const QImage& frame : frames) {
+            QByteArray png;
+            QBuffer buffer(&png);
+            buffer.open(QIODevice::WriteOnly);
+            frame.save(&buffer, "PNG");
+            Magick::Image image(Magick::Blob(png.constData(), size_t(png.size())));
+            image.animationDelay(size_t(delay));
+            image.gifDisposeMethod(MagickCore::BackgroundDispose);
+            image.magick("GIF");
+            images.push_back(image);
+        }
+        Magick::writeImages(images.begin(), images.end(), ("GIF:" + path).toStdString());
+        return true;
+    } catch (const Magick::Exception& error) {
+        errorText() = QStringLiteral("writing %1 failed: %2").arg(path, QString::fromLocal8Bit(error.what()));
+        return false;
+    }
+}
+
+bool TestImages::writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QString TestImages::lastError()
+{
+    return errorText();
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QList>
+#include <QString>
+
+// Pictures the widget tests and the key-face benchmark generate for themselves:
+// stills through Qt, animated GIFs through ImageMagick.
+class TestImages
+{
+public:
+    static QImage solid(const QSize& size, const QColor& color);
+    // Writes the frames as one animated GIF; `delay` in hundredths of a second.
+    static bool writeGif(const QString& path, const QList<QImage>& frames, int delay);
+    static bool writeBytes(const QString& path, const QByteArray& bytes);
+    static QString lastError();
+};
