@@ -1,5 +1,6 @@
 #include "systemdll.h"
 
+#include "actions/openurl/pluginopenurl.h"
 #include "packagelog.h"
 #include "plugin/kyplugin.h"
 #include "plugin/tovplugincategories.h"
@@ -49,7 +50,7 @@ KYPlugin* SystemDll::makeWidget(const QString& category, int n)
     // In lookup order; an action that is not built yet has no factory.
     const std::pair<const QString&, Factory> actions[] = {
         {TovPluginCategories::kSystemOpenApp, nullptr},
-        {TovPluginCategories::kSystemOpenUrl, nullptr},
+        {TovPluginCategories::kSystemOpenUrl, [] { return static_cast<KYPlugin*>(new PluginOpenUrl); }},
         {TovPluginCategories::kSystemHotkey, nullptr},
         {TovPluginCategories::kSystemMultimedia, nullptr},
         {TovPluginCategories::kSystemText, nullptr},

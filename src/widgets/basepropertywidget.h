@@ -10,7 +10,7 @@
 
 class IconStateWidget;
 class KyDisplayViewMenu;
-class KyDisplayViewTextSetting;
+#include "kydisplayviewtextsetting.h"  // QPointer needs the complete type
 class QLineEdit;
 class QPushButton;
 
@@ -62,7 +62,7 @@ public:
     KyDisplayViewAttribute viewAttribute() const { return m_viewAttribute; }
     QLineEdit* titleEdit() const;
     IconStateWidget* iconStateWidget() const;
-    KyDisplayViewTextSetting* textSetting() const { return m_textSetting; }
+    KyDisplayViewTextSetting* textSetting() const;
 
 signals:
     void pluginTitleChanged(int index, const QString& text);

@@ -37,8 +37,6 @@ public:
     bool readOnlyTitle = false;
     TestPayload record;
 
-    QWidget* pluginWidget() override { return nullptr; }
-    QWidget* propertyWidget() override { return nullptr; }
     int onKeyUpEvent(const QJsonObject& e) override { calls << "up"; lastArgument = e; return 0; }
     int onKeyDownEvent(const QJsonObject& e) override { calls << "down"; lastArgument = e; return 0; }
     int onAppTriggeredEvent(const QJsonObject& e) override { calls << "triggered"; lastArgument = e; return 0; }
@@ -51,6 +49,6 @@ public:
 protected:
     ActionPayload& payload() override { return record; }
     const ActionPayload& payload() const override { return record; }
-    void syncWidgets() override { ++syncs; readOnlyTitle = actionMode; }
-    void connectInspector() override { ++connects; }
+    void syncOwn() override { ++syncs; readOnlyTitle = actionMode; }
+    void connectOwn() override { ++connects; }
 };

@@ -125,6 +125,91 @@ void SystemAction::requestKeyRecolour(int delayMs)
     QTimer::singleShot(delayMs, this, [this] { delegate.updateFunctionKeyImageColor(target); });
 }
 
+QWidget* SystemAction::pluginWidget()
+{
+    return face();
+}
+
+QWidget* SystemAction::propertyWidget()
+{
+    return inspector();
+}
+
+int SystemAction::onKeyDownEvent(const QJsonObject&)
+{
+    if (ActionKeyFace* keyFace = face())
+        keyFace->showPressed(payload().firstTitle());
+    return kHandled;
+}
+
+int SystemAction::onKeyUpEvent(const QJsonObject&)
+{
+    if (ActionKeyFace* keyFace = face()) {
+        keyFace->setImage(payload().firstIcon());
+        keyFace->showKeyUp();
+    }
+    return kHandled;
+}
+
+void SystemAction::syncWidgets()
+{
+    const ActionPayload& record = payload();
+    if (ActionKeyFace* keyFace = face()) {
+        keyFace->setTitle(record.firstTitle());
+        keyFace->setImage(record.firstIcon());
+        keyFace->adjustView(record.displayView);
+    }
+    if (ActionInspector* panel = inspector()) {
+        panel->setPluginTitle(record.firstTitle());
+        panel->setPluginIconPath(record.firstIcon());
+        if (actionMode)
+            panel->setActionModeState();
+        panel->setViewAttribute(record.displayView);
+        panel->adjustView(record.displayView);
+    }
+    syncOwn();
+}
+
+void SystemAction::connectInspector()
+{
+    if (ActionInspector* panel = inspector()) {
+        connect(panel, &ActionInspector::titleChanged, this,
+                [this](int, const QString& title) { onTitleEdited(title); });
+        connect(panel, &ActionInspector::assetChanged, this,
+                [this](int, const QString& path) { onIconEdited(path); });
+        connect(panel, &ActionInspector::viewAttributeChanged, this, &SystemAction::onViewAttributeEdited);
+    }
+    connectOwn();
+}
+
+void SystemAction::onTitleEdited(const QString& title)
+{
+    payload().setFirstTitle(title);
+    payload().actionTitle = title;
+    if (ActionKeyFace* keyFace = face())
+        keyFace->setTitle(title);
+    reportSettings();
+}
+
+void SystemAction::onIconEdited(const QString& path)
+{
+    payload().setFirstIcon(path);
+    if (ActionKeyFace* keyFace = face())
+        keyFace->setImage(path);
+    requestKeyRecolour(recolourDelayMs());
+    reportSettings();
+}
+
+void SystemAction::onViewAttributeEdited(const KyDisplayViewAttribute& attribute)
+{
+    payload().displayView = attribute;
+    if (ActionKeyFace* keyFace = face())
+        keyFace->adjustView(attribute);
+    if (ActionInspector* panel = inspector())
+        panel->adjustView(attribute);
+    reportSettings();
+}
+
 void SystemAction::syncAndConnect()
 {
     syncWidgets();

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "actionpayload.h"
+#include "actioninspector.h"
+#include "actionkeyface.h"
 #include "plugin/kymixerplugindelegate.h"
 #include "plugin/kyplugin.h"
 
@@ -18,6 +20,11 @@ public:
     QString actionTitle() const override;
     QString actionIconFilePath() const override;
     int onSetSettingsEvent(const QJsonObject&) override;
+    QWidget* pluginWidget() override;
+    QWidget* propertyWidget() override;
+    // Key down shows the pressed look, key up the icon again.
+    int onKeyDownEvent(const QJsonObject&) override;
+    int onKeyUpEvent(const QJsonObject&) override;
     bool initWithDefault() override;
     bool initWithPayload(const QJsonObject& payload) override;
     bool initWithPreset(const QJsonObject& preset) override;
@@ -30,10 +37,19 @@ protected:
 
     virtual ActionPayload& payload() = 0;
     virtual const ActionPayload& payload() const = 0;
-    // Pushes the record into the key face and the inspector.
-    virtual void syncWidgets() = 0;
-    // Connects the inspector's edit signals; called once, on the first init.
-    virtual void connectInspector() = 0;
+    // The action's two widgets; null for an action without them.
+    virtual ActionKeyFace* face() const { return nullptr; }
+    virtual ActionInspector* inspector() const { return nullptr; }
+    // Pushes the record into the key face and the inspector: titles, icons, the
+    // display view, action mode; then syncOwn() for the action's own values.
+    virtual void syncWidgets();
+    virtual void syncOwn() {}
+    // Connects the inspector's title, icon and text-attribute edits to the record
+    // (each reported at once), then connectOwn(); called once, on the first init.
+    virtual void connectInspector();
+    virtual void connectOwn() {}
+    // After an icon change, how long to wait before asking the host for a recolour.
+    virtual int recolourDelayMs() const { return 100; }
     // Events other than key up, key down and app triggered; the result is the host's.
     virtual void onOtherEvent(const QString& type, QJsonObject& result);
     // Debug trace of one init step ("Preset", "Payload") with its object.
@@ -49,6 +65,9 @@ protected:
 
 private:
     void syncAndConnect();
+    void onTitleEdited(const QString& title);
+    void onIconEdited(const QString& path);
+    void onViewAttributeEdited(const KyDisplayViewAttribute& attribute);
 
     bool m_inspectorConnected = false;
 };

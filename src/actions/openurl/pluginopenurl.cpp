@@ -1,0 +1,115 @@
+#include "pluginopenurl.h"
+
+#include "actions/common/actionslog.h"
+#include "platform/keyboard/keyboardeventservice.h"
+#include "plugin/tovkyplugineventtype.h"
+#include "pluginopenurlpayload.h"
+#include "widgeticonpluginopenurl.h"
+#include "widgetpluginopenurl.h"
+
+#include <QDesktopServices>
+#include <QThread>
+#include <QUrl>
+
+namespace {
+const QString kBrowserShortcutUrl = QStringLiteral("@");
+const QString kBareScheme = QStringLiteral("https://");
+constexpr int kBrowserSettleMs = 100;
+}
+
+PluginOpenUrl::PluginOpenUrl(QObject* parent)
+    : SystemAction(parent)
+    , keyFace(new WidgetIconPluginOpenUrl)
+    , m_propertyWidget(new WidgetPluginOpenUrl)
+    , m_payloadImpl(new PayloadImpl)
+{
+}
+
+PluginOpenUrl::~PluginOpenUrl()
+{
+    delete keyFace;
+    delete m_propertyWidget;
+    delete m_payloadImpl;
+}
+
+bool PluginOpenUrl::init(const QString& newTarget, const QJsonObject& params)
+{
+    qCDebug(lcActions) << "virtual bool PluginOpenUrl::init(const QString &, const QJsonObject &)";
+    qCDebug(lcActions) << "[Plugin Open Url][Init With Params]" << params;
+    return SystemAction::init(newTarget, params);
+}
+
+void PluginOpenUrl::traceInit(const QString& step, const QJsonObject& json) const
+{
+    if (step == QLatin1String("Payload"))
+        qCDebug(lcActions) << "[Plugin Open Url][Payload][Received]" << json;
+    else
+        SystemAction::traceInit(step, json);
+}
+
+bool PluginOpenUrl::initWithDefault()
+{
+    SystemAction::initWithDefault();
+    // The host stores the defaults at once, in exactly the form it will hand back.
+    m_payloadImpl->setV1Payload(m_payloadImpl->toJson());
+    reportSettings();
+    return true;
+}
+
+QString PluginOpenUrl::actionIconFilePath() const
+{
+    return actionTitle();
+}
+
+int PluginOpenUrl::onSyncUI()
+{
+    syncWidgets();
+    return 0;
+}
+
+int PluginOpenUrl::onAppTriggeredEvent(const QJsonObject&)
+{
+    const QString url = m_payloadImpl->url;
+    qCDebug(lcActions) << "try to open" << url;
+    if (url != kBrowserShortcutUrl) {
+        QDesktopServices::openUrl(QUrl(url, QUrl::TolerantMode));
+        return 0;
+    }
+    // "@": bring up the default browser, then its home page shortcut.
+    QDesktopServices::openUrl(QUrl(kBareScheme, QUrl::TolerantMode));
+    QThread::msleep(kBrowserSettleMs);
+    KeyboardEventService::instance()->post({
+        KeyEvent::press(MacKeyCode::kH).withFlags(KeyEvent::CommandFlag | KeyEvent::ShiftFlag),
+        KeyEvent::release(MacKeyCode::kH),
+    });
+    return 0;
+}
+
+void PluginOpenUrl::onOtherEvent(const QString& type, QJsonObject& result)
+{
+    if (type != TovKyPluginEventType::kUpdateSettingsEvent)
+        return;
+    qCDebug(lcActions) << "[OpenUrl] TovKyPluginEventType::kUpdateSettingsEvent";
+    const int status = onSetSettingsEvent({});
+    result.insert(QStringLiteral("settings"), m_payloadImpl->toJson());
+    result.insert(QStringLiteral("success"), status == 0);
+    qCDebug(lcActions) << "[OpenUrl] TovKyPluginEventType::kUpdateSettingsEvent" << result;
+}
+
+ActionPayload& PluginOpenUrl::payload() { return *m_payloadImpl; }
+const ActionPayload& PluginOpenUrl::payload() const { return *m_payloadImpl; }
+ActionKeyFace* PluginOpenUrl::face() const { return keyFace; }
+ActionInspector* PluginOpenUrl::inspector() const { return m_propertyWidget; }
+
+void PluginOpenUrl::syncOwn()
+{
+    m_propertyWidget->setPluginUrl(m_payloadImpl->url);
+}
+
+void PluginOpenUrl::connectOwn()
+{
+    connect(m_propertyWidget, &WidgetPluginOpenUrl::urlChanged, this, [this](const QString& url) {
+        m_payloadImpl->url = url;
+        reportSettings();
+    });
+}

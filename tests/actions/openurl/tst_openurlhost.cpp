@@ -1,0 +1,237 @@
+// Open URL driven through the built library, exactly as a host drives it.
+#include "actioninterface.h"
+#include "packageinterface.h"
+
+#include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QLibrary>
+#include <QSignalSpy>
+#include <QWebSocket>
+#include <QWebSocketServer>
+#include <QtTest>
+
+namespace {
+const QString kCategory = QStringLiteral("com.corvane.system.openurl");
+const QJsonObject kView{{"family", "DejaVu Sans"}, {"size", 20}, {"color", "#00ff00"}, {"horAlignment", 1},
+                        {"bold", true}, {"italic", true}, {"underLine", false}};
+
+QJsonObject payloadOf(const QVariantList& signal)
+{
+    return signal.first().toJsonObject()["event"].toObject()["payload"].toObject();
+}
+}
+
+class tst_OpenUrlHost : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void defaultsReportedOnce();
+    void inputsRoundTrip_data();
+    void inputsRoundTrip();
+    void updateSettingsAnswersInResult();
+    void presetWithoutTitleOrUrlRefused_data();
+    void presetWithoutTitleOrUrlRefused();
+    void iconChangeAsksForRecolour();
+    void unknownCategories_data();
+    void unknownCategories();
+    void cleanupTestCase();
+
+private:
+    host::ActionInterface* make();
+    QJsonObject reportedAfterInit(const QJsonObject& params, bool* accepted = nullptr);
+
+    QLibrary m_library{QStringLiteral(SYSTEMDLL_LIBRARY)};
+    host::PackageInterface* m_package = nullptr;
+    QWebSocketServer m_server{"host", QWebSocketServer::NonSecureMode};
+    QStringList m_frames;
+    QElapsedTimer m_sinceIconChange;
+    qint64 m_frameDelay = -1;
+};
+
+void tst_OpenUrlHost::initTestCase()
+{
+    QVERIFY2(m_library.load(), qPrintable(m_library.errorString()));
+    auto instance = reinterpret_cast<host::InstanceFunction>(m_library.resolve("instance"));
+    QVERIFY(instance);
+    QVERIFY(m_server.listen(QHostAddress::LocalHost, 0));
+    connect(&m_server, &QWebSocketServer::newConnection, this, [this] {
+        while (QWebSocket* socket = m_server.nextPendingConnection()) {
+            socket->setParent(&m_server);
+            connect(socket, &QWebSocket::textMessageReceived, this, [this](const QString& frame) {
+                if (m_frameDelay < 0)
+                    m_frameDelay = m_sinceIconChange.elapsed();
+                m_frames << frame;
+            });
+        }
+    });
+    m_package = instance();
+    QVERIFY(m_package->init({{"port", int(m_server.serverPort())}, {"configDir", QDir::tempPath()}, {"cloudType", 0}}));
+    QVERIFY(m_package->loadConfig());
+}
+
+host::ActionInterface* tst_OpenUrlHost::make()
+{
+    host::ActionInterface* action = m_package->makeWidget(kCategory, 0);
+    if (action)
+        action->setParent(this);
+    return action;
+}
+
+// The one payload the host would store after init, or empty when nothing was reported.
+QJsonObject tst_OpenUrlHost::reportedAfterInit(const QJsonObject& params, bool* accepted)
+{
+    host::ActionInterface* action = make();
+    QSignalSpy sent(action, host::kEventSentSignal);
+    const bool ok = action->init("key", params);
+    if (accepted)
+        *accepted = ok;
+    // Ask for the current settings the way a host does, to read what it would store.
+    QJsonObject result;
+    action->eventReceived({{"target", "key"}, {"event", QJsonObject{{"type", "tov.ky.plugin.event.update.settings"}}}},
+                          result);
+    delete action;
+    return result["settings"].toObject();
+}
+
+void tst_OpenUrlHost::defaultsReportedOnce()
+{
+    host::ActionInterface* action = make();
+    QVERIFY(action);
+    QCOMPARE(action->category, kCategory);
+    QSignalSpy sent(action, host::kEventSentSignal);
+    QVERIFY(action->init("key-1", {}));
+    QCOMPARE(sent.count(), 1);
+    const QJsonObject envelope = sent.first().first().toJsonObject();
+    QCOMPARE(envelope["target"].toString(), QStringLiteral("key-1"));
+    QCOMPARE(envelope["event"].toObject()["type"].toString(), QStringLiteral("tov.ky.plugin.event.set.settings"));
+    const QJsonObject payload = payloadOf(sent.first());
+    QCOMPARE(payload.keys(), QStringList({"Url", "actionTitle", "displayView", "iconlist", "titlelist", "version"}));
+    QCOMPARE(payload["version"].toInt(), 1);
+    QCOMPARE(payload["titlelist"].toArray(), QJsonArray{"URL"});
+    QCOMPARE(payload["iconlist"].toArray(), QJsonArray{":/SystemDll/images/mainpage_btn_url.png"});
+    QCOMPARE(payload["actionTitle"].toString(), QStringLiteral("URL"));
+    QVERIFY(payload["Url"].toString().startsWith("https://"));
+    QCOMPARE(payload["displayView"].toObject()["size"].toInt(), 13);
+    QCOMPARE(action->actionTitle(), QStringLiteral("URL"));
+    QCOMPARE(action->actionIconFilePath(), QStringLiteral("URL"));
+    QCOMPARE(action->pluginWidget()->size(), QSize(150, 108));
+    QCOMPARE(action->propertyWidget()->size(), QSize(824, 234));
+    delete action;
+}
+
+void tst_OpenUrlHost::inputsRoundTrip_data()
+{
+    QTest::addColumn<QJsonObject>("params");
+    QTest::addColumn<QJsonObject>("expected");  // members of the restored payload
+
+    QTest::newRow("legacy") << QJsonObject{{"payload", QJsonObject{{"Url", "u"}, {"Title", "t"}, {"ImagePath", "/p.png"}}}}
+                            << QJsonObject{{"Url", "u"}, {"titlelist", QJsonArray{"t"}}, {"iconlist", QJsonArray{"/p.png"}},
+                                           {"actionTitle", "t"}};
+    QTest::newRow("versioned") << QJsonObject{{"payload", QJsonObject{{"version", 1}, {"Url", "https://x.example"},
+                                                                      {"titlelist", QJsonArray{"a"}}, {"iconlist", QJsonArray{"/i.gif"}},
+                                                                      {"displayView", kView}}}}
+                               << QJsonObject{{"Url", "https://x.example"}, {"actionTitle", "a"}, {"iconlist", QJsonArray{"/i.gif"}}};
+    QTest::newRow("preset") << QJsonObject{{"preset", QJsonObject{{"title", "P"}, {"url", "https://p.example"}, {"icon", "/x.png"},
+                                                                  {"actionTitle", "Act"}}}}
+                            << QJsonObject{{"Url", "https://p.example"}, {"titlelist", QJsonArray{"P"}}, {"actionTitle", "Act"}};
+    QTest::newRow("wrong types") << QJsonObject{{"payload", QJsonObject{{"version", "1"}, {"Url", 42}, {"titlelist", "x"},
+                                                                        {"iconlist", QJsonObject{}}, {"actionTitle", QJsonArray{}},
+                                                                        {"displayView", QJsonObject{{"size", "big"}, {"color", 7}}}}}}
+                                 << QJsonObject{{"Url", ""}, {"titlelist", QJsonArray{}}, {"iconlist", QJsonArray{}}, {"actionTitle", ""}};
+    QTest::newRow("absurdly long url") << QJsonObject{{"payload", QJsonObject{{"version", 1}, {"Url", QString(200000, 'u')}}}}
+                                       << QJsonObject{{"Url", QString(200000, 'u')}};
+}
+
+void tst_OpenUrlHost::inputsRoundTrip()
+{
+    QFETCH(QJsonObject, params);
+    QFETCH(QJsonObject, expected);
+    const QJsonObject stored = reportedAfterInit(params);
+    for (auto it = expected.begin(); it != expected.end(); ++it)
+        QCOMPARE(stored.value(it.key()), it.value());
+    QCOMPARE(stored["version"].toInt(), 1);
+    // The stored payload restores the same key.
+    QCOMPARE(reportedAfterInit({{"payload", stored}}), stored);
+}
+
+void tst_OpenUrlHost::updateSettingsAnswersInResult()
+{
+    host::ActionInterface* action = make();
+    QVERIFY(action->init("k", {{"payload", QJsonObject{{"version", 1}, {"Url", "https://r.example"}}}}));
+    QSignalSpy sent(action, host::kEventSentSignal);
+    QJsonObject result{{"host", "kept"}};
+    action->eventReceived({{"event", QJsonObject{{"type", "tov.ky.plugin.event.update.settings"}}}}, result, 3);
+    QCOMPARE(sent.count(), 1);
+    QCOMPARE(result["host"].toString(), QStringLiteral("kept"));
+    QCOMPARE(result["success"], QJsonValue(true));
+    QCOMPARE(result["settings"].toObject(), payloadOf(sent.first()));
+    delete action;
+}
+
+void tst_OpenUrlHost::presetWithoutTitleOrUrlRefused_data()
+{
+    QTest::addColumn<QJsonObject>("preset");
+    QTest::newRow("no title") << QJsonObject{{"url", "https://a.example"}};
+    QTest::newRow("no url") << QJsonObject{{"title", "T"}};
+    QTest::newRow("not an object") << QJsonObject{};
+}
+
+void tst_OpenUrlHost::presetWithoutTitleOrUrlRefused()
+{
+    QFETCH(QJsonObject, preset);
+    host::ActionInterface* action = make();
+    QSignalSpy sent(action, host::kEventSentSignal);
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("\\[PluginOpenUrl\\]\\[Preset\\] refused"));
+    QVERIFY(!action->init("k", {{"preset", preset}}));
+    QCOMPARE(sent.count(), 0);
+    delete action;
+}
+
+void tst_OpenUrlHost::iconChangeAsksForRecolour()
+{
+    host::ActionInterface* action = make();
+    QVERIFY(action->init("key-42", {}));
+    QTRY_VERIFY(m_server.isListening());
+    QTest::qWait(200);  // the delegate's connection is up
+    m_frames.clear();
+    m_frameDelay = -1;
+    QSignalSpy sent(action, host::kEventSentSignal);
+    QObject* base = action->propertyWidget()->findChild<QObject*>("base");
+    QVERIFY(base);
+    m_sinceIconChange.start();
+    QVERIFY(QMetaObject::invokeMethod(base, "onIconPathChanged", Q_ARG(int, 0), Q_ARG(QString, "/tmp/new.png")));
+    QCOMPARE(sent.count(), 1);  // reported at once
+    QCOMPARE(payloadOf(sent.first())["iconlist"].toArray(), QJsonArray{"/tmp/new.png"});
+    QTRY_COMPARE(m_frames.size(), 1);
+    QVERIFY2(m_frameDelay >= 100, qPrintable(QString::number(m_frameDelay)));
+    QCOMPARE(QJsonDocument::fromJson(m_frames.first().toUtf8()).object(),
+             QJsonObject({{"task", "remote.command.update.function.key.Image.Color"}, {"sender", "key-42"}}));
+    QTest::qWait(200);
+    QCOMPARE(m_frames.size(), 1);
+    delete action;
+}
+
+void tst_OpenUrlHost::unknownCategories_data()
+{
+    QTest::addColumn<QString>("category");
+    QTest::newRow("capitals") << "COM.CORVANE.SYSTEM.OPENURL";
+    QTest::newRow("empty") << "";
+    QTest::newRow("delay") << "com.corvane.system.delay";
+    QTest::newRow("multi action") << "com.corvane.system.multiaction";
+}
+
+void tst_OpenUrlHost::unknownCategories()
+{
+    QFETCH(QString, category);
+    QCOMPARE(m_package->makeWidget(category, 0), nullptr);
+}
+
+void tst_OpenUrlHost::cleanupTestCase()
+{
+    delete m_package;
+}
+
+QTEST_MAIN(tst_OpenUrlHost)
+#include "tst_openurlhost.moc"

@@ -1,0 +1,153 @@
+// Open URL in-process: typing into its inspector, triggering, key faces.
+#include "actions/openurl/pluginopenurl.h"
+#include "platform/keyboard/record/recordingkeyboardservice.h"
+#include "plugin/tovkyplugineventtype.h"
+
+#include <QDesktopServices>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QtTest>
+
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl& url) { urls << url; }
+};
+
+namespace {
+QJsonObject lastPayload(const QSignalSpy& spy)
+{
+    return spy.last().first().toJsonObject()["event"].toObject()["payload"].toObject();
+}
+QJsonObject eventOf(const QString& type)
+{
+    return {{"target", "k"}, {"event", QJsonObject{{"type", type}}}};
+}
+}
+
+class tst_PluginOpenUrl : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void typingReportsEveryKeystroke();
+    void programmaticUrlIsSilent();
+    void actionModeKeepsUrlEditable();
+    void trigger_data();
+    void trigger();
+    void pressedLook();
+
+private:
+    UrlCatcher m_catcher;
+    RecordingKeyboardService* m_keys = nullptr;
+};
+
+void tst_PluginOpenUrl::initTestCase()
+{
+    for (const char* scheme : {"https", "http", "ftp", "file", "mailto", "example"})
+        QDesktopServices::setUrlHandler(scheme, &m_catcher, "open");
+    auto recorder = std::make_unique<RecordingKeyboardService>();
+    m_keys = recorder.get();
+    KeyboardEventService::setInstance(std::move(recorder));
+}
+
+void tst_PluginOpenUrl::typingReportsEveryKeystroke()
+{
+    PluginOpenUrl action;
+    QVERIFY(action.init("k1", {{"payload", QJsonObject{{"Url", ""}, {"Title", "t"}}}}));
+    auto* edit = action.propertyWidget()->findChild<QLineEdit*>("txtEditPluginURL");
+    QVERIFY(edit);
+    QSignalSpy sent(&action, &KYPlugin::eventSent);
+    edit->setFocus();
+    QTest::keyClicks(edit, "example.org");
+    QCOMPARE(sent.count(), 11);
+    QCOMPARE(lastPayload(sent)["Url"].toString(), QStringLiteral("example.org"));
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QCOMPARE(sent.count(), 12);
+    QCOMPARE(lastPayload(sent)["Url"].toString(), QString());
+}
+
+void tst_PluginOpenUrl::programmaticUrlIsSilent()
+{
+    PluginOpenUrl action;
+    QVERIFY(action.init("k1", {{"payload", QJsonObject{{"version", 1}, {"Url", "https://a.example"}}}}));
+    QSignalSpy sent(&action, &KYPlugin::eventSent);
+    auto* edit = action.propertyWidget()->findChild<QLineEdit*>("txtEditPluginURL");
+    QCOMPARE(edit->text(), QStringLiteral("https://a.example"));
+    QVERIFY(action.init("k1", {{"payload", QJsonObject{{"version", 1}, {"Url", "https://b.example"}}}}));
+    QCOMPARE(edit->text(), QStringLiteral("https://b.example"));
+    QCOMPARE(sent.count(), 0);
+}
+
+void tst_PluginOpenUrl::actionModeKeepsUrlEditable()
+{
+    PluginOpenUrl action;
+    action.actionMode = true;
+    QVERIFY(action.init("k1", {}));
+    auto* title = action.propertyWidget()->findChild<QLineEdit*>("lineEdtPluginTitle");
+    auto* url = action.propertyWidget()->findChild<QLineEdit*>("txtEditPluginURL");
+    QVERIFY(title && url);
+    QVERIFY(title->isReadOnly());
+    QVERIFY(!url->isReadOnly());
+    QSignalSpy sent(&action, &KYPlugin::eventSent);
+    QTest::keyClicks(url, "x");
+    QCOMPARE(sent.count(), 1);
+}
+
+void tst_PluginOpenUrl::trigger_data()
+{
+    QTest::addColumn<QString>("url");
+    QTest::addColumn<QString>("opened");
+    QTest::addColumn<bool>("keys");
+    QTest::newRow("plain") << "https://www.example.org/a?b=c#d" << "https://www.example.org/a?b=c#d" << false;
+    QTest::newRow("no scheme is not prefixed") << "example.org" << "" << false;
+    QTest::newRow("mail") << "mailto:someone@example.com" << "mailto:someone@example.com" << false;
+    QTest::newRow("browser shortcut") << "@" << "https:" << true;
+}
+
+void tst_PluginOpenUrl::trigger()
+{
+    QFETCH(QString, url);
+    QFETCH(QString, opened);
+    QFETCH(bool, keys);
+    m_catcher.urls.clear();
+    m_keys->clear();
+    PluginOpenUrl action;
+    QVERIFY(action.init("k1", {{"payload", QJsonObject{{"version", 1}, {"Url", url}}}}));
+    QJsonObject result{{"kept", 1}};
+    action.eventReceived(eventOf(TovKyPluginEventType::kAppTriggeredEvent), result);
+    QCOMPARE(result, QJsonObject({{"kept", 1}}));
+    if (opened.isEmpty()) {
+        QVERIFY(m_catcher.urls.isEmpty());  // no handler for a scheme-less address
+    } else {
+        QCOMPARE(m_catcher.urls.size(), 1);
+        QVERIFY2(m_catcher.urls.first().toString().startsWith(opened), qPrintable(m_catcher.urls.first().toString()));
+    }
+    const KeyEventSequence expected = {
+        KeyEvent::press(4).withFlags(0x120000),
+        KeyEvent::release(4),
+    };
+    QCOMPARE(m_keys->events(), keys ? expected : KeyEventSequence{});
+}
+
+void tst_PluginOpenUrl::pressedLook()
+{
+    PluginOpenUrl action;
+    QVERIFY(action.init("k1", {{"payload", QJsonObject{{"version", 1}, {"titlelist", QJsonArray{"Docs"}}}}}));
+    QWidget* face = action.pluginWidget();
+    face->show();
+    const QImage released = face->grab().toImage();
+    QJsonObject result;
+    action.eventReceived(eventOf(TovKyPluginEventType::kKeyDownEvent), result);
+    const QImage pressed = face->grab().toImage();
+    QVERIFY(pressed != released);
+    action.eventReceived(eventOf(TovKyPluginEventType::kKeyUpEvent), result);
+    QTRY_COMPARE(face->grab().toImage(), released);
+}
+
+QTEST_MAIN(tst_PluginOpenUrl)
+#include "tst_pluginopenurl.moc"
