@@ -59,6 +59,11 @@ QLineEdit* BasePropertyWidget::titleEdit() const
     return ui->lineEdtPluginTitle;
 }
 
+KyDisplayViewTextSetting* BasePropertyWidget::textSetting() const
+{
+    return m_textSetting;
+}
+
 IconStateWidget* BasePropertyWidget::iconStateWidget() const
 {
     return ui->iconStateWidget;
