@@ -42,11 +42,9 @@ void tst_TovTooltipButton::reports_data()
     QTest::addColumn<QString>("label");
     QTest::addColumn<int>("expected");
 
-    QTest::newRow("one tool tip") << "ET" << "LAB_TIP_TEXT_EDIT_BLOD" << 1;
     QTest::newRow("twice in one hover") << "ETT" << "bold" << 1;
     QTest::newRow("leave and re-enter") << "ETLET" << "bold" << 2;
     QTest::newRow("enter again without leaving") << "ETET" << "bold" << 2;
-    QTest::newRow("hover without tool tip") << "ELEL" << "bold" << 0;
     QTest::newRow("tool tip before any enter") << "TTLT" << "bold" << 2;
     QTest::newRow("no label property") << "ET" << QString() << 1;
 }
