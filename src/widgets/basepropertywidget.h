@@ -10,7 +10,7 @@
 
 class IconStateWidget;
 class KyDisplayViewMenu;
-#include "kydisplayviewtextsetting.h"  // QPointer needs the complete type
+class KyDisplayViewTextSetting;
 class QLineEdit;
 class QPushButton;
 
