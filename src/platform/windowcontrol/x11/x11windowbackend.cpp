@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QSet>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -90,9 +91,17 @@ const X11Window* X11WindowBackend::liveWindow(int index, const char* operation)
 // position asked for takes it out of that state first.
 void X11WindowBackend::restoreFromMaximized(const X11Window& window)
 {
-    if (!window.maximized)
-        return;
     xcb_ewmh_connection_t* ewmh = m_x->ewmh();
+    xcb_ewmh_get_atoms_reply_t state;
+    if (!xcb_ewmh_get_wm_state_reply(ewmh, xcb_ewmh_get_wm_state(ewmh, window.id), &state, nullptr))
+        return;
+    const xcb_atom_t* begin = state.atoms;
+    const xcb_atom_t* end = state.atoms + state.atoms_len;
+    const bool maximized = std::find(begin, end, ewmh->_NET_WM_STATE_MAXIMIZED_VERT) != end
+        || std::find(begin, end, ewmh->_NET_WM_STATE_MAXIMIZED_HORZ) != end;
+    xcb_ewmh_get_atoms_reply_wipe(&state);
+    if (!maximized)
+        return;
     xcb_ewmh_request_change_wm_state(ewmh, m_x->screen(), window.id, XCB_EWMH_WM_STATE_REMOVE,
                                      ewmh->_NET_WM_STATE_MAXIMIZED_VERT, ewmh->_NET_WM_STATE_MAXIMIZED_HORZ,
                                      kSource);

@@ -79,17 +79,14 @@ std::optional<QRect> readFrame(XcbConnection& x, const FrameCookies& cookies, QM
     return client.marginsAdded(extents);
 }
 
-QString titleOf(XcbConnection& x, const PropertyReply& netName, const PropertyReply& name)
+// WM_NAME is Latin-1 text unless the client says UTF-8; compound text is read as
+// Latin-1 too, which is right for its ASCII part.
+QString legacyTitleOf(XcbConnection& x, const PropertyReply& name)
 {
-    const QByteArray utf8 = bytes(netName);
-    if (!utf8.isEmpty())
-        return QString::fromUtf8(utf8);
-    // WM_NAME is Latin-1 text unless the client says UTF-8; compound text is read
-    // as Latin-1 too, which is right for its ASCII part.
-    const QByteArray legacy = bytes(name);
+    const QByteArray text = bytes(name);
     if (name && name->type == x.ewmh()->UTF8_STRING)
-        return QString::fromUtf8(legacy);
-    return QString::fromLatin1(legacy);
+        return QString::fromUtf8(text);
+    return QString::fromLatin1(text);
 }
 
 // WM_CLASS holds the instance name, a NUL, then the class name.
@@ -101,17 +98,13 @@ QByteArray classNameOf(const PropertyReply& reply)
     return QByteArray(data, xcb_get_property_value_length(reply.get())).split('\0').value(1);
 }
 
-bool hasAny(const QVector<quint32>& atoms, xcb_atom_t a, xcb_atom_t b)
-{
-    return atoms.contains(a) || atoms.contains(b);
-}
 
 } // namespace
 
 struct X11WindowLister::Cookies
 {
     FrameCookies frame;
-    xcb_get_property_cookie_t type, netName, name, pid, machine, windowClass, state;
+    xcb_get_property_cookie_t type, netName, pid, machine;
 };
 
 X11WindowLister::X11WindowLister(XcbConnection& connection)
@@ -124,9 +117,8 @@ std::optional<QRect> X11WindowLister::frameOf(xcb_window_t window)
     return readFrame(m_x, requestFrame(m_x, window), nullptr);
 }
 
-// Process name from the owner's PID when the window comes from this machine, else the
-// class name its client gave.
-QString X11WindowLister::processName(quint32 pid, const QByteArray& machine, const QByteArray& windowClass)
+// The owner's name from /proc when the window comes from this machine; empty otherwise.
+QString X11WindowLister::processName(quint32 pid, const QByteArray& machine)
 {
     static const QByteArray localHost = QSysInfo::machineHostName().toLocal8Bit();
     if (pid != 0 && (machine.isEmpty() || machine == localHost)) {
@@ -138,10 +130,9 @@ QString X11WindowLister::processName(quint32 pid, const QByteArray& machine, con
                 command = QString::fromLocal8Bit(comm.readAll()).remove(QLatin1Char('\n'));
             known = m_commands.insert(pid, command);
         }
-        if (!known->isEmpty())
-            return *known;
+        return *known;
     }
-    return QString::fromLocal8Bit(windowClass);
+    return {};
 }
 
 std::optional<QList<X11Window>> X11WindowLister::list()
@@ -159,11 +150,8 @@ std::optional<QList<X11Window>> X11WindowLister::list()
         cookies.append({requestFrame(m_x, id),
                         requestProperty(m_x, id, ewmh->_NET_WM_WINDOW_TYPE),
                         requestProperty(m_x, id, ewmh->_NET_WM_NAME),
-                        requestProperty(m_x, id, XCB_ATOM_WM_NAME),
                         requestProperty(m_x, id, ewmh->_NET_WM_PID),
-                        requestProperty(m_x, id, XCB_ATOM_WM_CLIENT_MACHINE),
-                        requestProperty(m_x, id, XCB_ATOM_WM_CLASS),
-                        requestProperty(m_x, id, ewmh->_NET_WM_STATE)});
+                        requestProperty(m_x, id, XCB_ATOM_WM_CLIENT_MACHINE)});
     }
 
     m_commands.clear();
@@ -172,7 +160,35 @@ std::optional<QList<X11Window>> X11WindowLister::list()
         if (auto window = read(ids.at(i), cookies.at(i)))
             windows.append(*window);
     }
+    readFallbacks(windows);
     return windows;
+}
+
+// Old-style title (WM_NAME) and class name (WM_CLASS), asked for only where the EWMH
+// forms gave nothing: at most one more round trip, and usually none.
+void X11WindowLister::readFallbacks(QList<X11Window>& windows)
+{
+    struct Fallback
+    {
+        X11Window* window;
+        std::optional<xcb_get_property_cookie_t> name, windowClass;
+    };
+    QVector<Fallback> fallbacks;
+    for (X11Window& window : windows) {
+        Fallback f{&window, std::nullopt, std::nullopt};
+        if (window.info.title.isEmpty())
+            f.name = requestProperty(m_x, window.id, XCB_ATOM_WM_NAME);
+        if (window.info.processName.isEmpty())
+            f.windowClass = requestProperty(m_x, window.id, XCB_ATOM_WM_CLASS);
+        if (f.name || f.windowClass)
+            fallbacks.append(f);
+    }
+    for (const Fallback& f : std::as_const(fallbacks)) {
+        if (f.name)
+            f.window->info.title = legacyTitleOf(m_x, propertyReply(m_x, *f.name));
+        if (f.windowClass)
+            f.window->info.processName = QString::fromLocal8Bit(classNameOf(propertyReply(m_x, *f.windowClass)));
+    }
 }
 
 std::optional<X11Window> X11WindowLister::read(xcb_window_t id, const Cookies& c)
@@ -182,22 +198,18 @@ std::optional<X11Window> X11WindowLister::read(xcb_window_t id, const Cookies& c
     window.id = id;
     const std::optional<QRect> frame = readFrame(m_x, c.frame, &window.extents);
     const QVector<quint32> types = numbers(propertyReply(m_x, c.type));
-    const PropertyReply netName = propertyReply(m_x, c.netName);
-    const PropertyReply name = propertyReply(m_x, c.name);
+    const QByteArray netName = bytes(propertyReply(m_x, c.netName));
     const QVector<quint32> pid = numbers(propertyReply(m_x, c.pid));
     const QByteArray machine = bytes(propertyReply(m_x, c.machine));
-    const QByteArray windowClass = classNameOf(propertyReply(m_x, c.windowClass));
-    const QVector<quint32> state = numbers(propertyReply(m_x, c.state));
 
     if (!frame) {
         qCDebug(lcWindowControl) << "window" << Qt::hex << id << "went away while being listed";
         return std::nullopt;
     }
-    if (hasAny(types, ewmh->_NET_WM_WINDOW_TYPE_DOCK, ewmh->_NET_WM_WINDOW_TYPE_DESKTOP))
+    if (types.contains(ewmh->_NET_WM_WINDOW_TYPE_DOCK) || types.contains(ewmh->_NET_WM_WINDOW_TYPE_DESKTOP))
         return std::nullopt;
-    window.info.title = titleOf(m_x, netName, name);
-    window.info.processName = processName(pid.value(0), machine, windowClass);
+    window.info.title = QString::fromUtf8(netName);
+    window.info.processName = processName(pid.value(0), machine);
     window.info.frame = QRectF(*frame);
-    window.maximized = hasAny(state, ewmh->_NET_WM_STATE_MAXIMIZED_VERT, ewmh->_NET_WM_STATE_MAXIMIZED_HORZ);
     return window;
 }

@@ -20,7 +20,6 @@ struct X11Window
     xcb_window_t id = XCB_WINDOW_NONE;
     WindowBackend::Window info;
     QMargins extents;        // the window manager's decorations (_NET_FRAME_EXTENTS)
-    bool maximized = false;
 };
 
 // Reads the windows that the window manager manages, with every property asked for
@@ -40,7 +39,8 @@ public:
 private:
     struct Cookies;
     std::optional<X11Window> read(xcb_window_t id, const Cookies& cookies);
-    QString processName(quint32 pid, const QByteArray& machine, const QByteArray& windowClass);
+    void readFallbacks(QList<X11Window>& windows);
+    QString processName(quint32 pid, const QByteArray& machine);
 
     XcbConnection& m_x;
     QHash<quint32, QString> m_commands;  // process names read from /proc, per listing
