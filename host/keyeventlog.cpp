@@ -1,0 +1,48 @@
+#include "keyeventlog.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QtGlobal>
+
+namespace KeyEventLog {
+namespace {
+
+QJsonArray& events()
+{
+    static QJsonArray collected;
+    return collected;
+}
+
+QtMessageHandler& previousHandler()
+{
+    static QtMessageHandler handler = nullptr;
+    return handler;
+}
+
+void handle(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (context.category && qstrcmp(context.category, "systemdll.platform.keyboard.record") == 0) {
+        const QJsonObject event = QJsonDocument::fromJson(message.toUtf8()).object();
+        if (!event.isEmpty()) {
+            events().append(event);
+            return;
+        }
+    }
+    previousHandler()(type, context, message);
+}
+
+} // namespace
+
+void install()
+{
+    previousHandler() = qInstallMessageHandler(handle);
+}
+
+QJsonArray take()
+{
+    QJsonArray taken = events();
+    events() = QJsonArray();
+    return taken;
+}
+
+} // namespace KeyEventLog
