@@ -25,6 +25,15 @@ void writeJson(const QString& path, const QJsonDocument& document)
     file.write(document.toJson());
 }
 
+void runQuietly(const QStringList& args)
+{
+    QProcess host;
+    host.setStandardOutputFile(QProcess::nullDevice());
+    host.setStandardErrorFile(QProcess::nullDevice());
+    host.start(VANTA_HOST, args);
+    host.waitForFinished(60000);
+}
+
 QStringList arguments(const QTemporaryDir& dir, const QString& profile, const QString& script)
 {
     return {"--headless", "--no-launch", "--config-dir", dir.path(), "--profile", profile, "--script", script};
@@ -39,7 +48,7 @@ QString makeProfile(const QTemporaryDir& dir, int keys)
         steps.append(QJsonObject{{"do", "assign"}, {"slot", slot}, {"category", "com.corvane.system.openurl"}});
     const QString script = dir.filePath("seed.json");
     writeJson(script, QJsonDocument(steps));
-    QProcess::execute(VANTA_HOST, arguments(dir, profile, script));
+    runQuietly(arguments(dir, profile, script));
     return profile;
 }
 
@@ -62,6 +71,7 @@ qint64 residentAfterRender(const QTemporaryDir& dir, const QString& profile)
     writeJson(script, QJsonDocument(QJsonArray{QJsonObject{{"do", "render"}, {"path", dir.filePath("hold.png")}},
                                                QJsonObject{{"do", "wait"}, {"ms", 1500}}}));
     QProcess host;
+    host.setStandardErrorFile(QProcess::nullDevice());
     host.start(VANTA_HOST, arguments(dir, profile, script));
     host.waitForReadyReadStandardOutput(30000);  // the render line
     QThread::msleep(300);
@@ -85,7 +95,7 @@ int main(int argc, char** argv)
     for (int i = 0; i < kRuns; ++i) {
         QElapsedTimer timer;
         timer.start();
-        QProcess::execute(VANTA_HOST, arguments(dir, full, script));
+        runQuietly(arguments(dir, full, script));
         ms.push_back(timer.nsecsElapsed() / 1e6);
     }
     std::sort(ms.begin(), ms.end());

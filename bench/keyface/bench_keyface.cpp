@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QPainter>
+#include <QLabel>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -76,8 +77,8 @@ QImage drawIcon(const QSize& size, const QColor& colour)
     gradient.setColorAt(1, colour);
     painter.fillRect(image.rect(), gradient);
     painter.setPen(QPen(Qt::white, size.width() / 30.0));
-    painter.drawEllipse(QRectF(size.width() * 0.3, size.height() * 0.15, size.width() * 0.4, size.height() * 0.45));
-    painter.fillRect(QRectF(size.width() * 0.2, size.height() * 0.7, size.width() * 0.6, size.height() * 0.08),
+    painter.drawEllipse(QRectF(size.width() * 0.35, size.height() * 0.08, size.width() * 0.3, size.height() * 0.38));
+    painter.fillRect(QRectF(size.width() * 0.25, size.height() * 0.52, size.width() * 0.5, size.height() * 0.06),
                      Qt::white);
     return image;
 }
@@ -101,7 +102,7 @@ void pressAndRelease(const char* name, KyBaseHotkeyWidget& face, const QString& 
 struct Deck
 {
     std::vector<std::unique_ptr<KyBaseHotkeyWidget>> faces;
-    QList<QImage> icons;  // the same pictures, fitted to the face once
+    QList<QPixmap> icons;  // the same pictures, fitted to the face once, as the faces hold them
     QStringList titles;
 };
 
@@ -120,9 +121,16 @@ QImage deckImage()
 
 void renderWidgets(const Deck& deck, QImage& image)
 {
+    static const int mode = qEnvironmentVariableIntValue("EXP");
     QPainter painter(&image);
-    for (int i = 0; i < kDeckKeys; ++i)
-        deck.faces[size_t(i)]->render(&painter, deckOffset(i));
+    for (int i = 0; i < kDeckKeys; ++i) {
+        if (mode == 1)
+            deck.faces[size_t(i)]->render(&painter, deckOffset(i), QRegion(), QWidget::DrawChildren);
+        else if (mode == 2)
+            painter.drawPixmap(deckOffset(i), IconViewGrabber::getCurrentView(deck.faces[size_t(i)].get()));
+        else
+            deck.faces[size_t(i)]->render(&painter, deckOffset(i));
+    }
 }
 
 // The lower bound: the same icons and titles, straight onto the image.
@@ -133,7 +141,7 @@ void renderPainter(const Deck& deck, QImage& image, const QFont& font)
     painter.setPen(Qt::white);
     for (int i = 0; i < kDeckKeys; ++i) {
         const QPoint at = deckOffset(i);
-        painter.drawImage(at, deck.icons.at(i));
+        painter.drawPixmap(at, deck.icons.at(i));
         painter.drawText(QRect(at + QPoint(0, 72), QSize(150, 30)), Qt::AlignHCenter | Qt::AlignBottom,
                          deck.titles.at(i));
     }
@@ -148,11 +156,15 @@ void deckFigures(const QString& dir, const QString& saveDir)
         const QString file = QDir(dir).filePath(QStringLiteral("deck_%1.png").arg(i));
         drawIcon(QSize(300, 216), QColor::fromHsv(i * 24, 200, 230)).save(file);
         deck.titles << QStringLiteral("Key %1").arg(i + 1);
-        deck.icons << KyBaseHotkeyWidget::processHotkeyIcon(QImage(file), kFace);
+        deck.icons << QPixmap::fromImage(KyBaseHotkeyWidget::processHotkeyIcon(QImage(file), kFace));
         auto face = std::make_unique<KyBaseHotkeyWidget>();
         face->setIconAsset(file);
         face->setIconTitle(deck.titles.last());
         face->adjustView(attribute);
+        if (qEnvironmentVariableIntValue("NOSS") & 1) face->setStyleSheet(QString());
+        if (qEnvironmentVariableIntValue("NOSS") & 2) face->hideText();
+        if (qEnvironmentVariableIntValue("NOSS") & 4) for (auto* l : face->findChildren<QLabel*>()) l->setStyleSheet(QString());
+        if (qEnvironmentVariableIntValue("NOSS") & 8) face->setAttribute(Qt::WA_StyledBackground, false);
         face->ensurePolished();
         deck.faces.push_back(std::move(face));
     }
@@ -229,8 +241,7 @@ int main(int argc, char** argv)
         gifFace.grab().save(QDir(saveDir).filePath(QStringLiteral("face_gif.png")));
     }
 
-    pressAndRelease("still", stillFace, still, QStringLiteral("URL"));
-    pressAndRelease("gif", gifFace, gif, QStringLiteral("URL"));
+
     deckFigures(dir.path(), saveDir);
     return 0;
 }
