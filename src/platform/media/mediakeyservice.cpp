@@ -1,0 +1,104 @@
+#include "mediakeyservice.h"
+
+#include "medialog.h"
+#include "record/recordingmediakeyservice.h"
+
+#include <QCoreApplication>
+
+#if defined(SYSTEMDLL_HAVE_X11)
+#include "mpris/mprismediakeyservice.h"
+#include "x11/x11mediakeyservice.h"
+
+#include <QDBusConnection>
+#endif
+#if defined(Q_OS_MACOS)
+#include "mac/macmediakeyservice.h"
+#endif
+
+namespace {
+
+std::unique_ptr<MediaKeyService>& slot()
+{
+    static std::unique_ptr<MediaKeyService> service;
+    return service;
+}
+
+// The service may hold bus connections and Qt objects: it goes with the application,
+// not with the static destructors that run after it.
+void releaseWithApplication()
+{
+    static bool registered = false;
+    if (registered || !QCoreApplication::instance())
+        return;
+    qAddPostRoutine([] { slot().reset(); });
+    registered = true;
+}
+
+#if defined(SYSTEMDLL_HAVE_X11)
+std::unique_ptr<MediaKeyService> x11OrRecording()
+{
+    if (auto x11 = X11MediaKeyService::open())
+        return x11;
+    qCWarning(lcMedia) << "no X display reachable: media keys are recorded, not sent";
+    return std::make_unique<RecordingMediaKeyService>();
+}
+
+std::unique_ptr<MediaKeyService> mprisOver(std::unique_ptr<MediaKeyService> fallback)
+{
+    return std::make_unique<MprisMediaKeyService>(QDBusConnection::sessionBus(), std::move(fallback));
+}
+#endif
+
+std::unique_ptr<MediaKeyService> platformDefault()
+{
+#if defined(Q_OS_MACOS)
+    return std::make_unique<MacMediaKeyService>();
+#elif defined(SYSTEMDLL_HAVE_X11)
+    // The bus needs an application's event loop; without one only X11 is of use.
+    if (!QCoreApplication::instance())
+        qCInfo(lcMedia) << "no application to serve the session bus: media keys go to X11";
+    else if (!QDBusConnection::sessionBus().isConnected())
+        qCInfo(lcMedia) << "no session bus: media keys go to X11";
+    else
+        return mprisOver(x11OrRecording());
+    return x11OrRecording();
+#else
+    qCWarning(lcMedia) << "no media-key facility on this platform: media keys are recorded, not sent";
+    return std::make_unique<RecordingMediaKeyService>();
+#endif
+}
+
+} // namespace
+
+std::unique_ptr<MediaKeyService> MediaKeyService::create(const QString& backend)
+{
+    if (backend == QLatin1String(MediaBackend::kRecord))
+        return std::make_unique<RecordingMediaKeyService>();
+#if defined(SYSTEMDLL_HAVE_X11)
+    if (backend == QLatin1String(MediaBackend::kX11))
+        return x11OrRecording();
+    if (backend == QLatin1String(MediaBackend::kMpris))
+        return mprisOver(x11OrRecording());
+#endif
+    if (!backend.isEmpty())
+        qCWarning(lcMedia) << "unknown media backend" << backend << "- using the default";
+    return platformDefault();
+}
+
+MediaKeyService* MediaKeyService::instance()
+{
+    auto& service = slot();
+    if (!service) {
+        service = create(qEnvironmentVariable(MediaBackend::kVariable));
+        releaseWithApplication();
+        qCDebug(lcMedia) << "media backend:" << service->name();
+    }
+    return service.get();
+}
+
+void MediaKeyService::setInstance(std::unique_ptr<MediaKeyService> service)
+{
+    slot() = std::move(service);
+    if (slot())
+        releaseWithApplication();
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "platform/media/mediakeyservice.h"
+
+// Keeps every posted record, byte for byte and in order, and sends nothing. Used by
+// tests and on machines without a media-key facility.
+class RecordingMediaKeyService final : public MediaKeyService
+{
+public:
+    QString name() const override;
+    void post(const AuxKeyRecordSequence& records) override;
+
+    const AuxKeyRecordSequence& records() const { return m_records; }
+    void clear() { m_records.clear(); }
+
+private:
+    AuxKeyRecordSequence m_records;
+};
