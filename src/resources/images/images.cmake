@@ -73,7 +73,7 @@ endfunction()
 # Key icons: 150 x 108. The GIF loops last as long as the source's animation; the
 # frame counts keep every frame a whole number of centiseconds.
 set(SYSTEMDLL_IMAGE_FILES)
-foreach(spec
+foreach(entry
         url:mainpage_btn_url:24
         app:mainpage_btn_app:24
         hotkey:mainpage_btn_hotkey:20
@@ -83,10 +83,10 @@ foreach(spec
         decreasevolume:mainpage_btn_multimedia_decreasevolume:20
         nexttrack:mainpage_btn_multimedia_nexttrack:20
         previoustrack:mainpage_btn_multimedia_previoustrack:20)
-    string(REPLACE ":" ";" spec ${spec})
-    list(GET spec 0 source)
-    list(GET spec 1 name)
-    list(GET spec 2 frames)
+    string(REPLACE ":" ";" entry ${entry})
+    list(GET entry 0 source)
+    list(GET entry 1 name)
+    list(GET entry 2 frames)
     _systemdll_icon(SYSTEMDLL_IMAGE_FILES "images/" png key/${source}.svg ${name}.png SIZE 150x108)
     _systemdll_icon(SYSTEMDLL_IMAGE_FILES "images/" gif key/${source}.svg ${name}.gif SIZE 150x108 FRAMES ${frames})
 endforeach()
