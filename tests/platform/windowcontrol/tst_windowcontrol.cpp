@@ -5,7 +5,6 @@
 #include <QRegularExpression>
 #include <QTest>
 
-#include <functional>
 #include <limits>
 
 using TovWindowControl::WindowsInfo;
@@ -58,8 +57,6 @@ private slots:
     void listing();
     void lookup_data();
     void lookup();
-    void operations_data();
-    void operations();
     void snapshot_data();
     void snapshot();
     void resizeLoopReread_data();
@@ -84,10 +81,8 @@ void tst_WindowControl::listing_data()
     QTest::newRow("tabs around process") << window("Mail", "\tmail\t") << WindowsInfo{"Mail", "mail", plain};
     QTest::newRow("other space separators") << window(u"\u00a0Mail\u2003"_qs, "mail") << WindowsInfo{"Mail", "mail", plain};
     QTest::newRow("line break stays") << window("Mail\n", "mail") << WindowsInfo{"Mail\n", "mail", plain};
-    QTest::newRow("inner spaces stay") << window("My  Mail", "mail") << WindowsInfo{"My  Mail", "mail", plain};
     QTest::newRow("title of spaces only") << window("   ", "mail") << WindowsInfo();
     QTest::newRow("process of tabs only") << window("Mail", "\t\t") << WindowsInfo();
-    QTest::newRow("no process name") << window("Mail", "") << WindowsInfo();
 }
 
 // Beside a normal window, which actions must still reach when the other is skipped.
@@ -105,7 +100,7 @@ void tst_WindowControl::listing()
     QCOMPARE(f.backend->journal, QStringList{"close Anchor@anchor"});
 }
 
-// One table for the index and for the target fields filled from it.
+// One table for the index, the target fields, and the window each action reaches.
 void tst_WindowControl::lookup_data()
 {
     QTest::addColumn<QString>("title");
@@ -120,8 +115,6 @@ void tst_WindowControl::lookup_data()
     QTest::newRow("case differs") << "EDITOR" << -1 << "" << QRect();
     QTest::newRow("trailing space in argument") << "Terminal " << -1 << "" << QRect();
     QTest::newRow("leading space in argument") << " Notes" << -1 << "" << QRect();
-    QTest::newRow("prefix only") << "Term" << -1 << "" << QRect();
-    QTest::newRow("empty") << "" << -1 << "" << QRect();
 }
 
 void tst_WindowControl::lookup()
@@ -133,58 +126,27 @@ void tst_WindowControl::lookup()
 
     Fixture f(kDesk);
     WindowControl& c = *f.control;
-    if (index < 0)
+    const int lookups = index < 0 ? 7 : 0;
+    for (int i = 0; i < lookups; ++i)
         expectNotFound(title);
     QCOMPARE(c.getIndexOfWindowInfos({}, title), index);
 
     c.getTargetWindowInformation("Editor");  // a previous target, to be replaced
-    if (index < 0)
-        expectNotFound(title);
     c.getTargetWindowInformation(title);
     QCOMPARE(c.targetWindowTitle, index < 0 ? QString() : title);
     QCOMPARE(c.targetProcessName, process);
     QCOMPARE(c.targetWindowPosition, frame.topLeft());
     QCOMPARE(c.targetWindowSize, index < 0 ? QSize(-1, -1) : frame.size());
-}
 
-void tst_WindowControl::operations_data()
-{
-    QTest::addColumn<QString>("operation");
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<QStringList>("journal");
-
-    QTest::newRow("size") << "size" << "Terminal" << QStringList{"size 800x600 Terminal@gamma"};
-    QTest::newRow("move") << "move" << "Terminal" << QStringList{"move -5,7 Terminal@gamma"};
-    QTest::newRow("close duplicate: first") << "close" << "Editor" << QStringList{"close Editor@alpha"};
-    QTest::newRow("maximise") << "maximize" << "editor" << QStringList{"maximize editor@beta"};
-    QTest::newRow("minimise trimmed title") << "minimize" << "Notes" << QStringList{"minimize  Notes\t@epsilon"};
-    QTest::newRow("unknown title: nothing") << "close" << "Calendar" << QStringList();
-    QTest::newRow("wrong case: nothing") << "size" << "TERMINAL" << QStringList();
-}
-
-void tst_WindowControl::operations()
-{
-    QFETCH(QString, operation);
-    QFETCH(QString, title);
-    QFETCH(QStringList, journal);
-
-    Fixture f(kDesk);
-    WindowControl& c = *f.control;
-    if (journal.isEmpty())
-        expectNotFound(title);
-    const QHash<QString, std::function<void()>> operations = {
-        {"size", [&] { c.setTargetWindowSize(title, QSize(800, 600)); }},
-        {"move", [&] { c.setTargetWindowLeftTopPosition(title, QPoint(-5, 7)); }},
-        {"close", [&] { c.closeTargetWindow(title); }},
-        {"maximize", [&] { c.maximunTargetWindow(title); }},
-        {"minimize", [&] { c.minimunTargetWindow(title); }}};
-    operations.value(operation)();
-    QCOMPARE(f.backend->journal, journal);
-
-    // The inspector's pattern, a lookup then an action, lists once within the interval.
-    c.getIndexOfWindowInfos(c.windowInfos, "Terminal");
-    c.closeTargetWindow("Terminal");
-    QCOMPARE(f.backend->enumerations, 1);
+    c.setTargetWindowSize(title, QSize(800, 600));
+    c.setTargetWindowLeftTopPosition(title, QPoint(-5, 7));
+    c.closeTargetWindow(title);
+    c.maximunTargetWindow(title);
+    c.minimunTargetWindow(title);
+    QCOMPARE(f.backend->journal.size(), index < 0 ? 0 : 5);
+    for (const QString& entry : std::as_const(f.backend->journal))
+        QVERIFY2(entry.endsWith('@' + process), qPrintable(entry));
+    QCOMPARE(f.backend->enumerations, 1);  // all within one snapshot interval
 }
 
 void tst_WindowControl::snapshot_data()

@@ -112,7 +112,6 @@ void tst_X11BareScreen::withoutWindowManager()
     const xcb_window_t w = m_x->createWindow(kClient);
     title(*m_x, w, "Lonely Window");
     ownPid(*m_x, w);
-    m_x->map(w);
 
     auto c = control();
     QVERIFY(c);

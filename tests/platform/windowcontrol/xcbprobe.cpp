@@ -52,12 +52,6 @@ xcb_window_t XcbProbe::createWindow(const QRect& geometry)
     return window;
 }
 
-void XcbProbe::map(xcb_window_t window)
-{
-    xcb_map_window(m_connection, window);
-    sync();
-}
-
 void XcbProbe::destroy(xcb_window_t window)
 {
     xcb_destroy_window(m_connection, window);
@@ -88,11 +82,6 @@ QVector<quint32> XcbProbe::numbers(xcb_window_t window, const char* property)
         return {};
     const auto* data = static_cast<const quint32*>(xcb_get_property_value(reply.get()));
     return QVector<quint32>(data, data + reply->value_len);
-}
-
-bool XcbProbe::exists(xcb_window_t window)
-{
-    return bool(owned(xcb_get_geometry_reply(m_connection, xcb_get_geometry(m_connection, window), nullptr)));
 }
 
 QRect XcbProbe::outerFrame(xcb_window_t window)

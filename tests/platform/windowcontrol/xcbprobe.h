@@ -21,13 +21,11 @@ public:
 
     // An unmapped top-level window with this client geometry.
     xcb_window_t createWindow(const QRect& geometry);
-    void map(xcb_window_t window);
     void destroy(xcb_window_t window);
     void setText(xcb_window_t window, const char* property, const char* type, const QByteArray& text);
     void setNumbers(xcb_window_t window, const char* property, const char* type, const QVector<quint32>& values);
 
     QVector<quint32> numbers(xcb_window_t window, const char* property);
-    bool exists(xcb_window_t window);
     // Geometry of the window's top-level ancestor: the window manager's frame, if any.
     QRect outerFrame(xcb_window_t window);
     void sync();

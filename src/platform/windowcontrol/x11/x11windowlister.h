@@ -22,8 +22,9 @@ struct X11Window
     QMargins extents;        // the window manager's decorations (_NET_FRAME_EXTENTS)
 };
 
-// Reads the windows that the window manager manages, with every property asked for
-// in one go so that a listing costs one round trip to the server, not one per window.
+// Reads the windows that the window manager manages. The properties of all windows are
+// asked for in one go, so a listing costs two round trips to the server whatever the
+// number of windows (a third only for clients that lack the EWMH names).
 // Frames are outer frames (decorations included) in root coordinates.
 class X11WindowLister
 {
