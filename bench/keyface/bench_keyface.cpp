@@ -11,19 +11,17 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QPainter>
-#include <QLabel>
 #include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
 #include <functional>
-#include <memory>
 #include <vector>
 
 namespace {
 
 constexpr int kPresses = 1000;
-constexpr int kDeckRenders = 300;
+constexpr int kDeckRenders = 1000;
 constexpr int kDeckColumns = 5;
 constexpr int kDeckKeys = 15;
 const QSize kFace(150, 108);
@@ -99,9 +97,11 @@ void pressAndRelease(const char* name, KyBaseHotkeyWidget& face, const QString& 
     std::printf("keyface.keyup.%s: median %.3f ms, p99 %.3f ms (%d releases)\n", name, u.median, u.p99, kPresses);
 }
 
+// A virtual deck: 15 faces in a 5 x 3 grid inside one shown widget, as a host lays
+// them out, with the plain pictures and titles for the lower bound beside it.
 struct Deck
 {
-    std::vector<std::unique_ptr<KyBaseHotkeyWidget>> faces;
+    QWidget view;          // owns the faces
     QList<QPixmap> icons;  // the same pictures, fitted to the face once, as the faces hold them
     QStringList titles;
 };
@@ -119,18 +119,12 @@ QImage deckImage()
     return image;
 }
 
-void renderWidgets(const Deck& deck, QImage& image)
+// The faces draw their own background from their style sheet, so the deck is
+// rendered as the package grabs a face: children only, no window background.
+void renderWidgets(Deck& deck, QImage& image)
 {
-    static const int mode = qEnvironmentVariableIntValue("EXP");
     QPainter painter(&image);
-    for (int i = 0; i < kDeckKeys; ++i) {
-        if (mode == 1)
-            deck.faces[size_t(i)]->render(&painter, deckOffset(i), QRegion(), QWidget::DrawChildren);
-        else if (mode == 2)
-            painter.drawPixmap(deckOffset(i), IconViewGrabber::getCurrentView(deck.faces[size_t(i)].get()));
-        else
-            deck.faces[size_t(i)]->render(&painter, deckOffset(i));
-    }
+    deck.view.render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
 }
 
 // The lower bound: the same icons and titles, straight onto the image.
@@ -150,6 +144,7 @@ void renderPainter(const Deck& deck, QImage& image, const QFont& font)
 void deckFigures(const QString& dir, const QString& saveDir)
 {
     Deck deck;
+    deck.view.resize(deckImage().size());
     KyDisplayViewAttribute attribute;
     attribute.family = kFamily;
     for (int i = 0; i < kDeckKeys; ++i) {
@@ -157,17 +152,15 @@ void deckFigures(const QString& dir, const QString& saveDir)
         drawIcon(QSize(300, 216), QColor::fromHsv(i * 24, 200, 230)).save(file);
         deck.titles << QStringLiteral("Key %1").arg(i + 1);
         deck.icons << QPixmap::fromImage(KyBaseHotkeyWidget::processHotkeyIcon(QImage(file), kFace));
-        auto face = std::make_unique<KyBaseHotkeyWidget>();
+        auto* face = new KyBaseHotkeyWidget(&deck.view);
+        face->move(deckOffset(i));
         face->setIconAsset(file);
         face->setIconTitle(deck.titles.last());
         face->adjustView(attribute);
-        if (qEnvironmentVariableIntValue("NOSS") & 1) face->setStyleSheet(QString());
-        if (qEnvironmentVariableIntValue("NOSS") & 2) face->hideText();
-        if (qEnvironmentVariableIntValue("NOSS") & 4) for (auto* l : face->findChildren<QLabel*>()) l->setStyleSheet(QString());
-        if (qEnvironmentVariableIntValue("NOSS") & 8) face->setAttribute(Qt::WA_StyledBackground, false);
-        face->ensurePolished();
-        deck.faces.push_back(std::move(face));
     }
+    deck.view.show();
+    for (int i = 0; i < 20; ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     QFont font(kFamily);
     font.setPixelSize(26);
 
@@ -241,7 +234,8 @@ int main(int argc, char** argv)
         gifFace.grab().save(QDir(saveDir).filePath(QStringLiteral("face_gif.png")));
     }
 
-
+    pressAndRelease("still", stillFace, still, QStringLiteral("URL"));
+    pressAndRelease("gif", gifFace, gif, QStringLiteral("URL"));
     deckFigures(dir.path(), saveDir);
     return 0;
 }

@@ -11,6 +11,8 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QMovie>
+#include <QPainter>
+#include <QStyleOption>
 
 namespace {
 
@@ -39,8 +41,6 @@ KyBaseHotkeyWidget::KyBaseHotkeyWidget(QWidget* parent)
     , m_movie(std::make_unique<QMovie>())
 {
     ui->setupUi(this);
-    // A QWidget subclass draws its style-sheet background only when asked to.
-    setAttribute(Qt::WA_StyledBackground);
     KyKitImages::reportMissing("KyBaseHotkeyWidget", KyKeyFace::kMaskImages);
 
     ui->lblMaskClick->hide();
@@ -155,6 +155,40 @@ void KyBaseHotkeyWidget::hideText()
 void KyBaseHotkeyWidget::adjustView(const KyDisplayViewAttribute& attribute)
 {
     KyDisplayViewLabelHandler::modifyIconWidgetLabel(ui->lblTitle, KyKeyFace::kHeight, attribute);
+}
+
+// A QWidget subclass draws its style-sheet background only in its own paint event.
+// The rounded frame costs more than the rest of the face together, and faces are
+// rendered for every key on every change, so it is drawn once and reused.
+void KyBaseHotkeyWidget::paintEvent(QPaintEvent* event)
+{
+    Q_UNUSED(event);
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels = (QSizeF(size()) * ratio).toSize();
+    if (m_background.size() != pixels || m_background.devicePixelRatio() != ratio) {
+        m_background = QPixmap(pixels);
+        m_background.setDevicePixelRatio(ratio);
+        m_background.fill(Qt::transparent);
+        QPainter cache(&m_background);
+        QStyleOption option;
+        option.initFrom(this);
+        style()->drawPrimitive(QStyle::PE_Widget, &option, &cache, this);
+    }
+    QPainter(this).drawPixmap(0, 0, m_background);
+}
+
+void KyBaseHotkeyWidget::changeEvent(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::StyleChange:
+    case QEvent::PaletteChange:
+    case QEvent::EnabledChange:
+        m_background = QPixmap();
+        break;
+    default:
+        break;
+    }
+    QWidget::changeEvent(event);
 }
 
 QImage KyBaseHotkeyWidget::processHotkeyIcon(const QImage& image, const QSize& size)

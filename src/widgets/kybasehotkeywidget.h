@@ -41,10 +41,15 @@ public:
 
     static QImage processHotkeyIcon(const QImage& image, const QSize& size);
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
 private:
     void showGif(const QString& path);
     void showStill(const QString& path);
 
     std::unique_ptr<Ui::KyBaseHotkeyWidget> ui;
     std::unique_ptr<QMovie> m_movie;  // no parent by design; outlives nothing but this widget
+    QPixmap m_background;             // the style sheet's fill and frame, drawn once per size and style
 };

@@ -366,6 +366,12 @@ void tst_KyBaseHotkeyWidget::pressedState()
     QVERIFY(!label(face, "lblMaskInvalid")->isVisibleTo(&face));
     QVERIFY(label(face, "lblMaskInactive")->isVisibleTo(&face) && label(face, "lblMaskClick")->isVisibleTo(&face));
     QCOMPARE(face.findChildren<QLabel*>().last()->objectName(), QStringLiteral("lblMaskInactive"));
+
+    // The face's frame follows a new style sheet (it is drawn once and kept).
+    KyBaseHotkeyWidget restyled;
+    QVERIFY(near(render(restyled).pixel(0, 54), Qt::black, 0));
+    restyled.setStyleSheet(QStringLiteral("background-color: rgb(30, 30, 30); border: 2px solid red;"));
+    QVERIFY(near(render(restyled).pixel(0, 54), Qt::red, 0));
 }
 
 void tst_KyBaseHotkeyWidget::grabber()
