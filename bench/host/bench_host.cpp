@@ -73,7 +73,8 @@ qint64 residentAfterRender(const QTemporaryDir& dir, const QString& profile)
     QProcess host;
     host.setStandardErrorFile(QProcess::nullDevice());
     host.start(VANTA_HOST, arguments(dir, profile, script));
-    host.waitForReadyReadStandardOutput(30000);  // the render line
+    host.setReadChannel(QProcess::StandardOutput);
+    host.waitForReadyRead(30000);  // the render line
     QThread::msleep(300);
     const qint64 rss = rssKiB(host.processId());
     host.waitForFinished(30000);
