@@ -29,6 +29,11 @@ start_session()
 
     openbox --sm-disable >/dev/null 2>&1 &
     SESSION_WM_PID=$!
+    # Windows mapped before the manager runs are never focused: wait for it.
+    for _ in $(seq 1 100); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+        sleep 0.1
+    done
 
     local bus
     bus=$(dbus-daemon --session --fork --print-address=1 --print-pid=1)
