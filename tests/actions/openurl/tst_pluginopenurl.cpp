@@ -4,6 +4,8 @@
 #include "plugin/tovkyplugineventtype.h"
 
 #include <QDesktopServices>
+#include <QJsonArray>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QtTest>
@@ -134,18 +136,33 @@ void tst_PluginOpenUrl::trigger()
     QCOMPARE(m_keys->events(), keys ? expected : KeyEventSequence{});
 }
 
+// Key down shows the face without its title, shrunk to 100 x 72, under the click
+// mask; key up brings the icon back.
 void tst_PluginOpenUrl::pressedLook()
 {
     PluginOpenUrl action;
-    QVERIFY(action.init("k1", {{"payload", QJsonObject{{"version", 1}, {"titlelist", QJsonArray{"Docs"}}}}}));
+    QVERIFY(action.init("k1", {{"payload", QJsonObject{{"version", 1}, {"titlelist", QJsonArray{"Docs"}},
+                                                       {"iconlist", QJsonArray{":/SystemDll/images/mainpage_btn_url.png"}}}}}));
     QWidget* face = action.pluginWidget();
     face->show();
+    auto* icon = face->findChild<QLabel*>("lblIcon");
+    auto* title = face->findChild<QLabel*>("lblTitle");
+    auto* mask = face->findChild<QLabel*>("lblMaskClick");
+    QVERIFY(icon && title && mask);
     const QImage released = face->grab().toImage();
+    const QImage scaledWithTitle =
+        face->grab().scaled(100, 72, Qt::IgnoreAspectRatio, Qt::FastTransformation).toImage();
+
     QJsonObject result;
     action.eventReceived(eventOf(TovKyPluginEventType::kKeyDownEvent), result);
-    const QImage pressed = face->grab().toImage();
-    QVERIFY(pressed != released);
+    const QPixmap down = icon->pixmap();
+    QCOMPARE(down.size(), QSize(100, 72));
+    QVERIFY(down.toImage().convertToFormat(scaledWithTitle.format()) != scaledWithTitle);  // no title in it
+    QCOMPARE(title->text(), QStringLiteral("Docs"));
+    QVERIFY(mask->isVisible());
+
     action.eventReceived(eventOf(TovKyPluginEventType::kKeyUpEvent), result);
+    QVERIFY(!mask->isVisible());
     QTRY_COMPARE(face->grab().toImage(), released);
 }
 
