@@ -56,6 +56,19 @@ bool PluginOpenUrl::initWithDefault()
     return true;
 }
 
+QWidget* PluginOpenUrl::pluginWidget()
+{
+    qCDebug(lcActions) << "virtual QWidget *PluginOpenUrl::pluginWidget()";
+    qCDebug(lcActions) << "Return plugin widget";
+    return keyFace;
+}
+
+QWidget* PluginOpenUrl::propertyWidget()
+{
+    qCDebug(lcActions) << "propertyWidget";
+    return m_propertyWidget;
+}
+
 QString PluginOpenUrl::actionIconFilePath() const
 {
     return actionTitle();

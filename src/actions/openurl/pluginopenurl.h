@@ -15,6 +15,8 @@ public:
 
     using SystemAction::init;
     bool init(const QString& target, const QJsonObject& params) override;
+    QWidget* pluginWidget() override;
+    QWidget* propertyWidget() override;
     QString actionIconFilePath() const override;
     int onAppTriggeredEvent(const QJsonObject&) override;
     int onSyncUI() override;
