@@ -7,21 +7,7 @@
 
 #include <poll.h>
 
-namespace {
-
-constexpr KeySym kMediaKeysyms[] = {XF86XK_AudioPlay, XF86XK_AudioNext, XF86XK_AudioPrev,
-                                     XF86XK_AudioMute, XF86XK_AudioRaiseVolume, XF86XK_AudioLowerVolume};
-
-bool g_grabRefused = false;
-
-int noteRefusal(Display*, XErrorEvent* error)
-{
-    if (error->error_code == BadAccess)
-        g_grabRefused = true;
-    return 0;
-}
-
-} // namespace
+static bool g_grabRefused = false;  // set by the error handler while grabbing
 
 std::unique_ptr<MediaKeyGrabber> MediaKeyGrabber::open(QString* error)
 {
@@ -31,13 +17,25 @@ std::unique_ptr<MediaKeyGrabber> MediaKeyGrabber::open(QString* error)
         return nullptr;
     }
     std::unique_ptr<MediaKeyGrabber> grabber(new MediaKeyGrabber(display));
-    *error = grabber->grabAll();
+    for (KeySym keysym : {XF86XK_AudioPlay, XF86XK_AudioNext, XF86XK_AudioPrev, XF86XK_AudioMute,
+                          XF86XK_AudioRaiseVolume, XF86XK_AudioLowerVolume}) {
+        if (const KeyCode code = XKeysymToKeycode(display, keysym))
+            grabber->m_keys.insert(code, QString::fromLatin1(XKeysymToString(keysym)));
+        else
+            *error = QString::fromLatin1(XKeysymToString(keysym)) + QStringLiteral(" is not in the server's key map");
+    }
+    g_grabRefused = false;
+    auto previous = XSetErrorHandler([](Display*, XErrorEvent* e) {
+        g_grabRefused = g_grabRefused || e->error_code == BadAccess;
+        return 0;
+    });
+    for (auto it = grabber->m_keys.cbegin(); it != grabber->m_keys.cend(); ++it)
+        XGrabKey(display, it.key(), AnyModifier, DefaultRootWindow(display), False, GrabModeAsync, GrabModeAsync);
+    XSync(display, False);
+    XSetErrorHandler(previous);
+    if (g_grabRefused)
+        *error = QStringLiteral("another client holds a media key");
     return error->isEmpty() ? std::move(grabber) : nullptr;
-}
-
-MediaKeyGrabber::MediaKeyGrabber(Display* display)
-    : m_display(display)
-{
 }
 
 MediaKeyGrabber::~MediaKeyGrabber()
@@ -46,34 +44,16 @@ MediaKeyGrabber::~MediaKeyGrabber()
     XCloseDisplay(m_display);
 }
 
-QString MediaKeyGrabber::grabAll()
-{
-    const Window root = DefaultRootWindow(m_display);
-    for (KeySym keysym : kMediaKeysyms) {
-        const KeyCode code = XKeysymToKeycode(m_display, keysym);
-        if (!code)
-            return QString::fromLatin1(XKeysymToString(keysym)) + QStringLiteral(" is not in the server's key map");
-        m_keys.insert(code, QString::fromLatin1(XKeysymToString(keysym)));
-    }
-    auto previous = XSetErrorHandler(noteRefusal);
-    g_grabRefused = false;
-    for (auto it = m_keys.cbegin(); it != m_keys.cend(); ++it)
-        XGrabKey(m_display, it.key(), AnyModifier, root, False, GrabModeAsync, GrabModeAsync);
-    XSync(m_display, False);
-    XSetErrorHandler(previous);
-    return g_grabRefused ? QStringLiteral("another client holds a media key") : QString();
-}
-
 void MediaKeyGrabber::readPending(QStringList& into)
 {
     while (XPending(m_display)) {
         XEvent event;
         XNextEvent(m_display, &event);
-        if (event.type != KeyPress && event.type != KeyRelease)
-            continue;
-        const QString name = m_keys.value(quint8(event.xkey.keycode));
-        if (!name.isEmpty())
-            into << (event.type == KeyPress ? QLatin1Char('+') : QLatin1Char('-')) + name;
+        const bool press = event.type == KeyPress;
+        if (press || event.type == KeyRelease) {
+            if (const QString name = m_keys.value(quint8(event.xkey.keycode)); !name.isEmpty())
+                into << (press ? QLatin1Char('+') : QLatin1Char('-')) + name;
+        }
     }
 }
 
@@ -81,19 +61,17 @@ QStringList MediaKeyGrabber::take(int count, int deadlineMs)
 {
     QStringList events;
     const QDeadlineTimer deadline(deadlineMs);
-    readPending(events);
-    while (events.size() < count && !deadline.hasExpired()) {
+    for (readPending(events); events.size() < count && !deadline.hasExpired(); readPending(events)) {
         pollfd fd = {ConnectionNumber(m_display), POLLIN, 0};
         poll(&fd, 1, int(deadline.remainingTime()));
-        readPending(events);
     }
     return events;
 }
 
-QStringList MediaKeyGrabber::takeDelivered()
+QStringList MediaKeyGrabber::takeAll(int count)
 {
+    QStringList events = take(count);
     XSync(m_display, False);
-    QStringList events;
     readPending(events);
     return events;
 }

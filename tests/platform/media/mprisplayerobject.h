@@ -6,9 +6,9 @@
 #include <QSemaphore>
 #include <QStringList>
 
-// The object a test player exports at /org/mpris/MediaPlayer2: the player interface
-// of a media player that records each method called on it, with the steady-clock
-// time of its arrival. It lives in its player's thread; the accessors are for others.
+// What a test player exports at /org/mpris/MediaPlayer2: a player interface that records
+// each method called on it. It lives in its player's thread; the fields below the mutex
+// are shared with the test's thread and read or written under it.
 class MprisPlayerObject : public QObject, protected QDBusContext
 {
     Q_OBJECT
@@ -21,34 +21,21 @@ class MprisPlayerObject : public QObject, protected QDBusContext
     Q_PROPERTY(bool CanGoPrevious READ yes)
 
 public:
-    explicit MprisPlayerObject(const QString& status);
-
     QString playbackStatus() const;
-    void setPlaybackStatus(const QString& status);
-    // When false, calls are taken in but never answered.
-    void setAnswering(bool answering);
-    QStringList calls() const;
-    qint64 lastCallNs() const;
-    // Released once per call that arrives.
-    QSemaphore& arrivals() { return m_arrivals; }
-
     bool yes() const { return true; }
+
+    mutable QMutex mutex;
+    QString status;
+    bool answering = true;
+    QStringList calls;
+    qint64 lastCallNs = 0;  // steady-clock time of the latest call
+    QSemaphore arrivals;    // released once per call, after it is recorded
 
 public slots:
     void PlayPause() { record(QStringLiteral("PlayPause")); }
-    void Play() { record(QStringLiteral("Play")); }
-    void Pause() { record(QStringLiteral("Pause")); }
-    void Stop() { record(QStringLiteral("Stop")); }
     void Next() { record(QStringLiteral("Next")); }
     void Previous() { record(QStringLiteral("Previous")); }
 
 private:
     void record(const QString& method);
-
-    mutable QMutex m_mutex;
-    QString m_status;
-    bool m_answering = true;
-    QStringList m_calls;
-    qint64 m_lastCallNs = 0;
-    QSemaphore m_arrivals;
 };

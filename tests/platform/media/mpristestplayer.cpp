@@ -6,16 +6,15 @@
 #include <QDBusMessage>
 #include <QVariantMap>
 
-namespace {
-const QString kPath = QStringLiteral("/org/mpris/MediaPlayer2");
-const QString kPlayerInterface = QStringLiteral("org.mpris.MediaPlayer2.Player");
-}
+static const QString kPath = QStringLiteral("/org/mpris/MediaPlayer2");
 
-MprisTestPlayer::MprisTestPlayer(const QString& name, const QString& status)
+MprisTestPlayer::MprisTestPlayer(const QString& name, const QString& status, bool answering)
     : m_busName(QStringLiteral("org.mpris.MediaPlayer2.") + name)
     , m_connectionName(QStringLiteral("test player ") + name)
-    , m_object(new MprisPlayerObject(status))
+    , m_object(new MprisPlayerObject)
 {
+    m_object->status = status;
+    m_object->answering = answering;
     m_object->moveToThread(&m_thread);
     m_thread.start();
     QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, m_connectionName);
@@ -47,24 +46,27 @@ MprisTestPlayer::~MprisTestPlayer()
 
 QStringList MprisTestPlayer::calls() const
 {
-    return m_object->calls();
+    QMutexLocker lock(&m_object->mutex);
+    return m_object->calls;
 }
 
 qint64 MprisTestPlayer::waitForCall(int deadlineMs)
 {
-    return m_object->arrivals().tryAcquire(1, deadlineMs) ? m_object->lastCallNs() : -1;
+    if (!m_object->arrivals.tryAcquire(1, deadlineMs))
+        return -1;
+    QMutexLocker lock(&m_object->mutex);
+    return m_object->lastCallNs;
 }
 
 void MprisTestPlayer::setPlaybackStatus(const QString& status)
 {
-    m_object->setPlaybackStatus(status);
+    {
+        QMutexLocker lock(&m_object->mutex);
+        m_object->status = status;
+    }
     QDBusMessage signal = QDBusMessage::createSignal(kPath, QStringLiteral("org.freedesktop.DBus.Properties"),
                                                      QStringLiteral("PropertiesChanged"));
-    signal << kPlayerInterface << QVariantMap{{QStringLiteral("PlaybackStatus"), status}} << QStringList();
+    signal << QStringLiteral("org.mpris.MediaPlayer2.Player") << QVariantMap{{QStringLiteral("PlaybackStatus"), status}}
+           << QStringList();
     QDBusConnection(m_connectionName).send(signal);
-}
-
-void MprisTestPlayer::setAnswering(bool answering)
-{
-    m_object->setAnswering(answering);
 }

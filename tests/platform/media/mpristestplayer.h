@@ -6,13 +6,13 @@
 
 class MprisPlayerObject;
 
-// A media player of the test's own on the session bus, registered as
-// org.mpris.MediaPlayer2.<name> on a connection and in a thread of its own, so that
-// it answers even while the test's thread waits in a blocking call.
+// A media player registered as org.mpris.MediaPlayer2.<name> on a session-bus connection
+// and in a thread of its own: it answers even while the test's thread blocks.
 class MprisTestPlayer
 {
 public:
-    MprisTestPlayer(const QString& name, const QString& status);
+    // One that is not `answering` takes calls in but never answers them.
+    MprisTestPlayer(const QString& name, const QString& status, bool answering = true);
     ~MprisTestPlayer();
 
     bool isRegistered() const { return m_registered; }
@@ -22,7 +22,6 @@ public:
     qint64 waitForCall(int deadlineMs);
     // Sets the status and announces it as a property change, as players do.
     void setPlaybackStatus(const QString& status);
-    void setAnswering(bool answering);
 
 private:
     QString m_busName;
@@ -30,5 +29,4 @@ private:
     QThread m_thread;
     MprisPlayerObject* m_object = nullptr;  // lives in m_thread; deleted after it ends
     bool m_registered = false;
-    Q_DISABLE_COPY(MprisTestPlayer)
 };

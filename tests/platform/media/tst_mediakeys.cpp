@@ -1,9 +1,14 @@
-// The seven media-key functions as the recording backend keeps them: two records per
-// press, byte for byte. Runs with SYSTEMDLL_MEDIA_BACKEND=record.
+// The media-key service on the suite's X display and session bus, watched by a second X
+// client that grabs the media keys as a desktop does and by players of the test's own.
+#include "mediakeygrabber.h"
+#include "mpristestplayer.h"
 #include "platform/media/mediakeys.h"
-#include "platform/media/mediakeyservice.h"
+#include "platform/media/mpris/mprismediakeyservice.h"
 #include "platform/media/record/recordingmediakeyservice.h"
+#include "platform/media/x11/x11mediakeyservice.h"
 
+#include <QDBusConnection>
+#include <QDBusMessage>
 #include <QtTest>
 
 using MediaFunction = void (*)();
@@ -11,14 +16,37 @@ Q_DECLARE_METATYPE(MediaFunction)
 
 namespace {
 
-// The 48 bytes of a record on a little-endian host: subtype 8 at offset 2, data1 at 4.
-QByteArray expectedRecord(quint32 data1)
+// A record as hex: subtype 8 at offset 2, then data1 = keyType << 16 | state << 8 in
+// little-endian order at offset 4, zero elsewhere (48 bytes).
+QString record(int keyType, int state)
 {
-    QByteArray bytes(48, '\0');
-    bytes[2] = 0x08;
-    for (int i = 0; i < 4; ++i)
-        bytes[4 + i] = char((data1 >> (8 * i)) & 0xFF);
-    return bytes.toHex(' ');
+    static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "records are in the host's byte order");
+    const auto hex = [](int byte) { return QString::number(byte, 16).rightJustified(2, '0'); };
+    return "00 00 08 00 00 " + hex(state) + ' ' + hex(keyType) + QString(" 00").repeated(41);
+}
+
+QStringList tap(const QString& keysym)
+{
+    return keysym.isEmpty() ? QStringList() : QStringList{'+' + keysym, '-' + keysym};
+}
+
+// Once this returns true, every call sent on `bus` to the player before it has arrived.
+bool roundTrip(const QDBusConnection& bus, const MprisTestPlayer& player)
+{
+    QDBusMessage get = QDBusMessage::createMethodCall(player.busName(), "/org/mpris/MediaPlayer2",
+                                                      "org.freedesktop.DBus.Properties", "Get");
+    get << QStringLiteral("org.mpris.MediaPlayer2.Player") << QStringLiteral("PlaybackStatus");
+    return bus.call(get).type() == QDBusMessage::ReplyMessage;
+}
+
+// Media-category messages as they come; the test's own handler still gets them.
+QStringList g_mediaLog;
+QtMessageHandler g_testHandler = nullptr;
+void keepMediaLog(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    if (qstrcmp(context.category, "systemdll.platform.media") == 0)
+        g_mediaLog << text;
+    g_testHandler(type, context, text);
 }
 
 } // namespace
@@ -28,67 +56,172 @@ class tst_MediaKeys : public QObject
     Q_OBJECT
 private slots:
     void initTestCase();
-    void init();
+    void init() { g_mediaLog.clear(); }
+    void cleanupTestCase() { qInstallMessageHandler(g_testHandler); }
     void records_data();
     void records();
-    void pressesAreKeptInOrder();
+    void routing_data() { records_data(); }
+    void routing();
+    void withoutBus();
+    void choosesPlayer_data();
+    void choosesPlayer();
+    void unansweredCallIsAbandoned();
 
 private:
-    RecordingMediaKeyService* m_recorder = nullptr;
+    // Players get names of their own: the bus may still tell of earlier ones.
+    QString freshName(const QString& base) { return base + QString::number(++m_round); }
+
+    std::unique_ptr<MediaKeyGrabber> m_grabber;
+    int m_round = 0;
 };
 
 void tst_MediaKeys::initTestCase()
 {
-    static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "the expected bytes are written for little-endian hosts");
-    QCOMPARE(MediaKeyService::instance()->name(), QStringLiteral("record"));
-    m_recorder = dynamic_cast<RecordingMediaKeyService*>(MediaKeyService::instance());
-    QVERIFY(m_recorder);
-}
-
-void tst_MediaKeys::init()
-{
-    m_recorder->clear();
+    QCOMPARE(MediaKeyService::instance()->name(), QStringLiteral("record"));  // SYSTEMDLL_MEDIA_BACKEND
+    QVERIFY2(QDBusConnection::sessionBus().isConnected(), "needs a session bus");
+    QString error;
+    m_grabber = MediaKeyGrabber::open(&error);
+    QVERIFY2(m_grabber, qPrintable(error));
+    g_testHandler = qInstallMessageHandler(keepMediaLog);
 }
 
 void tst_MediaKeys::records_data()
 {
     QTest::addColumn<MediaFunction>("post");
-    QTest::addColumn<quint32>("downData1");
-    QTest::addColumn<quint32>("upData1");
+    QTest::addColumn<int>("keyType");
+    QTest::addColumn<QString>("keysym");
+    QTest::addColumn<QString>("method");  // of the player, for the player keys
 
-    QTest::newRow("playMedia") << MediaFunction(playMedia) << 0x00100A00u << 0x00100B00u;
-    QTest::newRow("stopMedia is play/pause") << MediaFunction(stopMedia) << 0x00100A00u << 0x00100B00u;
-    QTest::newRow("previousMedia") << MediaFunction(previousMedia) << 0x00120A00u << 0x00120B00u;
-    QTest::newRow("nextMedia") << MediaFunction(nextMedia) << 0x00110A00u << 0x00110B00u;
-    QTest::newRow("volumeMute") << MediaFunction(volumeMute) << 0x00070A00u << 0x00070B00u;
-    QTest::newRow("volumeUp") << MediaFunction(volumeUp) << 0x00000A00u << 0x00000B00u;
-    QTest::newRow("volumeDown") << MediaFunction(volumeDown) << 0x00010A00u << 0x00010B00u;
-    QTest::newRow("HIDPostAuxKey 20") << MediaFunction(+[] { HIDPostAuxKey(20); }) << 0x00140A00u << 0x00140B00u;
-    QTest::newRow("HIDPostAuxKey 255") << MediaFunction(+[] { HIDPostAuxKey(255); }) << 0x00FF0A00u << 0x00FF0B00u;
+    QTest::newRow("playMedia") << MediaFunction(playMedia) << 16 << "XF86AudioPlay" << "PlayPause";
+    QTest::newRow("stopMedia is play/pause") << MediaFunction(stopMedia) << 16 << "XF86AudioPlay" << "PlayPause";
+    QTest::newRow("nextMedia") << MediaFunction(nextMedia) << 17 << "XF86AudioNext" << "Next";
+    QTest::newRow("previousMedia") << MediaFunction(previousMedia) << 18 << "XF86AudioPrev" << "Previous";
+    QTest::newRow("volumeMute") << MediaFunction(volumeMute) << 7 << "XF86AudioMute" << "";
+    QTest::newRow("volumeUp") << MediaFunction(volumeUp) << 0 << "XF86AudioRaiseVolume" << "";
+    QTest::newRow("volumeDown") << MediaFunction(volumeDown) << 1 << "XF86AudioLowerVolume" << "";
+    QTest::newRow("HIDPostAuxKey 255") << MediaFunction(+[] { HIDPostAuxKey(255); }) << 255 << "" << "";
 }
 
+// Two posts: the recorder keeps both, each the key-down record then the key-up record.
 void tst_MediaKeys::records()
 {
     QFETCH(MediaFunction, post);
-    QFETCH(quint32, downData1);
-    QFETCH(quint32, upData1);
+    QFETCH(int, keyType);
 
+    auto* recorder = new RecordingMediaKeyService;
+    MediaKeyService::setInstance(std::unique_ptr<MediaKeyService>(recorder));
     post();
-    const AuxKeyRecordSequence& records = m_recorder->records();
-    QCOMPARE(records.size(), 2);
-    QCOMPARE(records.at(0).toByteArray().toHex(' '), expectedRecord(downData1));
-    QCOMPARE(records.at(1).toByteArray().toHex(' '), expectedRecord(upData1));
+    post();
+    QStringList posted;
+    for (const AuxKeyRecord& r : recorder->records())
+        posted << QString::fromLatin1(r.toByteArray().toHex(' '));
+    const QString down = record(keyType, 0x0A), up = record(keyType, 0x0B);
+    QCOMPARE(posted, QStringList({down, up, down, up}));
 }
 
-void tst_MediaKeys::pressesAreKeptInOrder()
+// Each function through the default service. With no player on the bus every key goes
+// to X11, a key-down left alone too, and that is said once; beside a playing player, the
+// player keys become its method calls and the others still go to X11. No key stays down.
+void tst_MediaKeys::routing()
 {
-    volumeUp();
-    nextMedia();
-    volumeUp();
-    QStringList data1;
-    for (const AuxKeyRecord& record : m_recorder->records())
-        data1 << QString::number(record.data1(), 16);
-    QCOMPARE(data1, QStringList({"a00", "b00", "110a00", "110b00", "a00", "b00"}));
+    QFETCH(MediaFunction, post);
+    QFETCH(int, keyType);
+    QFETCH(QString, keysym);
+    QFETCH(QString, method);
+
+    MediaKeyService::setInstance(MediaKeyService::create(QString()));
+    auto* service = dynamic_cast<MprisMediaKeyService*>(MediaKeyService::instance());
+    QVERIFY(service);
+    QCOMPARE(service->name(), QStringLiteral("mpris+x11"));
+    for (int i = 0; keysym.isEmpty() && i < 3; ++i)
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("no X key for media key type 255"));
+    post();
+    service->post({AuxKeyRecord::keyDown(quint8(keyType))});
+    QCOMPARE(m_grabber->takeAll(2 * tap(keysym).size()), tap(keysym) + tap(keysym));
+    QCOMPARE(m_grabber->keysDown(), QStringList());
+    const QString noPlayer = "no media player on the session bus: player keys go to x11";
+    QCOMPARE(g_mediaLog.filter("player keys go to"), method.isEmpty() ? QStringList() : QStringList(noPlayer));
+
+    MprisTestPlayer player(freshName("keys"), QStringLiteral("Playing"));
+    QVERIFY(player.isRegistered());
+    QTRY_COMPARE(service->activePlayer(), player.busName());
+    post();
+    QVERIFY(roundTrip(QDBusConnection::sessionBus(), player));
+    QCOMPARE(player.calls(), method.isEmpty() ? QStringList() : QStringList(method));
+    const QStringList xEvents = method.isEmpty() ? tap(keysym) : QStringList();
+    QCOMPARE(m_grabber->takeAll(xEvents.size()), xEvents);
+    QCOMPARE(m_grabber->keysDown(), QStringList());
+}
+
+// Without a session bus play/pause goes to X11, which is said once, not at every press.
+void tst_MediaKeys::withoutBus()
+{
+    MprisMediaKeyService service(QDBusConnection::connectToBus("unix:path=/nonexistent/bus", "no bus"),
+                                 X11MediaKeyService::open());
+    for (int press = 0; press < 2; ++press) {
+        service.post(auxKeyPress(MediaKeyType::kPlay));
+        QCOMPARE(m_grabber->takeAll(2), tap("XF86AudioPlay"));
+    }
+    QCOMPARE(g_mediaLog.filter("player keys go to"), QStringList{"no session bus: player keys go to x11"});
+}
+
+void tst_MediaKeys::choosesPlayer_data()
+{
+    // "service": the service starts; "a:quit": player a leaves; "a:Paused": player a comes
+    // with that status, or announces it when it is there.
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("found at start: the playing one") << "a:Stopped b:Playing c:Paused service" << "b";
+    QTest::newRow("found at start: the latest when none plays") << "a:Paused b:Stopped service" << "b";
+    QTest::newRow("appearing: the playing one") << "service a:Playing b:Paused" << "a";
+    QTest::newRow("appearing: the latest when none plays") << "service a:Stopped b:Paused" << "b";
+    QTest::newRow("one starts playing") << "service a:Paused b:Paused a:Playing" << "a";
+    QTest::newRow("found one starts playing") << "a:Paused b:Paused service a:Playing" << "a";
+    QTest::newRow("the playing one quits") << "service a:Playing b:Paused a:quit" << "b";
+}
+
+// Each step is seen by the service before the next.
+void tst_MediaKeys::choosesPlayer()
+{
+    QFETCH(QString, steps);
+    QFETCH(QString, expected);
+
+    std::unique_ptr<MprisMediaKeyService> service;
+    std::map<QString, std::unique_ptr<MprisTestPlayer>> players;
+    const QString round = freshName("choice") + '_';
+    for (const QString& step : steps.split(' ')) {
+        const QString name = step.section(':', 0, 0), status = step.section(':', 1);
+        if (step == QLatin1String("service"))
+            service = std::make_unique<MprisMediaKeyService>(QDBusConnection::sessionBus(),
+                                                             std::make_unique<RecordingMediaKeyService>());
+        else if (status == QLatin1String("quit"))
+            players.erase(name);
+        else if (players.count(name))
+            players[name]->setPlaybackStatus(status);
+        else
+            players[name] = std::make_unique<MprisTestPlayer>(round + name, status);
+        if (!service)
+            continue;
+        QTRY_COMPARE(service->players().size(), players.size());
+        if (status == QLatin1String("Playing"))
+            QTRY_COMPARE(service->activePlayer(), players[name]->busName());
+    }
+    QCOMPARE(service->activePlayer(), players[expected]->busName());
+}
+
+// A player that takes the call and never answers: the call is given up after the
+// timeout with one warning.
+void tst_MediaKeys::unansweredCallIsAbandoned()
+{
+    MprisTestPlayer player(freshName("silent"), QStringLiteral("Playing"), false);
+    QVERIFY(player.isRegistered());
+    MprisMediaKeyService service(QDBusConnection::sessionBus(), std::make_unique<RecordingMediaKeyService>());
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(player.busName() + " PlayPause did not answer within \\d+ ms: abandoned"));
+    service.post(auxKeyPress(MediaKeyType::kPlay));
+    QTRY_COMPARE(player.calls(), QStringList{"PlayPause"});
+    QTRY_COMPARE(g_mediaLog.filter(QStringLiteral("abandoned")).size(), 1);
 }
 
 QTEST_MAIN(tst_MediaKeys)

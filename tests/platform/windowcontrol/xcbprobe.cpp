@@ -25,51 +25,31 @@ XcbProbe::XcbProbe(const QByteArray& display)
     m_root = it.data->root;
 }
 
-XcbProbe::~XcbProbe()
-{
-    xcb_disconnect(m_connection);
-}
-
 xcb_atom_t XcbProbe::atom(const char* name)
 {
-    auto known = m_atoms.constFind(name);
-    if (known != m_atoms.cend())
-        return *known;
     const auto reply = owned(xcb_intern_atom_reply(
         m_connection, xcb_intern_atom(m_connection, 0, uint16_t(qstrlen(name)), name), nullptr));
-    const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-    m_atoms.insert(name, atom);
-    return atom;
+    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
 }
 
-xcb_window_t XcbProbe::createWindow(const QRect& geometry)
+xcb_window_t XcbProbe::createWindow(const QRect& geometry, const QList<Property>& properties)
 {
     const xcb_window_t window = xcb_generate_id(m_connection);
     xcb_create_window(m_connection, XCB_COPY_FROM_PARENT, window, m_root, int16_t(geometry.x()),
                       int16_t(geometry.y()), uint16_t(geometry.width()), uint16_t(geometry.height()), 0,
                       XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0, nullptr);
+    for (const Property& property : properties)
+        set(window, property);
     sync();
     return window;
 }
 
-void XcbProbe::destroy(xcb_window_t window)
+void XcbProbe::set(xcb_window_t window, const Property& p)
 {
-    xcb_destroy_window(m_connection, window);
-    sync();
-}
-
-void XcbProbe::setText(xcb_window_t window, const char* property, const char* type, const QByteArray& text)
-{
-    xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, window, atom(property), atom(type), 8,
-                        uint32_t(text.size()), text.constData());
-    sync();
-}
-
-void XcbProbe::setNumbers(xcb_window_t window, const char* property, const char* type,
-                          const QVector<quint32>& values)
-{
-    xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, window, atom(property), atom(type), 32,
-                        uint32_t(values.size()), values.constData());
+    const bool text = p.numbers.isEmpty();
+    xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, window, atom(p.name), atom(p.type), text ? 8 : 32,
+                        uint32_t(text ? p.text.size() : p.numbers.size()),
+                        text ? static_cast<const void*>(p.text.constData()) : p.numbers.constData());
     sync();
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QByteArray>
-#include <QHash>
+#include <QList>
 #include <QRect>
 #include <QVector>
 
@@ -12,26 +12,33 @@
 class XcbProbe
 {
 public:
-    explicit XcbProbe(const QByteArray& display = {});
-    ~XcbProbe();
+    // 8-bit text, or 32-bit numbers when there are any.
+    struct Property
+    {
+        const char* name;
+        const char* type;
+        QByteArray text;
+        QVector<quint32> numbers;
+    };
 
-    bool isOpen() const { return m_connection && !xcb_connection_has_error(m_connection); }
+    explicit XcbProbe(const QByteArray& display = {});
+    ~XcbProbe() { xcb_disconnect(m_connection); }
+
+    bool isOpen() const { return !xcb_connection_has_error(m_connection); }
     xcb_window_t root() const { return m_root; }
     xcb_atom_t atom(const char* name);
 
     // An unmapped top-level window with this client geometry.
-    xcb_window_t createWindow(const QRect& geometry);
-    void destroy(xcb_window_t window);
-    void setText(xcb_window_t window, const char* property, const char* type, const QByteArray& text);
-    void setNumbers(xcb_window_t window, const char* property, const char* type, const QVector<quint32>& values);
+    xcb_window_t createWindow(const QRect& geometry, const QList<Property>& properties);
+    void set(xcb_window_t window, const Property& property);
 
     QVector<quint32> numbers(xcb_window_t window, const char* property);
     // Geometry of the window's top-level ancestor: the window manager's frame, if any.
     QRect outerFrame(xcb_window_t window);
-    void sync();
 
 private:
+    void sync();  // a round trip: the server has done all asked of it
+
     xcb_connection_t* m_connection = nullptr;
     xcb_window_t m_root = XCB_WINDOW_NONE;
-    QHash<QByteArray, xcb_atom_t> m_atoms;
 };
