@@ -9,28 +9,25 @@
 #include <QWidget>
 
 #include <functional>
-#include <memory>
 
 template <typename T>
 void whenModal(std::function<void(T*)> act, int timeoutMs = 5000)
 {
     auto* timer = new QTimer;
-    auto clock = std::make_shared<QElapsedTimer>();
-    clock->start();
-    timer->setInterval(10);
+    QElapsedTimer clock;
+    clock.start();
     QObject::connect(timer, &QTimer::timeout, timer, [timer, clock, act, timeoutMs] {
         auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (dialog && dialog->isVisible()) {
-            timer->stop();
-            timer->deleteLater();
-            act(dialog);
-        } else if (clock->elapsed() > timeoutMs) {
-            timer->stop();
-            timer->deleteLater();
-            qWarning("whenModal: the expected dialog did not appear");
-            if (QWidget* other = QApplication::activeModalWidget())
-                other->close();
-        }
+        const bool shown = dialog && dialog->isVisible();
+        if (!shown && !clock.hasExpired(timeoutMs))
+            return;
+        timer->stop();
+        timer->deleteLater();
+        if (shown)
+            return act(dialog);
+        qWarning("whenModal: the expected dialog did not appear");
+        if (QWidget* other = QApplication::activeModalWidget())
+            other->close();
     });
-    timer->start();
+    timer->start(10);
 }

@@ -1,9 +1,13 @@
 // Fitting pictures to the key: the five modes over pictures smaller, larger, wider
-// and taller than the key, probed at the pixels that tell the modes apart.
+// and taller than the key, probed at the pixels that tell the modes apart; GIFs
+// resized frame by frame with real ImageMagick, and damaged GIFs left as they were.
 #include "iconbuilder/dialogiconbuilder.h"
 #include "iconbuilder/icontransform.h"
 #include "testpictures.h"
 
+#include <QMovie>
+#include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -24,20 +28,20 @@ private slots:
     void initTestCase();
     void modes_data();
     void modes();
-    void unknownMode_data();
-    void unknownMode();
-    void unreadablePicture();
-    void gifSize_data();
-    void gifSize();
+    void gifConvert_data();
+    void gifConvert();
+    void gifDamaged_data();
+    void gifDamaged();
 
 private:
-    QString picture(const QSize& size, const char* format);
+    QString picture(const QSize& size, const char* format = "png");
     QTemporaryDir m_dir;
 };
 
 void tst_IconTransform::initTestCase()
 {
     QVERIFY(m_dir.isValid());
+    Magick::InitializeMagick(nullptr);
 }
 
 QString tst_IconTransform::picture(const QSize& size, const char* format)
@@ -64,9 +68,7 @@ void tst_IconTransform::modes_data()
         << QList<Probe>{{{75, 54}, gradientAt(25, 20)}, {{0, 0}, gradientAt(0, 2)}};
     QTest::newRow("fill wide 600x100") << QSize(600, 100) << "png" << 0 << 4
         << QList<Probe>{{{0, 54}, gradientAt(231, 50)}, {{149, 54}, gradientAt(369, 50)}};
-    // Fit: 21 px transparent margins for a square, top and bottom for a wide one.
-    QTest::newRow("fit square 300") << QSize(300, 300) << "png" << 1 << 4
-        << QList<Probe>{{{20, 54}, none}, {{129, 54}, none}, {{22, 54}, gradientAt(4, 151)}, {{75, 54}, gradientAt(150, 150)}};
+    // Fit: transparent margins left and right for a tall picture, top and bottom for a wide one.
     QTest::newRow("fit wide 400x100") << QSize(400, 100) << "png" << 1 << 4
         << QList<Probe>{{{75, 10}, none}, {{75, 100}, none}, {{75, 54}, gradientAt(200, 50)}};
     QTest::newRow("fit tall 40x300") << QSize(40, 300) << "png" << 1 << 8
@@ -76,14 +78,10 @@ void tst_IconTransform::modes_data()
     // Stretch: corners map to corners whatever the aspect ratio.
     QTest::newRow("stretch tall 40x300") << QSize(40, 300) << "png" << 2 << 6
         << QList<Probe>{{{0, 0}, gradientAt(0, 1)}, {{75, 54}, gradientAt(20, 150)}, {{149, 107}, gradientAt(39, 298)}};
-    QTest::newRow("stretch small 50x40") << QSize(50, 40) << "png" << 2 << 6
-        << QList<Probe>{{{75, 54}, gradientAt(25, 20)}};
     // Tile: unscaled, period w x h from the top-left corner.
     QTest::newRow("tile small 50x40") << QSize(50, 40) << "png" << 3 << 0
         << QList<Probe>{{{0, 0}, gradientAt(0, 0)}, {{60, 45}, gradientAt(10, 5)}, {{149, 107}, gradientAt(49, 27)},
                         {{100, 80}, gradientAt(0, 0)}};
-    QTest::newRow("tile large 300") << QSize(300, 300) << "png" << 3 << 0
-        << QList<Probe>{{{149, 107}, gradientAt(149, 107)}, {{0, 0}, gradientAt(0, 0)}};
     QTest::newRow("tile wide strip 400x50") << QSize(400, 50) << "png" << 3 << 0
         << QList<Probe>{{{149, 49}, gradientAt(149, 49)}, {{149, 50}, gradientAt(149, 0)}, {{10, 107}, gradientAt(10, 7)}};
     // Centre: a smaller picture on transparency, a larger one cropped to its middle.
@@ -93,8 +91,10 @@ void tst_IconTransform::modes_data()
         << QList<Probe>{{{0, 0}, gradientAt(75, 96)}, {{149, 107}, gradientAt(224, 203)}};
     QTest::newRow("center wide 400x50") << QSize(400, 50) << "png" << 4 << 0
         << QList<Probe>{{{0, 28}, none}, {{0, 29}, gradientAt(125, 0)}, {{149, 78}, gradientAt(274, 49)}, {{0, 79}, none}};
-    QTest::newRow("center jpeg 1000x800") << QSize(1000, 800) << "jpg" << 4 << 10
-        << QList<Probe>{{{0, 0}, gradientAt(425, 346)}, {{149, 107}, gradientAt(574, 453)}};
+    // No probes: rejected, no icon and a warning.
+    QTest::newRow("mode five") << QSize(300, 300) << "png" << 5 << 0 << QList<Probe>{};
+    QTest::newRow("negative mode") << QSize(300, 300) << "png" << -1 << 0 << QList<Probe>{};
+    QTest::newRow("text named png") << QSize() << "png" << 0 << 0 << QList<Probe>{};
 }
 
 void tst_IconTransform::modes()
@@ -105,63 +105,111 @@ void tst_IconTransform::modes()
     QFETCH(int, tolerance);
     QFETCH(QList<Probe>, probes);
 
-    const QImage icon = DialogIconBuilder::getIconTransform(picture(size, format.toLatin1().constData()), mode);
+    const QString path = size.isValid() ? picture(size, qPrintable(format)) : m_dir.filePath(QStringLiteral("text.png"));
+    if (!size.isValid())
+        QVERIFY(TestPictures::writeFile(path, "not a picture"));
+    if (probes.isEmpty()) {
+        const QString unknownMode = "[QImage DialogIconBuilder::getIconTransform(QString, const int)] Unexpect background mode";
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(mode == 0 ? "cannot read" : QRegularExpression::escape(unknownMode)));
+        QVERIFY(DialogIconBuilder::getIconTransform(path, mode).isNull());
+        return;
+    }
+    const QImage icon = DialogIconBuilder::getIconTransform(path, mode);
     QCOMPARE(icon.size(), QSize(150, 108));
     for (const Probe& probe : probes) {
         const QColor got = icon.pixelColor(probe.at);
-        if (!probe.expected.isValid()) {
-            QVERIFY2(got.alpha() == 0, qPrintable(QStringLiteral("(%1,%2) not transparent").arg(probe.at.x()).arg(probe.at.y())));
-            continue;
-        }
-        const bool close = got.alpha() == 255 && qAbs(got.red() - probe.expected.red()) <= tolerance
-            && qAbs(got.green() - probe.expected.green()) <= tolerance
-            && qAbs(got.blue() - probe.expected.blue()) <= tolerance;
-        QVERIFY2(close, qPrintable(QStringLiteral("(%1,%2): got %3 alpha %4, want %5")
-                                       .arg(probe.at.x()).arg(probe.at.y())
-                                       .arg(got.name()).arg(got.alpha()).arg(probe.expected.name())));
+        const QColor& want = probe.expected;
+        const bool close = want.isValid()
+            ? got.alpha() == 255 && qAbs(got.red() - want.red()) <= tolerance
+                && qAbs(got.green() - want.green()) <= tolerance && qAbs(got.blue() - want.blue()) <= tolerance
+            : got.alpha() == 0;
+        QVERIFY2(close, qPrintable(QStringLiteral("(%1,%2): got %3 alpha %4, want %5").arg(probe.at.x())
+                                       .arg(probe.at.y()).arg(got.name()).arg(got.alpha()).arg(want.name())));
     }
 }
 
-void tst_IconTransform::unknownMode_data()
+void tst_IconTransform::gifConvert_data()
 {
-    QTest::addColumn<int>("mode");
-    QTest::newRow("five") << 5;
-    QTest::newRow("negative") << -1;
+    QTest::addColumn<QSize>("canvas");
+    QTest::addColumn<int>("frames");
+    QTest::addColumn<bool>("partial");
+    QTest::addColumn<bool>("transparent");
+    QTest::addColumn<QSize>("size");  // the GIF size the key shows it at
+
+    QTest::newRow("full frames 480x360") << QSize(480, 360) << 6 << false << false << QSize(144, 108);
+    QTest::newRow("partial frames 300x200") << QSize(300, 200) << 5 << true << false << QSize(150, 100);
+    QTest::newRow("transparent first frame") << QSize(200, 200) << 3 << false << true << QSize(108, 108);
+    QTest::newRow("odd size 101x77 partial") << QSize(101, 77) << 4 << true << false << QSize(141, 108);
+    QTest::newRow("thin line 600x2") << QSize(600, 2) << 2 << false << false << QSize(150, 1);
+    QTest::newRow("single frame") << QSize(64, 64) << 1 << false << false << QSize(108, 108);
+    QTest::newRow("smaller than key 40x30") << QSize(40, 30) << 3 << true << false << QSize(144, 108);
 }
 
-void tst_IconTransform::unknownMode()
+void tst_IconTransform::gifConvert()
 {
-    QFETCH(int, mode);
-    QTest::ignoreMessage(QtWarningMsg,
-                         "[QImage DialogIconBuilder::getIconTransform(QString, const int)] Unexpect background mode");
-    QVERIFY(DialogIconBuilder::getIconTransform(picture(QSize(300, 300), "png"), mode).isNull());
+    QFETCH(QSize, canvas);
+    QFETCH(int, frames);
+    QFETCH(bool, partial);
+    QFETCH(bool, transparent);
+    QFETCH(QSize, size);
+
+    const QString path = m_dir.filePath(QStringLiteral("%1.gif").arg(QTest::currentDataTag()));
+    QVERIFY(TestPictures::writeFile(path, TestPictures::makeGif({canvas, frames, partial, transparent})));
+    QCOMPARE(IconTransform::gifSize(canvas), size);
+    DialogIconBuilder dialog;
+    QVERIFY(dialog.gifConvert(path, path, size));
+
+    std::list<Magick::Image> result;
+    Magick::readImages(&result, path.toStdString());
+    QCOMPARE(int(result.size()), frames);
+    for (const Magick::Image& frame : result) {
+        QCOMPARE(QSize(int(frame.columns()), int(frame.rows())), size);
+        QCOMPARE(QPoint(int(frame.page().xOff()), int(frame.page().yOff())), QPoint(0, 0));
+        if (partial && &frame != &result.front()) {
+            // Coalesced: the lower right corner still shows the red first frame.
+            const Magick::ColorRGB corner = frame.pixelColor(frame.columns() - 1, frame.rows() - 1);
+            QVERIFY2(corner.red() > 0.8 && corner.blue() < 0.2, "a partial frame lost its background");
+        }
+    }
+    if (transparent) {
+        const QImage first(path);
+        QCOMPARE(first.pixelColor(first.width() - 1, first.height() - 1).alpha(), 0);
+        QCOMPARE(first.pixelColor(0, 0), QColor(Qt::red));
+    }
+    QMovie movie(path);
+    QCOMPARE(movie.frameCount(), frames);
+    QSignalSpy changed(&movie, &QMovie::frameChanged);
+    movie.start();
+    if (frames > 1)
+        QTRY_VERIFY(changed.count() >= 2);  // it still plays
 }
 
-void tst_IconTransform::unreadablePicture()
+void tst_IconTransform::gifDamaged_data()
 {
-    const QString path = m_dir.filePath(QStringLiteral("text.png"));
-    QVERIFY(TestPictures::writeFile(path, "not a picture"));
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("cannot read")));
-    QVERIFY(DialogIconBuilder::getIconTransform(path, 0).isNull());
+    QTest::addColumn<QByteArray>("bytes");
+    const QByteArray good = TestPictures::makeGif({QSize(120, 90), 4, false, false});
+    QByteArray scrambled = good;
+    for (int i = 30; i < scrambled.size(); i += 7)
+        scrambled[i] = char(scrambled[i] ^ 0x5a);
+
+    QTest::newRow("truncated") << good.left(good.size() / 2);
+    QTest::newRow("zero frames") << QByteArray("GIF89a\x10\x00\x10\x00\x00\x00\x00;", 14);  // screen and trailer
+    QTest::newRow("empty, not a GIF at all") << QByteArray();
+    QTest::newRow("scrambled data") << scrambled;
 }
 
-void tst_IconTransform::gifSize_data()
+void tst_IconTransform::gifDamaged()
 {
-    QTest::addColumn<QSize>("picture");
-    QTest::addColumn<QSize>("expected");
-    QTest::newRow("wide 480x360") << QSize(480, 360) << QSize(144, 108);
-    QTest::newRow("very wide 300x50") << QSize(300, 50) << QSize(150, 25);
-    QTest::newRow("tall 100x200") << QSize(100, 200) << QSize(54, 108);
-    QTest::newRow("key ratio 300x216") << QSize(300, 216) << QSize(150, 108);
-    QTest::newRow("thin line 5000x1") << QSize(5000, 1) << QSize(150, 1);
-    QTest::newRow("unknown size") << QSize() << QSize(150, 108);
-}
+    QFETCH(QByteArray, bytes);
+    const QString path = m_dir.filePath(QStringLiteral("damaged.gif"));
+    QVERIFY(TestPictures::writeFile(path, bytes));
 
-void tst_IconTransform::gifSize()
-{
-    QFETCH(QSize, picture);
-    QFETCH(QSize, expected);
-    QCOMPARE(IconTransform::gifSize(picture), expected);
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("GifFrameResizer\\] [^\"]")));  // the reason
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("GifFrameResizer.*left unconverted")));
+    DialogIconBuilder dialog;
+    QVERIFY(!dialog.gifConvert(path, path, QSize(150, 108)));
+    QCOMPARE(TestPictures::readFile(path), bytes);
+    QCOMPARE(dialog.cursor().shape(), Qt::ArrowCursor);
 }
 
 QTEST_MAIN(tst_IconTransform)

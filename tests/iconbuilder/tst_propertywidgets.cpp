@@ -10,11 +10,10 @@
 #include "widgets/iconstatewidget.h"
 #include "widgets/kydisplayviewtextsetting.h"
 
-#include <QAbstractButton>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMovie>
 #include <QMenu>
+#include <QMovie>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -27,60 +26,40 @@ class tst_PropertyWidgets : public QObject
 private slots:
     void initTestCase();
     void cleanup();
-
     void stateButtons_data();
     void stateButtons();
-    void repeatedStateButtonsReplaceOld();
     void selectIconFile_data();
     void selectIconFile();
-    void folderCanBeRedirected();
-    void updateCurrentIcon_data();
-    void updateCurrentIcon();
-
-    void typedTitleEmitsOncePerEdit();
-    void programmaticUpdatesAreSilent();
+    void viewAttribute();
     void switchingStates();
-    void iconList_data();
-    void iconList();
-    void iconPathFromPanel();
-    void actionMode();
-    void missingMode();
-    void fixedIconType();
-    void viewAttributeFamily_data();
-    void viewAttributeFamily();
-    void textSettingsBuiltOnceAndReport();
+    void modes_data();
+    void modes();
 
 private:
-    QList<QPushButton*> stateButtonsOf(QWidget* panel) const;
     QTemporaryDir m_dir;
     QString m_png;
-    QString m_gif;
 };
+
+namespace {
+// State buttons are the panel's only unnamed buttons.
+QList<QPushButton*> stateButtonsOf(QWidget* panel)
+{
+    return panel->findChildren<QPushButton*>(QRegularExpression(QStringLiteral("^$")));
+}
+} // namespace
 
 void tst_PropertyWidgets::initTestCase()
 {
     QVERIFY(m_dir.isValid());
     KyVantaProxy::getInstance()->configDir = m_dir.filePath(QStringLiteral("config"));
     m_png = m_dir.filePath(QStringLiteral("photo.png"));
-    m_gif = m_dir.filePath(QStringLiteral("anim.GIF"));
     QVERIFY(TestPictures::gradient(QSize(200, 100)).save(m_png));
-    QVERIFY(TestPictures::writeFile(m_gif, TestPictures::makeGif({QSize(200, 100), 3, false, false})));
+    QVERIFY(TestPictures::writeFile(m_dir.filePath("anim.GIF"), TestPictures::makeGif({QSize(200, 100), 3})));
 }
 
 void tst_PropertyWidgets::cleanup()
 {
     IconFileChooser::setHook({});
-}
-
-QList<QPushButton*> tst_PropertyWidgets::stateButtonsOf(QWidget* panel) const
-{
-    QList<QPushButton*> result;
-    const auto buttons = panel->findChildren<QPushButton*>();
-    for (QPushButton* button : buttons) {
-        if (button->objectName().isEmpty() && button->isCheckable())
-            result << button;
-    }
-    return result;
 }
 
 void tst_PropertyWidgets::stateButtons_data()
@@ -93,7 +72,6 @@ void tst_PropertyWidgets::stateButtons_data()
     QTest::newRow("six fit") << QStringList{"a", "b", "c", "d", "e", "f"} << true
                              << QList<int>{12, 48, 84, 120, 156, 192};
     QTest::newRow("seven do not fit") << QStringList{"a", "b", "c", "d", "e", "f", "g"} << true << QList<int>{};
-    QTest::newRow("none") << QStringList{} << true << QList<int>{};
 }
 
 void tst_PropertyWidgets::stateButtons()
@@ -104,13 +82,16 @@ void tst_PropertyWidgets::stateButtons()
 
     IconStateWidget panel;
     QSignalSpy index(&panel, &IconStateWidget::iconIndexChanged);
+    panel.generateButtonsByStateNames({"old 1", "old 2", "old 3"}, true);  // replaced, connection not doubled
     if (names.size() > 6)
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("no room")));
     panel.generateButtonsByStateNames(names, fromLeft);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCOMPARE(panel.totalButtonNum(), xById.size());
     QCOMPARE(index.count(), 0);  // choosing the first state is no user edit
 
     const QList<QPushButton*> buttons = stateButtonsOf(&panel);
+    QCOMPARE(buttons.size(), xById.size());
     for (QPushButton* button : buttons) {
         const int id = int(names.indexOf(button->toolTip()));
         QCOMPARE(button->geometry(), QRect(xById.at(id), 206, 36, 16));
@@ -124,67 +105,61 @@ void tst_PropertyWidgets::stateButtons()
     }
 }
 
-void tst_PropertyWidgets::repeatedStateButtonsReplaceOld()
-{
-    IconStateWidget panel;
-    panel.generateButtonsByStateNames({"a", "b", "c"}, true);
-    panel.generateButtonsByStateNames({"x", "y"}, true);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCOMPARE(panel.totalButtonNum(), 2);
-    QCOMPARE(stateButtonsOf(&panel).size(), 2);
-    QSignalSpy index(&panel, &IconStateWidget::iconIndexChanged);
-    panel.clickButton(1);
-    QCOMPARE(index.count(), 1);  // connected once, not once per call
-}
-
 void tst_PropertyWidgets::selectIconFile_data()
 {
-    QTest::addColumn<QString>("menu");        // button clicked in the edit menu, or "leave"
-    QTest::addColumn<bool>("pickFile");       // the file chooser returns a file
-    QTest::addColumn<QString>("builder");     // button clicked in the icon builder
-    QTest::addColumn<QList<int>>("counts");   // changing, changed, path, build
-    QTest::newRow("menu dismissed") << "leave" << false << "" << QList<int>{0, 0, 0, 0};
-    QTest::newRow("host's icon builder") << "btnIconBuilder" << false << "" << QList<int>{0, 0, 0, 1};
-    QTest::newRow("file dialog cancelled") << "btnLocalDisk" << false << "" << QList<int>{1, 0, 0, 0};
-    QTest::newRow("builder cancelled") << "btnLocalDisk" << true << "btnCancel" << QList<int>{1, 1, 0, 0};
-    QTest::newRow("builder accepted") << "btnLocalDisk" << true << "btnOk" << QList<int>{1, 1, 1, 0};
+    QTest::addColumn<QString>("leave");      // the pointer leaves the "menu" or this button first
+    QTest::addColumn<QString>("menu");       // then this menu button is clicked, if the menu is still up
+    QTest::addColumn<QString>("builder");    // button clicked in the icon builder; none: no file picked
+    QTest::addColumn<QList<int>>("counts");  // changing, changed, path, build
+    QTest::newRow("menu dismissed") << "menu" << "btnLocalDisk" << "" << QList<int>{0, 0, 0, 0};
+    QTest::newRow("file dialog cancelled after leaving a button") << "btnIconBuilder" << "btnLocalDisk" << ""
+                                                                  << QList<int>{1, 0, 0, 0};
+    QTest::newRow("host's icon builder") << "" << "btnIconBuilder" << "" << QList<int>{0, 0, 0, 1};
+    QTest::newRow("builder cancelled") << "" << "btnLocalDisk" << "btnCancel" << QList<int>{1, 1, 0, 0};
+    QTest::newRow("builder accepted") << "" << "btnLocalDisk" << "btnOk" << QList<int>{1, 1, 1, 0};
 }
 
 void tst_PropertyWidgets::selectIconFile()
 {
+    QFETCH(QString, leave);
     QFETCH(QString, menu);
-    QFETCH(bool, pickFile);
     QFETCH(QString, builder);
     QFETCH(QList<int>, counts);
 
     BasePropertyWidget base;
     IconStateWidget* panel = base.iconStateWidget();
     int changing = 0;  // a QString& argument: counted by hand, QSignalSpy cannot hold it
-    connect(panel, &IconStateWidget::iconFolderChanging, this, [&changing](QString&) { ++changing; });
+    connect(&base, &BasePropertyWidget::iconFolderChanging, this, [&changing](QString& folder) {
+        ++changing;
+        folder = QStringLiteral("/host/chosen");  // the host may redirect the chooser
+    });
     QSignalSpy changed(&base, &BasePropertyWidget::iconFolderChanged);
     QSignalSpy path(panel, &IconStateWidget::iconPathChanged);
     QSignalSpy icon(&base, &BasePropertyWidget::pluginIconChanged);
     QSignalSpy build(&base, &BasePropertyWidget::buildIcon);
 
-    IconFileChooser::setHook([&](QWidget*, const QString&, const QString&, const QString&) {
-        if (pickFile)
-            whenModal<DialogIconBuilder>([builder](DialogIconBuilder* dialog) {
-                dialog->findChild<QPushButton*>(builder)->click();
-            });
-        return pickFile ? m_png : QString();
+    QString folderShown;
+    IconFileChooser::setHook([&](QWidget*, const QString&, const QString& folder, const QString&) {
+        folderShown = folder;
+        if (builder.isEmpty())
+            return QString();
+        whenModal<DialogIconBuilder>([builder](DialogIconBuilder* dialog) {
+            dialog->findChild<QPushButton*>(builder)->click();
+        });
+        return m_png;
     });
-    whenModal<DialogIconEditMenu>([menu](DialogIconEditMenu* dialog) {
-        QEvent leave(QEvent::Leave);
-        if (menu == QLatin1String("leave"))
-            QApplication::sendEvent(dialog, &leave);
-        else
+    whenModal<DialogIconEditMenu>([leave, menu](DialogIconEditMenu* dialog) {
+        QEvent event(QEvent::Leave);
+        if (!leave.isEmpty())
+            QApplication::sendEvent(leave == QLatin1String("menu") ? dialog : dialog->findChild<QWidget*>(leave), &event);
+        if (dialog->isVisible())
             dialog->findChild<QPushButton*>(menu)->click();
     });
     base.findChild<QPushButton*>("btnSelect")->click();
 
-    QCOMPARE((QList<int>{changing, int(changed.count()), int(path.count()), int(build.count())}),
-             counts);
+    QCOMPARE((QList<int>{changing, int(changed.count()), int(path.count()), int(build.count())}), counts);
     QCOMPARE(icon.count(), path.count());
+    QCOMPARE(folderShown, changing ? QStringLiteral("/host/chosen") : QString());
     if (changed.count())
         QCOMPARE(changed.at(0).at(0).toString(), m_dir.path());
     if (path.count()) {
@@ -194,243 +169,123 @@ void tst_PropertyWidgets::selectIconFile()
     }
 }
 
-void tst_PropertyWidgets::folderCanBeRedirected()
+void tst_PropertyWidgets::viewAttribute()
 {
+    // Set by code before the first show: the pop-up made then shows it, and nothing is reported.
     BasePropertyWidget base;
-    connect(&base, &BasePropertyWidget::iconFolderChanging, this, [](QString& folder) {
-        folder = QStringLiteral("/host/chosen");
-    });
-    QString seen;
-    IconFileChooser::setHook([&seen](QWidget*, const QString&, const QString& folder, const QString&) {
-        seen = folder;
-        return QString();
-    });
-    whenModal<DialogIconEditMenu>([](DialogIconEditMenu* menu) {
-        menu->findChild<QPushButton*>("btnLocalDisk")->click();
-    });
-    base.findChild<QPushButton*>("btnSelect")->click();
-    QCOMPARE(seen, QStringLiteral("/host/chosen"));
-}
-
-void tst_PropertyWidgets::updateCurrentIcon_data()
-{
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<bool>("movie");
-    QTest::addColumn<QSize>("shown");
-    QTest::newRow("png stretched") << "photo.png" << false << QSize(75, 54);
-    QTest::newRow("GIF in capitals plays") << "anim.GIF" << true << QSize(75, 37);
-}
-
-void tst_PropertyWidgets::updateCurrentIcon()
-{
-    QFETCH(QString, file);
-    QFETCH(bool, movie);
-    QFETCH(QSize, shown);
-    IconStateWidget panel;
-    auto* label = panel.findChild<QLabel*>("lblIcon");
-    panel.updateCurrentIcon(m_dir.filePath(file));
-    if (movie) {
-        QVERIFY(label->movie());
-        QCOMPARE(label->movie()->scaledSize(), shown);
-        QVERIFY(!label->hasScaledContents());
-    } else {
-        QCOMPARE(label->pixmap().size(), shown);
-        QVERIFY(label->hasScaledContents());
-    }
-    // A missing file keeps what is shown.
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("fileExists")));
-    panel.updateCurrentIcon(m_dir.filePath(QStringLiteral("gone.png")));
-    QCOMPARE(bool(label->movie()), movie);
-}
-
-void tst_PropertyWidgets::typedTitleEmitsOncePerEdit()
-{
-    BasePropertyWidget base;
-    base.setPluginTitleList({"Start"});
-    QSignalSpy title(&base, &BasePropertyWidget::pluginTitleChanged);
-    QLineEdit* edit = base.titleEdit();
-    edit->end(false);
-    QTest::keyClicks(edit, "Go");
-    QTest::keyClick(edit, Qt::Key_Backspace);
-    QCOMPARE(title.count(), 3);
-    QCOMPARE(title.at(1), (QList<QVariant>{0, QStringLiteral("StartGo")}));
-    QCOMPARE(title.at(2), (QList<QVariant>{0, QStringLiteral("StartG")}));
-    QCOMPARE(base.pluginTitleList(), QList<QString>{"StartG"});
-    QCOMPARE(base.findChild<QLabel*>("lblImageText")->text(), QStringLiteral("StartG"));
-}
-
-void tst_PropertyWidgets::programmaticUpdatesAreSilent()
-{
-    BasePropertyWidget base;
-    QSignalSpy title(&base, &BasePropertyWidget::pluginTitleChanged);
-    QSignalSpy icon(&base, &BasePropertyWidget::pluginIconChanged);
+    base.setTextEditable(true);
     QSignalSpy view(&base, &BasePropertyWidget::viewAttributeChanged);
-    base.show();
-    base.setPluginTitleList({"One"});
-    base.setPluginIconList({m_png});
-    base.setCurrentId(0);
     KyDisplayViewAttribute attribute;
-    attribute.bold = true;
     attribute.horAlignment = Qt::AlignLeft;
     base.setViewAttribute(attribute);
     base.adjustTextLabel(attribute);
-    base.lineEditDisconnect();
-    base.titleEdit()->setText(QStringLiteral("by code"));
-    base.lineEditConnect();
-    QCOMPARE(title.count() + icon.count() + view.count(), 0);
-    QCOMPARE(base.iconTitle(), QStringLiteral("by code"));
-    QVERIFY(base.textSetting()->getViewAttribute().bold);
+    base.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&base));
+    QVERIFY(base.textSetting() && base.findChild<QPushButton*>("btnTextEdit")->menu());
+    QCOMPARE(base.viewAttribute().family, base.font().family());  // no family: the widget's own
+    QCOMPARE(base.textSetting()->getViewAttribute(), base.viewAttribute());
+    auto* text = base.findChild<QLabel*>("lblImageText");  // the inspector shows the size as given, no doubling
+    QCOMPARE(text->font().pixelSize(), 13);
+    QCOMPARE(text->alignment(), Qt::AlignLeft | Qt::AlignBottom);
+    QCOMPARE(view.count(), 0);
+
+    base.textSetting()->findChild<QPushButton*>("btnBold")->click();  // the user's edit in the pop-up
+    QCOMPARE(view.count(), 1);
+    QVERIFY(base.viewAttribute().bold);
 }
 
 void tst_PropertyWidgets::switchingStates()
 {
+    // Each state shows its own icon and title; only typing into the real line edit is a user edit.
     BasePropertyWidget base;
-    const QString second = m_dir.filePath(QStringLiteral("second.png"));
-    QVERIFY(TestPictures::gradient(QSize(30, 30)).save(second));
-    base.generateButtonsByStateNames({"on", "off"}, true);
-    base.setPluginIconList({m_png, second});
-    base.setPluginTitleList({"On", "Off"});
     QSignalSpy title(&base, &BasePropertyWidget::pluginTitleChanged);
+    QSignalSpy iconPath(&base, &BasePropertyWidget::pluginIconChanged);
+    base.generateButtonsByStateNames({"on", "off"}, true);
+    base.setPluginIconList({m_png, m_dir.filePath(QStringLiteral("anim.GIF"))});
+    base.setPluginTitleList({"On", "Off"});
+    auto* icon = base.findChild<QLabel*>("lblIcon");
+    QCOMPARE(icon->pixmap().size(), QSize(75, 54));  // a still, stretched over the preview
 
     base.setCurrentId(1);
     QCOMPARE(base.currentId(), 1);
     QCOMPARE(base.iconTitle(), QStringLiteral("Off"));
-    QCOMPARE(title.count(), 0);
+    QVERIFY(icon->movie());  // a GIF, also in capitals, plays with its own aspect ratio
+    QCOMPARE(icon->movie()->scaledSize(), QSize(75, 37));
+    base.lineEditDisconnect();
+    base.titleEdit()->setText(QStringLiteral("Off"));  // as the host sets it
+    base.lineEditConnect();
+    QCOMPARE(title.count() + iconPath.count(), 0);  // nothing so far was the user's
 
-    QTest::keyClicks(base.titleEdit(), "!");
-    QCOMPARE(title.count(), 1);
-    QCOMPARE(title.at(0).at(0).toInt(), 1);
-    QCOMPARE(base.pluginTitleList(), (QList<QString>{"On", "Off!"}));
+    QTest::keyClicks(base.titleEdit(), "Go");  // one signal per keystroke, for the current state
+    QTest::keyClick(base.titleEdit(), Qt::Key_Backspace);
+    QCOMPARE(title.count(), 3);
+    QCOMPARE(title.at(1), (QList<QVariant>{1, QStringLiteral("OffGo")}));
+    QCOMPARE(title.at(2), (QList<QVariant>{1, QStringLiteral("OffG")}));
+    QCOMPARE(base.pluginTitleList(), (QList<QString>{"On", "OffG"}));
+    QCOMPARE(base.findChild<QLabel*>("lblImageText")->text(), QStringLiteral("OffG"));
 
     stateButtonsOf(base.iconStateWidget()).at(0)->click();  // the user's click
     QCOMPARE(base.currentId(), 0);
     QCOMPARE(base.iconTitle(), QStringLiteral("On"));
-    QCOMPARE(title.count(), 1);
+    QVERIFY(!icon->movie());
+    QCOMPARE(title.count(), 3);
+
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("fileExists")));
+    base.setPluginIconList({m_dir.filePath(QStringLiteral("gone.png"))});  // a missing file keeps the preview
+    QCOMPARE(icon->pixmap().size(), QSize(75, 54));
+    base.onIconPathChanged(2, QStringLiteral("/icons/c.png"));  // past the list's end: grown with empty paths
+    QCOMPARE(base.pluginIconList(), (QList<QString>{m_dir.filePath("gone.png"), "", "/icons/c.png"}));
 }
 
-void tst_PropertyWidgets::iconList_data()
+void tst_PropertyWidgets::modes_data()
 {
-    QTest::addColumn<int>("states");
-    QTest::addColumn<int>("icons");
-    QTest::addColumn<bool>("buttonsVisible");
-    QTest::newRow("one icon hides state buttons") << 2 << 1 << false;
-    QTest::newRow("none hides state buttons") << 2 << 0 << false;
-    QTest::newRow("two icons keep them") << 2 << 2 << true;
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<QStringList>("hidden");  // "state": the state buttons
+    QTest::newRow("action mode") << "action" << QStringList{"btnSelect", "btnTextEdit"};
+    QTest::newRow("plugin missing") << "missing" << QStringList{"btnSelect", "lblImageText", "lineEdtPluginTitle", "state"};
+    QTest::newRow("fixed icon") << "fixed" << QStringList{"btnSelect", "lblImageText", "state"};
+    QTest::newRow("one icon only") << "single" << QStringList{"state"};
 }
 
-void tst_PropertyWidgets::iconList()
+void tst_PropertyWidgets::modes()
 {
-    QFETCH(int, states);
-    QFETCH(int, icons);
-    QFETCH(bool, buttonsVisible);
-    BasePropertyWidget base;
-    base.show();
-    QStringList names;
-    for (int i = 0; i < states; ++i)
-        names << QString::number(i);
-    base.generateButtonsByStateNames(names, true);
-    base.setPluginIconList(QList<QString>(icons, m_png));
-    const auto buttons = stateButtonsOf(base.iconStateWidget());
-    QCOMPARE(buttons.size(), states);
-    for (QPushButton* button : buttons)
-        QCOMPARE(button->isVisible(), buttonsVisible);
-    QCOMPARE(base.findChild<QLabel*>("lblIcon")->pixmap().isNull(), icons == 0);
-}
+    QFETCH(QString, mode);
+    QFETCH(QStringList, hidden);
 
-void tst_PropertyWidgets::iconPathFromPanel()
-{
-    BasePropertyWidget base;
-    QSignalSpy icon(&base, &BasePropertyWidget::pluginIconChanged);
-    emit base.iconStateWidget()->iconPathChanged(-1, QStringLiteral("/icons/a.png"));
-    base.onIconPathChanged(2, QStringLiteral("/icons/c.png"));
-    QCOMPARE(icon.count(), 2);
-    QCOMPARE(icon.at(0), (QList<QVariant>{0, QStringLiteral("/icons/a.png")}));
-    QCOMPARE(base.pluginIconList(), (QList<QString>{"/icons/a.png", "", "/icons/c.png"}));
-}
-
-void tst_PropertyWidgets::actionMode()
-{
-    BasePropertyWidget base;
-    base.setIconType(BaseIconProperty::Editable, true);
-    base.setTextEditable(true);
-    QSignalSpy title(&base, &BasePropertyWidget::pluginTitleChanged);
-    base.setTitleIsReadOnly(true);
-    base.setIconChangeable(false);
-    base.setTextEditable(false);
-    QCOMPARE(base.titleEdit()->focusPolicy(), Qt::NoFocus);
-    QTest::keyClicks(base.titleEdit(), "x");
-    QCOMPARE(title.count(), 0);
-    QVERIFY(base.findChild<QPushButton*>("btnSelect")->isHidden());
-    QVERIFY(base.findChild<QPushButton*>("btnTextEdit")->isHidden());
-
-    base.setTitleIsReadOnly(false);
-    QCOMPARE(base.titleEdit()->focusPolicy(), Qt::ClickFocus);
-    QTest::keyClicks(base.titleEdit(), "x");
-    QCOMPARE(title.count(), 1);
-}
-
-void tst_PropertyWidgets::missingMode()
-{
     BasePropertyWidget base;
     base.generateButtonsByStateNames({"a", "b"}, true);
-    base.setPluginMissingMode();
-    QVERIFY(base.titleEdit()->isHidden());
-    QVERIFY(base.findChild<QPushButton*>("btnSelect")->isHidden());
-    QVERIFY(base.findChild<QLabel*>("lblImageText")->isHidden());
-    for (QPushButton* button : stateButtonsOf(base.iconStateWidget()))
-        QVERIFY(button->isHidden());
-}
-
-void tst_PropertyWidgets::fixedIconType()
-{
-    BasePropertyWidget base;
-    base.setIconType(BaseIconProperty::Fixed, true);
-    QCOMPARE(base.findChild<QLabel*>("lblIcon")->geometry(), QRect(70, 81, 100, 72));
-    QVERIFY(base.findChild<QPushButton*>("btnSelect")->isHidden());
-    base.setIconType(BaseIconProperty::Editable, true);
-    QVERIFY(!base.findChild<QPushButton*>("btnSelect")->isHidden());
-}
-
-void tst_PropertyWidgets::viewAttributeFamily_data()
-{
-    QTest::addColumn<QString>("family");
-    QTest::addColumn<bool>("ownFont");
-    QTest::newRow("empty takes the widget's font") << QString() << true;
-    QTest::newRow("named family kept") << QStringLiteral("DejaVu Serif") << false;
-}
-
-void tst_PropertyWidgets::viewAttributeFamily()
-{
-    QFETCH(QString, family);
-    QFETCH(bool, ownFont);
-    BasePropertyWidget base;
-    KyDisplayViewAttribute attribute;
-    attribute.family = family;
-    base.setViewAttribute(attribute);
-    QCOMPARE(base.viewAttribute().family, ownFont ? base.font().family() : family);
-}
-
-void tst_PropertyWidgets::textSettingsBuiltOnceAndReport()
-{
-    BasePropertyWidget base;
+    base.setPluginIconList({m_png, m_png});
     base.setTextEditable(true);
-    QVERIFY(!base.textSetting());
-    base.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&base));
-    KyDisplayViewTextSetting* dialog = base.textSetting();
-    QVERIFY(dialog);
-    auto* button = base.findChild<QPushButton*>("btnTextEdit");
-    QMenu* menu = button->menu();
-    QVERIFY(menu);
-    base.hide();
-    base.show();
-    QCOMPARE(base.textSetting(), dialog);
-    QCOMPARE(button->menu(), menu);
+    QSignalSpy title(&base, &BasePropertyWidget::pluginTitleChanged);
+    if (mode == QLatin1String("action")) {
+        base.setTitleIsReadOnly(true);
+        base.setIconChangeable(false);
+        base.setTextEditable(false);
+    } else if (mode == QLatin1String("missing")) {
+        base.setPluginMissingMode();
+    } else if (mode == QLatin1String("single")) {
+        base.setPluginIconList({m_png});
+    } else {
+        base.setIconType(BaseIconProperty::Fixed, true);
+        QCOMPARE(base.findChild<QLabel*>("lblIcon")->geometry(), QRect(70, 81, 100, 72));
+    }
+    for (const char* name : {"btnSelect", "btnTextEdit", "lblImageText", "lineEdtPluginTitle"})
+        QVERIFY2(base.findChild<QWidget*>(name)->isHidden() == hidden.contains(name), name);
+    for (QPushButton* button : stateButtonsOf(base.iconStateWidget()))
+        QCOMPARE(button->isHidden(), hidden.contains("state"));
 
-    QSignalSpy view(&base, &BasePropertyWidget::viewAttributeChanged);
-    dialog->findChild<QPushButton*>("btnBold")->click();
-    QCOMPARE(view.count(), 1);
-    QVERIFY(base.viewAttribute().bold);
+    if (mode == QLatin1String("action")) {  // read-only until switched back
+        QCOMPARE(base.titleEdit()->focusPolicy(), Qt::NoFocus);
+        QTest::keyClicks(base.titleEdit(), "x");
+        QCOMPARE(title.count(), 0);
+        base.setTitleIsReadOnly(false);
+        QCOMPARE(base.titleEdit()->focusPolicy(), Qt::ClickFocus);
+        QTest::keyClicks(base.titleEdit(), "x");
+        QCOMPARE(title.count(), 1);
+    } else if (mode == QLatin1String("fixed")) {
+        base.setIconType(BaseIconProperty::Editable, true);
+        QVERIFY(!base.findChild<QWidget*>("btnSelect")->isHidden());
+    }
 }
 
 QTEST_MAIN(tst_PropertyWidgets)

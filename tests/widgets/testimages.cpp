@@ -7,11 +7,7 @@
 #include <vector>
 
 namespace {
-QString& errorText()
-{
-    static QString text;
-    return text;
-}
+QString g_lastError;
 }
 
 QImage TestImages::solid(const QSize& size, const QColor& color)
@@ -23,11 +19,7 @@ QImage TestImages::solid(const QSize& size, const QColor& color)
 
 bool TestImages::writeGif(const QString& path, const QList<QImage>& frames, int delay)
 {
-    static const bool initialised = [] {
-        Magick::InitializeMagick(nullptr);
-        return true;
-    }();
-    Q_UNUSED(initialised);
+    [[maybe_unused]] static const bool initialised = (Magick::InitializeMagick(nullptr), true);
     try {
         std::vector<Magick::Image> images;
         for (const QImage& frame : frames) {
@@ -35,16 +27,15 @@ bool TestImages::writeGif(const QString& path, const QList<QImage>& frames, int 
             QBuffer buffer(&png);
             buffer.open(QIODevice::WriteOnly);
             frame.save(&buffer, "PNG");
-            Magick::Image image(Magick::Blob(png.constData(), size_t(png.size())));
-            image.animationDelay(size_t(delay));
-            image.gifDisposeMethod(MagickCore::BackgroundDispose);
-            image.magick("GIF");
-            images.push_back(image);
+            images.emplace_back(Magick::Blob(png.constData(), size_t(png.size())));
+            images.back().animationDelay(size_t(delay));
+            images.back().gifDisposeMethod(MagickCore::BackgroundDispose);
+            images.back().magick("GIF");
         }
         Magick::writeImages(images.begin(), images.end(), ("GIF:" + path).toStdString());
         return true;
     } catch (const Magick::Exception& error) {
-        errorText() = QStringLiteral("writing %1 failed: %2").arg(path, QString::fromLocal8Bit(error.what()));
+        g_lastError = QStringLiteral("writing %1 failed: %2").arg(path, QString::fromLocal8Bit(error.what()));
         return false;
     }
 }
@@ -57,5 +48,5 @@ bool TestImages::writeBytes(const QString& path, const QByteArray& bytes)
 
 QString TestImages::lastError()
 {
-    return errorText();
+    return g_lastError;
 }
