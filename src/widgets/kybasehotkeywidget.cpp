@@ -73,7 +73,10 @@ void KyBaseHotkeyWidget::showGif(const QString& path)
         size = reader.read().size();  // the header did not tell; decode the first frame
     if (size.isEmpty()) {
         qCWarning(lcWidgets) << "[KyBaseHotkeyWidget][setIconAsset] unreadable GIF" << path << reader.errorString();
-        size = QSize(0, 0);
+        // The label would keep showing the previous animation's last frame.
+        m_movie->stop();
+        ui->lblIcon->clear();
+        return;
     }
 
     ui->lblIcon->setMovie(m_movie.get());

@@ -178,7 +178,7 @@ void tst_KyBaseHotkeyWidget::iconAsset_data()
     QTest::newRow("missing png") << "missing.png" << QVariant() << QSize() << QColor() << QRect();
     QTest::newRow("damaged png") << "damaged.png" << QVariant(QByteArray("\x89PNG\r\n\x1a\n", 8) + "garbage")
                                  << QSize() << QColor() << QRect();
-    QTest::newRow("damaged gif") << "damaged.gif" << QVariant(QByteArray("GIF89a\x01\x00", 8)) << QSize(150, 108)
+    QTest::newRow("damaged gif") << "damaged.gif" << QVariant(QByteArray("GIF89a\x01\x00", 8)) << QSize()
                                  << QColor() << QRect();
 }
 
@@ -217,8 +217,6 @@ void tst_KyBaseHotkeyWidget::iconAsset()
     QTest::qWait(60);  // a broken movie tries its frames
     const QImage image = render(face);
     const QRect inside(4, 4, 142, 100);  // within the face's frame
-    // Known bug: QLabel keeps the movie's last frame when the same movie gets an unreadable file.
-    QEXPECT_FAIL("damaged gif", "the previous GIF's last frame stays on the face", Abort);
     QCOMPARE(bounds(image, inside, [](QRgb p) { return !near(p, kFaceBackground, 0); }), shown & inside);
     if (!centre.isValid())
         return;
