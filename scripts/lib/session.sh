@@ -1,31 +1,22 @@
-# A private desktop session for tests and benchmarks: Xvfb on a free display number,
+# A private desktop session for tests and benchmarks: Xvfb on a display of its own,
 # openbox as window manager and a D-Bus session bus. Source it, then call
 # start_session and stop_session (typically from an EXIT trap).
 
-free_display()
-{
-    local n
-    for n in $(seq 91 250); do
-        if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
-            echo "$n"
-            return 0
-        fi
-    done
-    return 1
-}
-
 start_session()
 {
-    local n
-    n=$(free_display)
-    Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+    # Xvfb picks a free display number itself and writes it once it accepts clients,
+    # so two sessions on one machine cannot race for the same number.
+    local numberfile
+    numberfile=$(mktemp)
+    Xvfb -displayfd 1 -screen 0 1920x1080x24 -nolisten tcp >"$numberfile" 2>/dev/null &
     SESSION_XVFB_PID=$!
-    export DISPLAY=":$n"
     for _ in $(seq 1 100); do
-        xdpyinfo >/dev/null 2>&1 && break
+        [ -s "$numberfile" ] && break
         sleep 0.1
     done
-    xdpyinfo >/dev/null 2>&1 || { echo "session: Xvfb did not start on $DISPLAY" >&2; return 1; }
+    export DISPLAY=":$(head -n 1 "$numberfile")"
+    rm -f "$numberfile"
+    xdpyinfo >/dev/null 2>&1 || { echo "session: Xvfb did not start" >&2; return 1; }
 
     openbox --sm-disable >/dev/null 2>&1 &
     SESSION_WM_PID=$!
@@ -34,6 +25,8 @@ start_session()
         xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
         sleep 0.1
     done
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' \
+        || { echo "session: openbox did not start on $DISPLAY" >&2; return 1; }
 
     local bus
     bus=$(dbus-daemon --session --fork --print-address=1 --print-pid=1)
