@@ -28,7 +28,7 @@ inline QImage gradient(const QSize& size)
     return image;
 }
 
-struct GifSpec
+struct GifRecipe
 {
     QSize canvas;
     int frames = 3;
@@ -37,19 +37,19 @@ struct GifSpec
 };
 
 // Frame 0 is red; later frames are blue patches (partial) or whole frames in shades of green.
-inline QByteArray makeGif(const GifSpec& spec)
+inline QByteArray makeGif(const GifRecipe& recipe)
 {
-    const size_t w = size_t(spec.canvas.width());
-    const size_t h = size_t(spec.canvas.height());
+    const size_t w = size_t(recipe.canvas.width());
+    const size_t h = size_t(recipe.canvas.height());
     const size_t patch = std::max<size_t>(1, std::min(w, h) / 4);
     std::list<Magick::Image> frames;
-    for (int i = 0; i < spec.frames; ++i) {
-        Magick::Image frame(Magick::Geometry(w, h), Magick::ColorRGB(0, double(i) / spec.frames, 0));
+    for (int i = 0; i < recipe.frames; ++i) {
+        Magick::Image frame(Magick::Geometry(w, h), Magick::ColorRGB(0, double(i) / recipe.frames, 0));
         if (i == 0) {
-            frame = Magick::Image(Magick::Geometry(w, h), Magick::Color(spec.transparent ? "transparent" : "red"));
+            frame = Magick::Image(Magick::Geometry(w, h), Magick::Color(recipe.transparent ? "transparent" : "red"));
             frame.fillColor("red");
             frame.draw(Magick::DrawableRectangle(0, 0, double(w) / 2, double(h) / 2));
-        } else if (spec.partial) {
+        } else if (recipe.partial) {
             frame = Magick::Image(Magick::Geometry(patch, patch), Magick::Color("blue"));
             frame.page(Magick::Geometry(w, h, ssize_t((i * 3) % (w - patch + 1)), 0));
         }
