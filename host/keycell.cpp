@@ -10,6 +10,12 @@ KeyCell::KeyCell(int slot, QWidget* parent)
 {
     setFixedSize(150, 108);
     setAcceptDrops(true);
+    m_selectionFrame = new QWidget(this);
+    m_selectionFrame->setGeometry(rect());
+    m_selectionFrame->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_selectionFrame->setStyleSheet(QStringLiteral("border: 2px solid #FF9900; background: transparent;"));
+    m_selectionFrame->setAttribute(Qt::WA_StyledBackground);
+    m_selectionFrame->hide();
 }
 
 void KeyCell::setFace(QWidget* face)
@@ -25,13 +31,14 @@ void KeyCell::setFace(QWidget* face)
         m_face->move(0, 0);
         m_face->show();
     }
+    m_selectionFrame->raise();
     update();
 }
 
 void KeyCell::setSelected(bool selected)
 {
-    m_selected = selected;
-    update();
+    m_selectionFrame->setVisible(selected);
+    m_selectionFrame->raise();
 }
 
 void KeyCell::mousePressEvent(QMouseEvent* event)
@@ -62,8 +69,4 @@ void KeyCell::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.fillRect(rect(), QColor(30, 30, 30));
-    if (m_selected) {
-        painter.setPen(QPen(QColor(0xFF, 0x99, 0x00), 2));
-        painter.drawRect(rect().adjusted(1, 1, -1, -1));
-    }
 }

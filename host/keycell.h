@@ -31,6 +31,6 @@ protected:
 
 private:
     int m_slot;
+    QWidget* m_selectionFrame = nullptr;  // above the face, so a selected key shows it
     QPointer<QWidget> m_face;  // owned by its action, which may go first
-    bool m_selected = false;
 };

@@ -20,7 +20,6 @@
 
 namespace {
 
-constexpr int kExitFailedStep = 1;
 constexpr int kExitCannotStart = 2;
 const char* const kOpenUrlCategory = "com.corvane.system.openurl";
 
@@ -64,15 +63,23 @@ bool parseGrid(const QString& text, int* columns, int* rows)
 int runHeadless(HostSession& session, const QString& scriptPath, bool launch);
 int runRenderProfile(HostSession& session, const QString& out);
 
-int main(int argc, char** argv)
-{
-    const bool windowless = hasArgument(argc, argv, "--headless") || hasArgument(argc, argv, "--list")
-                         || hasArgument(argc, argv, "--render-profile");
-    if (windowless && qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("vanta-host"));
+namespace {
 
+struct CommandLine
+{
+    HostSession::Options options;
+    bool list = false;
+    bool headless = false;
+    bool launch = true;
+    bool renderProfile = false;
+    bool gridValid = true;
+    QString script;
+    QString out;
+    QString keys;
+};
+
+CommandLine parseCommandLine(const QApplication& app)
+{
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Reference host for the System package library."));
     parser.addHelpOption();
@@ -94,49 +101,77 @@ int main(int argc, char** argv)
                        renderProfile, out});
     parser.process(app);
 
-    const bool lines = parser.isSet(headless) || parser.isSet(renderProfile);
-    if (parser.isSet(keys))
-        qputenv("SYSTEMDLL_KEYBOARD_BACKEND", parser.value(keys).toLatin1());
-    if (lines)
-        KeyEventLog::install();
+    CommandLine line;
+    line.options.library = parser.value(library);
+    line.options.configDir = parser.value(configDir);
+    line.options.lang = parser.value(lang);
+    line.options.profilePath = parser.isSet(renderProfile) ? parser.value(renderProfile)
+                             : parser.isSet(profile)       ? parser.value(profile)
+                                                           : QDir(line.options.configDir).filePath("profile.json");
+    line.gridValid = parseGrid(parser.value(grid), &line.options.columns, &line.options.rows);
+    line.list = parser.isSet(list);
+    line.headless = parser.isSet(headless);
+    line.launch = !parser.isSet(noLaunch);
+    line.renderProfile = parser.isSet(renderProfile);
+    line.script = parser.value(script);
+    line.out = parser.value(out);
+    line.keys = parser.value(keys);
+    return line;
+}
 
-    HostSession::Options options;
-    options.library = parser.value(library);
-    options.configDir = parser.value(configDir);
-    options.lang = parser.value(lang);
-    options.profilePath = parser.isSet(renderProfile) ? parser.value(renderProfile)
-                        : parser.isSet(profile)       ? parser.value(profile)
-                                                      : QDir(options.configDir).filePath("profile.json");
-    if (!parseGrid(parser.value(grid), &options.columns, &options.rows)) {
-        complain(QStringLiteral("--grid takes COLSxROWS, for example 5x3"), lines);
-        return kExitCannotStart;
-    }
-    QDir().mkpath(options.configDir);
-
-    HostSession session(options);
-    QString error;
-    if (!session.start(&error)) {
-        complain(error, lines);
-        return kExitCannotStart;
-    }
-    if (parser.isSet(list)) {
-        OutputWriter::line(describe(session, PackageLoader::kSupportedSdk));
-        return 0;
-    }
-    if (parser.isSet(renderProfile))
-        return runRenderProfile(session, parser.value(out));
-    if (parser.isSet(headless))
-        return runHeadless(session, parser.value(script), !parser.isSet(noLaunch));
-
-    const bool firstRun = !QFile::exists(options.profilePath);
+// The deck window on the profile; a first run starts with one Open URL key.
+int runWindow(QApplication& app, HostSession& session, const QString& profilePath)
+{
+    const bool firstRun = !QFile::exists(profilePath);
     QStringList problems;
     session.restoreProfile(&problems);
     for (const QString& problem : std::as_const(problems))
         complain(problem, false);
+    QString error;
     if (firstRun)
         session.deck().assign(0, QString::fromLatin1(kOpenUrlCategory), {}, &error);
     UrlCatcher urls(true);
     MainWindow window(session);
     window.show();
     return app.exec();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const bool windowless = hasArgument(argc, argv, "--headless") || hasArgument(argc, argv, "--list")
+                         || hasArgument(argc, argv, "--render-profile");
+    if (windowless && qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("vanta-host"));
+
+    const CommandLine line = parseCommandLine(app);
+    const bool asLines = line.headless || line.renderProfile;
+    if (!line.keys.isEmpty())
+        qputenv("SYSTEMDLL_KEYBOARD_BACKEND", line.keys.toLatin1());
+    if (asLines)
+        KeyEventLog::install();
+    if (!line.gridValid) {
+        complain(QStringLiteral("--grid takes COLSxROWS, for example 5x3"), asLines);
+        return kExitCannotStart;
+    }
+    QDir().mkpath(line.options.configDir);
+
+    HostSession session(line.options);
+    QString error;
+    if (!session.start(&error)) {
+        complain(error, asLines);
+        return kExitCannotStart;
+    }
+    if (line.list) {
+        OutputWriter::line(describe(session, PackageLoader::kSupportedSdk));
+        return 0;
+    }
+    if (line.renderProfile)
+        return runRenderProfile(session, line.out);
+    if (line.headless)
+        return runHeadless(session, line.script, line.launch);
+    return runWindow(app, session, line.options.profilePath);
 }

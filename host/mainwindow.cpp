@@ -34,6 +34,35 @@ MainWindow::MainWindow(HostSession& session, QWidget* parent)
     columns->addWidget(m_categories);
 
     auto* right = new QVBoxLayout;
+    right->addLayout(buildDeck(central));
+    m_inspectorArea = new QWidget(central);
+    m_inspectorArea->setFixedSize(824, 234);
+    m_inspectorArea->setStyleSheet(QStringLiteral("background-color: rgb(40,40,40);"));
+    right->addWidget(m_inspectorArea);
+    right->addStretch();
+    columns->addLayout(right);
+    setCentralWidget(central);
+
+    buildCategoryList();
+    connect(m_categories, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+        assign(m_selected < 0 ? 0 : m_selected, item->data(CategoryList::kCategoryRole).toString());
+    });
+    connect(&m_session.deck(), &Deck::slotChanged, this, &MainWindow::refresh);
+    for (int slot = 0; slot < m_cells.size(); ++slot)
+        refresh(slot);
+    select(0);
+}
+
+MainWindow::~MainWindow()
+{
+    // The actions own their widgets: hand every one back before the window goes.
+    detachInspector();
+    for (KeyCell* cell : std::as_const(m_cells))
+        cell->setFace(nullptr);
+}
+
+QGridLayout* MainWindow::buildDeck(QWidget* central)
+{
     auto* grid = new QGridLayout;
     grid->setSpacing(6);
     Deck& deck = m_session.deck();
@@ -54,31 +83,7 @@ MainWindow::MainWindow(HostSession& session, QWidget* parent)
         connect(cell, &KeyCell::categoryDropped, this, &MainWindow::assign);
         m_cells << cell;
     }
-    right->addLayout(grid);
-    m_inspectorArea = new QWidget(central);
-    m_inspectorArea->setFixedSize(824, 234);
-    m_inspectorArea->setStyleSheet(QStringLiteral("background-color: rgb(40,40,40);"));
-    right->addWidget(m_inspectorArea);
-    right->addStretch();
-    columns->addLayout(right);
-    setCentralWidget(central);
-
-    buildCategoryList();
-    connect(m_categories, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
-        assign(m_selected < 0 ? 0 : m_selected, item->data(CategoryList::kCategoryRole).toString());
-    });
-    connect(&deck, &Deck::slotChanged, this, &MainWindow::refresh);
-    for (int slot = 0; slot < deck.slotCount(); ++slot)
-        refresh(slot);
-    select(0);
-}
-
-MainWindow::~MainWindow()
-{
-    // The actions own their widgets: hand every one back before the window goes.
-    detachInspector();
-    for (KeyCell* cell : std::as_const(m_cells))
-        cell->setFace(nullptr);
+    return grid;
 }
 
 void MainWindow::buildCategoryList()

@@ -6,6 +6,7 @@
 
 class HostSession;
 class KeyCell;
+class QGridLayout;
 class QListWidget;
 class QListWidgetItem;
 class QWidget;
@@ -20,6 +21,7 @@ public:
     ~MainWindow() override;
 
 private:
+    QGridLayout* buildDeck(QWidget* central);
     void buildCategoryList();
     void assign(int slot, const QString& category);
     void refresh(int slot);
