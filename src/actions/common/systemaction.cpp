@@ -115,6 +115,12 @@ QString SystemAction::logTag() const
     return QLatin1Char('[') + QLatin1String(metaObject()->className()) + QLatin1Char(']');
 }
 
+void SystemAction::saveProfile(const QJsonObject& stored)
+{
+    payload().setV1Payload(stored);
+    reportSettings();
+}
+
 void SystemAction::reportSettings()
 {
     onSetSettingsEvent({});
@@ -170,7 +176,7 @@ void SystemAction::syncWidgets()
     syncOwn();
 }
 
-void SystemAction::connectInspector()
+void SystemAction::propertyConnections()
 {
     if (ActionInspector* panel = inspector()) {
         connect(panel, &ActionInspector::titleChanged, this,
@@ -214,7 +220,7 @@ void SystemAction::syncAndConnect()
 {
     syncWidgets();
     if (!m_inspectorConnected) {
-        connectInspector();
+        propertyConnections();
         m_inspectorConnected = true;
     }
 }

@@ -31,6 +31,8 @@ public:
 
     // The record as the host stores it.
     QJsonObject settingsJson() const { return payload().toJson(); }
+    // Takes a versioned payload as the new settings and reports them.
+    void saveProfile(const QJsonObject& stored);
 
 protected:
     explicit SystemAction(QObject* parent = nullptr);
@@ -46,7 +48,7 @@ protected:
     virtual void syncOwn() {}
     // Connects the inspector's title, icon and text-attribute edits to the record
     // (each reported at once), then connectOwn(); called once, on the first init.
-    virtual void connectInspector();
+    virtual void propertyConnections();
     virtual void connectOwn() {}
     // After an icon change, how long to wait before asking the host for a recolour.
     virtual int recolourDelayMs() const { return 100; }
