@@ -3,7 +3,6 @@
 #include "actionslog.h"
 #include "plugin/tovkyplugineventtype.h"
 
-#include <QPointer>
 #include <QTimer>
 
 namespace Ev = TovKyPluginEventType;
