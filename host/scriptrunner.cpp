@@ -97,6 +97,8 @@ bool ScriptRunner::runStep(const QJsonObject& step, QString* error)
     }
     if (what == QLatin1String("render"))
         return render(step, error);
+    if (what == QLatin1String("icon"))
+        return pickIcon(step, error);
     if (what == QLatin1String("dump")) {
         OutputWriter::line({{"kind", "profile"}, {"profile", m_deck.profile()}});
         return true;
@@ -164,6 +166,27 @@ bool ScriptRunner::typeInto(const QJsonObject& step, bool clear, QString* error)
     }
     for (const QChar c : step.value("text").toString())
         sendKey(target, keyFor(c), Qt::NoModifier, QString(c));
+    return true;
+}
+
+// What the inspector's icon picker reports once the user has chosen a file: the
+// kit's public slot for a new icon of state 0.
+bool ScriptRunner::pickIcon(const QJsonObject& step, QString* error)
+{
+    int slot = -1;
+    if (!slotOf(step, &slot, error))
+        return false;
+    if (!step.value("path").isString()) {
+        *error = QStringLiteral("\"path\" must be a string");
+        return false;
+    }
+    host::ActionInterface* action = m_deck.action(slot);
+    QObject* base = action && action->propertyWidget() ? action->propertyWidget()->findChild<QObject*>("base") : nullptr;
+    if (!base || !QMetaObject::invokeMethod(base, "onIconPathChanged", Q_ARG(int, 0),
+                                            Q_ARG(QString, step.value("path").toString()))) {
+        *error = QStringLiteral("slot %1 has no icon panel").arg(slot);
+        return false;
+    }
     return true;
 }
 

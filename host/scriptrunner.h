@@ -22,6 +22,7 @@ private:
     bool assign(const QJsonObject& step, QString* error);
     bool typeInto(const QJsonObject& step, bool clear, QString* error);
     bool render(const QJsonObject& step, QString* error);
+    bool pickIcon(const QJsonObject& step, QString* error);
     bool slotOf(const QJsonObject& step, int* slot, QString* error) const;
     void flushKeys();
 

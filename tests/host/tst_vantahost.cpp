@@ -38,6 +38,7 @@ private slots:
     void assignTypePress();
     void restartFromSavedProfile();
     void browserShortcutSendsKeys();
+    void iconChangeReachesTheServer();
     void renderSize_data();
     void renderSize();
     void damagedProfileIsKept_data();
@@ -161,6 +162,23 @@ void tst_VantaHost::browserShortcutSendsKeys()
     QCOMPARE(keys.first()["events"].toArray(),
              QJsonArray({QJsonObject{{"code", 4}, {"down", true}, {"flags", 0x120000}, {"setsFlags", true}},
                          QJsonObject{{"code", 4}, {"down", false}, {"flags", 0}, {"setsFlags", false}}}));
+}
+
+void tst_VantaHost::iconChangeReachesTheServer()
+{
+    const Run result = script({
+        QJsonObject{{"do", "assign"}, {"slot", 0}, {"category", kOpenUrl}},
+        QJsonObject{{"do", "wait"}, {"ms", 200}},
+        QJsonObject{{"do", "icon"}, {"slot", 0}, {"path", "/tmp/none.png"}},
+        QJsonObject{{"do", "wait"}, {"ms", 400}},
+    });
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.ofKind("settings").last()["payload"].toObject()["iconlist"].toArray(), QJsonArray{"/tmp/none.png"});
+    const QList<QJsonObject> frames = result.ofKind("ws");
+    QCOMPARE(frames.size(), 1);
+    QCOMPARE(frames.first()["frame"].toObject(),
+             QJsonObject({{"task", "remote.command.update.function.key.Image.Color"},
+                          {"sender", result.ofKind("settings").last()["target"].toString()}}));
 }
 
 void tst_VantaHost::renderSize_data()
