@@ -105,8 +105,13 @@ void tst_KyMixerPluginDelegate::frames()
     HostServer host;
     QVERIFY(host.listen());
     KyMixerPluginDelegate delegate;
+    QSignalSpy responses(&delegate, &KyMixerPluginDelegate::response);
     delegate.connectToServer();
-    QTRY_COMPARE(host.connections, 1);
+    QTRY_COMPARE(host.clients.size(), 1);
+    // The server accepts before the client has read the handshake: a reply proves the
+    // client side is open too, so nothing is dropped as "not connected yet".
+    host.clients.first()->sendTextMessage("{}");
+    QTRY_COMPARE(responses.count(), 1);
     command(delegate);
     QTRY_COMPARE(host.frames.size(), 1);
     const QString frame = host.frames.first();

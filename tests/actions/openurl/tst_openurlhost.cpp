@@ -48,6 +48,7 @@ private:
     QStringList m_frames;
     QElapsedTimer m_sinceIconChange;
     qint64 m_frameDelay = -1;
+    int m_connections = 0;
 };
 
 void tst_OpenUrlHost::initTestCase()
@@ -59,6 +60,7 @@ void tst_OpenUrlHost::initTestCase()
     connect(&m_server, &QWebSocketServer::newConnection, this, [this] {
         while (QWebSocket* socket = m_server.nextPendingConnection()) {
             socket->setParent(&m_server);
+            ++m_connections;
             connect(socket, &QWebSocket::textMessageReceived, this, [this](const QString& frame) {
                 if (m_frameDelay < 0)
                     m_frameDelay = m_sinceIconChange.elapsed();
@@ -191,10 +193,11 @@ void tst_OpenUrlHost::presetWithoutTitleOrUrlRefused()
 
 void tst_OpenUrlHost::iconChangeAsksForRecolour()
 {
+    const int before = m_connections;
     host::ActionInterface* action = make();
     QVERIFY(action->init("key-42", {}));
-    QTRY_VERIFY(m_server.isListening());
-    QTest::qWait(200);  // the delegate's connection is up
+    QTRY_COMPARE(m_connections, before + 1);
+    QTest::qWait(200);  // the client side has read the handshake
     m_frames.clear();
     m_frameDelay = -1;
     QSignalSpy sent(action, host::kEventSentSignal);
