@@ -15,8 +15,10 @@ function(systemdll_defaults target)
         VISIBILITY_INLINES_HIDDEN ON)
 endfunction()
 
-# A QtTest executable registered with CTest. NEEDS_X runs it on the suite's Xvfb;
-# otherwise it runs on the offscreen platform.
+# A QtTest executable registered with CTest. NEEDS_X runs it on the suite's Xvfb,
+# one such test at a time: the window manager hands the focus to every new window,
+# so a test's windows would steal key events from another's. Other tests run on the
+# offscreen platform, in parallel.
 function(systemdll_add_test name)
     cmake_parse_arguments(ARG "NEEDS_X" "" "SOURCES;LIBRARIES;ENVIRONMENT" ${ARGN})
     qt_add_executable(${name} ${ARG_SOURCES})
@@ -27,7 +29,7 @@ function(systemdll_add_test name)
     if(NOT ARG_NEEDS_X)
         list(APPEND env "QT_QPA_PLATFORM=offscreen")
     else()
-        set_tests_properties(${name} PROPERTIES LABELS "x11")
+        set_tests_properties(${name} PROPERTIES LABELS "x11" RESOURCE_LOCK xdisplay)
     endif()
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" TIMEOUT 300)
 endfunction()
