@@ -33,3 +33,14 @@ function(systemdll_add_test name)
     endif()
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" TIMEOUT 300)
 endfunction()
+
+# Adds every folder below the current one that holds a CMakeLists.txt, so a new
+# action, platform service, test or benchmark folder needs no edit of its parent.
+macro(systemdll_add_subfolders)
+    file(GLOB _systemdll_children LIST_DIRECTORIES true ${CMAKE_CURRENT_SOURCE_DIR}/*)
+    foreach(_systemdll_dir IN LISTS _systemdll_children)
+        if(IS_DIRECTORY ${_systemdll_dir} AND EXISTS ${_systemdll_dir}/CMakeLists.txt)
+            add_subdirectory(${_systemdll_dir})
+        endif()
+    endforeach()
+endmacro()

@@ -140,10 +140,19 @@ bool Deck::sendEvent(int slot, const QString& type, QString* error)
     return true;
 }
 
+bool Deck::pressDown(int slot, QString* error)
+{
+    return sendEvent(slot, kKeyDown, error) && sendEvent(slot, kAppTriggered, error);
+}
+
+bool Deck::release(int slot, QString* error)
+{
+    return sendEvent(slot, kKeyUp, error);
+}
+
 bool Deck::press(int slot, QString* error)
 {
-    return sendEvent(slot, kKeyDown, error) && sendEvent(slot, kAppTriggered, error)
-        && sendEvent(slot, kKeyUp, error);
+    return pressDown(slot, error) && release(slot, error);
 }
 
 QImage Deck::render() const

@@ -34,6 +34,9 @@ public:
     QString category(int slot) const;
 
     bool sendEvent(int slot, const QString& type, QString* error);
+    // A key press as the device reports it: key down and app triggered, then key up.
+    bool pressDown(int slot, QString* error);
+    bool release(int slot, QString* error);
     bool press(int slot, QString* error);
 
     QImage render() const;

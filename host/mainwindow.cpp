@@ -7,16 +7,8 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QJsonArray>
-#include <QLabel>
-#include <QMessageBox>
 #include <QStatusBar>
 #include <QVBoxLayout>
-
-namespace {
-const QString kKeyDown = QStringLiteral("tov.ky.plugin.event.key.down");
-const QString kKeyUp = QStringLiteral("tov.ky.plugin.event.key.up");
-const QString kAppTriggered = QStringLiteral("tov.ky.plugin.event.app.triggered");
-}
 
 MainWindow::MainWindow(HostSession& session, QWidget* parent)
     : QMainWindow(parent)
@@ -73,12 +65,12 @@ QGridLayout* MainWindow::buildDeck(QWidget* central)
             select(s);
             QString error;
             if (m_session.deck().action(s))
-                m_session.deck().sendEvent(s, kKeyDown, &error) && m_session.deck().sendEvent(s, kAppTriggered, &error);
+                m_session.deck().pressDown(s, &error);
         });
         connect(cell, &KeyCell::released, this, [this](int s) {
             QString error;
             if (m_session.deck().action(s))
-                m_session.deck().sendEvent(s, kKeyUp, &error);
+                m_session.deck().release(s, &error);
         });
         connect(cell, &KeyCell::categoryDropped, this, &MainWindow::assign);
         m_cells << cell;
