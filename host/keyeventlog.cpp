@@ -13,6 +13,24 @@ QJsonArray& events()
     return collected;
 }
 
+QJsonArray& mediaEvents()
+{
+    static QJsonArray collected;
+    return collected;
+}
+
+// The list that keeps the lines of a recording category, or null.
+QJsonArray* listFor(const char* category)
+{
+    if (!category)
+        return nullptr;
+    if (qstrcmp(category, "systemdll.platform.keyboard.record") == 0)
+        return &events();
+    if (qstrcmp(category, "systemdll.platform.media.record") == 0)
+        return &mediaEvents();
+    return nullptr;
+}
+
 QtMessageHandler& previousHandler()
 {
     static QtMessageHandler handler = nullptr;
@@ -21,10 +39,10 @@ QtMessageHandler& previousHandler()
 
 void handle(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
-    if (context.category && qstrcmp(context.category, "systemdll.platform.keyboard.record") == 0) {
+    if (QJsonArray* list = listFor(context.category)) {
         const QJsonObject event = QJsonDocument::fromJson(message.toUtf8()).object();
         if (!event.isEmpty()) {
-            events().append(event);
+            list->append(event);
             return;
         }
     }
@@ -42,6 +60,13 @@ QJsonArray take()
 {
     QJsonArray taken = events();
     events() = QJsonArray();
+    return taken;
+}
+
+QJsonArray takeMedia()
+{
+    QJsonArray taken = mediaEvents();
+    mediaEvents() = QJsonArray();
     return taken;
 }
 

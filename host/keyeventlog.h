@@ -2,10 +2,11 @@
 
 #include <QJsonArray>
 
-// Collects the key events that the package's recording keyboard backend logs (one
-// JSON object per line under "systemdll.platform.keyboard.record"); every other log
-// line goes on to stderr as usual.
+// Collects the key events that the package's recording backends log, one JSON object
+// per line: keyboard events under "systemdll.platform.keyboard.record", media keys
+// under "systemdll.platform.media.record". Every other log line goes on to stderr.
 namespace KeyEventLog {
 void install();
 QJsonArray take();
+QJsonArray takeMedia();
 }

@@ -208,6 +208,9 @@ bool ScriptRunner::render(const QJsonObject& step, QString* error)
 
 void ScriptRunner::flushKeys()
 {
+    for (const QJsonValue& media : KeyEventLog::takeMedia())
+        OutputWriter::line({{"kind", "media"}, {"key", media["key"]}, {"keyType", media["keyType"]},
+                            {"down", media["down"]}});
     const QJsonArray recorded = KeyEventLog::take();
     if (recorded.isEmpty())
         return;

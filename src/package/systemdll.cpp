@@ -1,5 +1,6 @@
 #include "systemdll.h"
 
+#include "actions/multimedia/pluginsystemmultimedia.h"
 #include "actions/openurl/pluginopenurl.h"
 #include "packagelog.h"
 #include "plugin/kyplugin.h"
@@ -52,7 +53,7 @@ KYPlugin* SystemDll::makeWidget(const QString& category, int n)
         {TovPluginCategories::kSystemOpenApp, nullptr},
         {TovPluginCategories::kSystemOpenUrl, [] { return static_cast<KYPlugin*>(new PluginOpenUrl); }},
         {TovPluginCategories::kSystemHotkey, nullptr},
-        {TovPluginCategories::kSystemMultimedia, nullptr},
+        {TovPluginCategories::kSystemMultimedia, [] { return static_cast<KYPlugin*>(new PluginSystemMultimedia); }},
         {TovPluginCategories::kSystemText, nullptr},
         {TovPluginCategories::kSystemWindowsControl, nullptr},
     };

@@ -1,11 +1,12 @@
 #include "iconstatewidget.h"
 
 #include "iconbuilder.h"
-#include "iconbuilder/iconbuilderconstants.h"
-#include "iconbuilder/iconfilechooser.h"
+#include "keyfaceconstants.h"
 #include "kydisplayviewlabelhandler.h"
 #include "kykitimages.h"
+#include "kystatebuttons.h"
 #include "propertykitconstants.h"
+#include "tovmixerhelper.h"
 #include "ui_iconstatewidget.h"
 #include "widgetslog.h"
 
@@ -15,7 +16,6 @@
 #include <QImageReader>
 #include <QMovie>
 #include <QPushButton>
-#include <QStandardPaths>
 
 using namespace KyPropertyKit;
 
@@ -23,11 +23,10 @@ IconStateWidget::IconStateWidget(QWidget* parent)
     : QWidget(parent)
     , ui(std::make_unique<Ui::IconStateWidget>())
     , m_movie(std::make_unique<QMovie>())
-    , m_stateButtons(new QButtonGroup(this))
+    , m_stateButtons(new KyStateButtons(this))
 {
     ui->setupUi(this);
     KyKitImages::reportMissing("IconStateWidget", kIconStateImages);
-    m_stateButtons->setExclusive(true);
     connect(ui->btnSelect, &QPushButton::clicked, this, &IconStateWidget::onSelectIconFile);
 }
 
@@ -43,9 +42,7 @@ void IconStateWidget::setIconChangeable(bool changeable)
 
 void IconStateWidget::hideButtons()
 {
-    const QList<QAbstractButton*> buttons = m_stateButtons->buttons();
-    for (QAbstractButton* button : buttons)
-        button->hide();
+    m_stateButtons->setButtonsVisible(false);
 }
 
 void IconStateWidget::hideImageText()
@@ -81,17 +78,7 @@ void IconStateWidget::setCurrentTitle(const QString& title)
 // A GIF keeps its aspect ratio inside the preview label; equal ratios fill it.
 QSize IconStateWidget::gifTargetSize(const QString& path) const
 {
-    const QSize label = ui->lblIcon->size();
-    const QSize image = QImageReader(path).size();
-    if (image.isEmpty() || label.isEmpty())
-        return label;
-    const float imageRatio = float(image.width()) / float(image.height());
-    const float labelRatio = float(label.width()) / float(label.height());
-    if (imageRatio > labelRatio)
-        return QSize(label.width(), qMax(1, int(qint64(image.height()) * label.width() / image.width())));
-    if (labelRatio > imageRatio)
-        return QSize(qMax(1, int(qint64(image.width()) * label.height() / image.height())), label.height());
-    return label;
+    return TovMixerHelper::fitGifSize(QImageReader(path).size(), ui->lblIcon->size());
 }
 
 void IconStateWidget::updateCurrentIcon(const QString& path)
@@ -118,37 +105,15 @@ void IconStateWidget::updateCurrentIcon(const QString& path)
 
 void IconStateWidget::clickButton(int id)
 {
-    if (QAbstractButton* button = m_stateButtons->button(id))
-        button->click();
+    m_stateButtons->clickButton(id);
 }
 
 void IconStateWidget::generateButtonsByStateNames(const QList<QString>& names, bool fromLeft)
 {
     disconnect(m_stateButtons, &QButtonGroup::idClicked, nullptr, nullptr);
-    const QList<QAbstractButton*> old = m_stateButtons->buttons();
-    for (QAbstractButton* button : old) {
-        m_stateButtons->removeButton(button);
-        button->hide();
-        button->deleteLater();
-    }
-    const int count = int(names.size());
-    const int width = ui->widgetIcon->width();
-    if (width < kStateButtonWidth * count) {
-        qCWarning(lcWidgets) << "[IconStateWidget][generateButtonsByStateNames] no room for" << count << "states";
+    m_stateButtons->clear();
+    if (!m_stateButtons->generate(ui->widgetIcon, names, fromLeft, kStateButtonStyle))
         return;
-    }
-    const int margin = (width - kStateButtonWidth * count) / 2;
-    for (int i = 0; i < count; ++i) {
-        auto* button = new QPushButton(ui->widgetIcon);
-        const int x = fromLeft ? margin + kStateButtonWidth * i
-                               : (width - margin - kStateButtonWidth) - kStateButtonWidth * i;
-        button->setGeometry(x, kStateButtonY, kStateButtonWidth, kStateButtonHeight);
-        button->setStyleSheet(QLatin1String(kStateButtonStyle));
-        button->setCheckable(true);
-        button->setToolTip(names.at(i));
-        button->show();
-        m_stateButtons->addButton(button, i);
-    }
     clickButton(0);  // before the connection: choosing the first state is no user edit
     connect(m_stateButtons, &QButtonGroup::idClicked, this, &IconStateWidget::iconIndexChanged);
 }
@@ -161,7 +126,7 @@ void IconStateWidget::setButtonTooltip(int id, const QString& tooltip)
 
 int IconStateWidget::totalButtonNum() const
 {
-    return int(m_stateButtons->buttons().size());
+    return m_stateButtons->totalButtonNum();
 }
 
 void IconStateWidget::adjustView(const KyDisplayViewAttribute& attribute)
@@ -177,30 +142,14 @@ void IconStateWidget::initPushButtonMenu(const std::function<void(QPushButton*)>
 
 void IconStateWidget::onSelectIconFile()
 {
-    IconBuilder builder;
-    const int choice = builder.showIconEditMenu(ui->btnSelect->mapFromGlobal(QPoint(0, 0)));
-    if (choice == IconBuilderConst::kMenuDismissed)
-        return;
-    if (choice == IconBuilderConst::kMenuIconBuilder) {
-        emit buildIcon();
-        return;
-    }
-    pickLocalFile();
-}
-
-void IconStateWidget::pickLocalFile()
-{
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-    emit iconFolderChanging(folder);
-    const QString file = IconFileChooser::getOpenFileName(
-        this, tr("LAB_FILTER_IMAGE_SELECT"), folder, tr("LAB_FILTER_IMAGE_FILES") + QLatin1String(IconBuilderConst::kImageFilterSuffixes));
-    if (file.isEmpty())
-        return;
-    emit iconFolderChanged(QFileInfo(file).absolutePath());
-
-    const QString imagePath = IconBuilder().getOpenFileName(file);
-    qCDebug(lcWidgets) << "[IconStateWidget][onSelectIconFile][imagePath]" << imagePath;
-    if (imagePath.isEmpty() || !QFileInfo::exists(imagePath))
+    IconBuilder::EditRequest request;
+    request.caption = tr("LAB_FILTER_IMAGE_SELECT");
+    request.filter = tr("LAB_FILTER_IMAGE_FILES");
+    request.folderChanging = [this](QString& folder) { emit iconFolderChanging(folder); };
+    request.folderChanged = [this](const QString& folder) { emit iconFolderChanged(folder); };
+    request.buildIcon = [this] { emit buildIcon(); };
+    const QString imagePath = IconBuilder().editIcon(ui->btnSelect, request);
+    if (imagePath.isEmpty())
         return;
     updateCurrentIcon(imagePath);
     const int checked = m_stateButtons->checkedId();

@@ -8,7 +8,7 @@
 #include <memory>
 
 class KyDisplayViewAttribute;
-class QButtonGroup;
+class KyStateButtons;
 class QMovie;
 class QPushButton;
 
@@ -59,9 +59,8 @@ public slots:
 
 private:
     QSize gifTargetSize(const QString& path) const;
-    void pickLocalFile();
 
     std::unique_ptr<Ui::IconStateWidget> ui;
     std::unique_ptr<QMovie> m_movie;
-    QButtonGroup* m_stateButtons = nullptr;
+    KyStateButtons* m_stateButtons = nullptr;
 };

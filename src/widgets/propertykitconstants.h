@@ -3,6 +3,7 @@
 // Geometry, style sheets and image paths of the icon state panel and the property
 // widget base.
 
+#include <QColor>
 #include <QRect>
 
 namespace KyPropertyKit {
@@ -35,4 +36,21 @@ inline constexpr QRect kFixedIconGeometry(70, 81, 100, 72);
 inline constexpr int kTextSettingWidth = 286;
 inline constexpr int kTextSettingHeight = 138;
 inline constexpr char kDisplayViewMenuStyle[] = "QMenu { background-color: #00000000; border: none;}";
+
+// Knob widgets.
+inline constexpr int kKnobStartAngle16 = 225 * 16;  // the lower left
+inline constexpr double kKnobSweepDegrees = 270.0;
+inline constexpr int kKnobDefaultArcWidth = 18;
+inline constexpr int kKnobDefaultMaximum = 100;
+inline constexpr QRgb kKnobDefaultColor = 0xffe09337;
+inline constexpr char kKnobPreviewImage[] = ":/images/mainpage_btn_knob_n.svg";
+inline constexpr QRect kKnobPreviewRing(18, 18, 74, 74);
+inline constexpr qreal kKnobPreviewPenWidth = 10.0;
+inline constexpr int kKnobPreviewStart16 = 3680;
+inline constexpr int kKnobPreviewSpan16 = -4480;
+inline constexpr char kKnobStateButtonStyle[] =
+    "QPushButton {background-image: url(:/images/component_btn_page_unselected.png);border-width: 0px;}"
+    "QPushButton:hover {border-image: url(:/images/component_btn_page_selected.png);}"
+    "QPushButton:checked {border-image: url(:/images/component_btn_page_selected.png);}"
+    "QToolTip {color:rgb(161,161,161);background-color:rgb(30,30,30);font-size:12px;border:0px}";
 }

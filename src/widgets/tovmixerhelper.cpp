@@ -44,3 +44,16 @@ QImage TovMixerHelper::getProcessPluginIcon(const QImage& image, const QSize& si
     }
     return canvas;
 }
+
+QSize TovMixerHelper::fitGifSize(const QSize& image, const QSize& box)
+{
+    if (image.isEmpty() || box.isEmpty())
+        return box;
+    const float imageRatio = float(image.width()) / float(image.height());
+    const float boxRatio = float(box.width()) / float(box.height());
+    if (imageRatio > boxRatio)
+        return QSize(box.width(), qMax(1, int(qint64(image.height()) * box.width() / image.width())));
+    if (boxRatio > imageRatio)
+        return QSize(qMax(1, int(qint64(image.width()) * box.height() / image.height())), box.height());
+    return box;
+}

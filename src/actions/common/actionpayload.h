@@ -29,7 +29,7 @@ public:
     void setLegacyPayload(const QJsonObject& payload);
     void setPreset(const QJsonObject& preset);
     // Picks the versioned or the legacy reader by the presence of "version".
-    void setPayload(const QJsonObject& payload);
+    virtual void setPayload(const QJsonObject& payload);
     QJsonObject toJson() const;
 
     QString firstTitle() const { return titles.value(0); }
