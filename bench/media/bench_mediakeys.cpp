@@ -1,13 +1,15 @@
-// Latency of a media key: from the post to the player receiving the call over the
-// session bus (MPRIS backend), and from the post to a grabbing X client receiving the
-// key's release (X11 backend); then the same through playerctl and xdotool, one
-// process per press as a script would call them.
+// Latency of a media key: from a System Multimedia key's app-triggered event, and from
+// the bare post, to the player receiving the call over the session bus (MPRIS backend),
+// and from the post to a grabbing X client receiving the key's release (X11 backend);
+// then the same through playerctl and xdotool, one process per press as a script would
+// call them.
+#include "actions/multimedia/pluginsystemmultimedia.h"
 #include "mediakeygrabber.h"
 #include "mpristestplayer.h"
 #include "platform/media/mediakeys.h"
 #include "platform/media/mediakeyservice.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDBusConnection>
 #include <QLoggingCategory>
 #include <QProcess>
@@ -79,7 +81,7 @@ qint64 grabbedAt(MediaKeyGrabber& grabber)
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    QApplication app(argc, argv);
     QLoggingCategory::setFilterRules(QStringLiteral("systemdll.platform.media.debug=false"));
     if (qEnvironmentVariableIsEmpty("DISPLAY") || !QDBusConnection::sessionBus().isConnected()) {
         std::printf("media: skipped (needs an X display and a session bus)\n");
@@ -94,6 +96,15 @@ int main(int argc, char** argv)
     }
 
     MediaKeyService::setInstance(MediaKeyService::create(QStringLiteral("mpris")));
+    PluginSystemMultimedia action;
+    action.init(QStringLiteral("bench"), {{"payload", QJsonObject{{"version", 1}, {"MultimediaIndex", 0}}}});
+    const QJsonObject triggered{{"event", QJsonObject{{"type", "tov.ky.plugin.event.app.triggered"}}}};
+    const Figures key = measure([&] {
+        QJsonObject result;
+        action.eventReceived(triggered, result);
+        return player.waitForCall(kDeadlineMs);
+    });
+    print("app triggered to player call", key, "triggers");
     const Figures mpris = measure([&] { playMedia(); return player.waitForCall(kDeadlineMs); });
     print("mpris post to player call", mpris, "posts");
 
@@ -112,6 +123,7 @@ int main(int argc, char** argv)
         });
         print("playerctl play-pause to player call", theirs, "processes");
         std::printf("media.ratio playerctl/mpris (median): %.1fx\n", theirs.median / mpris.median);
+        std::printf("media.ratio playerctl/app triggered (median): %.1fx\n", theirs.median / key.median);
     }
 
     const QString xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));

@@ -1,0 +1,160 @@
+// System Multimedia through the built library, as a host loads it: each media action
+// reaches a grabbing X client and a media player on the suite's session bus, and the
+// reference host prints what a press sends.
+#include "actioninterface.h"
+#include "mediakeygrabber.h"
+#include "mpristestplayer.h"
+#include "packageinterface.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QLibrary>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+const QString kCategory = QStringLiteral("com.corvane.system.multimedia");
+}
+
+class tst_MultimediaHost : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void entries_data();
+    void entries();
+    void hostPrintsMediaKeys_data();
+    void hostPrintsMediaKeys();
+
+private:
+    void trigger(int index);
+
+    QLibrary m_library{QStringLiteral(SYSTEMDLL_LIBRARY)};
+    host::PackageInterface* m_package = nullptr;
+    std::unique_ptr<MediaKeyGrabber> m_grabber;
+    std::unique_ptr<MprisTestPlayer> m_player;
+};
+
+void tst_MultimediaHost::initTestCase()
+{
+    QVERIFY2(qEnvironmentVariableIsEmpty("SYSTEMDLL_MEDIA_BACKEND"), "the platform's own media backend is tested");
+    QVERIFY2(QDBusConnection::sessionBus().isConnected(), "needs a session bus");
+    QString error;
+    m_grabber = MediaKeyGrabber::open(&error);
+    QVERIFY2(m_grabber, qPrintable(error));
+    QVERIFY2(m_library.load(), qPrintable(m_library.errorString()));
+    auto instance = reinterpret_cast<host::InstanceFunction>(m_library.resolve("instance"));
+    QVERIFY(instance);
+    m_package = instance();
+    QVERIFY(m_package->init({{"port", 1}, {"configDir", QDir::tempPath()}, {"cloudType", 0}}));
+}
+
+void tst_MultimediaHost::cleanupTestCase()
+{
+    delete m_package;
+}
+
+// A key set to entry `index`, triggered the way the host does it.
+void tst_MultimediaHost::trigger(int index)
+{
+    std::unique_ptr<host::ActionInterface> action(m_package->makeWidget(kCategory, 0));
+    QVERIFY(action);
+    QVERIFY(action->init("key", {{"payload", QJsonObject{{"version", 1}, {"MultimediaIndex", index}}}}));
+    QJsonObject result;
+    for (const char* type : {"tov.ky.plugin.event.key.down", "tov.ky.plugin.event.app.triggered",
+                             "tov.ky.plugin.event.key.up"})
+        action->eventReceived({{"target", "key"}, {"event", QJsonObject{{"type", type}}}}, result);
+}
+
+void tst_MultimediaHost::entries_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("keysym");  // what a desktop's key grab sees
+    QTest::addColumn<QString>("method");  // what a playing player gets instead, if anything
+    QTest::newRow("play/pause") << 0 << "XF86AudioPlay" << "PlayPause";
+    QTest::newRow("stop") << 1 << "XF86AudioPlay" << "PlayPause";
+    QTest::newRow("previous track") << 2 << "XF86AudioPrev" << "Previous";
+    QTest::newRow("next track") << 3 << "XF86AudioNext" << "Next";
+    QTest::newRow("mute") << 4 << "XF86AudioMute" << "";
+    QTest::newRow("volume up") << 5 << "XF86AudioRaiseVolume" << "";
+    QTest::newRow("volume down") << 6 << "XF86AudioLowerVolume" << "";
+}
+
+// Without a player every key is an X key; beside a playing player the player keys are
+// its method calls and the others stay X keys.
+void tst_MultimediaHost::entries()
+{
+    QFETCH(int, index);
+    QFETCH(QString, keysym);
+    QFETCH(QString, method);
+    const QStringList tap{'+' + keysym, '-' + keysym};
+
+    m_player.reset();
+    trigger(index);
+    QCOMPARE(m_grabber->takeAll(2), tap);
+
+    m_player = std::make_unique<MprisTestPlayer>(QStringLiteral("entry%1").arg(index), QStringLiteral("Playing"));
+    QVERIFY(m_player->isRegistered());
+    QTest::qWait(300);  // the library's player tracker sees the new name
+    trigger(index);
+    if (!method.isEmpty()) {
+        QVERIFY(m_player->waitForCall(5000) >= 0);
+        QCOMPARE(m_player->calls(), QStringList{method});
+    }
+    QCOMPARE(m_grabber->takeAll(method.isEmpty() ? 2 : 0), method.isEmpty() ? tap : QStringList());
+    QCOMPARE(m_grabber->keysDown(), QStringList());
+    m_player.reset();
+}
+
+void tst_MultimediaHost::hostPrintsMediaKeys_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QJsonArray>("lines");
+    const auto press = [](const char* key, int type) {
+        return QJsonArray{QJsonObject{{"kind", "media"}, {"key", key}, {"keyType", type}, {"down", true}},
+                          QJsonObject{{"kind", "media"}, {"key", key}, {"keyType", type}, {"down", false}}};
+    };
+    QTest::newRow("volume up") << 5 << press("volumeUp", 0);
+    QTest::newRow("stop") << 1 << press("playPause", 16);
+    QTest::newRow("index past the list") << 12 << QJsonArray();
+}
+
+void tst_MultimediaHost::hostPrintsMediaKeys()
+{
+    QFETCH(int, index);
+    QFETCH(QJsonArray, lines);
+    QTemporaryDir dir;
+    const QJsonArray steps{
+        QJsonObject{{"do", "assign"}, {"slot", 2}, {"category", kCategory},
+                    {"payload", QJsonObject{{"version", 1}, {"MultimediaIndex", index}}}},
+        QJsonObject{{"do", "press"}, {"slot", 2}},
+    };
+    QFile script(dir.filePath("steps.json"));
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write(QJsonDocument(steps).toJson());
+    script.close();
+
+    QProcess host;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("SYSTEMDLL_MEDIA_BACKEND", "record");
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    host.setProcessEnvironment(env);
+    host.start(QStringLiteral(VANTA_HOST), {"--headless", "--no-launch", "--keys", "record", "--config-dir", dir.path(),
+                                            "--library", QStringLiteral(SYSTEMDLL_LIBRARY), "--script", script.fileName()});
+    QVERIFY(host.waitForFinished(120000));
+    QCOMPARE(host.exitCode(), 0);
+    QJsonArray media;
+    for (const QByteArray& line : host.readAllStandardOutput().split('\n')) {
+        const QJsonObject object = QJsonDocument::fromJson(line).object();
+        if (object["kind"] == QLatin1String("media"))
+            media << object;
+    }
+    QCOMPARE(media, lines);
+}
+
+QTEST_MAIN(tst_MultimediaHost)
+#include "tst_multimediahost.moc"

@@ -1,0 +1,312 @@
+// System Multimedia inside the package: the three input forms and their edge cases, the
+// inspector's picks as a user makes them, and the user's own image per entry.
+#include "actions/multimedia/pluginsystemmultimedia.h"
+#include "actions/multimedia/widgetpluginsystemmultimedia.h"
+#include "iconbuilder/dialogiconbuilder.h"
+#include "iconbuilder/dialogiconeditmenu.h"
+#include "iconbuilder/iconfilechooser.h"
+#include "modaldriver.h"
+#include "package/kyvantaproxy.h"
+#include "platform/media/record/recordingmediakeyservice.h"
+#include "testpictures.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QJsonArray>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMovie>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+const QString kImage = QStringLiteral(":/SystemDll/images/mainpage_btn_multimedia%1.png");
+const QStringList kDefaults{kImage.arg(""), kImage.arg("_stop"), kImage.arg("_previoustrack"), kImage.arg("_nexttrack"),
+                            kImage.arg("_mute"), kImage.arg("_increasevolume"), kImage.arg("_decreasevolume")};
+
+QJsonObject payload(const QJsonObject& members)
+{
+    return QJsonObject{{"payload", members}};
+}
+
+QJsonObject reported(const QSignalSpy& sent)
+{
+    return sent.last().first().toJsonObject()["event"].toObject()["payload"].toObject();
+}
+
+// The key types the recorder got, key-down records only, in order.
+QList<int> pressedKeyTypes(const RecordingMediaKeyService& recorder)
+{
+    QList<int> types;
+    for (const AuxKeyRecord& record : recorder.records())
+        if (record.isKeyDown())
+            types << record.keyType();
+    return types;
+}
+
+} // namespace
+
+class tst_PluginSystemMultimedia : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup() { IconFileChooser::setHook({}); }
+    void inputs_data();
+    void inputs();
+    void userPicksEntry_data();
+    void userPicksEntry();
+    void titleEdits();
+    void ownImageSurvivesRestart();
+    void gifPreview_data();
+    void gifPreview();
+
+private:
+    struct Key
+    {
+        std::unique_ptr<PluginSystemMultimedia> action = std::make_unique<PluginSystemMultimedia>();
+        WidgetPluginSystemMultimedia* inspector = static_cast<WidgetPluginSystemMultimedia*>(action->propertyWidget());
+        QSignalSpy sent{action.get(), &KYPlugin::eventSent};
+        QSignalSpy images{inspector, &WidgetPluginSystemMultimedia::imageDidChange};
+    };
+    void pickInList(WidgetPluginSystemMultimedia* inspector, int index);
+
+    QTemporaryDir m_dir;
+    RecordingMediaKeyService* m_recorder = nullptr;
+};
+
+void tst_PluginSystemMultimedia::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    KyVantaProxy::getInstance()->configDir = m_dir.filePath("config");
+}
+
+void tst_PluginSystemMultimedia::init()
+{
+    m_recorder = new RecordingMediaKeyService;
+    MediaKeyService::setInstance(std::unique_ptr<MediaKeyService>(m_recorder));
+}
+
+void tst_PluginSystemMultimedia::inputs_data()
+{
+    QTest::addColumn<QJsonObject>("params");
+    QTest::addColumn<int>("index");             // as stored
+    QTest::addColumn<QStringList>("icons");     // "iconlist" as stored after init; empty: nothing loaded
+    QTest::addColumn<QString>("faceImage");     // the image the inspector last gave the key
+    QTest::addColumn<int>("reports");           // set-settings events during init
+    QTest::addColumn<QList<int>>("keyTypes");   // pressed by a trigger
+    QTest::addColumn<QString>("warning");
+
+    const QStringList two{"/a.png", "/b.png", "", "", "", "", ""};
+    // Once the list moves, the inspector's profile is stored: it fills in the defaults.
+    const QStringList twoShown = QStringList{"/a.png", "/b.png"} + kDefaults.mid(2);
+    QStringList seven;
+    QJsonObject legacy{{"Title", "M"}, {"MultimediaIndex", 3}};
+    for (int i = 0; i < 7; ++i) {
+        seven << QString("/own%1.png").arg(i);
+        legacy.insert(QString("ImagePath%1").arg(i), seven.last());
+    }
+    const QJsonObject v1{{"version", 1}, {"titlelist", QJsonArray{"T"}}, {"iconlist", QJsonArray{"/a.png", "/b.png"}}};
+    auto withIndex = [v1](const QJsonValue& index) {
+        QJsonObject p = v1;
+        p.insert("MultimediaIndex", index);
+        return QJsonObject{{"payload", p}};
+    };
+
+    QTest::newRow("defaults") << QJsonObject{} << 0 << kDefaults << kDefaults[0] << 0 << QList<int>{16} << "";
+    QTest::newRow("versioned, two images, next track") << withIndex(3) << 3 << twoShown << kDefaults[3] << 1
+                                                       << QList<int>{17} << "";
+    QTest::newRow("legacy") << payload(legacy) << 3 << seven << "/own3.png" << 1 << QList<int>{17} << "";
+    QJsonObject legacyZero = legacy;
+    legacyZero.insert("version", 0);
+    QTest::newRow("version 0 is legacy") << payload(legacyZero) << 3 << seven << "/own3.png" << 1 << QList<int>{17}
+                                         << "";
+    QTest::newRow("preset keeps the default images")
+        << QJsonObject{{"preset", QJsonObject{{"title", "P"}, {"index", 5}, {"icon", "/x.png"}}}} << 5 << kDefaults
+        << kDefaults[5] << 1 << QList<int>{0} << "";
+    QTest::newRow("stop is play/pause") << withIndex(1) << 1 << twoShown << "/b.png" << 1 << QList<int>{16} << "";
+    QTest::newRow("index past the list") << withIndex(9) << 9 << two << "" << 0 << QList<int>{}
+                                         << "MultimediaIndex 9 is outside 0 to 6";
+    QTest::newRow("negative index") << withIndex(-1) << -1 << two << "/a.png" << 0 << QList<int>{}
+                                    << "MultimediaIndex -1 is outside 0 to 6";
+    QTest::newRow("index as text") << withIndex("3") << 0 << two << "/a.png" << 0 << QList<int>{16}
+                                   << "MultimediaIndex is not a whole number";
+    QTest::newRow("fractional index") << withIndex(2.5) << 0 << two << "/a.png" << 0 << QList<int>{16}
+                                      << "MultimediaIndex is not a whole number";
+    QTest::newRow("version 2 loads nothing") << payload({{"version", 2}, {"MultimediaIndex", 4}}) << 0 << QStringList()
+                                             << kDefaults[0] << 0 << QList<int>{16} << "unknown version";
+    QTest::newRow("version as text loads nothing") << payload({{"version", "1"}, {"MultimediaIndex", 4}}) << 0
+                                                   << QStringList() << kDefaults[0] << 0 << QList<int>{16}
+                                                   << "unknown version";
+}
+
+void tst_PluginSystemMultimedia::inputs()
+{
+    QFETCH(QJsonObject, params);
+    QFETCH(int, index);
+    QFETCH(QStringList, icons);
+    QFETCH(QString, faceImage);
+    QFETCH(int, reports);
+    QFETCH(QList<int>, keyTypes);
+    QFETCH(QString, warning);
+
+    Key key;
+    if (!warning.isEmpty())
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QRegularExpression::escape(warning)));
+    QVERIFY(key.action->init("k", params));
+    QCOMPARE(key.sent.count(), reports);
+    QCOMPARE(key.action->multimediaIndex(), index);
+    const QJsonObject stored = key.action->settingsJson();
+    QCOMPARE(stored["iconlist"].toVariant().toStringList(), icons);
+    QCOMPARE(stored["MultimediaIndex"].toInt(), index);
+    QCOMPARE(stored["version"].toInt(), 1);
+    QVERIFY(key.images.count() > 0);
+    QCOMPARE(key.images.last().first().toString(), faceImage);
+    // What the inspector previews: the stored images, the defaults where none is stored.
+    for (int i = 0; i < 7; ++i)
+        QCOMPARE(key.inspector->images().at(i), icons.value(i).isEmpty() ? kDefaults[i] : icons[i]);
+
+    QJsonObject result{{"host", "kept"}};
+    key.action->eventReceived({{"event", QJsonObject{{"type", "tov.ky.plugin.event.app.triggered"}}}}, result);
+    QCOMPARE(result, QJsonObject({{"host", "kept"}}));
+    QCOMPARE(pressedKeyTypes(*m_recorder), keyTypes);
+    QCOMPARE(m_recorder->records().size(), 2 * keyTypes.size());  // each key down, then up
+}
+
+// Opens the list and clicks the entry, as a user does.
+void tst_PluginSystemMultimedia::pickInList(WidgetPluginSystemMultimedia* inspector, int index)
+{
+    auto* list = inspector->findChild<QComboBox*>("cbMultimediaList");
+    list->showPopup();
+    QAbstractItemView* view = list->view();
+    QTRY_VERIFY(view->isVisible());
+    const QRect item = view->visualRect(view->model()->index(index, 0));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, item.center());
+    QTRY_VERIFY(!view->isVisible());
+}
+
+void tst_PluginSystemMultimedia::userPicksEntry_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("pick");
+    QTest::addColumn<int>("keyType");
+    QTest::newRow("next track") << 0 << 3 << 17;
+    QTest::newRow("volume down") << 0 << 6 << 1;
+    QTest::newRow("back to play/pause") << 4 << 0 << 16;
+    QTest::newRow("previous after stop") << 1 << 2 << 18;
+}
+
+// One pick: the entry's image reaches the key, the selection the action, and the host
+// hears of it exactly once.
+void tst_PluginSystemMultimedia::userPicksEntry()
+{
+    QFETCH(int, from);
+    QFETCH(int, pick);
+    QFETCH(int, keyType);
+
+    Key key;
+    QVERIFY(key.action->init("k", payload({{"version", 1}, {"MultimediaIndex", from}})));
+    key.inspector->show();
+    QVERIFY(QTest::qWaitForWindowExposed(key.inspector));
+    key.sent.clear();
+    key.images.clear();
+    QStringList order;
+    connect(key.inspector, &WidgetPluginSystemMultimedia::imageDidChange, this, [&] { order << "image"; });
+    connect(key.inspector, &WidgetPluginSystemMultimedia::multimediaDidChange, this, [&] { order << "multimedia"; });
+    connect(key.inspector, &WidgetPluginSystemMultimedia::callbackToSaveProfile, this, [&] { order << "profile"; });
+
+    pickInList(key.inspector, pick);
+    QCOMPARE(order.mid(order.lastIndexOf("image")), QStringList({"image", "multimedia", "profile"}));
+    QCOMPARE(key.sent.count(), 1);
+    QCOMPARE(reported(key.sent)["MultimediaIndex"].toInt(), pick);
+    QCOMPARE(key.images.last().first().toString(), kDefaults[pick]);
+    for (int i = 0; i < 7; ++i)
+        QCOMPARE(key.inspector->findChild<QLabel*>(QString("imgPluginImage%1").arg(i))->isVisible(), i == pick);
+
+    key.action->onAppTriggeredEvent({});
+    QCOMPARE(pressedKeyTypes(*m_recorder), QList<int>{keyType});
+}
+
+void tst_PluginSystemMultimedia::titleEdits()
+{
+    Key key;
+    QVERIFY(key.action->init("k", {}));
+    key.inspector->show();
+    QVERIFY(QTest::qWaitForWindowExposed(key.inspector));
+    auto* edit = key.inspector->findChild<QLineEdit*>("txtEditPluginTitle");
+    edit->selectAll();
+    QTest::keyClicks(edit, "Go");
+    QCOMPARE(key.sent.count(), 2);  // one report per keystroke
+    QCOMPARE(reported(key.sent)["titlelist"].toArray(), QJsonArray{"Go"});
+    QCOMPARE(key.action->actionTitle(), QStringLiteral("Go"));
+    QCOMPARE(key.inspector->findChild<QLabel*>("lblPluginImageText")->text(), QStringLiteral("Go"));
+}
+
+// The user gives next track a picture of their own: it is reported, and a key made
+// again from the stored settings shows it for that entry and the default for others.
+void tst_PluginSystemMultimedia::ownImageSurvivesRestart()
+{
+    const QString png = m_dir.filePath("own.png");
+    QVERIFY(TestPictures::gradient(QSize(300, 200)).save(png));
+    QJsonObject stored;
+    {
+        Key key;
+        QVERIFY(key.action->init("k", payload({{"version", 1}, {"MultimediaIndex", 3}})));
+        key.inspector->show();
+        QVERIFY(QTest::qWaitForWindowExposed(key.inspector));
+        key.sent.clear();
+        IconFileChooser::setHook([png](QWidget*, const QString&, const QString&, const QString&) {
+            whenModal<DialogIconBuilder>([](DialogIconBuilder* d) { d->findChild<QPushButton*>("btnOk")->click(); });
+            return png;
+        });
+        whenModal<DialogIconEditMenu>([](DialogIconEditMenu* d) { d->findChild<QPushButton*>("btnLocalDisk")->click(); });
+        key.inspector->findChild<QPushButton*>("btnPluginImageEdit")->click();
+        QCOMPARE(key.sent.count(), 1);
+        stored = reported(key.sent);
+    }
+    const QString own = stored["iconlist"].toArray().at(3).toString();
+    QVERIFY2(own.startsWith(KyVantaProxy::getInstance()->configDir), qPrintable(own));
+    QCOMPARE(stored["iconlist"].toArray().size(), 7);
+
+    Key again;
+    QVERIFY(again.action->init("k", payload(stored)));
+    QCOMPARE(again.images.last().first().toString(), own);
+    again.inspector->show();
+    QVERIFY(QTest::qWaitForWindowExposed(again.inspector));
+    pickInList(again.inspector, 0);
+    QCOMPARE(again.images.last().first().toString(), kDefaults[0]);
+    pickInList(again.inspector, 3);
+    QCOMPARE(again.images.last().first().toString(), own);
+    QVERIFY(!again.inspector->findChild<QLabel*>("imgPluginImage3")->pixmap().isNull());
+}
+
+void tst_PluginSystemMultimedia::gifPreview_data()
+{
+    QTest::addColumn<QSize>("canvas");
+    QTest::addColumn<QSize>("shown");
+    QTest::newRow("wide") << QSize(300, 100) << QSize(75, 25);
+    QTest::newRow("tall") << QSize(100, 200) << QSize(27, 54);
+    QTest::newRow("same shape") << QSize(75, 54) << QSize(75, 54);
+}
+
+void tst_PluginSystemMultimedia::gifPreview()
+{
+    QFETCH(QSize, canvas);
+    QFETCH(QSize, shown);
+    const QString gif = m_dir.filePath(QString("%1x%2.gif").arg(canvas.width()).arg(canvas.height()));
+    QVERIFY(TestPictures::writeFile(gif, TestPictures::makeGif({canvas, 2})));
+    Key key;
+    QVERIFY(key.action->init("k", payload({{"version", 1}, {"MultimediaIndex", 2},
+                                           {"iconlist", QJsonArray{"", "", gif}}})));
+    QMovie* movie = key.inspector->findChild<QLabel*>("imgPluginImage2")->movie();
+    QVERIFY(movie);
+    QCOMPARE(movie->scaledSize(), shown);
+    QCOMPARE(key.images.last().first().toString(), gif);
+}
+
+QTEST_MAIN(tst_PluginSystemMultimedia)
+#include "tst_pluginsystemmultimedia.moc"

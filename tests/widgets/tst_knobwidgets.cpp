@@ -1,0 +1,297 @@
+// The knob kit: the ring as painted, the colour picker and its signal through the knob
+// inspector, the state panel's buttons and the preview ring, driven by mouse and keys.
+#include "widgets/baseknob.h"
+#include "widgets/baseknobiconwidget.h"
+#include "widgets/baseknobpropertywidget.h"
+#include "widgets/baseknobstatewidget.h"
+#include "widgets/selectcolorwidget.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtMath>
+#include <QtTest>
+
+namespace {
+
+// The pixel at `degrees` (0 at three o'clock, counter-clockwise) on a circle.
+QColor pixelAt(const QImage& image, QPointF centre, double radius, int degrees)
+{
+    const double a = qDegreesToRadians(double(degrees));
+    return image.pixelColor(qRound(centre.x() + radius * std::cos(a)), qRound(centre.y() - radius * std::sin(a)));
+}
+
+int distance(const QColor& a, const QColor& b)
+{
+    return qAbs(a.red() - b.red()) + qAbs(a.green() - b.green()) + qAbs(a.blue() - b.blue());
+}
+
+// The skin lies over the ring with a faint white track.
+constexpr int kNear = 60;
+constexpr int kFar = 150;
+
+QList<QPushButton*> stateButtonsOf(QWidget* panel)
+{
+    return panel->findChildren<QPushButton*>(QRegularExpression("^$"));
+}
+
+} // namespace
+
+class tst_KnobWidgets : public QObject
+{
+    Q_OBJECT
+private slots:
+    void ring_data();
+    void ring();
+    void pickerColours_data();
+    void pickerColours();
+    void selectTargetColor_data();
+    void selectTargetColor();
+    void stateButtons_data();
+    void stateButtons();
+    void previewRing();
+    void faceStates();
+};
+
+void tst_KnobWidgets::ring_data()
+{
+    QTest::addColumn<int>("minimum");
+    QTest::addColumn<int>("maximum");
+    QTest::addColumn<int>("value");
+    QTest::addColumn<QColor>("color");  // invalid: the default
+    QTest::addColumn<int>("arc");
+    QTest::addColumn<QList<int>>("lit");   // angles on the ring in the knob colour
+    QTest::addColumn<QList<int>>("dark");  // and not
+
+    QTest::newRow("defaults: no arc") << 0 << 100 << 0 << QColor() << 0 << QList<int>{} << QList<int>{200, 100, 30};
+    QTest::newRow("half, red") << 0 << 100 << 50 << QColor(Qt::red) << 135 << QList<int>{220, 180, 100}
+                               << QList<int>{80, 30, 300};
+    QTest::newRow("full, green") << 0 << 100 << 100 << QColor(Qt::green) << 270 << QList<int>{220, 100, 0, -40}
+                                 << QList<int>{270};
+    QTest::newRow("33 of 100, blue") << 0 << 100 << 33 << QColor(0, 0, 255) << 89 << QList<int>{210, 145}
+                                     << QList<int>{125, 30};
+    QTest::newRow("15 of 10..20, default colour") << 10 << 20 << 15 << QColor() << 135 << QList<int>{200, 100}
+                                                  << QList<int>{30};
+    QTest::newRow("empty range") << 5 << 5 << 5 << QColor(Qt::red) << 0 << QList<int>{} << QList<int>{200, 100, 0};
+}
+
+void tst_KnobWidgets::ring()
+{
+    QFETCH(int, minimum);
+    QFETCH(int, maximum);
+    QFETCH(int, value);
+    QFETCH(QColor, color);
+    QFETCH(int, arc);
+    QFETCH(QList<int>, lit);
+    QFETCH(QList<int>, dark);
+
+    BaseKnob knob;
+    QCOMPARE(knob.size(), QSize(108, 108));
+    knob.setMaxValue(maximum);
+    knob.setMinValue(minimum);
+    knob.setKnobValue(value);
+    if (color.isValid())
+        knob.setKnobColor(color);
+    const QColor ink = color.isValid() ? color : QColor(224, 147, 55);
+    QCOMPARE(knob.getCurrentArcLength(), arc);
+    QCOMPARE(knob.findChild<QLabel*>("lblVolume")->text(), QString::number(value));
+
+    const QImage image = knob.grab().toImage();
+    for (int angle : lit)
+        QVERIFY2(distance(pixelAt(image, {54, 54}, 36, angle), ink) < kNear, qPrintable(QString::number(angle)));
+    for (int angle : dark)
+        QVERIFY2(distance(pixelAt(image, {54, 54}, 36, angle), ink) > kFar, qPrintable(QString::number(angle)));
+}
+
+void tst_KnobWidgets::pickerColours_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QColor>("color");
+    const QList<QColor> colors{{255, 0, 0},   {255, 125, 0}, {0, 255, 0},   {0, 255, 125}, {0, 255, 255},
+                               {0, 125, 255}, {0, 0, 255},   {125, 0, 255}, {255, 0, 255}, {255, 125, 255}};
+    for (int i = 0; i < colors.size(); ++i) {
+        const QString name = QString("btnColor_%1").arg(i + 1, 2, 10, QLatin1Char('0'));
+        QTest::newRow(qPrintable(name)) << name << colors.at(i);
+    }
+}
+
+// A click on a swatch in the knob inspector: the picker reports its colour, the
+// inspector keeps and reports it, and the swatch under the button shows it.
+void tst_KnobWidgets::pickerColours()
+{
+    QFETCH(QString, button);
+    QFETCH(QColor, color);
+
+    BaseKnobPropertyWidget inspector;
+    inspector.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&inspector));
+    auto* picker = inspector.findChild<SelectColorWidget*>("selectColorWidget");
+    QSignalSpy picked(picker, &SelectColorWidget::colorSelected);
+    QSignalSpy reported(&inspector, &BaseKnobPropertyWidget::knobColorSelected);
+    auto* target = picker->findChild<QPushButton*>(button);
+    QTest::mouseClick(target, Qt::LeftButton);
+
+    QCOMPARE(picked.count(), 1);
+    QCOMPARE(picked.first().first().value<QColor>(), color);
+    QCOMPARE(reported.count(), 1);
+    QCOMPARE(reported.first().first().value<QColor>(), color);
+    QCOMPARE(inspector.knobColor(), color);
+    QVERIFY(target->isChecked());
+    const QImage swatch = picker->grab().toImage();
+    QCOMPARE(swatch.pixelColor(target->geometry().center()), color);
+    QCOMPARE(int(SelectColorWidget::m_colorTable.size()), 10);
+}
+
+void tst_KnobWidgets::selectTargetColor_data()
+{
+    QTest::addColumn<QColor>("color");
+    QTest::addColumn<QString>("checked");
+    QTest::newRow("blue") << QColor(0, 0, 255) << "btnColor_07";
+    QTest::newRow("pink") << QColor(255, 125, 255) << "btnColor_10";
+    QTest::newRow("not in the table") << QColor(1, 2, 3) << "btnColor_01";
+    QTest::newRow("invalid") << QColor() << "btnColor_01";
+}
+
+void tst_KnobWidgets::selectTargetColor()
+{
+    QFETCH(QColor, color);
+    QFETCH(QString, checked);
+    SelectColorWidget picker;
+    QCOMPARE(picker.size(), QSize(200, 20));
+    QSignalSpy picked(&picker, &SelectColorWidget::colorSelected);
+    picker.selectTargetColor(color);
+    QCOMPARE(picked.count(), 0);
+    const QList<QPushButton*> buttons = picker.findChildren<QPushButton*>();
+    for (QPushButton* button : buttons)
+        QCOMPARE(button->isChecked(), button->objectName() == checked);
+    // Still listening afterwards.
+    QTest::mouseClick(picker.findChild<QPushButton*>("btnColor_03"), Qt::LeftButton);
+    QCOMPARE(picked.count(), 1);
+}
+
+void tst_KnobWidgets::stateButtons_data()
+{
+    QTest::addColumn<int>("states");
+    QTest::addColumn<int>("firstX");  // of id 0; the row runs from the right edge
+    QTest::newRow("two") << 2 << 120;
+    QTest::newRow("six fit") << 6 << 192;
+    QTest::newRow("seven do not") << 7 << -1;
+}
+
+// Buttons, then a user's state change: the state's icon and title show, and a title
+// typed in is reported for that state.
+void tst_KnobWidgets::stateButtons()
+{
+    QFETCH(int, states);
+    QFETCH(int, firstX);
+
+    QTemporaryDir dir;
+    QList<QString> names, icons, titles;
+    for (int i = 0; i < states; ++i) {
+        names << QString("state %1").arg(i);
+        titles << QString("title %1").arg(i);
+        icons << dir.filePath(QString("%1.png").arg(i));
+        QImage icon(20, 20, QImage::Format_RGB32);
+        icon.fill(QColor(10 * i, 0, 0));
+        QVERIFY(icon.save(icons.last()));
+    }
+    BaseKnobPropertyWidget inspector;
+    QCOMPARE(inspector.size(), QSize(824, 234));
+    inspector.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&inspector));
+    QSignalSpy stateChanged(&inspector, &BaseKnobPropertyWidget::stateIndexChanged);
+    QSignalSpy titleChanged(&inspector, &BaseKnobPropertyWidget::knobTitleChanged);
+    if (firstX < 0)
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("no room"));
+    inspector.generateButtonsByStateNames(names);
+    inspector.setKnobIconList(icons);
+    inspector.setKnobTitleList(titles);
+
+    auto* panel = inspector.findChild<BaseKnobStateWidget*>("knobStateWidget");
+    QList<QPushButton*> buttons = stateButtonsOf(panel);
+    QCOMPARE(panel->totalButtonNum(), firstX < 0 ? 0 : states);
+    QCOMPARE(stateChanged.count(), 0);  // the first state is chosen, not picked
+    auto* edit = inspector.findChild<QLineEdit*>("lineEdtPluginTitle");
+    if (firstX < 0) {
+        QCOMPARE(inspector.getCurrentIcon(), icons.first());
+        return;
+    }
+    std::sort(buttons.begin(), buttons.end(), [](auto* a, auto* b) { return a->x() > b->x(); });
+    QCOMPARE(buttons.first()->geometry(), QRect(firstX, 206, 36, 16));
+    QVERIFY(buttons.first()->isChecked());
+    QCOMPARE(edit->text(), QStringLiteral("title 0"));
+
+    QTest::mouseClick(buttons.at(1), Qt::LeftButton);
+    QCOMPARE(stateChanged.count(), 1);
+    QCOMPARE(stateChanged.first().first().toInt(), 1);
+    QCOMPARE(inspector.getCurrentIcon(), icons.at(1));
+    QCOMPARE(edit->text(), QStringLiteral("title 1"));
+    QCOMPARE(inspector.findChild<QLabel*>("lblIcon")->pixmap().toImage().pixelColor(5, 5), QColor(10, 0, 0));
+    QCOMPARE(titleChanged.count(), 0);  // showing a title is no edit
+
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, "Hi");
+    QCOMPARE(titleChanged.count(), 2);
+    QCOMPARE(titleChanged.last(), QVariantList({1, QStringLiteral("Hi")}));
+    QCOMPARE(inspector.knobTitleList().at(1), QStringLiteral("Hi"));
+    QCOMPARE(panel->findChild<QLabel*>("lblImageText")->text(), QStringLiteral("Hi"));
+
+    inspector.setKnobIconList(icons.mid(0, 1));  // one state left: no buttons to show
+    for (QPushButton* button : stateButtonsOf(panel))
+        QVERIFY(button->isHidden());
+}
+
+// The preview ring follows the colour; "transparent" hides it but keeps the colour.
+void tst_KnobWidgets::previewRing()
+{
+    BaseKnobPropertyWidget inspector;
+    QSignalSpy reported(&inspector, &BaseKnobPropertyWidget::knobColorSelected);
+    auto* preview = inspector.findChild<BaseKnobStateWidget*>()->findChild<QLabel*>("lblBackground");
+    const QColor orange(255, 125, 0);
+    inspector.setKnobColor(orange);
+    QCOMPARE(reported.count(), 0);
+    QVERIFY(inspector.findChild<QPushButton*>("btnColor_02")->isChecked());
+    QImage ring = preview->pixmap().toImage();
+    for (int angle : {180, 90, 0})
+        QVERIFY2(distance(pixelAt(ring, {55, 55}, 37, angle), orange) < kNear, qPrintable(QString::number(angle)));
+    QVERIFY(distance(pixelAt(ring, {55, 55}, 37, 270), orange) > kFar);
+
+    inspector.showKnobColorTransparent();
+    ring = preview->pixmap().toImage();
+    QVERIFY(distance(pixelAt(ring, {55, 55}, 37, 180), orange) > kFar);
+    QCOMPARE(inspector.knobColor(), orange);
+    inspector.showKnobColor();
+    QVERIFY(distance(pixelAt(preview->pixmap().toImage(), {55, 55}, 37, 180), orange) < kNear);
+}
+
+void tst_KnobWidgets::faceStates()
+{
+    BaseKnobIconWidget face;
+    face.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&face));
+    auto* mask = face.findChild<QLabel*>("lblMaskDisable");
+    auto* volume = face.findChild<QLabel*>("lblVolume");
+    auto* icon = face.findChild<BaseKnob*>("base")->findChild<QLabel*>("lblIcon");
+    QVERIFY(!mask->isVisible());
+    face.showDisable();
+    QVERIFY(mask->isVisible());
+    const QColor veiled = face.grab().toImage().pixelColor(54, 18);
+    face.hideDisable();
+    QVERIFY(!mask->isVisible());
+    QVERIFY(face.grab().toImage().pixelColor(54, 18).lightness() > veiled.lightness());
+    face.setKnobValue(42);
+    QCOMPARE(volume->text(), QStringLiteral("42"));
+    face.showIcon();
+    QVERIFY(icon->isVisible() && !volume->isVisible());
+    face.hideIcon();
+    QVERIFY(!icon->isVisible() && volume->isVisible());
+    face.setTitle("Vol");
+    face.hideTitle();
+    QVERIFY(!face.findChild<QLabel*>("lblImageText")->isVisible());
+}
+
+QTEST_MAIN(tst_KnobWidgets)
+#include "tst_knobwidgets.moc"
