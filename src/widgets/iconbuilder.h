@@ -22,6 +22,20 @@ public:
         std::function<void()> buildIcon;
     };
 
+    // A request answered by the panel's own signals iconFolderChanging, iconFolderChanged
+    // and buildIcon.
+    template <typename Panel>
+    static EditRequest requestFor(Panel* panel, const QString& caption, const QString& filter)
+    {
+        EditRequest request;
+        request.caption = caption;
+        request.filter = filter;
+        request.folderChanging = [panel](QString& folder) { emit panel->iconFolderChanging(folder); };
+        request.folderChanged = [panel](const QString& folder) { emit panel->iconFolderChanged(folder); };
+        request.buildIcon = [panel] { emit panel->buildIcon(); };
+        return request;
+    }
+
     // Opens the icon edit menu 15 px left of and 5 px above the anchor whose
     // mapFromGlobal(QPoint(0, 0)) is `anchor`. Returns 0 local disk, 1 icon builder,
     // -1 dismissed.

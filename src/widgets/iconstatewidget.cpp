@@ -142,13 +142,8 @@ void IconStateWidget::initPushButtonMenu(const std::function<void(QPushButton*)>
 
 void IconStateWidget::onSelectIconFile()
 {
-    IconBuilder::EditRequest request;
-    request.caption = tr("LAB_FILTER_IMAGE_SELECT");
-    request.filter = tr("LAB_FILTER_IMAGE_FILES");
-    request.folderChanging = [this](QString& folder) { emit iconFolderChanging(folder); };
-    request.folderChanged = [this](const QString& folder) { emit iconFolderChanged(folder); };
-    request.buildIcon = [this] { emit buildIcon(); };
-    const QString imagePath = IconBuilder().editIcon(ui->btnSelect, request);
+    const QString imagePath = IconBuilder().editIcon(
+        ui->btnSelect, IconBuilder::requestFor(this, tr("LAB_FILTER_IMAGE_SELECT"), tr("LAB_FILTER_IMAGE_FILES")));
     if (imagePath.isEmpty())
         return;
     updateCurrentIcon(imagePath);

@@ -52,5 +52,4 @@ inline constexpr char kImageLabelStyle[] = "border:0px;background-color:#0000000
 inline constexpr int kPreviewWidth = 75;
 inline constexpr int kPreviewHeight = 54;
 inline constexpr int kPreviewAreaHeight = 144;
-inline constexpr char kGifSuffix[] = "gif";
 } // namespace MultimediaConst

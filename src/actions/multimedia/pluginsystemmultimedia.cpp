@@ -124,6 +124,13 @@ void PluginSystemMultimedia::syncWidgets()
     keyFace->adjustView(view);
 }
 
+// The pressed look keeps the title shown, even one that was never stored.
+int PluginSystemMultimedia::onKeyDownEvent(const QJsonObject&)
+{
+    keyFace->showPressed(title);
+    return 0;
+}
+
 int PluginSystemMultimedia::onKeyUpEvent(const QJsonObject&)
 {
     keyFace->setImage(currentImage);

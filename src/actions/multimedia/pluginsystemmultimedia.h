@@ -19,6 +19,7 @@ public:
 
     QWidget* propertyWidget() override;
     QString actionIconFilePath() const override;
+    int onKeyDownEvent(const QJsonObject&) override;
     int onKeyUpEvent(const QJsonObject&) override;
     int onAppTriggeredEvent(const QJsonObject&) override;
 

@@ -104,7 +104,7 @@ void WidgetPluginSystemMultimedia::showImage(const QString& path, QLabel* label)
         qCDebug(lcActions) << "[WidgetPluginSystemMultimedia] no image file at" << path;
         return;
     }
-    if (QFileInfo(path).suffix() != QLatin1String(kGifSuffix)) {
+    if (QFileInfo(path).suffix() != QLatin1String(KyKeyFace::kGifSuffix)) {
         const QImage fitted = TovMixerHelper::getProcessPluginIcon(QImage(path), QSize(KyKeyFace::kWidth, KyKeyFace::kHeight));
         label->setPixmap(QPixmap::fromImage(fitted));
         label->setScaledContents(true);
@@ -137,13 +137,8 @@ void WidgetPluginSystemMultimedia::on_txtEditPluginTitle_textEdited(const QStrin
 
 void WidgetPluginSystemMultimedia::on_btnPluginImageEdit_clicked()
 {
-    IconBuilder::EditRequest request;
-    request.caption = tr("LAB_FILTER_IMAGE_SELECT");
-    request.filter = tr("LAB_FILTER_IMAGE_FILES");
-    request.folderChanging = [this](QString& folder) { emit iconFolderChanging(folder); };
-    request.folderChanged = [this](const QString& folder) { emit iconFolderChanged(folder); };
-    request.buildIcon = [this] { emit buildIcon(); };
-    const QString path = IconBuilder().editIcon(ui->btnPluginImageEdit, request);
+    const QString path = IconBuilder().editIcon(
+        ui->btnPluginImageEdit, IconBuilder::requestFor(this, tr("LAB_FILTER_IMAGE_SELECT"), tr("LAB_FILTER_IMAGE_FILES")));
     if (path.isEmpty())
         return;
     m_lastImagePath = path;
