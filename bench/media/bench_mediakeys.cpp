@@ -82,7 +82,7 @@ qint64 grabbedAt(MediaKeyGrabber& grabber)
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QLoggingCategory::setFilterRules(QStringLiteral("systemdll.platform.media.debug=false"));
+    QLoggingCategory::setFilterRules(QStringLiteral("systemdll.platform.media.debug=false\nsystemdll.actions.debug=false"));
     if (qEnvironmentVariableIsEmpty("DISPLAY") || !QDBusConnection::sessionBus().isConnected()) {
         std::printf("media: skipped (needs an X display and a session bus)\n");
         return 0;
