@@ -18,6 +18,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 class tst_PropertyWidgets : public QObject
 {
@@ -148,7 +149,9 @@ void tst_PropertyWidgets::selectIconFile()
         });
         return m_png;
     });
-    whenModal<DialogIconEditMenu>([leave, menu](DialogIconEditMenu* dialog) {
+    QPoint menuOffset;  // from the select button's corner
+    whenModal<DialogIconEditMenu>([&menuOffset, &base, leave, menu](DialogIconEditMenu* dialog) {
+        menuOffset = dialog->geometry().topLeft() - base.findChild<QPushButton*>("btnSelect")->mapToGlobal(QPoint());
         QEvent event(QEvent::Leave);
         if (!leave.isEmpty())
             QApplication::sendEvent(leave == QLatin1String("menu") ? dialog : dialog->findChild<QWidget*>(leave), &event);
@@ -158,6 +161,7 @@ void tst_PropertyWidgets::selectIconFile()
     base.findChild<QPushButton*>("btnSelect")->click();
 
     QCOMPARE((QList<int>{changing, int(changed.count()), int(path.count()), int(build.count())}), counts);
+    QCOMPARE(menuOffset, QPoint(-15, -5));
     QCOMPARE(icon.count(), path.count());
     QCOMPARE(folderShown, changing ? QStringLiteral("/host/chosen") : QString());
     if (changed.count())
@@ -192,6 +196,26 @@ void tst_PropertyWidgets::viewAttribute()
     base.textSetting()->findChild<QPushButton*>("btnBold")->click();  // the user's edit in the pop-up
     QCOMPARE(view.count(), 1);
     QVERIFY(base.viewAttribute().bold);
+
+    // The pop-up opens centred above its button, and is the same one on every opening.
+    auto* button = base.findChild<QPushButton*>("btnTextEdit");
+    const QRect buttonArea(button->mapToGlobal(QPoint()), button->size());
+    KyDisplayViewTextSetting* popup = base.textSetting();
+    for (int round = 0; round < 2; ++round) {
+        QRect shown;
+        QTimer::singleShot(0, button->menu(), [&shown, menu = button->menu()] {
+            shown = menu->geometry();
+            menu->hide();
+        });
+        button->showMenu();
+        QVERIFY2(qAbs(shown.center().x() - buttonArea.center().x()) <= 1, qPrintable(QDebug::toString(shown)));
+        QVERIFY2(qAbs(shown.bottom() + 1 - buttonArea.top()) <= 1, qPrintable(QDebug::toString(shown)));
+        base.hide();
+        base.show();
+    }
+    QCOMPARE(base.textSetting(), popup);
+    const QWidgetList all = QApplication::allWidgets();
+    QCOMPARE(std::count_if(all.begin(), all.end(), [](QWidget* w) { return qobject_cast<KyDisplayViewTextSetting*>(w); }), 1);
 }
 
 void tst_PropertyWidgets::switchingStates()

@@ -49,6 +49,7 @@ private slots:
     void loadConfig_data();
     void loadConfig();
     void systemConfigMatchesSource();
+    void failedReloadKeepsConfig();
     void initParams_data();
     void initParams();
     void translationsMatchSources_data();
@@ -111,6 +112,18 @@ void tst_PackageLibrary::systemConfigMatchesSource()
         const QString icon = node["menu_icon"].toString();
         QVERIFY2(QFile::exists(icon), qPrintable(icon));
     }
+}
+
+void tst_PackageLibrary::failedReloadKeepsConfig()
+{
+    TestPackage library("LibraryAsString");
+    QVERIFY(library.loadConfig());
+    const QJsonObject loaded = library.list();
+    library.packageName = QStringLiteral("Missing");
+    QTest::ignoreMessage(QtCriticalMsg, QRegularExpression("Failed to find json file"));
+    QVERIFY(!library.loadConfig());
+    QCOMPARE(library.list(), loaded);
+    QCOMPARE(library.versionCode(), 7);
 }
 
 void tst_PackageLibrary::initParams_data()
@@ -188,6 +201,7 @@ void tst_PackageLibrary::mapping_data()
     QTest::newRow("en group") << "en_US" << "LAB_SIDEBAR_GROUP_SYSTEM" << "System";
     QTest::newRow("en url") << "en_US" << "LAB_SIDEBAR_SYSTEM_SWITCH_M1_M2" << "Website";
     QTest::newRow("en window") << "en_US" << "LAB_TITLE_SYS_WINDOWCONTROL" << "Window Control";
+    // translate() alone is enough: the host may not have installed the translator yet.
     QTest::newRow("de app") << "de_DE" << "LAB_SIDEBAR_SYSTEM_APP_FILE" << "App/Datei";
     QTest::newRow("de window") << "de_DE" << "LAB_TITLE_SYS_WINDOWCONTROL" << "Fenstersteuerung";
 }

@@ -132,7 +132,12 @@ void tst_PackageLoad::operationsBySlot()
 
 void tst_PackageLoad::cleanupTestCase()
 {
+    // The package's resources live only as long as the library.
+    const QString config = QStringLiteral(":/SystemDll/CategoryConfig.json");
+    QVERIFY(QFile::exists(config));
     QVERIFY(m_library.unload());
+    QVERIFY(!QFile::exists(config));
+    QVERIFY(!QFile::exists(QStringLiteral(":/SystemDll/language_de_DE.qm")));
 }
 
 QTEST_MAIN(tst_PackageLoad)

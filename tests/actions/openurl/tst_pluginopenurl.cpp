@@ -2,6 +2,8 @@
 #include "actions/openurl/pluginopenurl.h"
 #include "platform/keyboard/record/recordingkeyboardservice.h"
 #include "plugin/tovkyplugineventtype.h"
+#include "widgets/basepropertywidget.h"
+#include "widgets/kydisplayviewattribute.h"
 
 #include <QDesktopServices>
 #include <QJsonArray>
@@ -15,8 +17,13 @@ class UrlCatcher : public QObject
     Q_OBJECT
 public:
     QList<QUrl> urls;
+    QElapsedTimer sinceOpen;
 public slots:
-    void open(const QUrl& url) { urls << url; }
+    void open(const QUrl& url)
+    {
+        urls << url;
+        sinceOpen.start();
+    }
 };
 
 namespace {
@@ -36,6 +43,8 @@ class tst_PluginOpenUrl : public QObject
 private slots:
     void initTestCase();
     void typingReportsEveryKeystroke();
+    void baseEdits_data();
+    void baseEdits();
     void programmaticUrlIsSilent();
     void actionModeKeepsUrlEditable();
     void trigger_data();
@@ -71,6 +80,55 @@ void tst_PluginOpenUrl::typingReportsEveryKeystroke()
     QTest::keyClick(edit, Qt::Key_Delete);
     QCOMPARE(sent.count(), 12);
     QCOMPARE(lastPayload(sent)["Url"].toString(), QString());
+}
+
+// The shared edits of the inspector: each lands in the record, in both widgets and
+// in exactly one report.
+void tst_PluginOpenUrl::baseEdits_data()
+{
+    QTest::addColumn<bool>("title");  // else a text attribute
+    QTest::newRow("title typed") << true;
+    QTest::newRow("text attributes") << false;
+}
+
+void tst_PluginOpenUrl::baseEdits()
+{
+    QFETCH(bool, title);
+    PluginOpenUrl action;
+    QVERIFY(action.init("k1", {{"payload", QJsonObject{{"version", 1}, {"titlelist", QJsonArray{"T"}}}}}));
+    auto* base = action.propertyWidget()->findChild<BasePropertyWidget*>();
+    auto* faceTitle = action.pluginWidget()->findChild<QLabel*>("lblTitle");
+    auto* previewTitle = action.propertyWidget()->findChild<QLabel*>("lblImageText");
+    QVERIFY(base && faceTitle && previewTitle);
+    const QFont faceFont = faceTitle->font();
+    const QFont previewFont = previewTitle->font();
+    QSignalSpy sent(&action, &KYPlugin::eventSent);
+
+    KyDisplayViewAttribute attribute;
+    attribute.size = 24;
+    attribute.bold = true;
+    if (title) {
+        auto* edit = action.propertyWidget()->findChild<QLineEdit*>("lineEdtPluginTitle");
+        edit->selectAll();
+        QTest::keyClicks(edit, "N");
+    } else {
+        emit base->viewAttributeChanged(attribute);
+    }
+    QCOMPARE(sent.count(), 1);
+    const QJsonObject payload = lastPayload(sent);
+    if (title) {
+        QCOMPARE(action.actionTitle(), QStringLiteral("N"));
+        QCOMPARE(payload["actionTitle"].toString(), QStringLiteral("N"));
+        QCOMPARE(payload["titlelist"].toArray().first().toString(), QStringLiteral("N"));
+        QCOMPARE(faceTitle->text(), QStringLiteral("N"));
+    } else {
+        QCOMPARE(KyDisplayViewAttribute::fromJson(payload["displayView"].toObject()), attribute);
+        QVERIFY(faceTitle->font().bold() && faceTitle->font() != faceFont);
+        faceTitle->ensurePolished();  // a style sheet's font wins once polished
+        previewTitle->ensurePolished();
+        QVERIFY(previewTitle->font().bold() && previewTitle->font() != previewFont);
+        QCOMPARE(action.actionTitle(), QStringLiteral("T"));
+    }
 }
 
 void tst_PluginOpenUrl::programmaticUrlIsSilent()
@@ -134,6 +192,8 @@ void tst_PluginOpenUrl::trigger()
         KeyEvent::release(4),
     };
     QCOMPARE(m_keys->events(), keys ? expected : KeyEventSequence{});
+    if (keys)  // the browser gets its 100 ms before the keys
+        QVERIFY2(m_catcher.sinceOpen.elapsed() >= 100, qPrintable(QString::number(m_catcher.sinceOpen.elapsed())));
 }
 
 // Key down shows the face without its title, shrunk to 100 x 72, under the click
