@@ -1,8 +1,9 @@
 #include "deck.h"
 
 #include "hostlog.h"
+#include "keycell.h"
+#include "profilestore.h"
 
-#include <QJsonArray>
 #include <QPainter>
 #include <QUuid>
 #include <QWidget>
@@ -12,7 +13,6 @@ const QString kSetSettings = QStringLiteral("tov.ky.plugin.event.set.settings");
 const QString kKeyDown = QStringLiteral("tov.ky.plugin.event.key.down");
 const QString kKeyUp = QStringLiteral("tov.ky.plugin.event.key.up");
 const QString kAppTriggered = QStringLiteral("tov.ky.plugin.event.app.triggered");
-const QColor kEmptyKey(30, 30, 30);
 
 QJsonObject envelope(const QString& target, const QString& type)
 {
@@ -20,13 +20,29 @@ QJsonObject envelope(const QString& target, const QString& type)
             {"event", QJsonObject{{"type", type}, {"SDKVersion", "1.0.0"}, {"AppVersion", "1.0.0"},
                                   {"payload", QJsonObject{}}}}};
 }
+
+// What the action is initialised with: the stored settings, else the preset, else defaults.
+QJsonObject paramsOf(const QJsonObject& entry)
+{
+    const QJsonObject stored = entry.value("payload").toObject();
+    if (stored.isEmpty() && entry.value("preset").isObject())
+        return {{"preset", entry.value("preset")}};
+    return {{"payload", stored}};
 }
+
+QString describe(const QJsonValue& key)
+{
+    const QString category = key["category"].toString();
+    return category.isEmpty() ? QStringLiteral("a key") : QStringLiteral("key \"%1\"").arg(category);
+}
+} // namespace
 
 Deck::Deck(host::PackageInterface* package, int columns, int rows, QObject* parent)
     : QObject(parent)
     , m_package(package)
     , m_columns(columns)
     , m_rows(rows)
+    , m_pages(1)
 {
 }
 
@@ -34,6 +50,11 @@ Deck::~Deck()
 {
     for (Key& key : m_keys)
         destroy(key);
+}
+
+QString Deck::newTarget()
+{
+    return QUuid::createUuid().toString(QUuid::WithoutBraces);
 }
 
 bool Deck::validSlot(int slot, QString* error) const
@@ -57,35 +78,91 @@ void Deck::destroy(Key& key)
     key.action = nullptr;
 }
 
+host::ActionInterface* Deck::create(const QJsonObject& entry, int slot, QString* error)
+{
+    // Checked before the package sees it, so that the stored entry needs no change.
+    if (!entry.value("category").isString() || !entry.value("target").isString()) {
+        *error = QStringLiteral("the entry has no \"category\" or \"target\" string");
+        return nullptr;
+    }
+    if (entry.contains("payload") && !entry.value("payload").isObject()) {
+        *error = QStringLiteral("its \"payload\" is not an object");
+        return nullptr;
+    }
+    const QString category = entry.value("category").toString();
+    host::ActionInterface* action = m_package->makeWidget(category, slot);
+    if (!action)
+        *error = QStringLiteral("the package has no action \"%1\"").arg(category);
+    return action;
+}
+
+// Installs a new key in `slot`; a refused initialisation leaves `previous` in place
+// when `keepPrevious`, else a placeholder.
+bool Deck::install(int slot, const QJsonObject& entry, const QJsonObject& params, bool keepPrevious, QString* error)
+{
+    host::ActionInterface* action = create(entry, slot, error);
+    if (!action && keepPrevious)
+        return false;
+    Key previous = m_keys.take(slot);
+    Page& page = m_pages[m_current];
+    const QJsonObject previousEntry = page.entries.value(slot);
+    // Until the key reports, the profile keeps what it was created from.
+    m_keys.insert(slot, Key{action, entry, QString()});
+    page.entries.insert(slot, entry);
+    if (action) {
+        // The host knows the signal by its signature only.
+        QObject::connect(action, host::kEventSentSignal, this, SLOT(onEventSent(QJsonObject)));
+        if (!action->init(entry.value("target").toString(), params)) {
+            *error = QStringLiteral("action \"%1\" refused its settings").arg(entry.value("category").toString());
+            destroy(m_keys[slot]);
+            action = nullptr;
+        }
+    }
+    if (!action && keepPrevious) {
+        m_keys.remove(slot);
+        page.entries.remove(slot);
+        if (!previousEntry.isEmpty()) {
+            m_keys.insert(slot, previous);
+            page.entries.insert(slot, previousEntry);
+        }
+        return false;
+    }
+    destroy(previous);
+    if (!action)
+        m_keys[slot].problem = *error;
+    emit slotChanged(slot);
+    return action != nullptr;
+}
+
 bool Deck::assign(int slot, const QString& category, const QJsonObject& params, QString* error, const QString& target)
 {
     if (!validSlot(slot, error))
         return false;
-    host::ActionInterface* action = m_package->makeWidget(category, slot);
-    if (!action) {
-        *error = QStringLiteral("the package has no action \"%1\"").arg(category);
+    QJsonObject entry{{"slot", slot}, {"category", category}, {"target", target.isEmpty() ? newTarget() : target}};
+    if (params.value("payload").isObject())
+        entry.insert("payload", params.value("payload"));
+    else if (params.value("preset").isObject())
+        entry.insert("preset", params.value("preset"));
+    if (!install(slot, entry, params, true, error))
         return false;
-    }
-    // The old key stays until the new one has accepted its initialisation.
-    const Key previous = m_keys.take(slot);
-    // Until the key reports, the profile keeps what it was created from.
-    const Key key{action, category, target.isEmpty() ? QUuid::createUuid().toString(QUuid::WithoutBraces) : target,
-                  params.value("payload").toObject(), params.value("preset").toObject()};
-    m_keys.insert(slot, key);
-    // The host knows the signal by its signature only.
-    QObject::connect(action, host::kEventSentSignal, this, SLOT(onEventSent(QJsonObject)));
-    if (!action->init(key.target, params)) {
-        *error = QStringLiteral("action \"%1\" refused its initialisation").arg(category);
-        destroy(m_keys[slot]);
-        m_keys.remove(slot);
-        if (previous.action)
-            m_keys.insert(slot, previous);
-        return false;
-    }
-    Key old = previous;
-    destroy(old);
-    emit slotChanged(slot);
+    emit changed();
     return true;
+}
+
+void Deck::setEntry(int slot, const QJsonObject& entry, QString* problem)
+{
+    QString error;
+    if (!validSlot(slot, &error))
+        return;
+    if (entry.isEmpty()) {
+        remove(slot);
+        return;
+    }
+    QJsonObject placed = entry;
+    placed.insert("slot", slot);
+    if (!install(slot, placed, paramsOf(placed), false, &error) && problem)
+        *problem = error;
+    emit changed();
 }
 
 void Deck::onEventSent(const QJsonObject& event)
@@ -97,21 +174,34 @@ void Deck::onEventSent(const QJsonObject& event)
         const QJsonObject inner = event.value("event").toObject();
         if (inner.value("type").toString() != kSetSettings)
             return;
-        it->payload = inner.value("payload").toObject();
-        emit settingsReported(it.key(), it->target, it->payload);
+        const QJsonObject payload = inner.value("payload").toObject();
+        it->entry.insert("payload", payload);
+        it->entry.remove("preset");
+        m_pages[m_current].entries.insert(it.key(), it->entry);
+        emit settingsReported(it.key(), it->entry.value("target").toString(), payload);
         return;
     }
 }
 
 bool Deck::remove(int slot)
 {
-    auto it = m_keys.find(slot);
-    if (it == m_keys.end())
+    Page& page = m_pages[m_current];
+    if (!page.entries.contains(slot))
         return false;
-    destroy(*it);
-    m_keys.erase(it);
+    auto it = m_keys.find(slot);
+    if (it != m_keys.end()) {
+        destroy(*it);
+        m_keys.erase(it);
+    }
+    page.entries.remove(slot);
     emit slotChanged(slot);
+    emit changed();
     return true;
+}
+
+QJsonObject Deck::entry(int slot) const
+{
+    return m_pages[m_current].entries.value(slot);
 }
 
 host::ActionInterface* Deck::action(int slot) const
@@ -121,7 +211,17 @@ host::ActionInterface* Deck::action(int slot) const
 
 QString Deck::category(int slot) const
 {
-    return m_keys.value(slot).category;
+    return entry(slot).value("category").toString();
+}
+
+QString Deck::problem(int slot) const
+{
+    return m_keys.value(slot).problem;
+}
+
+int Deck::unplacedCount() const
+{
+    return int(m_pages[m_current].unplaced.size());
 }
 
 bool Deck::sendEvent(int slot, const QString& type, QString* error)
@@ -130,11 +230,12 @@ bool Deck::sendEvent(int slot, const QString& type, QString* error)
         return false;
     const Key key = m_keys.value(slot);
     if (!key.action) {
-        *error = QStringLiteral("slot %1 is empty").arg(slot);
+        *error = key.problem.isEmpty() ? QStringLiteral("slot %1 is empty").arg(slot)
+                                       : QStringLiteral("slot %1 holds a key that cannot be loaded: %2").arg(slot).arg(key.problem);
         return false;
     }
     QJsonObject result;
-    key.action->eventReceived(envelope(key.target, type), result);
+    key.action->eventReceived(envelope(key.entry.value("target").toString(), type), result);
     if (!result.isEmpty())
         qCDebug(lcHost) << "result of" << type << "on slot" << slot << result;
     return true;
@@ -163,39 +264,157 @@ QImage Deck::render() const
     for (int slot = 0; slot < slotCount(); ++slot) {
         const QPoint origin((slot % m_columns) * kKeyWidth, (slot / m_columns) * kKeyHeight);
         const QRect cell(origin, QSize(kKeyWidth, kKeyHeight));
-        QWidget* face = m_keys.contains(slot) ? m_keys[slot].action->pluginWidget() : nullptr;
+        const Key key = m_keys.value(slot);
+        QWidget* face = key.action ? key.action->pluginWidget() : nullptr;
         if (face)
             painter.drawPixmap(cell, face->grab(QRect(0, 0, kKeyWidth, kKeyHeight)));
         else
-            painter.fillRect(cell.adjusted(1, 1, -1, -1), kEmptyKey);
+            KeyCell::paintEmpty(painter, cell.adjusted(1, 1, -1, -1), !key.problem.isEmpty(), category(slot));
     }
     return deck;
 }
 
+QJsonObject Deck::pageData(int index) const
+{
+    const Page& page = m_pages[index];
+    QJsonArray keys;
+    for (const QJsonObject& entry : page.entries)
+        keys.append(entry);
+    for (const QJsonValue& entry : page.unplaced)
+        keys.append(entry);
+    QJsonObject data = page.data;
+    data.insert("keys", keys);
+    return data;
+}
+
 QJsonObject Deck::profile() const
 {
-    QJsonArray keys;
-    for (auto it = m_keys.cbegin(); it != m_keys.cend(); ++it) {
-        QJsonObject key{{"slot", it.key()}, {"category", it->category}, {"target", it->target},
-                        {"payload", it->payload}};
-        if (it->payload.isEmpty() && !it->preset.isEmpty())
-            key.insert("preset", it->preset);
-        keys.append(key);
+    QJsonArray pages;
+    for (int i = 0; i < pageCount(); ++i)
+        pages.append(pageData(i));
+    return {{"version", 2}, {"grid", QJsonObject{{"columns", m_columns}, {"rows", m_rows}}},
+            {"page", m_current}, {"pages", pages}};
+}
+
+Deck::Page Deck::readPage(const QJsonObject& stored, int index, QStringList* problems) const
+{
+    Page page;
+    page.data = stored;
+    page.data.remove("keys");
+    for (const QJsonValue& value : stored.value("keys").toArray()) {
+        const QJsonValue slotValue = value["slot"];
+        const int slot = slotValue.toInt(-1);
+        QString why;
+        if (!value.isObject())
+            why = QStringLiteral("is not an object");
+        else if (!slotValue.isDouble() || slotValue.toDouble() != double(slot) || slot < 0 || slot >= slotCount())
+            why = QStringLiteral("has no slot on the %1x%2 deck").arg(m_columns).arg(m_rows);
+        else if (page.entries.contains(slot))
+            why = QStringLiteral("has slot %1, which another key holds").arg(slot);
+        if (why.isEmpty()) {
+            page.entries.insert(slot, value.toObject());
+            continue;
+        }
+        page.unplaced.append(value);
+        problems->append(QStringLiteral("page %1: %2 %3; it is kept in the profile but not shown")
+                             .arg(index + 1).arg(describe(value), why));
     }
-    return {{"grid", QJsonObject{{"columns", m_columns}, {"rows", m_rows}}}, {"keys", keys}};
+    return page;
+}
+
+void Deck::showPage(QStringList* problems)
+{
+    const QMap<int, QJsonObject> entries = m_pages[m_current].entries;
+    for (auto it = entries.cbegin(); it != entries.cend(); ++it) {
+        QString error;
+        if (!install(it.key(), it.value(), paramsOf(it.value()), false, &error))
+            problems->append(QStringLiteral("page %1, slot %2: %3; kept as it is").arg(m_current + 1).arg(it.key()).arg(error));
+    }
+}
+
+void Deck::hidePage()
+{
+    const QList<int> occupied = m_keys.keys();
+    for (Key& key : m_keys)
+        destroy(key);
+    m_keys.clear();
+    for (int slot : occupied)
+        emit slotChanged(slot);
 }
 
 void Deck::restore(const QJsonObject& profile, QStringList* problems)
 {
-    for (const QJsonValue& value : profile.value("keys").toArray()) {
-        const QJsonObject key = value.toObject();
-        const QJsonObject stored = key.value("payload").toObject();
-        const QJsonObject params = stored.isEmpty() && key.value("preset").isObject()
-            ? QJsonObject{{"preset", key.value("preset")}}
-            : QJsonObject{{"payload", stored}};
-        QString error;
-        if (!assign(key.value("slot").toInt(-1), key.value("category").toString(), params, &error,
-                    key.value("target").toString()))
-            problems->append(error);
+    hidePage();
+    m_pages.clear();
+    const QJsonArray pages = profile.value("pages").toArray();
+    for (int i = 0; i < pages.size(); ++i)
+        m_pages.append(readPage(pages[i].toObject(), i, problems));
+    if (m_pages.isEmpty())
+        m_pages.append(Page());
+    m_current = qBound(0, profile.value("page").toInt(), pageCount() - 1);
+    showPage(problems);
+    emit pageChanged(m_current);
+}
+
+bool Deck::setCurrentPage(int page, QString* error)
+{
+    if (page < 0 || page >= pageCount()) {
+        *error = QStringLiteral("page %1 does not exist (pages 0 to %2)").arg(page).arg(pageCount() - 1);
+        return false;
     }
+    if (page == m_current)
+        return true;
+    hidePage();
+    m_current = page;
+    QStringList problems;
+    showPage(&problems);
+    for (const QString& problem : std::as_const(problems))
+        emit problemFound(problem);
+    emit pageChanged(m_current);
+    emit changed();
+    return true;
+}
+
+int Deck::addPage()
+{
+    if (pageCount() >= ProfileStore::kMaxPages)
+        return -1;
+    m_pages.append(Page());
+    emit changed();
+    return pageCount() - 1;
+}
+
+void Deck::insertPage(int index, const QJsonObject& data)
+{
+    QStringList problems;
+    const Page page = readPage(data, index, &problems);
+    index = qBound(0, index, pageCount());
+    m_pages.insert(index, page);
+    if (index <= m_current && pageCount() > 1)
+        ++m_current;
+    emit pageChanged(m_current);
+    emit changed();
+}
+
+bool Deck::removePage(int index, QString* error)
+{
+    if (pageCount() <= 1 || index < 0 || index >= pageCount()) {
+        *error = QStringLiteral("page %1 cannot be removed").arg(index);
+        return false;
+    }
+    const bool shown = index == m_current;
+    if (shown)
+        hidePage();
+    m_pages.remove(index);
+    if (index < m_current || m_current >= pageCount())
+        m_current = qMax(0, m_current - 1);
+    if (shown) {
+        QStringList problems;
+        showPage(&problems);
+        for (const QString& problem : std::as_const(problems))
+            emit problemFound(problem);
+    }
+    emit pageChanged(m_current);
+    emit changed();
+    return true;
 }

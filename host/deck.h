@@ -4,13 +4,18 @@
 #include "packageinterface.h"
 
 #include <QImage>
+#include <QJsonArray>
 #include <QJsonObject>
 #include <QMap>
 #include <QObject>
+#include <QVector>
 
-// The virtual deck: one action object per occupied slot, created through the package
-// and driven with the event envelopes. Owns the actions and deletes them before the
-// package goes. Never deletes an action's widgets: the action does.
+// The virtual deck: pages of keys, each key stored as its profile entry {"slot",
+// "category", "target", "payload" | "preset", ...}. Only the shown page has action
+// objects, created through the package and driven with the event envelopes; the keys
+// of other pages are entries only and cost nothing until shown. An entry the package
+// cannot load stays as it is, shown as a placeholder that says why, and is written
+// back unchanged. Never deletes an action's widgets: the action does.
 class Deck : public QObject
 {
     Q_OBJECT
@@ -25,13 +30,34 @@ public:
     int rows() const { return m_rows; }
     int slotCount() const { return m_columns * m_rows; }
 
-    // Creates the action in `slot`, replacing what was there, and initialises it
-    // with `params` ("preset", "payload" or neither).
+    int pageCount() const { return int(m_pages.size()); }
+    int currentPage() const { return m_current; }
+    // Shows `page`: the keys of the page left are put away, those of `page` created.
+    bool setCurrentPage(int page, QString* error);
+    // Appends an empty page; its index, or -1 at the page limit.
+    int addPage();
+    // Removes the page and its keys (the last page cannot go).
+    bool removePage(int page, QString* error);
+    QJsonObject pageData(int page) const;
+    void insertPage(int page, const QJsonObject& data);
+
+    // Creates the action in `slot` of the shown page, replacing what was there, and
+    // initialises it with `params` ("preset", "payload" or neither). On refusal the
+    // old key stays.
     bool assign(int slot, const QString& category, const QJsonObject& params, QString* error,
                 const QString& target = QString());
     bool remove(int slot);
+    // The key's profile entry on the shown page; empty for an empty slot.
+    QJsonObject entry(int slot) const;
+    // Puts `entry` (empty: nothing) into `slot` of the shown page. An entry that cannot
+    // be loaded stays as a placeholder; the reason goes to `problem`.
+    void setEntry(int slot, const QJsonObject& entry, QString* problem = nullptr);
     host::ActionInterface* action(int slot) const;
     QString category(int slot) const;
+    // Why the key in `slot` is a placeholder; empty for a working or empty key.
+    QString problem(int slot) const;
+    // Entries of the shown page that have no slot on it (outside the grid, duplicate).
+    int unplacedCount() const;
 
     bool sendEvent(int slot, const QString& type, QString* error);
     // A key press as the device reports it: key down and app triggered, then key up.
@@ -41,12 +67,19 @@ public:
 
     QImage render() const;
     QJsonObject profile() const;
-    // Recreates every key of a stored profile; problems are collected, not fatal.
+    // Takes over a stored profile (see ProfileStore) and shows its page; problems of
+    // that page are collected, not fatal.
     void restore(const QJsonObject& profile, QStringList* problems);
+
+    static QString newTarget();
 
 signals:
     void settingsReported(int slot, const QString& target, const QJsonObject& payload);
     void slotChanged(int slot);
+    void pageChanged(int page);
+    // Something to store: a key or page added, moved, removed.
+    void changed();
+    void problemFound(const QString& problem);
 
 private slots:
     void onEventSent(const QJsonObject& event);
@@ -55,17 +88,28 @@ private:
     struct Key
     {
         host::ActionInterface* action = nullptr;
-        QString category;
-        QString target;
-        QJsonObject payload;  // last reported, or the stored one it was made from
-        QJsonObject preset;   // what a key made from a preset was given
+        QJsonObject entry;
+        QString problem;
+    };
+    struct Page
+    {
+        QJsonObject data;                 // the stored page without its keys
+        QMap<int, QJsonObject> entries;   // by slot
+        QJsonArray unplaced;              // entries without a slot on this deck, kept as they are
     };
 
     bool validSlot(int slot, QString* error) const;
+    host::ActionInterface* create(const QJsonObject& entry, int slot, QString* error);
+    bool install(int slot, const QJsonObject& entry, const QJsonObject& params, bool keepPrevious, QString* error);
     void destroy(Key& key);
+    void showPage(QStringList* problems);
+    void hidePage();
+    Page readPage(const QJsonObject& page, int index, QStringList* problems) const;
 
     host::PackageInterface* m_package;
     int m_columns;
     int m_rows;
-    QMap<int, Key> m_keys;
+    QVector<Page> m_pages;
+    int m_current = 0;
+    QMap<int, Key> m_keys;  // the shown page's keys
 };

@@ -1,10 +1,12 @@
-// The windowless modes of vanta-host: scripts and profile rendering.
+#include "headlessmode.h"
+
 #include "hostsession.h"
 #include "outputwriter.h"
+#include "profilestore.h"
 #include "scriptrunner.h"
 #include "urlcatcher.h"
 
-#include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 
@@ -34,14 +36,20 @@ QJsonValue parsedFrame(const QString& frame)
 
 int runHeadless(HostSession& session, const QString& scriptPath, bool launch)
 {
-    QFile file(scriptPath);
-    QJsonParseError parseError{};
-    QJsonDocument script;
-    if (scriptPath.isEmpty() || !file.open(QIODevice::ReadOnly)
-        || !(script = QJsonDocument::fromJson(file.readAll(), &parseError)).isArray()) {
-        reportProblems({QStringLiteral("--script must name a readable JSON array of steps (%1)")
-                            .arg(scriptPath.isEmpty() ? QStringLiteral("none given") : parseError.errorString())});
-        return 2;
+    QString why;
+    QJsonArray steps;
+    if (scriptPath.isEmpty()) {
+        why = QStringLiteral("--headless needs --script FILE, a JSON array of steps");
+    } else {
+        const QByteArray bytes = ProfileStore::readRegularFile(scriptPath, ScriptRunner::kMaxScriptBytes, &why);
+        if (why.isEmpty() && !ScriptRunner::parse(bytes, &steps, &why))
+            why = QStringLiteral("script %1 is %2").arg(scriptPath, why);
+        else if (!why.isEmpty())
+            why = QStringLiteral("cannot read script %1: %2").arg(scriptPath, why);
+    }
+    if (!why.isEmpty()) {
+        reportProblems({why});
+        return 1;
     }
     UrlCatcher urls(launch);
     QObject::connect(&urls, &UrlCatcher::opened, [](const QString& url) {
@@ -50,6 +58,7 @@ int runHeadless(HostSession& session, const QString& scriptPath, bool launch)
     QObject::connect(&session.server(), &HostServer::frameReceived, [](const QString& frame) {
         OutputWriter::line({{"kind", "ws"}, {"frame", parsedFrame(frame)}});
     });
+    QObject::connect(&session, &HostSession::problemFound, [](const QString& problem) { reportProblems({problem}); });
     QStringList problems;
     session.restoreProfile(&problems);
     reportProblems(problems);
@@ -57,18 +66,26 @@ int runHeadless(HostSession& session, const QString& scriptPath, bool launch)
                      [](int slot, const QString& target, const QJsonObject& payload) {
                          OutputWriter::line({{"kind", "settings"}, {"slot", slot}, {"target", target}, {"payload", payload}});
                      });
-    ScriptRunner runner(session.deck(), session.profile());
-    return runner.run(script.array()) ? 0 : 1;
+    ScriptRunner runner(session);
+    return runner.run(steps) ? 0 : 1;
 }
 
+// Reads the profile only: a missing or damaged one is an error, never renamed.
 int runRenderProfile(HostSession& session, const QString& out)
 {
+    const QString path = session.profile().path();
+    if (!QFileInfo::exists(path)) {
+        reportProblems({QStringLiteral("profile %1 does not exist").arg(path)});
+        return 1;
+    }
     QStringList problems;
     session.restoreProfile(&problems);
     reportProblems(problems);
+    if (session.profile().failed())
+        return 1;
     const QImage deck = session.deck().render();
-    if (out.isEmpty() || !deck.save(out, "PNG")) {
-        reportProblems({QStringLiteral("cannot write the deck to \"%1\" (--out)").arg(out)});
+    if (!deck.save(out, "PNG")) {
+        reportProblems({QStringLiteral("cannot write the deck to %1 (--out)").arg(out)});
         return 1;
     }
     OutputWriter::line({{"kind", "render"}, {"path", out}, {"width", deck.width()}, {"height", deck.height()}});

@@ -3,13 +3,16 @@
 #include "hostlog.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QJsonArray>
 
 HostSession::HostSession(Options options, QObject* parent)
     : QObject(parent)
     , m_options(std::move(options))
     , m_loader(m_options.library)
-    , m_profile(m_options.profilePath)
+    , m_profile(std::make_unique<ProfileStore>(m_options.profilePath, m_options.readOnlyProfile))
+    , m_defaultProfile(m_options.profilePath)
 {
 }
 
@@ -44,20 +47,61 @@ bool HostSession::start(QString* error)
     return true;
 }
 
+void HostSession::noteProblem(const QString& problem)
+{
+    // Before anything is written over a profile that did not load cleanly.
+    m_profile->keepBadCopy();
+    emit problemFound(problem);
+}
+
 void HostSession::restoreProfile(QStringList* problems)
 {
-    QString problem;
-    const QJsonObject stored = m_profile.load(&problem);
-    if (!problem.isEmpty())
-        problems->append(problem);
+    const qsizetype before = problems->size();
+    const QJsonObject stored = m_profile->load(problems);
     const QJsonObject grid = stored.value("grid").toObject();
-    if (!stored.isEmpty() && (grid.value("columns").toInt() != m_deck->columns() || grid.value("rows").toInt() != m_deck->rows())) {
-        m_deck = std::make_unique<Deck>(package(), qMax(1, grid.value("columns").toInt()), qMax(1, grid.value("rows").toInt()));
-    }
+    if (!stored.isEmpty() && (grid.value("columns").toInt() != m_deck->columns() || grid.value("rows").toInt() != m_deck->rows()))
+        m_deck = std::make_unique<Deck>(package(), grid.value("columns").toInt(), grid.value("rows").toInt());
     m_deck->restore(stored, problems);
-    connect(m_deck.get(), &Deck::settingsReported, this, [this] {
-        QString saveProblem;
-        if (!m_profile.save(m_deck->profile(), &saveProblem))
-            qCWarning(lcHost).noquote() << saveProblem;
-    });
+    if (problems->size() > before)
+        m_profile->keepBadCopy();
+    connect(m_deck.get(), &Deck::problemFound, this, &HostSession::noteProblem);
+    if (m_options.readOnlyProfile)
+        return;
+    const auto store = [this] {
+        QString problem;
+        if (!saveProfile(&problem))
+            qCWarning(lcHost).noquote() << problem;
+    };
+    connect(m_deck.get(), &Deck::settingsReported, this, store);
+    connect(m_deck.get(), &Deck::changed, this, store);
+}
+
+bool HostSession::saveProfile(QString* problem)
+{
+    return m_profile->save(m_deck->profile(), problem);
+}
+
+void HostSession::openProfile(const QString& path, QStringList* problems)
+{
+    m_deck.reset();
+    m_profile = std::make_unique<ProfileStore>(path, m_options.readOnlyProfile);
+    m_options.profilePath = path;
+    m_deck = std::make_unique<Deck>(package(), m_options.columns, m_options.rows);
+    restoreProfile(problems);
+    emit deckReplaced();
+}
+
+QString HostSession::profilesFolder() const
+{
+    return QDir(m_options.configDir).filePath(QStringLiteral("profiles"));
+}
+
+QMap<QString, QString> HostSession::namedProfiles() const
+{
+    QMap<QString, QString> named;
+    named.insert(QStringLiteral("Default"), m_defaultProfile);
+    const QDir folder(profilesFolder());
+    for (const QFileInfo& file : folder.entryInfoList({QStringLiteral("*.json")}, QDir::Files, QDir::Name))
+        named.insert(file.completeBaseName(), file.absoluteFilePath());
+    return named;
 }

@@ -25,6 +25,7 @@ public:
         QString lang = QStringLiteral("en_US");
         int columns = 5;
         int rows = 3;
+        bool readOnlyProfile = false;  // never writes the profile, never renames it
     };
 
     explicit HostSession(Options options, QObject* parent = nullptr);
@@ -32,24 +33,41 @@ public:
 
     // Loads and initialises the package; on failure says why.
     bool start(QString* error);
-    // Recreates the keys of the profile (a damaged profile is set aside) and from
-    // then on stores every reported payload.
+    // Recreates the keys of the profile and from then on stores every change. What
+    // went wrong goes to `problems`; a profile with problems is first copied to .bad.
     void restoreProfile(QStringList* problems);
+    // Leaves the current profile (it is stored already) and restores the one at `path`.
+    void openProfile(const QString& path, QStringList* problems);
+    // Stores the deck now; false with `problem` when it cannot.
+    bool saveProfile(QString* problem);
+
+    // Named profiles: the default one and FILE.json files of the "profiles" folder.
+    QString profilesFolder() const;
+    QMap<QString, QString> namedProfiles() const;
 
     host::PackageInterface* package() const { return m_loader.package(); }
     Deck& deck() { return *m_deck; }
-    ProfileStore& profile() { return m_profile; }
+    ProfileStore& profile() { return *m_profile; }
     HostServer& server() { return m_server; }
+    const Options& options() const { return m_options; }
     const QJsonObject& packageList() const { return m_list; }
     const QMap<QString, QString>& titles() const { return m_titles; }
     int versionCode() const { return m_versionCode; }
     const QString& versionName() const { return m_versionName; }
 
+signals:
+    // A new deck replaced the old one (another profile, another grid).
+    void deckReplaced();
+    void problemFound(const QString& problem);
+
 private:
+    void noteProblem(const QString& problem);
+
     Options m_options;
     PackageLoader m_loader;
     HostServer m_server;
-    ProfileStore m_profile;
+    std::unique_ptr<ProfileStore> m_profile;
+    QString m_defaultProfile;  // the one the host started with
     std::unique_ptr<Deck> m_deck;
     QJsonObject m_list;
     QMap<QString, QString> m_titles;

@@ -1,5 +1,6 @@
 // vanta-host: a reference host for the package library. Loads it as any host does,
 // shows a virtual deck, keeps a profile, and runs scripts headless.
+#include "headlessmode.h"
 #include "hostsession.h"
 #include "keyeventlog.h"
 #include "mainwindow.h"
@@ -9,7 +10,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
-#include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QRegularExpression>
@@ -20,6 +21,7 @@
 
 namespace {
 
+constexpr int kExitFailed = 1;
 constexpr int kExitCannotStart = 2;
 const char* const kOpenUrlCategory = "com.corvane.system.openurl";
 
@@ -59,9 +61,6 @@ bool parseGrid(const QString& text, int* columns, int* rows)
 }
 
 } // namespace
-
-int runHeadless(HostSession& session, const QString& scriptPath, bool launch);
-int runRenderProfile(HostSession& session, const QString& out);
 
 namespace {
 
@@ -105,6 +104,7 @@ CommandLine parseCommandLine(const QApplication& app)
     line.options.library = parser.value(library);
     line.options.configDir = parser.value(configDir);
     line.options.lang = parser.value(lang);
+    line.options.readOnlyProfile = parser.isSet(renderProfile);
     line.options.profilePath = parser.isSet(renderProfile) ? parser.value(renderProfile)
                              : parser.isSet(profile)       ? parser.value(profile)
                                                            : QDir(line.options.configDir).filePath("profile.json");
@@ -120,9 +120,9 @@ CommandLine parseCommandLine(const QApplication& app)
 }
 
 // The deck window on the profile; a first run starts with one Open URL key.
-int runWindow(QApplication& app, HostSession& session, const QString& profilePath)
+int runWindow(QApplication& app, HostSession& session, const CommandLine& line)
 {
-    const bool firstRun = !QFile::exists(profilePath);
+    const bool firstRun = !QFileInfo(line.options.profilePath).exists();
     QStringList problems;
     session.restoreProfile(&problems);
     for (const QString& problem : std::as_const(problems))
@@ -130,8 +130,10 @@ int runWindow(QApplication& app, HostSession& session, const QString& profilePat
     QString error;
     if (firstRun)
         session.deck().assign(0, QString::fromLatin1(kOpenUrlCategory), {}, &error);
-    UrlCatcher urls(true);
+    UrlCatcher urls(line.launch);
     MainWindow window(session);
+    window.showProblems(problems);
+    window.watchUrls(urls, line.launch);
     window.show();
     return app.exec();
 }
@@ -140,8 +142,9 @@ int runWindow(QApplication& app, HostSession& session, const QString& profilePat
 
 int main(int argc, char** argv)
 {
-    const bool windowless = hasArgument(argc, argv, "--headless") || hasArgument(argc, argv, "--list")
-                         || hasArgument(argc, argv, "--render-profile");
+    bool windowless = false;
+    for (const char* option : {"--headless", "--list", "--render-profile", "--help", "-h", "--help-all", "-?"})
+        windowless = windowless || hasArgument(argc, argv, option);
     if (windowless && qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
@@ -154,8 +157,12 @@ int main(int argc, char** argv)
     if (asLines)
         KeyEventLog::install();
     if (!line.gridValid) {
-        complain(QStringLiteral("--grid takes COLSxROWS, for example 5x3"), asLines);
-        return kExitCannotStart;
+        complain(QStringLiteral("--grid takes COLSxROWS of 1 to 99 each, for example 5x3"), asLines);
+        return kExitFailed;
+    }
+    if (line.renderProfile && line.out.isEmpty()) {
+        complain(QStringLiteral("--render-profile needs --out PNG, the picture to write"), asLines);
+        return kExitFailed;
     }
     QDir().mkpath(line.options.configDir);
 
@@ -173,5 +180,5 @@ int main(int argc, char** argv)
         return runRenderProfile(session, line.out);
     if (line.headless)
         return runHeadless(session, line.script, line.launch);
-    return runWindow(app, session, line.options.profilePath);
+    return runWindow(app, session, line);
 }

@@ -2,36 +2,94 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QUndoStack>
 #include <QVector>
 
 class HostSession;
 class KeyCell;
+class QAction;
 class QGridLayout;
+class QJsonObject;
+class QLabel;
 class QListWidget;
 class QListWidgetItem;
+class QMenu;
+class QScrollArea;
 class QWidget;
+class UrlCatcher;
 
-// The interactive host: the package's actions on the left, the deck, and the
-// selected key's inspector below it.
+// The interactive host: the package's actions on the left, the deck with its pages,
+// and the selected key's inspector below it. Key edits (assign, remove, move, swap,
+// paste) are undoable; the profile is stored after every change.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
 public:
+    static constexpr const char* kKeyMime = "application/x-vanta-key";
+
     explicit MainWindow(HostSession& session, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-private:
-    QGridLayout* buildDeck(QWidget* central);
-    void buildCategoryList();
-    void assign(int slot, const QString& category);
-    void refresh(int slot);
+    // A banner above the deck naming what went wrong with the profile; hidden if empty.
+    void showProblems(const QStringList& problems);
+    void showStatus(const QString& message);
+    // Says in the status bar what each URL the package opens did (or, without
+    // launching, would have done).
+    void watchUrls(UrlCatcher& urls, bool launch);
+
+    int selectedSlot() const { return m_selected; }
+    KeyCell* cell(int slot) const { return m_cells.value(slot); }
+    QUndoStack& undoStack() { return m_undo; }
+    QString bannerText() const;
+    QString inspectorHint() const;
+
+    // What the menus do, callable without their dialogs.
     void select(int slot);
+    void assign(int slot, const QString& category);
+    void removeSelected();
+    void copySelected();
+    void pasteToSelected();
+    void moveKey(int from, int to);
+    void showPage(int page);
+    void addPage();
+    bool switchProfile(const QString& path);
+    bool createProfile(const QString& name, QString* error);
+    bool importProfile(const QString& file, QString* error);
+    bool exportProfile(const QString& file, QString* error);
+
+    // Asked before a key is replaced; answers yes without asking when set to false.
+    void setConfirmReplace(bool confirm) { m_confirmReplace = confirm; }
+
+private slots:
+    void openIconBuilder();
+
+private:
+    void buildMenus();
+    void buildDeck();
+    void buildCategoryList();
+    void refresh(int slot);
+    void refreshPage();
     void detachInspector();
+    void connectIconBuilder(QWidget* inspector);
+    void pushEntry(int slot, const QJsonObject& entry, const QString& text);
+    bool mayReplace(int slot);
+    void updateProfilesMenu();
+    void updateTitle();
 
     HostSession& m_session;
+    QUndoStack m_undo;
     QListWidget* m_categories = nullptr;
+    QScrollArea* m_deckScroll = nullptr;
+    QWidget* m_deckView = nullptr;
     QVector<KeyCell*> m_cells;
+    QLabel* m_banner = nullptr;
+    QWidget* m_bannerBox = nullptr;
+    QLabel* m_pageLabel = nullptr;
     QWidget* m_inspectorArea = nullptr;
+    QLabel* m_hint = nullptr;
+    QMenu* m_profilesMenu = nullptr;
+    QList<QAction*> m_deckActions;  // active while the deck has the focus
     QPointer<QWidget> m_inspector;  // owned by its action
     int m_selected = -1;
+    bool m_confirmReplace = true;
 };

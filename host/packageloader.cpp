@@ -1,7 +1,10 @@
 #include "packageloader.h"
 
+#include <QFileInfo>
+
 PackageLoader::PackageLoader(const QString& path)
-    : m_library(path)
+    : m_path(path)
+    , m_library(path)
 {
 }
 
@@ -12,14 +15,20 @@ PackageLoader::~PackageLoader()
 
 bool PackageLoader::load(QString* error)
 {
+    if (!QFileInfo(m_path).isFile()) {
+        *error = QStringLiteral("cannot load the package library: %1 is no file (name it with --library PATH)").arg(m_path);
+        return false;
+    }
     if (!m_library.load()) {
-        *error = QStringLiteral("cannot load %1: %2").arg(m_library.fileName(), m_library.errorString());
+        // QLibrary's message repeats the name with its own prefixes: give the path as named.
+        *error = QStringLiteral("cannot load the package library %1 (--library): %2")
+                     .arg(m_path, m_library.errorString().section(QLatin1String(": "), -1));
         return false;
     }
     const auto sdk = reinterpret_cast<host::SdkFunction>(m_library.resolve("sdk"));
     const auto instance = reinterpret_cast<host::InstanceFunction>(m_library.resolve("instance"));
     if (!sdk || !instance) {
-        *error = QStringLiteral("%1 has no sdk/instance entry points").arg(m_library.fileName());
+        *error = QStringLiteral("%1 has no sdk/instance entry points; is it a package library? (--library)").arg(m_path);
         return false;
     }
     m_sdk = sdk();

@@ -24,6 +24,7 @@ public:
     void releasePackage();
 
 private:
+    QString m_path;
     QLibrary m_library;
     host::PackageInterface* m_package = nullptr;
     int m_sdk = 0;

@@ -1,16 +1,29 @@
 #include "scriptrunner.h"
 
 #include "deck.h"
+#include "deckcommand.h"
+#include "hostsession.h"
+#include "iconpicker.h"
 #include "keyeventlog.h"
 #include "outputwriter.h"
-#include "profilestore.h"
 
+#include <QAbstractSpinBox>
+#include <QComboBox>
 #include <QCoreApplication>
-#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QJsonDocument>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextEdit>
+#include <QTimer>
 #include <QWidget>
 
+#include <memory>
+
 namespace {
+
+const char* const kSteps = "assign, clear, dump, event, icon, move, page, press, remove, render, type, wait";
 
 bool isInteger(const QJsonValue& value)
 {
@@ -33,12 +46,45 @@ int keyFor(QChar c)
     return Qt::Key_unknown;
 }
 
+// The names a "type" or "clear" step can use: the inspector's named text fields.
+QStringList editableNames(const QWidget* inspector)
+{
+    QStringList names;
+    for (const QWidget* child : inspector->findChildren<QWidget*>()) {
+        const bool editable = qobject_cast<const QLineEdit*>(child) || qobject_cast<const QTextEdit*>(child)
+                           || qobject_cast<const QPlainTextEdit*>(child) || qobject_cast<const QAbstractSpinBox*>(child)
+                           || (qobject_cast<const QComboBox*>(child) && static_cast<const QComboBox*>(child)->isEditable());
+        if (editable && !child->objectName().isEmpty() && !child->objectName().startsWith(QLatin1String("qt_")))
+            names << child->objectName();
+    }
+    names.removeDuplicates();
+    names.sort();
+    return names;
+}
+
 } // namespace
 
-ScriptRunner::ScriptRunner(Deck& deck, ProfileStore& profile)
-    : m_deck(deck)
-    , m_profile(profile)
+ScriptRunner::ScriptRunner(HostSession& session)
+    : m_session(session)
 {
+}
+
+Deck& ScriptRunner::deck()
+{
+    return m_session.deck();
+}
+
+bool ScriptRunner::parse(const QByteArray& bytes, QJsonArray* steps, QString* why)
+{
+    QJsonParseError parseError{};
+    const QJsonDocument document = QJsonDocument::fromJson(bytes, &parseError);
+    if (document.isArray()) {
+        *steps = document.array();
+        return true;
+    }
+    *why = document.isNull() ? QStringLiteral("not JSON: %1 at offset %2").arg(parseError.errorString()).arg(parseError.offset)
+                             : QStringLiteral("not a JSON array of steps");
+    return false;
 }
 
 bool ScriptRunner::run(const QJsonArray& steps)
@@ -58,18 +104,28 @@ bool ScriptRunner::run(const QJsonArray& steps)
     return allPassed;
 }
 
-bool ScriptRunner::slotOf(const QJsonObject& step, int* slot, QString* error) const
+bool ScriptRunner::slotOf(const QJsonObject& step, int* slot, QString* error, const char* name) const
 {
-    if (!isInteger(step.value("slot"))) {
-        *error = QStringLiteral("\"slot\" must be an integer");
+    if (!isInteger(step.value(QLatin1String(name)))) {
+        *error = QStringLiteral("\"%1\" must be an integer").arg(QLatin1String(name));
         return false;
     }
-    *slot = step.value("slot").toInt();
+    *slot = step.value(QLatin1String(name)).toInt();
     return true;
+}
+
+bool ScriptRunner::stored(QString* error)
+{
+    QString problem;
+    return m_session.saveProfile(&problem) || (*error = problem, false);
 }
 
 bool ScriptRunner::runStep(const QJsonObject& step, QString* error)
 {
+    if (!step.value("do").isString()) {
+        *error = QStringLiteral("a step needs \"do\", one of: %1").arg(QLatin1String(kSteps));
+        return false;
+    }
     const QString what = step.value("do").toString();
     int slot = -1;
     if (what == QLatin1String("assign"))
@@ -79,41 +135,36 @@ bool ScriptRunner::runStep(const QJsonObject& step, QString* error)
             *error = QStringLiteral("\"type\" must be a string");
             return false;
         }
-        return slotOf(step, &slot, error) && m_deck.sendEvent(slot, step.value("type").toString(), error);
+        return slotOf(step, &slot, error) && deck().sendEvent(slot, step.value("type").toString(), error);
     }
     if (what == QLatin1String("press"))
-        return slotOf(step, &slot, error) && m_deck.press(slot, error);
+        return slotOf(step, &slot, error) && deck().press(slot, error);
     if (what == QLatin1String("type") || what == QLatin1String("clear"))
         return typeInto(step, what == QLatin1String("clear"), error);
-    if (what == QLatin1String("wait")) {
-        if (!isInteger(step.value("ms")) || step.value("ms").toInt() < 0) {
-            *error = QStringLiteral("\"ms\" must be a non-negative integer");
-            return false;
-        }
-        const QDeadlineTimer deadline(step.value("ms").toInt());
-        while (!deadline.hasExpired())
-            QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 10);
-        return true;
-    }
+    if (what == QLatin1String("wait"))
+        return wait(step, error);
     if (what == QLatin1String("render"))
         return render(step, error);
     if (what == QLatin1String("icon"))
         return pickIcon(step, error);
+    if (what == QLatin1String("page"))
+        return page(step, error);
+    if (what == QLatin1String("move"))
+        return move(step, error);
     if (what == QLatin1String("dump")) {
-        OutputWriter::line({{"kind", "profile"}, {"profile", m_deck.profile()}});
+        OutputWriter::line({{"kind", "profile"}, {"profile", deck().profile()}});
         return true;
     }
     if (what == QLatin1String("remove")) {
         if (!slotOf(step, &slot, error))
             return false;
-        if (!m_deck.remove(slot)) {
+        if (!deck().remove(slot)) {
             *error = QStringLiteral("slot %1 is empty").arg(slot);
             return false;
         }
-        QString problem;
-        return m_profile.save(m_deck.profile(), &problem) || (*error = problem, false);
+        return stored(error);
     }
-    *error = QStringLiteral("unknown step \"%1\"").arg(what);
+    *error = QStringLiteral("unknown step \"%1\"; steps are: %2").arg(what, QLatin1String(kSteps));
     return false;
 }
 
@@ -136,10 +187,7 @@ bool ScriptRunner::assign(const QJsonObject& step, QString* error)
         }
         params.insert(key, step.value(key));
     }
-    if (!m_deck.assign(slot, step.value("category").toString(), params, error))
-        return false;
-    QString problem;
-    return m_profile.save(m_deck.profile(), &problem) || (*error = problem, false);
+    return deck().assign(slot, step.value("category").toString(), params, error) && stored(error);
 }
 
 bool ScriptRunner::typeInto(const QJsonObject& step, bool clear, QString* error)
@@ -148,14 +196,20 @@ bool ScriptRunner::typeInto(const QJsonObject& step, bool clear, QString* error)
     if (!slotOf(step, &slot, error))
         return false;
     if (!step.value("widget").isString() || (!clear && !step.value("text").isString())) {
-        *error = QStringLiteral("\"widget\" and \"text\" must be strings");
+        *error = clear ? QStringLiteral("\"widget\" must be a string") : QStringLiteral("\"widget\" and \"text\" must be strings");
         return false;
     }
-    host::ActionInterface* action = m_deck.action(slot);
+    host::ActionInterface* action = deck().action(slot);
     QWidget* inspector = action ? action->propertyWidget() : nullptr;
-    QWidget* target = inspector ? inspector->findChild<QWidget*>(step.value("widget").toString()) : nullptr;
+    if (!inspector) {
+        *error = QStringLiteral("slot %1 has no key with an inspector").arg(slot);
+        return false;
+    }
+    const QString name = step.value("widget").toString();
+    QWidget* target = inspector->findChild<QWidget*>(name);
     if (!target) {
-        *error = QStringLiteral("slot %1 has no inspector widget \"%2\"").arg(slot).arg(step.value("widget").toString());
+        *error = QStringLiteral("slot %1 has no inspector widget \"%2\"; it has: %3")
+                     .arg(slot).arg(name, editableNames(inspector).join(QLatin1String(", ")));
         return false;
     }
     target->setFocus(Qt::OtherFocusReason);
@@ -169,8 +223,21 @@ bool ScriptRunner::typeInto(const QJsonObject& step, bool clear, QString* error)
     return true;
 }
 
-// What the inspector's icon picker reports once the user has chosen a file: the
-// kit's public slot for a new icon of state 0.
+bool ScriptRunner::wait(const QJsonObject& step, QString* error)
+{
+    if (!isInteger(step.value("ms")) || step.value("ms").toInt() < 0) {
+        *error = QStringLiteral("\"ms\" must be a non-negative integer");
+        return false;
+    }
+    // Sleeps in the event loop: timers, sockets and animations run, nothing spins.
+    QEventLoop loop;
+    QTimer::singleShot(step.value("ms").toInt(), &loop, &QEventLoop::quit);
+    loop.exec();
+    return true;
+}
+
+// The inspector's icon picker, answered with the given file: the package's icon
+// builder fits the picture to the key and stores it in the icon folder.
 bool ScriptRunner::pickIcon(const QJsonObject& step, QString* error)
 {
     int slot = -1;
@@ -180,14 +247,47 @@ bool ScriptRunner::pickIcon(const QJsonObject& step, QString* error)
         *error = QStringLiteral("\"path\" must be a string");
         return false;
     }
-    host::ActionInterface* action = m_deck.action(slot);
-    QObject* base = action && action->propertyWidget() ? action->propertyWidget()->findChild<QObject*>("base") : nullptr;
-    if (!base || !QMetaObject::invokeMethod(base, "onIconPathChanged", Q_ARG(int, 0),
-                                            Q_ARG(QString, step.value("path").toString()))) {
-        *error = QStringLiteral("slot %1 has no icon panel").arg(slot);
+    host::ActionInterface* action = deck().action(slot);
+    if (!action) {
+        *error = deck().problem(slot).isEmpty() ? QStringLiteral("slot %1 is empty").arg(slot)
+                                                : QStringLiteral("slot %1 holds a key that cannot be loaded").arg(slot);
         return false;
     }
-    return true;
+    return IconPicker::pick(action->propertyWidget(), step.value("path").toString(), error);
+}
+
+bool ScriptRunner::page(const QJsonObject& step, QString* error)
+{
+    int page = -1;
+    if (!slotOf(step, &page, error, "page"))
+        return false;
+    // A script may open the page after the last one: it is added.
+    if (page == deck().pageCount() && deck().addPage() < 0) {
+        *error = QStringLiteral("no more pages can be added");
+        return false;
+    }
+    return deck().setCurrentPage(page, error) && stored(error);
+}
+
+bool ScriptRunner::move(const QJsonObject& step, QString* error)
+{
+    int from = -1;
+    int to = -1;
+    if (!slotOf(step, &from, error, "from") || !slotOf(step, &to, error, "to"))
+        return false;
+    for (int slot : {from, to}) {
+        if (slot < 0 || slot >= deck().slotCount()) {
+            *error = QStringLiteral("slot %1 is outside the %2x%3 deck").arg(slot).arg(deck().columns()).arg(deck().rows());
+            return false;
+        }
+    }
+    if (deck().entry(from).isEmpty()) {
+        *error = QStringLiteral("slot %1 is empty").arg(from);
+        return false;
+    }
+    std::unique_ptr<DeckCommand> command(DeckCommand::move(deck(), from, to));
+    command->redo();
+    return stored(error);
 }
 
 bool ScriptRunner::render(const QJsonObject& step, QString* error)
@@ -197,7 +297,7 @@ bool ScriptRunner::render(const QJsonObject& step, QString* error)
         return false;
     }
     const QString path = step.value("path").toString();
-    const QImage image = m_deck.render();
+    const QImage image = deck().render();
     if (!image.save(path, "PNG")) {
         *error = QStringLiteral("cannot write %1").arg(path);
         return false;

@@ -1,19 +1,24 @@
 #pragma once
 
+#include <QByteArray>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QString>
 
 class Deck;
-class ProfileStore;
+class HostSession;
 
 // Runs a headless script: a JSON array of steps, each {"do": ..., ...}, in order.
 // Every step that fails prints an "error" line; the run goes on with the next one.
 class ScriptRunner
 {
 public:
-    ScriptRunner(Deck& deck, ProfileStore& profile);
+    static constexpr qint64 kMaxScriptBytes = 16 * 1024 * 1024;
 
+    explicit ScriptRunner(HostSession& session);
+
+    // The steps of a script's bytes, or false and why not.
+    static bool parse(const QByteArray& bytes, QJsonArray* steps, QString* why);
     // Returns false when at least one step failed.
     bool run(const QJsonArray& steps);
 
@@ -23,9 +28,13 @@ private:
     bool typeInto(const QJsonObject& step, bool clear, QString* error);
     bool render(const QJsonObject& step, QString* error);
     bool pickIcon(const QJsonObject& step, QString* error);
-    bool slotOf(const QJsonObject& step, int* slot, QString* error) const;
+    bool wait(const QJsonObject& step, QString* error);
+    bool page(const QJsonObject& step, QString* error);
+    bool move(const QJsonObject& step, QString* error);
+    bool slotOf(const QJsonObject& step, int* slot, QString* error, const char* name = "slot") const;
+    bool stored(QString* error);
     void flushKeys();
 
-    Deck& m_deck;
-    ProfileStore& m_profile;
+    Deck& deck();
+    HostSession& m_session;
 };

@@ -1,0 +1,308 @@
+// The deck window on the real package library: what a user's clicks, keys and menus do.
+#include "hostsession.h"
+#include "keycell.h"
+#include "mainwindow.h"
+#include "urlcatcher.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+const QString kOpenUrl = QStringLiteral("com.corvane.system.openurl");
+
+QJsonObject urlKey(int slot, const QString& url)
+{
+    return {{"slot", slot}, {"category", kOpenUrl}, {"target", QStringLiteral("t%1").arg(slot)},
+            {"payload", QJsonObject{{"Title", "T"}, {"Url", url}}}};
+}
+
+QByteArray profileBytes(const QJsonArray& keys, int columns = 5, int rows = 3)
+{
+    return QJsonDocument(QJsonObject{{"grid", QJsonObject{{"columns", columns}, {"rows", rows}}}, {"keys", keys}}).toJson();
+}
+} // namespace
+
+class tst_HostWindow : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void clickSelectsHoldPresses_data();
+    void clickSelectsHoldPresses();
+    void noLaunchSaysWhatWouldOpen();
+    void loadProblemsShowBannerAndPlaceholder_data();
+    void loadProblemsShowBannerAndPlaceholder();
+    void editsUndoAndRedo_data();
+    void editsUndoAndRedo();
+    void pagesKeepTheirKeys();
+    void iconBuilderGivesTheKeyAnIcon();
+    void profilesImportExportSwitch();
+
+private:
+    MainWindow& open(const QByteArray& profile = QByteArray());
+    QJsonObject stored() const;
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<HostSession> m_session;
+    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<UrlCatcher> m_urls;
+    QStringList m_opened;
+};
+
+void tst_HostWindow::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_opened.clear();
+}
+
+void tst_HostWindow::cleanup()
+{
+    m_window.reset();
+    m_urls.reset();
+    m_session.reset();
+}
+
+MainWindow& tst_HostWindow::open(const QByteArray& profile)
+{
+    HostSession::Options options;
+    options.library = QStringLiteral(SYSTEMDLL_LIBRARY);
+    options.configDir = m_dir->path();
+    options.profilePath = m_dir->filePath("profile.json");
+    if (!profile.isEmpty()) {
+        QFile file(options.profilePath);
+        file.open(QIODevice::WriteOnly);
+        file.write(profile);
+    }
+    m_session = std::make_unique<HostSession>(options);
+    QString error;
+    if (!m_session->start(&error))
+        qFatal("%s", qPrintable(error));
+    QStringList problems;
+    m_session->restoreProfile(&problems);
+    m_urls = std::make_unique<UrlCatcher>(false);
+    connect(m_urls.get(), &UrlCatcher::opened, this, [this](const QString& url) { m_opened << url; });
+    m_window = std::make_unique<MainWindow>(*m_session);
+    m_window->watchUrls(*m_urls, false);
+    m_window->showProblems(problems);
+    m_window->setConfirmReplace(false);
+    m_window->show();
+    return *m_window;
+}
+
+QJsonObject tst_HostWindow::stored() const
+{
+    QFile file(m_dir->filePath("profile.json"));
+    file.open(QIODevice::ReadOnly);
+    return QJsonDocument::fromJson(file.readAll()).object();
+}
+
+void tst_HostWindow::clickSelectsHoldPresses_data()
+{
+    QTest::addColumn<QString>("gesture");
+    QTest::addColumn<int>("opened");
+    QTest::newRow("click") << "click" << 0;
+    QTest::newRow("drag start") << "drag" << 0;
+    QTest::newRow("hold") << "hold" << 1;
+    QTest::newRow("space") << "space" << 1;
+    QTest::newRow("test button") << "button" << 1;
+}
+
+void tst_HostWindow::clickSelectsHoldPresses()
+{
+    QFETCH(QString, gesture);
+    QFETCH(int, opened);
+    MainWindow& window = open(profileBytes({urlKey(0, "https://a.example"), urlKey(4, "https://b.example")}));
+    KeyCell* cell = window.cell(4);
+    if (gesture == QLatin1String("click")) {
+        QTest::mouseClick(cell, Qt::LeftButton);
+    } else if (gesture == QLatin1String("drag")) {
+        QTest::mousePress(cell, Qt::LeftButton, {}, QPoint(10, 10));
+        QTest::mouseMove(cell, QPoint(12, 11));
+        QTest::qWait(KeyCell::kHoldMs / 3);
+        QTest::mouseRelease(cell, Qt::LeftButton, {}, QPoint(12, 11));
+    } else if (gesture == QLatin1String("hold")) {
+        QTest::mousePress(cell, Qt::LeftButton);
+        QTRY_VERIFY(cell->isDown());
+        QTest::mouseRelease(cell, Qt::LeftButton);
+    } else if (gesture == QLatin1String("space")) {
+        QTest::mouseClick(cell, Qt::LeftButton);
+        QTest::keyPress(cell, Qt::Key_Space);
+        QTest::keyRelease(cell, Qt::Key_Space);
+    } else {
+        window.select(4);
+        window.findChild<QAbstractButton*>("testKey")->click();
+    }
+    QCOMPARE(window.selectedSlot(), 4);
+    QTest::qWait(50);
+    QCOMPARE(m_opened.size(), opened);
+    if (opened)
+        QCOMPARE(m_opened.first(), QStringLiteral("https://b.example"));
+    QVERIFY(!cell->isDown());  // every key down had its key up
+}
+
+void tst_HostWindow::noLaunchSaysWhatWouldOpen()
+{
+    MainWindow& window = open(profileBytes({urlKey(0, "https://a.example")}));
+    window.select(0);
+    window.findChild<QAbstractButton*>("testKey")->click();
+    QTRY_VERIFY(window.statusBar()->currentMessage().contains("https://a.example"));
+    QVERIFY(window.statusBar()->currentMessage().contains("ould open"));
+}
+
+void tst_HostWindow::loadProblemsShowBannerAndPlaceholder_data()
+{
+    QTest::addColumn<QByteArray>("profile");
+    QTest::addColumn<int>("slot");
+    QTest::addColumn<QString>("banner");
+    QTest::addColumn<QString>("hint");
+    QTest::newRow("damaged") << QByteArray("{\"grid\": [") << 0 << "profile.json.bad" << "empty";
+    QTest::newRow("unknown action") << profileBytes({QJsonObject{{"slot", 2}, {"category", "com.example.none"}, {"target", "x"}}})
+                                    << 2 << "com.example.none" << "cannot be loaded";
+    QTest::newRow("huge grid") << profileBytes({}, 46341, 46341) << 0 << "profile.json.bad" << "empty";
+}
+
+void tst_HostWindow::loadProblemsShowBannerAndPlaceholder()
+{
+    QFETCH(QByteArray, profile);
+    QFETCH(int, slot);
+    QFETCH(QString, banner);
+    QFETCH(QString, hint);
+    MainWindow& window = open(profile);
+    QVERIFY2(window.bannerText().contains(banner), qPrintable(window.bannerText()));
+    window.select(slot);
+    QVERIFY2(window.inspectorHint().contains(hint), qPrintable(window.inspectorHint()));
+    QVERIFY(QFile::exists(m_dir->filePath("profile.json.bad")));
+}
+
+void tst_HostWindow::editsUndoAndRedo_data()
+{
+    QTest::addColumn<QString>("edit");
+    QTest::addColumn<QList<int>>("filled");   // slots with a key after the edit
+    QTest::addColumn<QString>("urlInFour");   // the key in slot 4 after the edit, if any
+    QTest::newRow("remove") << "remove" << QList<int>{0} << "";
+    QTest::newRow("move to empty") << "move 4 7" << QList<int>{0, 7} << "";
+    QTest::newRow("swap") << "move 0 4" << QList<int>{0, 4} << "https://a.example";
+    QTest::newRow("copy paste") << "paste 9" << QList<int>{0, 4, 9} << "https://b.example";
+    QTest::newRow("assign over") << "assign" << QList<int>{0, 4} << "https://";
+}
+
+void tst_HostWindow::editsUndoAndRedo()
+{
+    QFETCH(QString, edit);
+    QFETCH(QList<int>, filled);
+    QFETCH(QString, urlInFour);
+    MainWindow& window = open(profileBytes({urlKey(0, "https://a.example"), urlKey(4, "https://b.example")}));
+    const QJsonObject before = stored();
+    const QStringList words = edit.split(' ');
+    window.select(4);
+    if (words[0] == QLatin1String("remove")) {
+        window.removeSelected();
+    } else if (words[0] == QLatin1String("move")) {
+        window.moveKey(words[1].toInt(), words[2].toInt());
+    } else if (words[0] == QLatin1String("paste")) {
+        window.copySelected();
+        window.select(words[1].toInt());
+        window.pasteToSelected();
+    } else {
+        window.assign(4, kOpenUrl);
+    }
+    QList<int> occupied;
+    const QJsonArray keys = stored()["pages"][0]["keys"].toArray();
+    QString four;
+    QStringList targets;
+    for (const QJsonValue& key : keys) {
+        occupied << key["slot"].toInt();
+        targets << key["target"].toString();
+        if (key["slot"].toInt() == 4)
+            four = key["payload"]["Url"].toString();
+    }
+    std::sort(occupied.begin(), occupied.end());
+    QCOMPARE(occupied, filled);
+    QCOMPARE(four, urlInFour);
+    targets.removeDuplicates();
+    QCOMPARE(targets.size(), keys.size());  // a pasted copy is a key of its own
+    const QJsonObject after = stored();
+    window.undoStack().undo();
+    QCOMPARE(stored()["pages"], before["pages"]);
+    window.undoStack().redo();
+    QCOMPARE(stored()["pages"].toArray().size(), after["pages"].toArray().size());
+    QCOMPARE(stored()["pages"][0]["keys"].toArray().size(), keys.size());
+}
+
+void tst_HostWindow::pagesKeepTheirKeys()
+{
+    MainWindow& window = open(profileBytes({urlKey(0, "https://a.example")}));
+    window.addPage();
+    QCOMPARE(m_session->deck().currentPage(), 1);
+    QVERIFY(!m_session->deck().action(0));
+    window.assign(3, kOpenUrl);
+    window.showPage(0);
+    QCOMPARE(m_session->deck().entry(0)["payload"]["Url"].toString(), QStringLiteral("https://a.example"));
+    QVERIFY(m_session->deck().entry(3).isEmpty());
+    const QJsonObject profile = stored();
+    QCOMPARE(profile["pages"].toArray().size(), 2);
+    QCOMPARE(profile["pages"][1]["keys"][0]["slot"].toInt(), 3);
+    QCOMPARE(profile["page"].toInt(), 0);
+}
+
+void tst_HostWindow::iconBuilderGivesTheKeyAnIcon()
+{
+    MainWindow& window = open(profileBytes({urlKey(0, "https://a.example")}));
+    window.select(0);
+    const QString before = m_session->deck().entry(0)["payload"]["iconlist"][0].toString();
+    QWidget* inspector = m_session->deck().action(0)->propertyWidget();
+    QObject* asking = inspector->findChild<QObject*>("base");
+    QVERIFY(asking);
+    bool shown = false;
+    QTimer::singleShot(0, this, [&] {
+        QTimer* poll = new QTimer(this);
+        connect(poll, &QTimer::timeout, this, [&, poll] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!dialog || dialog->objectName() != QLatin1String("HostIconBuilder"))
+                return;
+            poll->deleteLater();
+            shown = true;
+            dialog->accept();
+        });
+        poll->start(10);
+    });
+    QMetaObject::invokeMethod(asking, "buildIcon");
+    QTRY_VERIFY_WITH_TIMEOUT(shown, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(m_session->deck().entry(0)["payload"]["iconlist"][0].toString() != before, 10000);
+    const QString icon = m_session->deck().entry(0)["payload"]["iconlist"][0].toString();
+    QVERIFY2(icon.startsWith(m_dir->path()), qPrintable(icon));
+    QCOMPARE(QImage(icon).size(), QSize(150, 108));
+}
+
+void tst_HostWindow::profilesImportExportSwitch()
+{
+    MainWindow& window = open(profileBytes({urlKey(0, "https://a.example")}));
+    QString error;
+    const QString exported = m_dir->filePath("out/mine.json");
+    QDir().mkpath(m_dir->filePath("out"));
+    QVERIFY(window.exportProfile(exported, &error));
+    QVERIFY2(window.createProfile("Work", &error), qPrintable(error));
+    QVERIFY(m_session->deck().entry(0).isEmpty());
+    window.assign(1, kOpenUrl);
+    QVERIFY(window.importProfile(exported, &error));
+    QCOMPARE(m_session->deck().entry(0)["payload"]["Url"].toString(), QStringLiteral("https://a.example"));
+    QCOMPARE(m_session->namedProfiles().keys(), QStringList({"Default", "Work", "mine"}));
+    QVERIFY(window.switchProfile(m_session->namedProfiles().value("Work")));
+    QCOMPARE(m_session->deck().category(1), kOpenUrl);
+    QVERIFY(!window.importProfile(m_dir->filePath("profile.json.missing"), &error));
+    QVERIFY(error.contains("cannot be imported"));
+}
+
+QTEST_MAIN(tst_HostWindow)
+#include "tst_hostwindow.moc"
