@@ -1,5 +1,7 @@
 // The real host binary, driven from outside with scripts, as a user's scripts would.
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -10,6 +12,25 @@
 
 namespace {
 const QString kOpenUrl = QStringLiteral("com.corvane.system.openurl");
+
+QJsonArray keysOf(const QJsonObject& profile, int page = 0)
+{
+    return profile.value("pages").toArray().at(page).toObject().value("keys").toArray();
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    file.write(bytes);
+}
 
 struct Run
 {
@@ -47,6 +68,16 @@ private slots:
     void badSteps();
     void refusedLibraries_data();
     void refusedLibraries();
+    void unusableRuns_data();
+    void unusableRuns();
+    void helpWithoutDisplay();
+    void renderProfileOnlyReads_data();
+    void renderProfileOnlyReads();
+    void unloadableKeysAreKept();
+    void unreadableProfileIsNeverWritten_data();
+    void unreadableProfileIsNeverWritten();
+    void backupsRotateAndRestore();
+    void pagesAndOldProfiles();
 
 private:
     Run run(const QStringList& arguments);
@@ -126,8 +157,8 @@ void tst_VantaHost::assignTypePress()
     QCOMPARE(result.ofKind("open").first()["url"].toString(), QStringLiteral("https://e.example/a"));
     QVERIFY(result.ofKind("keys").isEmpty());
     const QJsonObject profile = result.ofKind("profile").first()["profile"].toObject();
-    QCOMPARE(profile["keys"].toArray().size(), 1);
-    QCOMPARE(profile["keys"][0]["target"].toString(), settings.last()["target"].toString());
+    QCOMPARE(keysOf(profile).size(), 1);
+    QCOMPARE(keysOf(profile)[0]["target"].toString(), settings.last()["target"].toString());
     QVERIFY(result.ofKind("not json").isEmpty());
 }
 
@@ -145,7 +176,7 @@ void tst_VantaHost::restartFromSavedProfile()
     const QJsonObject before = first.ofKind("profile").first()["profile"].toObject();
     const QJsonObject after = second.ofKind("profile").first()["profile"].toObject();
     QCOMPARE(after, before);
-    QCOMPARE(after["keys"][0]["payload"]["titlelist"].toArray(), QJsonArray{"Docs!"});
+    QCOMPARE(keysOf(after)[0]["payload"]["titlelist"].toArray(), QJsonArray{"Docs!"});
     QCOMPARE(second.ofKind("open").first()["url"].toString(), QStringLiteral("https://docs.example"));
 }
 
@@ -164,16 +195,23 @@ void tst_VantaHost::browserShortcutSendsKeys()
                          QJsonObject{{"code", 4}, {"down", false}, {"flags", 0}, {"setsFlags", false}}}));
 }
 
+// The icon step fits the picture to the key as the inspector's picker does.
 void tst_VantaHost::iconChangeReachesTheServer()
 {
+    QImage picture(200, 200, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    const QString path = m_dir->filePath("square.png");
+    QVERIFY(picture.save(path));
     const Run result = script({
         QJsonObject{{"do", "assign"}, {"slot", 0}, {"category", kOpenUrl}},
         QJsonObject{{"do", "wait"}, {"ms", 200}},
-        QJsonObject{{"do", "icon"}, {"slot", 0}, {"path", "/tmp/none.png"}},
+        QJsonObject{{"do", "icon"}, {"slot", 0}, {"path", path}},
         QJsonObject{{"do", "wait"}, {"ms", 400}},
     });
     QCOMPARE(result.exitCode, 0);
-    QCOMPARE(result.ofKind("settings").last()["payload"].toObject()["iconlist"].toArray(), QJsonArray{"/tmp/none.png"});
+    const QString icon = result.ofKind("settings").last()["payload"].toObject()["iconlist"].toArray().at(0).toString();
+    QVERIFY2(icon.startsWith(m_dir->filePath("icon/")), qPrintable(icon));
+    QCOMPARE(QImage(icon).size(), QSize(150, 108));
     const QList<QJsonObject> frames = result.ofKind("ws");
     QCOMPARE(frames.size(), 1);
     QCOMPARE(frames.first()["frame"].toObject(),
@@ -214,7 +252,9 @@ void tst_VantaHost::damagedProfileIsKept_data()
     QTest::newRow("not json") << QByteArray("{\"grid\": ");
     QTest::newRow("wrong shape") << QByteArray("{\"keys\": 5}");
     QTest::newRow("array") << QByteArray("[1, 2]");
-    QTest::newRow("key of wrong type") << QByteArray(R"({"grid":{"columns":5,"rows":3},"keys":[{"slot":"0"}]})");
+    QTest::newRow("grid overflowing int") << QByteArray(R"({"grid":{"columns":46341,"rows":46341},"keys":[]})");
+    QTest::newRow("grid of 300") << QByteArray(R"({"grid":{"columns":300,"rows":300},"keys":[]})");
+    QTest::newRow("pages not array") << QByteArray(R"({"grid":{"columns":5,"rows":3},"pages":{}})");
 }
 
 void tst_VantaHost::damagedProfileIsKept()
@@ -229,7 +269,7 @@ void tst_VantaHost::damagedProfileIsKept()
         const Run result = script({QJsonObject{{"do", "dump"}}});
         QCOMPARE(result.exitCode, 0);
         QVERIFY(result.stderrText.contains("empty deck"));
-        QCOMPARE(result.ofKind("profile").first()["profile"].toObject()["keys"].toArray().size(), 0);
+        QCOMPARE(keysOf(result.ofKind("profile").first()["profile"].toObject()).size(), 0);
     }
     for (const QString& kept : {profile + ".bad", profile + ".bad.1"}) {
         QFile file(kept);
@@ -257,6 +297,16 @@ void tst_VantaHost::badSteps_data()
     QTest::newRow("no such widget") << QJsonValue(QJsonObject{{"do", "type"}, {"slot", 0}, {"widget", "nothing"}, {"text", "a"}})
                                     << "no inspector widget";
     QTest::newRow("negative wait") << QJsonValue(QJsonObject{{"do", "wait"}, {"ms", -5}}) << "non-negative";
+    QTest::newRow("no do") << QJsonValue(QJsonObject{{"slot", 0}}) << "needs \"do\", one of: assign";
+    QTest::newRow("widget names listed") << QJsonValue(QJsonObject{{"do", "clear"}, {"slot", 0}, {"widget", "url"}})
+                                         << "it has: lineEdtPluginTitle, txtEditPluginURL";
+    QTest::newRow("icon on empty slot") << QJsonValue(QJsonObject{{"do", "icon"}, {"slot", 2}, {"path", "/etc/hostname"}})
+                                        << "slot 2 is empty";
+    QTest::newRow("missing icon") << QJsonValue(QJsonObject{{"do", "icon"}, {"slot", 0}, {"path", "/nowhere.png"}})
+                                  << "no such file";
+    QTest::newRow("text as icon") << QJsonValue(QJsonObject{{"do", "icon"}, {"slot", 0}, {"path", "/etc/hostname"}})
+                                  << "not a picture";
+    QTest::newRow("swap with nothing") << QJsonValue(QJsonObject{{"do", "move"}, {"from", 3}, {"to", 0}}) << "slot 3 is empty";
 }
 
 void tst_VantaHost::badSteps()
@@ -271,7 +321,7 @@ void tst_VantaHost::badSteps()
     QCOMPARE(errors.first()["step"].toInt(), 1);
     QVERIFY2(errors.first()["message"].toString().contains(message), qPrintable(errors.first()["message"].toString()));
     // The run went on, and the key made before the bad step is still there.
-    QCOMPARE(result.ofKind("profile").first()["profile"].toObject()["keys"].toArray().size(), 1);
+    QCOMPARE(keysOf(result.ofKind("profile").first()["profile"].toObject()).size(), 1);
 }
 
 void tst_VantaHost::refusedLibraries_data()
@@ -280,7 +330,7 @@ void tst_VantaHost::refusedLibraries_data()
     QTest::addColumn<QString>("message");
     QTest::newRow("sdk 3") << QStringLiteral(FAKE_PACKAGE) << "sdk level 3 is not supported";
     QTest::newRow("no entry points") << QStringLiteral(NO_ENTRY_POINTS) << "no sdk/instance entry points";
-    QTest::newRow("missing") << m_dir->filePath("nowhere.so") << "cannot load";
+    QTest::newRow("missing") << m_dir->filePath("nowhere.so") << "nowhere.so is no file (name it with --library";
 }
 
 void tst_VantaHost::refusedLibraries()
@@ -290,8 +340,175 @@ void tst_VantaHost::refusedLibraries()
     const Run result = script({QJsonObject{{"do", "dump"}}}, {"--library", library});
     QCOMPARE(result.exitCode, 2);
     QVERIFY2(result.stderrText.contains(message), qPrintable(result.stderrText));
+    QVERIFY(!result.stderrText.contains("liblib"));
     QCOMPARE(result.ofKind("error").size(), 1);
     QVERIFY(!QFile::exists(m_dir->filePath("profile.json")));
+}
+
+void tst_VantaHost::unusableRuns_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("script");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("missing script") << QStringList{"--script", "/nowhere/steps.json"} << QByteArray()
+                                    << "cannot read script /nowhere/steps.json: no such file";
+    QTest::newRow("script not JSON") << QStringList{} << QByteArray("[{") << "is not JSON";
+    QTest::newRow("script an object") << QStringList{} << QByteArray("{}") << "not a JSON array of steps";
+    QTest::newRow("grid") << QStringList{"--grid", "0x3"} << QByteArray("[]") << "--grid takes COLSxROWS";
+}
+
+void tst_VantaHost::unusableRuns()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, script);
+    QFETCH(QString, message);
+    writeAll(m_dir->filePath("steps.json"), script);
+    const Run result = run(QStringList{"--headless", "--no-launch", "--config-dir", m_dir->path(), "--script",
+                                       m_dir->filePath("steps.json")} + arguments);
+    QCOMPARE(result.exitCode, 1);  // 2 is kept for a package that does not load
+    QVERIFY2(result.stderrText.contains(message), qPrintable(result.stderrText));
+    QVERIFY(!result.stderrText.contains("no error occurred"));
+    QCOMPARE(result.ofKind("error").size(), 1);
+}
+
+void tst_VantaHost::helpWithoutDisplay()
+{
+    QProcess host;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("DISPLAY");
+    env.remove("WAYLAND_DISPLAY");
+    env.remove("QT_QPA_PLATFORM");
+    host.setProcessEnvironment(env);
+    host.start(QStringLiteral(VANTA_HOST), {"--help"});
+    QVERIFY(host.waitForFinished(60000));
+    QCOMPARE(host.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(host.exitCode(), 0);
+    QVERIFY(host.readAllStandardOutput().contains("--render-profile"));
+}
+
+void tst_VantaHost::renderProfileOnlyReads_data()
+{
+    QTest::addColumn<QByteArray>("content");  // empty: no profile file
+    QTest::addColumn<bool>("withOut");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("missing") << QByteArray() << true << "does not exist";
+    QTest::newRow("damaged") << QByteArray("{\"grid\"") << true << "is damaged";
+    QTest::newRow("no --out") << QByteArray(R"({"grid":{"columns":2,"rows":1},"keys":[]})") << false << "needs --out";
+}
+
+void tst_VantaHost::renderProfileOnlyReads()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(bool, withOut);
+    QFETCH(QString, message);
+    const QString profile = m_dir->filePath("profile.json.bad");  // a name the old host renamed again
+    if (!content.isEmpty())
+        writeAll(profile, content);
+    QStringList arguments{"--render-profile", profile, "--config-dir", m_dir->path()};
+    if (withOut)
+        arguments << "--out" << m_dir->filePath("deck.png");
+    const Run result = run(arguments);
+    QCOMPARE(result.exitCode, 1);
+    QVERIFY2(result.stderrText.contains(message), qPrintable(result.stderrText));
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), content.isEmpty() ? QStringList() : QStringList{"profile.json.bad"});
+    if (!content.isEmpty())
+        QCOMPARE(readAll(profile), content);
+}
+
+// Keys the host cannot load stay in the profile as they were, and the file as it was
+// is kept as .bad before the first write.
+void tst_VantaHost::unloadableKeysAreKept()
+{
+    const QJsonArray odd{
+        QJsonObject{{"slot", 2}, {"category", "com.corvane.system.notyet"}, {"target", "a"}, {"payload", QJsonObject{{"x", 1}}}},
+        QJsonObject{{"slot", 40}, {"category", kOpenUrl}, {"target", "b"}},
+        QJsonObject{{"slot", 2}, {"category", kOpenUrl}, {"target", "c"}},
+        QJsonObject{{"slot", 3}, {"category", kOpenUrl}, {"target", "d"}, {"payload", "text"}},
+        QJsonObject{{"slot", 4}, {"category", kOpenUrl}, {"target", "e"}, {"preset", QJsonObject{{"title", "no url"}}}},
+        QJsonValue("not a key"),
+    };
+    const QByteArray original = QJsonDocument(QJsonObject{{"grid", QJsonObject{{"columns", 5}, {"rows", 3}}}, {"keys", odd}}).toJson();
+    writeAll(m_dir->filePath("profile.json"), original);
+    const Run result = script({QJsonObject{{"do", "assign"}, {"slot", 0}, {"category", kOpenUrl}},
+                               QJsonObject{{"do", "press"}, {"slot", 2}}});
+    QCOMPARE(result.exitCode, 1);
+    QCOMPARE(result.ofKind("error").size(), odd.size() + 1);  // one for each odd key, and the press
+    QVERIFY(result.ofKind("error").last()["message"].toString().contains("cannot be loaded"));
+    const QJsonArray keys = keysOf(QJsonDocument::fromJson(readAll(m_dir->filePath("profile.json"))).object());
+    QCOMPARE(keys.size(), odd.size() + 1);
+    for (const QJsonValue& key : odd)
+        QVERIFY2(keys.contains(key), qPrintable(QJsonDocument(QJsonArray{key}).toJson()));
+    QCOMPARE(readAll(m_dir->filePath("profile.json.bad")), original);
+}
+
+void tst_VantaHost::unreadableProfileIsNeverWritten_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("fifo") << "fifo";
+    QTest::newRow("link to /dev/zero") << "zero";
+    QTest::newRow("folder") << "folder";
+}
+
+void tst_VantaHost::unreadableProfileIsNeverWritten()
+{
+    QFETCH(QString, kind);
+    const QString profile = m_dir->filePath("profile.json");
+    if (kind == QLatin1String("fifo"))
+        QCOMPARE(QProcess::execute("mkfifo", {profile}), 0);
+    else if (kind == QLatin1String("zero"))
+        QVERIFY(QFile::link("/dev/zero", profile));
+    else
+        QVERIFY(QDir().mkpath(profile));
+    const Run result = script({QJsonObject{{"do", "assign"}, {"slot", 0}, {"category", kOpenUrl}}});
+    QCOMPARE(result.exitCode, 1);
+    QVERIFY2(result.stderrText.contains("cannot read profile"), qPrintable(result.stderrText));
+    QVERIFY(result.ofKind("error").last()["message"].toString().contains("not overwritten"));
+    const QFileInfo info(profile);
+    QCOMPARE(info.isSymLink(), kind == QLatin1String("zero"));
+    QCOMPARE(info.isDir(), kind == QLatin1String("folder"));
+    QVERIFY(!info.isFile() || kind == QLatin1String("zero"));
+}
+
+void tst_VantaHost::backupsRotateAndRestore()
+{
+    for (int slot = 0; slot < 4; ++slot)
+        QCOMPARE(script({QJsonObject{{"do", "assign"}, {"slot", slot}, {"category", kOpenUrl}}}).exitCode, 0);
+    const QString profile = m_dir->filePath("profile.json");
+    // Each run kept the file it replaced: the newest backup has three keys, the oldest one.
+    for (int n = 1; n <= 3; ++n)
+        QCOMPARE(keysOf(QJsonDocument::fromJson(readAll(profile + QStringLiteral(".bak.%1").arg(n))).object()).size(), 4 - n);
+    writeAll(profile, "{ broken");
+    const Run result = script({QJsonObject{{"do", "dump"}}});
+    QVERIFY2(result.stderrText.contains("restored from " + profile + ".bak.1"), qPrintable(result.stderrText));
+    QCOMPARE(keysOf(result.ofKind("profile").first()["profile"].toObject()).size(), 3);
+    QCOMPARE(readAll(profile + ".bad"), QByteArray("{ broken"));
+}
+
+void tst_VantaHost::pagesAndOldProfiles()
+{
+    // A profile as the first hosts wrote it: one page.
+    writeAll(m_dir->filePath("profile.json"),
+             QJsonDocument(QJsonObject{{"grid", QJsonObject{{"columns", 3}, {"rows", 1}}},
+                                       {"keys", QJsonArray{QJsonObject{{"slot", 1}, {"category", kOpenUrl}, {"target", "old"}}}}})
+                 .toJson());
+    const Run result = script({
+        QJsonObject{{"do", "page"}, {"page", 1}},
+        QJsonObject{{"do", "assign"}, {"slot", 0}, {"category", kOpenUrl}},
+        QJsonObject{{"do", "move"}, {"from", 0}, {"to", 2}},
+        QJsonObject{{"do", "page"}, {"page", 0}},
+        QJsonObject{{"do", "move"}, {"from", 1}, {"to", 0}},
+        QJsonObject{{"do", "page"}, {"page", 5}},
+        QJsonObject{{"do", "dump"}},
+    });
+    QCOMPARE(result.exitCode, 1);
+    QCOMPARE(result.ofKind("error").size(), 1);
+    QCOMPARE(result.ofKind("error").first()["step"].toInt(), 5);
+    const QJsonObject profile = result.ofKind("profile").first()["profile"].toObject();
+    QCOMPARE(profile["pages"].toArray().size(), 2);
+    QCOMPARE(keysOf(profile, 0)[0]["slot"].toInt(), 0);
+    QCOMPARE(keysOf(profile, 0)[0]["target"].toString(), QStringLiteral("old"));
+    QCOMPARE(keysOf(profile, 1)[0]["slot"].toInt(), 2);
+    QCOMPARE(profile["page"].toInt(), 0);
 }
 
 QTEST_MAIN(tst_VantaHost)
