@@ -332,6 +332,14 @@ void Deck::showPage(QStringList* problems)
     }
 }
 
+void Deck::showPageReporting()
+{
+    QStringList problems;
+    showPage(&problems);
+    for (const QString& problem : std::as_const(problems))
+        emit problemFound(problem);
+}
+
 void Deck::hidePage()
 {
     const QList<int> occupied = m_keys.keys();
@@ -366,10 +374,7 @@ bool Deck::setCurrentPage(int page, QString* error)
         return true;
     hidePage();
     m_current = page;
-    QStringList problems;
-    showPage(&problems);
-    for (const QString& problem : std::as_const(problems))
-        emit problemFound(problem);
+    showPageReporting();
     emit pageChanged(m_current);
     emit changed();
     return true;
@@ -384,18 +389,6 @@ int Deck::addPage()
     return pageCount() - 1;
 }
 
-void Deck::insertPage(int index, const QJsonObject& data)
-{
-    QStringList problems;
-    const Page page = readPage(data, index, &problems);
-    index = qBound(0, index, pageCount());
-    m_pages.insert(index, page);
-    if (index <= m_current && pageCount() > 1)
-        ++m_current;
-    emit pageChanged(m_current);
-    emit changed();
-}
-
 bool Deck::removePage(int index, QString* error)
 {
     if (pageCount() <= 1 || index < 0 || index >= pageCount()) {
@@ -408,12 +401,8 @@ bool Deck::removePage(int index, QString* error)
     m_pages.remove(index);
     if (index < m_current || m_current >= pageCount())
         m_current = qMax(0, m_current - 1);
-    if (shown) {
-        QStringList problems;
-        showPage(&problems);
-        for (const QString& problem : std::as_const(problems))
-            emit problemFound(problem);
-    }
+    if (shown)
+        showPageReporting();
     emit pageChanged(m_current);
     emit changed();
     return true;

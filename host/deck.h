@@ -39,7 +39,6 @@ public:
     // Removes the page and its keys (the last page cannot go).
     bool removePage(int page, QString* error);
     QJsonObject pageData(int page) const;
-    void insertPage(int page, const QJsonObject& data);
 
     // Creates the action in `slot` of the shown page, replacing what was there, and
     // initialises it with `params` ("preset", "payload" or neither). On refusal the
@@ -103,6 +102,7 @@ private:
     bool install(int slot, const QJsonObject& entry, const QJsonObject& params, bool keepPrevious, QString* error);
     void destroy(Key& key);
     void showPage(QStringList* problems);
+    void showPageReporting();  // problems of a page shown later go out as problemFound
     void hidePage();
     Page readPage(const QJsonObject& page, int index, QStringList* problems) const;
 

@@ -112,7 +112,20 @@ void KyBaseHotkeyWidget::setDownImage(const QPixmap& pixmap)
 
 void KyBaseHotkeyWidget::setIconTitle(const QString& title)
 {
-    ui->lblTitle->setText(title);
+    m_title = title;
+    showTitle();
+}
+
+// A line wider than the key ends in an ellipsis instead of being clipped at both sides.
+void KyBaseHotkeyWidget::showTitle()
+{
+    constexpr int kTitleMargin = 8;
+    ui->lblTitle->ensurePolished();
+    const QFontMetrics metrics(ui->lblTitle->font());
+    QStringList lines = m_title.split(QLatin1Char('\n'));
+    for (QString& line : lines)
+        line = metrics.elidedText(line, Qt::ElideRight, ui->lblTitle->width() - kTitleMargin);
+    ui->lblTitle->setText(lines.join(QLatin1Char('\n')));
 }
 
 void KyBaseHotkeyWidget::keyDown()
@@ -158,6 +171,7 @@ void KyBaseHotkeyWidget::hideText()
 void KyBaseHotkeyWidget::adjustView(const KyDisplayViewAttribute& attribute)
 {
     KyDisplayViewLabelHandler::modifyIconWidgetLabel(ui->lblTitle, KyKeyFace::kHeight, attribute);
+    showTitle();  // the font may have changed
 }
 
 // A QWidget subclass draws its style-sheet background only in its own paint event.

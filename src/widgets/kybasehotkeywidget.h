@@ -48,8 +48,10 @@ protected:
 private:
     void showGif(const QString& path);
     void showStill(const QString& path);
+    void showTitle();
 
     std::unique_ptr<Ui::KyBaseHotkeyWidget> ui;
     std::unique_ptr<QMovie> m_movie;  // no parent by design; outlives nothing but this widget
+    QString m_title;                  // as set; the label shows it elided
     QPixmap m_background;             // the style sheet's fill and frame, drawn once per size and style
 };

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -58,6 +59,7 @@ private slots:
     void pagesKeepTheirKeys();
     void iconBuilderGivesTheKeyAnIcon();
     void profilesImportExportSwitch();
+    void longTitleIsElided();
 
 private:
     MainWindow& open(const QByteArray& profile = QByteArray());
@@ -312,6 +314,21 @@ void tst_HostWindow::profilesImportExportSwitch()
     QCOMPARE(m_session->deck().category(1), kOpenUrl);
     QVERIFY(!window.importProfile(m_dir->filePath("profile.json.missing"), &error));
     QVERIFY(error.contains("cannot be imported"));
+}
+
+void tst_HostWindow::longTitleIsElided()
+{
+    QJsonObject key = urlKey(0, "https://a.example");
+    key["payload"] = QJsonObject{{"version", 1}, {"Url", "https://a.example"},
+                                 {"titlelist", QJsonArray{"A title far too long for any key\nshort"}}};
+    open(profileBytes({key}));
+    auto* title = m_session->deck().action(0)->pluginWidget()->findChild<QLabel*>("lblTitle");
+    QVERIFY(title);
+    const QStringList lines = title->text().split('\n');
+    QCOMPARE(lines.size(), 2);
+    QVERIFY2(lines[0].startsWith("A title") && lines[0].endsWith(QChar(0x2026)), qPrintable(lines[0]));
+    QVERIFY(title->fontMetrics().horizontalAdvance(lines[0]) <= title->width());
+    QCOMPARE(lines[1], QStringLiteral("short"));
 }
 
 QTEST_MAIN(tst_HostWindow)

@@ -158,7 +158,7 @@ void tst_VantaHost::assignTypePress()
     QVERIFY(result.ofKind("keys").isEmpty());
     const QJsonObject profile = result.ofKind("profile").first()["profile"].toObject();
     QCOMPARE(keysOf(profile).size(), 1);
-    QCOMPARE(keysOf(profile)[0]["target"].toString(), settings.last()["target"].toString());
+    QCOMPARE(keysOf(profile).at(0)["target"].toString(), settings.last()["target"].toString());
     QVERIFY(result.ofKind("not json").isEmpty());
 }
 
@@ -176,7 +176,7 @@ void tst_VantaHost::restartFromSavedProfile()
     const QJsonObject before = first.ofKind("profile").first()["profile"].toObject();
     const QJsonObject after = second.ofKind("profile").first()["profile"].toObject();
     QCOMPARE(after, before);
-    QCOMPARE(keysOf(after)[0]["payload"]["titlelist"].toArray(), QJsonArray{"Docs!"});
+    QCOMPARE(keysOf(after).at(0)["payload"]["titlelist"].toArray(), QJsonArray{"Docs!"});
     QCOMPARE(second.ofKind("open").first()["url"].toString(), QStringLiteral("https://docs.example"));
 }
 
@@ -505,9 +505,9 @@ void tst_VantaHost::pagesAndOldProfiles()
     QCOMPARE(result.ofKind("error").first()["step"].toInt(), 5);
     const QJsonObject profile = result.ofKind("profile").first()["profile"].toObject();
     QCOMPARE(profile["pages"].toArray().size(), 2);
-    QCOMPARE(keysOf(profile, 0)[0]["slot"].toInt(), 0);
-    QCOMPARE(keysOf(profile, 0)[0]["target"].toString(), QStringLiteral("old"));
-    QCOMPARE(keysOf(profile, 1)[0]["slot"].toInt(), 2);
+    QCOMPARE(keysOf(profile, 0).at(0)["slot"].toInt(), 0);
+    QCOMPARE(keysOf(profile, 0).at(0)["target"].toString(), QStringLiteral("old"));
+    QCOMPARE(keysOf(profile, 1).at(0)["slot"].toInt(), 2);
     QCOMPARE(profile["page"].toInt(), 0);
 }
 
