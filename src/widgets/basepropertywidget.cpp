@@ -8,7 +8,6 @@
 #include "widgetslog.h"
 
 #include <QPushButton>
-#include <QWidgetAction>
 
 namespace {
 
@@ -230,27 +229,8 @@ void BasePropertyWidget::initDisplayViewSetting(QPushButton* button)
 {
     if (!button || m_textSetting || m_displayViewMenu)
         return;
-    m_textSetting = new KyDisplayViewTextSetting(this);
-    m_textSetting->setFixedSize(KyPropertyKit::kTextSettingWidth, KyPropertyKit::kTextSettingHeight);
-
-    auto* action = new QWidgetAction(this);
-    action->setDefaultWidget(m_textSetting);
-    m_displayViewMenu = new KyDisplayViewMenu(button);
-    m_displayViewMenu->addAction(action);
-    m_displayViewMenu->setStyleSheet(QLatin1String(KyPropertyKit::kDisplayViewMenuStyle));
-
-    connect(m_textSetting, &KyDisplayViewTextSetting::viewAttributeChanged, this,
-            [this](const KyDisplayViewAttribute& attribute) {
-                m_viewAttribute = attribute;
-                emit viewAttributeChanged(m_viewAttribute);
-            });
-    connect(m_textSetting, &KyDisplayViewTextSetting::aboutToClose, m_displayViewMenu, &QMenu::hide);
-    QPointer<QPushButton> anchor(button);
-    connect(m_textSetting, &KyDisplayViewTextSetting::aboutToShow, this, [anchor] {
-        if (anchor)
-            anchor->showMenu();
+    m_textSetting = attachTextSettings(button, &m_displayViewMenu, [this](const KyDisplayViewAttribute& attribute) {
+        m_viewAttribute = attribute;
+        emit viewAttributeChanged(m_viewAttribute);
     });
-    connect(m_displayViewMenu, &QMenu::aboutToShow, button, [button] { button->setChecked(true); });
-    connect(m_displayViewMenu, &QMenu::aboutToHide, button, [button] { button->setChecked(false); });
-    button->setMenu(m_displayViewMenu);
 }
