@@ -5,9 +5,9 @@
 
 class QAbstractFileIconProvider;
 
-// The icon the desktop shows for a path: an application entry's own icon on Linux
-// (Icon key through the icon theme), otherwise the file icon provider's (the MIME
-// type's icon on Linux, the bundle or document icon on macOS).
+// The icon the desktop shows for a path. Linux: an application entry's own icon (its
+// Icon key through the icon theme), else the theme's icon of the MIME type, else the
+// file icon provider's. macOS: the provider's (bundle or document icon).
 class SystemFileIcon
 {
 public:
