@@ -7,184 +7,110 @@
 #include <QFileSystemModel>
 #include <QtTest>
 
-namespace {
-const QColor kRed(220, 0, 0);
-const QColor kGreen(0, 200, 0);
-const QColor kBlue(0, 0, 220);
-const QColor kYellow(230, 230, 0);
-const QColor kMagenta(200, 0, 200);
-}
-
 class tst_TovDragDropStatic : public QObject
 {
     Q_OBJECT
 private slots:
     void initTestCase();
-    void init();
-    void chooseSize_data();
-    void chooseSize();
+    void init() { QDir(FileIconPicture::folder()).removeRecursively(); }
     void savedPicture_data();
     void savedPicture();
-    void namesNeverReplace_data();
     void namesNeverReplace();
     void removal_data();
     void removal();
-    void shortcutPixmap();
 
 private:
-    QString source(const QString& name);
-
     TestDesktop m_desktop;
 };
 
 void tst_TovDragDropStatic::initTestCase()
 {
     QVERIFY(m_desktop.setUp());
-    m_desktop.addThemeIcon("apps", "vanta-test-app", {32, 256, 512}, kRed);
-    m_desktop.addThemeIcon("mimetypes", "text-plain", {32, 256}, kGreen);
-    m_desktop.addThemeIcon("mimetypes", "image-png", {128}, kBlue);
-    m_desktop.addThemeIcon("places", "folder", {16, 48}, kYellow);
-    QImage file(200, 200, QImage::Format_RGB32);
-    file.fill(kMagenta);
-    QVERIFY(file.save(m_desktop.root() + "/own-icon.png"));
-    QVERIFY(FileIconPicture::folder().startsWith(m_desktop.dataHome() + "/"));
+    m_desktop.addThemeIcon("apps", "vanta-test-app", {32, 256, 512}, Qt::red);
+    m_desktop.addThemeIcon("mimetypes", "text-plain", {32, 256}, Qt::green);
+    m_desktop.addThemeIcon("mimetypes", "image-png", {128}, Qt::blue);
+    m_desktop.addThemeIcon("places", "folder", {16, 48}, Qt::yellow);
+    QImage own(200, 200, QImage::Format_RGB32);
+    own.fill(Qt::magenta);
+    QVERIFY(own.save(m_desktop.root() + "/own.png") && QDir().mkpath(m_desktop.root() + "/src"));
 }
 
-void tst_TovDragDropStatic::init()
-{
-    QDir(FileIconPicture::folder()).removeRecursively();
-}
-
-QString tst_TovDragDropStatic::source(const QString& name)
-{
-    const QString path = m_desktop.root() + "/sources/" + name;
-    QDir().mkpath(QFileInfo(path).path());
-    return path;
-}
-
-void tst_TovDragDropStatic::chooseSize_data()
-{
-    QTest::addColumn<QList<int>>("widths");
-    QTest::addColumn<int>("chosen");
-    QTest::newRow("narrowest wider than a key") << QList<int>{16, 32, 128, 256, 512} << 256;
-    QTest::newRow("widest when none is wider") << QList<int>{16, 32, 128} << 128;
-    QTest::newRow("a single size") << QList<int>{16} << 16;
-    QTest::newRow("150 loses to a wider one") << QList<int>{150, 160} << 160;
-    QTest::newRow("150 wins among narrower") << QList<int>{16, 150, 48} << 150;
-    QTest::newRow("unsorted") << QList<int>{512, 200, 1024, 300} << 200;
-    QTest::newRow("tie keeps the first") << QList<int>{64, 64} << 64;
-    QTest::newRow("none") << QList<int>{} << -1;
-}
-
-void tst_TovDragDropStatic::chooseSize()
-{
-    QFETCH(QList<int>, widths);
-    QFETCH(int, chosen);
-    QList<QSize> sizes;
-    for (int width : widths)
-        sizes << QSize(width, width);
-    const int index = FileIconPicture::chooseSize(sizes);
-    QCOMPARE(index < 0 ? -1 : widths.at(index), chosen);
-}
-
-// Each source gets its desktop icon; 0 for `width` means no picture at all.
+// Each source gets its desktop icon at the narrowest size wider than a key, else the
+// widest; width 0 means no picture at all.
 void tst_TovDragDropStatic::savedPicture_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("entryLines");  // non-empty: the source is a desktop entry
+    QTest::addColumn<QString>("icon");  // a desktop entry's Icon line
     QTest::addColumn<QString>("picture");
     QTest::addColumn<int>("width");
-    QTest::addColumn<QColor>("color");
-    QTest::newRow("text file") << "notes.txt" << "" << "notes.jpg" << 256 << kGreen;
-    QTest::newRow("png image") << "photo.png" << "" << "photo.jpg" << 128 << kBlue;
-    QTest::newRow("folder, generic icon") << "Editor.app/" << "" << "Editor.jpg" << 48 << kYellow;
-    QTest::newRow("no theme icon: provider's") << "archive.tar.gz" << "" << "archive.tar.jpg" << 128 << QColor();
-    QTest::newRow("entry, theme icon") << "editor.desktop" << "Icon=vanta-test-app" << "editor.jpg" << 256 << kRed;
-    QTest::newRow("entry, icon suffix dropped") << "viewer.desktop" << "Icon=vanta-test-app.png" << "viewer.jpg" << 256 << kRed;
-    QTest::newRow("entry, icon file") << "paint.desktop" << "Icon=" + m_desktop.root() + "/own-icon.png" << "paint.jpg" << 200 << kMagenta;
-    QTest::newRow("entry, hidden") << "gone.desktop" << "Icon=vanta-test-app\nHidden=true" << "gone.jpg" << 256 << kRed;
-    QTest::newRow("entry without Icon") << "bare.desktop" << "Exec=true" << "" << 0 << QColor();
-    QTest::newRow("entry, icon not in theme") << "odd.desktop" << "Icon=vanta-no-such-icon" << "" << 0 << QColor();
+    QTest::addColumn<QColor>("color");  // invalid: not checked
+    QTest::newRow("text file") << "notes.txt" << "" << "notes.jpg" << 256 << QColor(Qt::green);
+    QTest::newRow("png image") << "photo.png" << "" << "photo.jpg" << 128 << QColor(Qt::blue);
+    QTest::newRow("folder, generic icon") << "Editor.app/" << "" << "Editor.jpg" << 48 << QColor(Qt::yellow);
+    QTest::newRow("no theme icon") << "a.tar.gz" << "" << "a.tar.jpg" << 128 << QColor();
+    QTest::newRow("entry, theme icon") << "ed.desktop" << "Icon=vanta-test-app" << "ed.jpg" << 256 << QColor(Qt::red);
+    QTest::newRow("entry, icon suffix") << "vi.desktop" << "Icon=vanta-test-app.png" << "vi.jpg" << 256 << QColor(Qt::red);
+    QTest::newRow("entry, icon file") << "pa.desktop" << "Icon=" + m_desktop.root() + "/own.png" << "pa.jpg" << 200 << QColor(Qt::magenta);
+    QTest::newRow("entry, hidden") << "go.desktop" << "Icon=vanta-test-app\nHidden=true" << "go.jpg" << 256 << QColor(Qt::red);
+    QTest::newRow("entry without icon") << "bare.desktop" << "" << "" << 0 << QColor();
+    QTest::newRow("entry, unknown icon") << "odd.desktop" << "Icon=vanta-none" << "" << 0 << QColor();
 }
 
 void tst_TovDragDropStatic::savedPicture()
 {
     QFETCH(QString, name);
-    QFETCH(QString, entryLines);
+    QFETCH(QString, icon);
     QFETCH(QString, picture);
     QFETCH(int, width);
     QFETCH(QColor, color);
-    const QString path = source(name);
+    const QString path = m_desktop.root() + "/src/" + name;
     if (name.endsWith('/'))
         QVERIFY(QDir().mkpath(path));
     else if (name.endsWith(".png"))
         QVERIFY(QImage(8, 8, QImage::Format_RGB32).save(path));
     else
-        QVERIFY(TestDesktop::write(path, "[Desktop Entry]\nType=Application\nName=N\nExec=true\n" + entryLines.toUtf8() + "\n", false));
+        QVERIFY(TestDesktop::write(path, "[Desktop Entry]\nType=Application\nName=N\nExec=true\n" + icon.toUtf8() + "\n"));
 
     const QString saved = TovDragDropStatic::saveFilenameIcon(path);
-    if (width == 0) {
-        QCOMPARE(saved, QString());
-        QVERIFY(QDir(FileIconPicture::folder()).isEmpty());
-        return;
-    }
-    QCOMPARE(saved, FileIconPicture::folder() + "/" + picture);
+    QCOMPARE(saved, width ? FileIconPicture::folder() + "/" + picture : QString());
     const QImage image(saved);
     QCOMPARE(image.width(), width);
     if (color.isValid())
-        QVERIFY2(TestDesktop::near(image.pixelColor(width / 2, width / 2), color), qPrintable(image.pixelColor(width / 2, width / 2).name()));
-}
-
-void tst_TovDragDropStatic::namesNeverReplace_data()
-{
-    QTest::addColumn<QStringList>("taken");
-    QTest::addColumn<QStringList>("expected");
-    QTest::newRow("free") << QStringList{} << QStringList{"Editor.jpg", "Editor1.jpg", "Editor2.jpg"};
-    QTest::newRow("gaps are filled") << QStringList{"Editor.jpg", "Editor2.jpg"} << QStringList{"Editor1.jpg", "Editor3.jpg", "Editor4.jpg"};
-    QTest::newRow("folder and link count as taken") << QStringList{"Editor.jpg/", "Editor1.jpg@"} << QStringList{"Editor2.jpg", "Editor3.jpg", "Editor4.jpg"};
+        QVERIFY(TestDesktop::near(image.pixelColor(width / 2, width / 2), color));
+    QPixmap pixmap;
+    QFileSystemModel model;
+    TovDragDropStatic::getShortcutPixmap(path, pixmap, &model);
+    QCOMPARE(pixmap.width(), width);
 }
 
 void tst_TovDragDropStatic::namesNeverReplace()
 {
-    QFETCH(QStringList, taken);
-    QFETCH(QStringList, expected);
     const QString folder = FileIconPicture::folder();
-    QVERIFY(QDir().mkpath(folder));
-    for (const QString& name : taken) {
-        if (name.endsWith('/'))
-            QVERIFY(QDir().mkpath(folder + "/" + name));
-        else if (name.endsWith('@'))
-            QVERIFY(QFile::link(m_desktop.root() + "/missing-target", folder + "/" + name.chopped(1)));
-        else
-            QVERIFY(TestDesktop::write(folder + "/" + name, "keep", false));
-    }
-    const QString app = source("Editor.app/");
+    QVERIFY(QDir().mkpath(folder + "/Editor1.jpg") && TestDesktop::write(folder + "/Editor.jpg", "keep"));
+    QVERIFY(QFile::link(m_desktop.root() + "/nowhere", folder + "/Editor3.jpg"));
+    const QString app = m_desktop.root() + "/src/Editor.app";
     QVERIFY(QDir().mkpath(app));
-    for (const QString& name : expected)
+    for (const char* name : {"Editor2.jpg", "Editor4.jpg", "Editor5.jpg"})
         QCOMPARE(TovDragDropStatic::saveFilenameIcon(app), folder + "/" + name);
-    for (const QString& name : taken) {
-        if (!name.endsWith('/') && !name.endsWith('@'))
-            QCOMPARE(TestDesktop::lines(folder + "/" + name), QStringList{"keep"});
-    }
+    QCOMPARE(TestDesktop::lines(folder + "/Editor.jpg"), QStringList{"keep"});
 }
 
-// Only a plain file directly in the picture folder is deleted.
+// Only a plain file directly in the picture folder is deleted. "@" stands for the
+// test's folder, ">" makes a link to a file outside, "/" a folder.
 void tst_TovDragDropStatic::removal_data()
 {
-    QTest::addColumn<QString>("file");     // created, relative to the picture folder
-    QTest::addColumn<QString>("argument"); // what removePictureFile is given
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("argument");
     QTest::addColumn<bool>("deleted");
-    const QString root = "@";               // stands for the test's root folder
     QTest::newRow("generated picture") << "a.jpg" << "a.jpg" << true;
     QTest::newRow("empty path") << "a.jpg" << "" << false;
     QTest::newRow("dot-dot into the folder") << "a.jpg" << "../Picture/a.jpg" << false;
     QTest::newRow("dot-dot out of a subfolder") << "a.jpg" << "sub/../a.jpg" << false;
     QTest::newRow("subfolder") << "sub/a.jpg" << "sub/a.jpg" << false;
-    QTest::newRow("elsewhere") << root + "/a.jpg" << root + "/a.jpg" << false;
+    QTest::newRow("elsewhere") << "@/a.jpg" << "@/a.jpg" << false;
     QTest::newRow("symlink pointing out") << "link.jpg>" << "link.jpg" << false;
     QTest::newRow("no suffix") << "plain" << "plain" << false;
     QTest::newRow("folder") << "dir.jpg/" << "dir.jpg" << false;
-    QTest::newRow("resource") << "a.jpg" << ":/SystemDll/images/mainpage_btn_app.png" << false;
 }
 
 void tst_TovDragDropStatic::removal()
@@ -192,44 +118,21 @@ void tst_TovDragDropStatic::removal()
     QFETCH(QString, file);
     QFETCH(QString, argument);
     QFETCH(bool, deleted);
-    const QString folder = FileIconPicture::folder();
-    auto resolve = [&](const QString& relative) {
-        if (relative.startsWith('@'))
-            return m_desktop.root() + relative.mid(1);
-        return relative.startsWith(':') || relative.isEmpty() ? relative : folder + "/" + relative;
+    auto resolve = [this](const QString& name) {
+        return name.isEmpty() ? name : name.startsWith('@') ? m_desktop.root() + name.mid(1) : FileIconPicture::folder() + "/" + name;
     };
     const QString outside = m_desktop.root() + "/victim.jpg";
-    QVERIFY(TestDesktop::write(outside, "mine", false));
     QString created = resolve(file);
-    QVERIFY(QDir().mkpath(QFileInfo(created).path()));
+    QVERIFY(QDir().mkpath(QFileInfo(created).path()) && TestDesktop::write(outside, "mine"));
     if (created.endsWith('>'))
         QVERIFY(QFile::link(outside, created.chopped(1)));
-    else if (created.endsWith('/'))
-        QVERIFY(QDir().mkpath(created));
     else
-        QVERIFY(TestDesktop::write(created, "x", false));
+        QVERIFY(created.endsWith('/') ? QDir().mkpath(created) : TestDesktop::write(created, "x"));
     created.remove(QRegularExpression("[>/]$"));
 
     TovDragDropStatic::removePictureFile(resolve(argument));
     QCOMPARE(!QFileInfo(created).exists() && !QFileInfo(created).isSymLink(), deleted);
     QVERIFY(QFile::exists(outside));
-}
-
-void tst_TovDragDropStatic::shortcutPixmap()
-{
-    const QString path = source("shortcut.txt");
-    QVERIFY(TestDesktop::write(path, "x", false));
-    QFileSystemModel model;
-    QPixmap pixmap;
-    TovDragDropStatic::getShortcutPixmap(path, pixmap, &model);
-    QCOMPARE(pixmap.width(), 256);
-    QCOMPARE(model.rootPath(), QFileInfo(path).path());
-
-    const QString entry = source("bare.desktop");
-    QVERIFY(TestDesktop::write(entry, "[Desktop Entry]\nType=Application\nName=B\nExec=true\n", false));
-    TovDragDropStatic::getShortcutPixmap(entry, pixmap, nullptr);
-    QCOMPARE(pixmap.width(), 256);  // no icon: unchanged
-    QVERIFY(QDir(FileIconPicture::folder()).isEmpty());
 }
 
 QTEST_MAIN(tst_TovDragDropStatic)

@@ -1,8 +1,8 @@
 #pragma once
 
 // A desktop of the test's own in a temporary folder: XDG_DATA_HOME with an icon theme
-// "vantatest" (square icons in one colour per name) and application entries, and a
-// bin folder in front of PATH for programs that record how they were started.
+// "vantatest" (square icons in one colour per name), application entries, and a bin
+// folder in front of PATH for programs that record how they were started.
 
 #include <QColor>
 #include <QDir>
@@ -14,30 +14,23 @@
 class TestDesktop
 {
 public:
-    static constexpr int kSizes[] = {16, 32, 48, 128, 256, 512};
-
     bool setUp()
     {
-        if (!m_root.isValid())
-            return false;
         qputenv("XDG_DATA_HOME", QFile::encodeName(dataHome()));
         qputenv("PATH", QFile::encodeName(binDir()) + ':' + qgetenv("PATH"));
-        QString directories;
-        QString sections;
+        QByteArray dirs, sections;
         for (const char* context : {"apps", "mimetypes", "places"}) {
-            for (int size : kSizes) {
-                const QString dir = QStringLiteral("%1x%1/%2").arg(size).arg(QLatin1String(context));
-                directories += (directories.isEmpty() ? "" : ",") + dir;
-                sections += QStringLiteral("\n[%1]\nSize=%2\nType=Fixed\n").arg(dir).arg(size);
+            for (int size : {16, 32, 48, 128, 256, 512}) {
+                const QByteArray dir = QByteArray::number(size) + 'x' + QByteArray::number(size) + '/' + context;
+                dirs += (dirs.isEmpty() ? "" : ",") + dir;
+                sections += "\n[" + dir + "]\nSize=" + QByteArray::number(size) + "\nType=Fixed\n";
             }
         }
-        const bool ok = QDir().mkpath(binDir()) && QDir().mkpath(dataHome() + "/applications") && QDir().mkpath(themeDir())
-                     && write(themeDir() + "/index.theme",
-                              "[Icon Theme]\nName=Vanta Test\nDirectories=" + directories.toUtf8() + "\n" + sections.toUtf8(), false);
         // What a desktop's platform theme would set.
         QIcon::setThemeSearchPaths({dataHome() + "/icons"});
         QIcon::setThemeName(QStringLiteral("vantatest"));
-        return ok;
+        return m_root.isValid() && QDir().mkpath(binDir()) && QDir().mkpath(dataHome() + "/applications")
+            && QDir().mkpath(themeDir()) && write(themeDir() + "/index.theme", "[Icon Theme]\nName=T\nDirectories=" + dirs + "\n" + sections);
     }
 
     QString root() const { return m_root.path(); }
@@ -49,18 +42,18 @@ public:
     {
         for (int size : sizes) {
             const QString dir = QStringLiteral("%1/%2x%2/%3").arg(themeDir()).arg(size).arg(context);
-            QDir().mkpath(dir);
             QImage image(size, size, QImage::Format_RGB32);
             image.fill(color);
+            QDir().mkpath(dir);
             image.save(dir + "/" + name + ".png");
         }
     }
 
-    // applications/<name>.desktop: an application entry with the given extra lines.
+    // applications/<name>.desktop; `lines` follow the group header.
     QString addEntry(const QString& name, const QStringList& lines)
     {
         const QString path = dataHome() + "/applications/" + name + ".desktop";
-        write(path, "[Desktop Entry]\nType=Application\nName=" + name.toUtf8() + "\n" + lines.join('\n').toUtf8() + "\n", false);
+        write(path, "[Desktop Entry]\n" + lines.join('\n').toUtf8() + "\n");
         return path;
     }
 
@@ -68,32 +61,29 @@ public:
     QString addRecorder(const QString& name, const QString& out)
     {
         const QString path = binDir() + "/" + name;
-        write(path, "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"" + QFile::encodeName(out) + ".part\"\nmv \""
-                        + QFile::encodeName(out) + ".part\" \"" + QFile::encodeName(out) + "\"\n", true);
+        const QByteArray target = QFile::encodeName(out);
+        write(path, "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"" + target + ".part\"\nmv \"" + target + ".part\" \"" + target + "\"\n");
+        QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner);
         return path;
     }
 
-    static bool write(const QString& path, const QByteArray& bytes, bool executable)
+    static bool write(const QString& path, const QByteArray& bytes)
     {
         QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            return false;
-        file.close();
-        return !executable || file.setPermissions(file.permissions() | QFile::ExeOwner);
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    }
+
+    static QStringList lines(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts)
+                                              : QStringList();
     }
 
     // JPEG pictures come back a few steps off.
     static bool near(const QColor& a, const QColor& b)
     {
         return qAbs(a.red() - b.red()) < 24 && qAbs(a.green() - b.green()) < 24 && qAbs(a.blue() - b.blue()) < 24;
-    }
-
-    static QStringList lines(const QString& path)
-    {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-            return {};
-        return QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
     }
 
 private:
