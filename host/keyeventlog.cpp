@@ -1,5 +1,7 @@
 #include "keyeventlog.h"
 
+#include "outputwriter.h"
+
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QtGlobal>
@@ -39,6 +41,14 @@ QtMessageHandler& previousHandler()
 
 void handle(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
+    // What the package's recording launcher would have opened: one "open" line each.
+    if (context.category && qstrcmp(context.category, "systemdll.platform.launch.record") == 0) {
+        const QJsonObject opened = QJsonDocument::fromJson(message.toUtf8()).object();
+        if (!opened.isEmpty()) {
+            OutputWriter::line({{"kind", "open"}, {"path", opened.value("path")}, {"what", opened.value("kind")}});
+            return;
+        }
+    }
     if (QJsonArray* list = listFor(context.category)) {
         const QJsonObject event = QJsonDocument::fromJson(message.toUtf8()).object();
         if (!event.isEmpty()) {

@@ -92,7 +92,7 @@ CommandLine parseCommandLine(const QApplication& app)
     const QCommandLineOption list("list", "Print what the host reads from the package and exit.");
     const QCommandLineOption headless("headless", "Run a script without a window.");
     const QCommandLineOption script("script", "Script of steps (JSON array).", "SCRIPT");
-    const QCommandLineOption noLaunch("no-launch", "Open no URL, only report it.");
+    const QCommandLineOption noLaunch("no-launch", "Open no URL, file or application, only report it.");
     const QCommandLineOption keys("keys", "Keyboard backend of the package (record, x11).", "BACKEND");
     const QCommandLineOption renderProfile("render-profile", "Render a stored profile's deck and exit.", "FILE");
     const QCommandLineOption out("out", "PNG file for --render-profile.", "PNG");
@@ -154,6 +154,8 @@ int main(int argc, char** argv)
     const bool asLines = line.headless || line.renderProfile;
     if (!line.keys.isEmpty())
         qputenv("SYSTEMDLL_KEYBOARD_BACKEND", line.keys.toLatin1());
+    if (!line.launch)
+        qputenv("SYSTEMDLL_LAUNCH_BACKEND", "record");
     if (asLines)
         KeyEventLog::install();
     if (!line.gridValid) {

@@ -24,6 +24,15 @@ inline constexpr int kMaxCounter = 100000;
 inline constexpr char kGifSuffix[] = "gif";
 inline constexpr char kPngSuffix[] = "png";
 
+// Pictures of files' system icons, in the application's data folder.
+inline constexpr char kPictureFolder[] = "Picture";
+inline constexpr char kPictureSuffix[] = "jpg";
+inline constexpr char kPictureFormat[] = "JPEG";
+inline constexpr char kPictureFallbackName[] = "icon";
+inline constexpr char kBundleSuffix[] = ".app";
+// Below any real width difference: the first size is taken until a better one comes.
+inline constexpr int kNoSizeDifference = -1500;
+
 inline constexpr char kImageFilterSuffixes[] = "(*.jpg *.png *.gif)";
 inline constexpr int kTitleBarHeight = 38;
 

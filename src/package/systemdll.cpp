@@ -1,6 +1,7 @@
 #include "systemdll.h"
 
 #include "actions/multimedia/pluginsystemmultimedia.h"
+#include "actions/openfile/pluginopenfile.h"
 #include "actions/openurl/pluginopenurl.h"
 #include "packagelog.h"
 #include "plugin/kyplugin.h"
@@ -50,7 +51,7 @@ KYPlugin* SystemDll::makeWidget(const QString& category, int n)
     using Factory = KYPlugin* (*)();
     // In lookup order; an action that is not built yet has no factory.
     const std::pair<const QString&, Factory> actions[] = {
-        {TovPluginCategories::kSystemOpenApp, nullptr},
+        {TovPluginCategories::kSystemOpenApp, [] { return static_cast<KYPlugin*>(new PluginOpenFile); }},
         {TovPluginCategories::kSystemOpenUrl, [] { return static_cast<KYPlugin*>(new PluginOpenUrl); }},
         {TovPluginCategories::kSystemHotkey, nullptr},
         {TovPluginCategories::kSystemMultimedia, [] { return static_cast<KYPlugin*>(new PluginSystemMultimedia); }},

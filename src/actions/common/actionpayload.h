@@ -25,9 +25,9 @@ public:
     // Defaults: one title, one icon, the action title from the title; own keys by
     // resetOwn().
     void reset();
-    void setV1Payload(const QJsonObject& payload);
-    void setLegacyPayload(const QJsonObject& payload);
-    void setPreset(const QJsonObject& preset);
+    virtual void setV1Payload(const QJsonObject& payload);
+    virtual void setLegacyPayload(const QJsonObject& payload);
+    virtual void setPreset(const QJsonObject& preset);
     // Picks the versioned or the legacy reader by the presence of "version".
     virtual void setPayload(const QJsonObject& payload);
     QJsonObject toJson() const;

@@ -65,11 +65,13 @@ protected:
 
     KyMixerPluginDelegate delegate;
 
-private:
-    void syncAndConnect();
+    // The record's reactions to the shared edits; each reports the settings.
     void onTitleEdited(const QString& title);
     void onIconEdited(const QString& path);
     void onViewAttributeEdited(const KyDisplayViewAttribute& attribute);
+
+private:
+    void syncAndConnect();
 
     bool m_inspectorConnected = false;
 };

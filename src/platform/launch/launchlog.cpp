@@ -1,0 +1,4 @@
+#include "launchlog.h"
+
+Q_LOGGING_CATEGORY(lcLaunch, "systemdll.platform.launch")
+Q_LOGGING_CATEGORY(lcLaunchRecord, "systemdll.platform.launch.record")

@@ -1,0 +1,204 @@
+// Open App/File in-process: the three input forms, triggering, and the inspector's
+// file pick on a desktop of the test's own.
+#include "actions/openfile/pluginopenfile.h"
+#include "iconbuilder/fileiconpicture.h"
+#include "modaldriver.h"
+#include "package/kyvantaproxy.h"
+#include "platform/launch/record/recordingpathlauncher.h"
+#include "plugin/tovkyplugineventtype.h"
+#include "testdesktop.h"
+
+#include <QFileDialog>
+#include <QJsonArray>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace {
+const QString kDefaultIcon = QStringLiteral(":/SystemDll/images/mainpage_btn_app.png");
+
+QJsonObject lastPayload(const QSignalSpy& spy)
+{
+    return spy.last().first().toJsonObject()["event"].toObject()["payload"].toObject();
+}
+QJsonObject eventOf(const QString& type)
+{
+    return {{"target", "k"}, {"event", QJsonObject{{"type", type}}}};
+}
+}
+
+class tst_PluginOpenFile : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void inputForms_data();
+    void inputForms();
+    void trigger_data();
+    void trigger();
+    void pickTakesPathAndIcon_data();
+    void pickTakesPathAndIcon();
+
+private:
+    QString pick(PluginOpenFile& action, const QString& path);
+
+    TestDesktop m_desktop;
+    RecordingPathLauncher* m_launcher = nullptr;
+};
+
+void tst_PluginOpenFile::initTestCase()
+{
+    QVERIFY(m_desktop.setUp());
+    m_desktop.addThemeIcon("apps", "vanta-test-app", {32, 256}, Qt::red);
+    m_desktop.addThemeIcon("mimetypes", "text-plain", {256}, Qt::green);
+    KyVantaProxy::getInstance()->configDir = m_desktop.root() + "/config";
+    auto launcher = std::make_unique<RecordingPathLauncher>();
+    m_launcher = launcher.get();
+    PathLauncher::setInstance(std::move(launcher));
+}
+
+// What the record reports after each input form, and what actionTitle() answers.
+void tst_PluginOpenFile::inputForms_data()
+{
+    QTest::addColumn<QJsonObject>("params");
+    QTest::addColumn<QJsonObject>("reported");
+    QTest::addColumn<QString>("actionTitle");
+    const QJsonArray defaultTitle{"App/File"};
+    const QJsonArray defaultIcon{kDefaultIcon};
+    auto report = [](const QJsonArray& titles, const QJsonArray& icons, const QString& path) {
+        return QJsonObject{{"titlelist", titles}, {"iconlist", icons}, {"FilePath", path},
+                           {"actionTitle", titles.isEmpty() ? QString() : titles.first().toString()}};
+    };
+    QTest::newRow("defaults") << QJsonObject{} << report(defaultTitle, defaultIcon, "") << "App/File";
+    QTest::newRow("versioned")
+        << QJsonObject{{"payload", QJsonObject{{"version", 1}, {"titlelist", QJsonArray{"Ed", "x"}}, {"iconlist", QJsonArray{"/i.png"}},
+                                               {"FilePath", "/a.desktop"}, {"actionTitle", "Other"}}}}
+        << report({"Ed"}, {"/i.png"}, "/a.desktop") << "Other";
+    QTest::newRow("versioned, lists absent on a fresh record")
+        << QJsonObject{{"payload", QJsonObject{{"version", 1}, {"FilePath", "/f"}}}}
+        << report({}, {}, "/f") << "";
+    QTest::newRow("legacy")
+        << QJsonObject{{"payload", QJsonObject{{"Title", "T"}, {"ImagePath", "/p.png"}, {"FilePath", "/doc.txt"}}}}
+        << report({"T"}, {"/p.png"}, "/doc.txt") << "";
+    QTest::newRow("legacy, only a path") << QJsonObject{{"payload", QJsonObject{{"FilePath", "/doc.txt"}}}}
+                                          << report({}, {}, "/doc.txt") << "";
+    QTest::newRow("preset, empty lists keep the defaults")
+        << QJsonObject{{"preset", QJsonObject{{"titlelist", QJsonArray{}}, {"FilePath", "/x"}}}}
+        << report(defaultTitle, defaultIcon, "/x") << "App/File";
+    QTest::newRow("preset, own title")
+        << QJsonObject{{"preset", QJsonObject{{"titlelist", QJsonArray{"Mail"}}, {"iconlist", "not an array"}}}}
+        << report({"Mail"}, defaultIcon, "") << "Mail";
+}
+
+void tst_PluginOpenFile::inputForms()
+{
+    QFETCH(QJsonObject, params);
+    QFETCH(QJsonObject, reported);
+    QFETCH(QString, actionTitle);
+    PluginOpenFile action;
+    QSignalSpy sent(&action, &KYPlugin::eventSent);
+    QVERIFY(action.init("k1", params));
+    QCOMPARE(sent.count(), 0);  // nothing is reported before the first edit
+    QCOMPARE(action.actionTitle(), actionTitle);
+    QCOMPARE(action.actionIconFilePath(), actionTitle);
+    action.onSetSettingsEvent({});
+    QJsonObject payload = lastPayload(sent);
+    QCOMPARE(payload.take("version").toInt(), 1);
+    QVERIFY(payload.take("displayView").isObject());
+    QCOMPARE(payload, reported);
+    auto* path = action.propertyWidget()->findChild<QLineEdit*>("txtEditPluginFilePath");
+    QCOMPARE(path->text(), reported["FilePath"].toString());
+}
+
+void tst_PluginOpenFile::trigger_data()
+{
+    QTest::addColumn<QString>("name");  // below the test folder; empty: an empty path
+    QTest::addColumn<QString>("event");
+    QTest::addColumn<int>("kind");      // -1: nothing opened
+    const QString triggered = TovKyPluginEventType::kAppTriggeredEvent;
+    QTest::newRow("document") << "doc.txt" << triggered << int(PathLauncher::Kind::Document);
+    QTest::newRow("application") << "data/applications/app.desktop" << triggered << int(PathLauncher::Kind::Application);
+    QTest::newRow("missing") << "gone.txt" << triggered << -1;
+    QTest::newRow("empty") << "" << triggered << -1;
+    QTest::newRow("key down") << "doc.txt" << QString(TovKyPluginEventType::kKeyDownEvent) << -1;
+    QTest::newRow("key up") << "doc.txt" << QString(TovKyPluginEventType::kKeyUpEvent) << -1;
+}
+
+void tst_PluginOpenFile::trigger()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, event);
+    QFETCH(int, kind);
+    m_launcher->clear();
+    QVERIFY(TestDesktop::write(m_desktop.root() + "/doc.txt", "x"));
+    m_desktop.addEntry("app", {"Type=Application", "Name=A", "Exec=true"});
+    const QString path = name.isEmpty() ? QString() : m_desktop.root() + "/" + name;
+    PluginOpenFile action;
+    QVERIFY(action.init("k1", {{"payload", QJsonObject{{"version", 1}, {"FilePath", path}}}}));
+    QJsonObject result{{"kept", 1}};
+    QTest::ignoreMessage(QtDebugMsg, QRegularExpression("eventReceived"));
+    action.eventReceived(eventOf(event), result);
+    QCOMPARE(result, QJsonObject({{"kept", 1}}));
+    if (kind < 0) {
+        QVERIFY(m_launcher->opened().isEmpty());
+    } else {
+        QCOMPARE(m_launcher->opened().size(), 1);
+        QCOMPARE(int(m_launcher->opened().first().first), kind);
+        QCOMPARE(m_launcher->opened().first().second, path);
+    }
+}
+
+QString tst_PluginOpenFile::pick(PluginOpenFile& action, const QString& path)
+{
+    whenModal<QFileDialog>([path](QFileDialog* dialog) {
+        dialog->selectFile(path);
+        static_cast<QDialog*>(dialog)->accept();  // QFileDialog hides it
+    });
+    action.propertyWidget()->findChild<QPushButton*>("btnPluginOpenFile")->click();
+    return action.propertyWidget()->findChild<QLineEdit*>("txtEditPluginFilePath")->text();
+}
+
+// A pick stores the path as chosen and, when the target has an icon, makes a key
+// image of it in the icon folder; the intermediate picture does not stay behind.
+void tst_PluginOpenFile::pickTakesPathAndIcon_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QColor>("color");  // invalid: the icon stays as it was
+    QTest::newRow("application") << "editor.desktop" << QByteArray("[Desktop Entry]\nType=Application\nName=E\nExec=true\nIcon=vanta-test-app\n") << QColor(Qt::red);
+    QTest::newRow("application without icon") << "bare.desktop" << QByteArray("[Desktop Entry]\nType=Application\nName=B\nExec=true\n") << QColor();
+    QTest::newRow("document") << "notes.txt" << QByteArray("text") << QColor(Qt::green);
+    QTest::newRow("link kept unresolved") << "link.txt" << QByteArray("->notes.txt") << QColor(Qt::green);
+}
+
+void tst_PluginOpenFile::pickTakesPathAndIcon()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    QFETCH(QColor, color);
+    const QString path = m_desktop.root() + "/picks/" + name;
+    QVERIFY(QDir().mkpath(m_desktop.root() + "/picks"));
+    if (content.startsWith("->"))
+        QVERIFY(QFile::link(m_desktop.root() + "/picks/" + content.mid(2), path));
+    else
+        QVERIFY(TestDesktop::write(path, content));
+    PluginOpenFile action;
+    QVERIFY(action.init("k1", {}));
+    QSignalSpy sent(&action, &KYPlugin::eventSent);
+
+    QCOMPARE(pick(action, path), path);
+    QCOMPARE(sent.count(), color.isValid() ? 2 : 1);  // the path, then the icon
+    QCOMPARE(lastPayload(sent)["FilePath"].toString(), path);
+    const QString icon = lastPayload(sent)["iconlist"].toArray().first().toString();
+    if (color.isValid()) {
+        QVERIFY2(icon.startsWith(m_desktop.root() + "/config/icon/"), qPrintable(icon));
+        QVERIFY(TestDesktop::near(QImage(icon).pixelColor(75, 54), color));
+    } else {
+        QCOMPARE(icon, kDefaultIcon);
+    }
+    QVERIFY(QDir(FileIconPicture::folder()).entryList(QDir::Files).isEmpty());
+}
+
+QTEST_MAIN(tst_PluginOpenFile)
+#include "tst_pluginopenfile.moc"
