@@ -1,5 +1,6 @@
 #include "systemdll.h"
 
+#include "actions/hotkey/plugininputhotkey.h"
 #include "actions/openurl/pluginopenurl.h"
 #include "packagelog.h"
 #include "plugin/kyplugin.h"
@@ -51,7 +52,7 @@ KYPlugin* SystemDll::makeWidget(const QString& category, int n)
     const std::pair<const QString&, Factory> actions[] = {
         {TovPluginCategories::kSystemOpenApp, nullptr},
         {TovPluginCategories::kSystemOpenUrl, [] { return static_cast<KYPlugin*>(new PluginOpenUrl); }},
-        {TovPluginCategories::kSystemHotkey, nullptr},
+        {TovPluginCategories::kSystemHotkey, [] { return static_cast<KYPlugin*>(new PluginInputHotkey); }},
         {TovPluginCategories::kSystemMultimedia, nullptr},
         {TovPluginCategories::kSystemText, nullptr},
         {TovPluginCategories::kSystemWindowsControl, nullptr},
