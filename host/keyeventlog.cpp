@@ -22,9 +22,9 @@ QtMessageHandler& previousHandler()
 void handle(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
     if (context.category && qstrcmp(context.category, "systemdll.platform.keyboard.record") == 0) {
-        const QJsonObject event = QJsonDocument::fromJson(message.toUtf8()).object();
-        if (!event.isEmpty()) {
-            events().append(event);
+        const QJsonDocument sequence = QJsonDocument::fromJson(message.toUtf8());
+        if (sequence.isArray()) {
+            events().append(sequence.array());
             return;
         }
     }
