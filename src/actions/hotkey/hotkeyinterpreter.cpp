@@ -56,6 +56,7 @@ constexpr NamedCode kSingleKeys[] = {
 };
 
 const QString kLonePlus = QStringLiteral("+");
+const QString kKeypadSuffix = QStringLiteral("NUMPAD");
 const QString kLoneEqual = QStringLiteral("=");
 constexpr quint16 kKeypadPlus = 0x45;
 constexpr quint16 kKeypadEquals = 0x51;
@@ -76,6 +77,24 @@ int keyOf(const QString& text)
         return 0;
     const int key = sequence[0].key();
     return key == Qt::Key_unknown ? 0 : key;
+}
+
+// The key-pad code of the inspector's key-pad form of a digit ("5NUMPAD"), else -1.
+int keypadDigitCode(const QString& token)
+{
+    if (token.size() != kKeypadSuffix.size() + 1 || !token.endsWith(kKeypadSuffix) || !token.at(0).isDigit())
+        return -1;
+    return singleKeyCode(token.left(1));
+}
+
+// The virtual key code a hotkey's last token stands for, -1 when it names no key.
+int keyCodeOf(const QString& token)
+{
+    const int keypad = keypadDigitCode(token);
+    if (keypad >= 0)
+        return keypad;
+    const int key = keyOf(token);
+    return key ? macKeyCode(key) : -1;
 }
 
 quint64 flagsOf(const QStringList& tokens)
@@ -129,10 +148,10 @@ KeyEventSequence events(const QString& hotkey)
         if (single >= 0)
             return {KeyEvent::press(quint16(single), KeyEvent::HidSystemState)};
     }
-    const int key = keyOf(tokens.last());
-    if (!key)
+    const int code = keyCodeOf(tokens.last());
+    if (code < 0)
         return {};
-    KeyEvent down = KeyEvent::press(macKeyCode(key), KeyEvent::HidSystemState);
+    KeyEvent down = KeyEvent::press(quint16(code), KeyEvent::HidSystemState);
     if (tokens.size() > 1)
         down = down.withFlags(flagsOf(tokens));
     return {down};

@@ -6,7 +6,8 @@
 
 // Turns a stored hotkey string ("Ctrl+Shift+A", "Shift+1", "F5", "=") into the
 // keyboard events one trigger posts: a single key-down carrying the hotkey's
-// modifier flags, or nothing when the string names no key we can send.
+// modifier flags, or nothing when the string names no key we can send. The
+// inspector's key-pad form ("Ctrl+5NUMPAD") sends the key-pad digit.
 namespace HotkeyInterpreter {
 
 KeyEventSequence events(const QString& hotkey);

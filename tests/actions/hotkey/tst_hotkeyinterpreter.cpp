@@ -42,7 +42,8 @@ void tst_HotkeyInterpreter::events_data()
     QTest::newRow("grave with Ctrl is the quote key") << "Ctrl+`" << chord(0x27, 0x100000);
     QTest::newRow("apostrophe passes through") << "Ctrl+'" << chord(0x27, 0x100000);
     QTest::newRow("key-pad clear") << QString(QChar(0xF739)) << hid(0x47);
-    QTest::newRow("key-pad form sends nothing") << "Ctrl+5NUMPAD" << KeyEventSequence();
+    QTest::newRow("key-pad form is the key-pad digit") << "Ctrl+5NUMPAD" << chord(0x57, 0x100000);
+    QTest::newRow("key-pad form of a non-digit") << "Ctrl+ANUMPAD" << KeyEventSequence();
     QTest::newRow("plus with a modifier sends nothing") << "Ctrl++" << KeyEventSequence();
     QTest::newRow("unknown key name") << "Ctrl+Foo" << KeyEventSequence();
     QTest::newRow("six tokens") << "Ctrl+Alt+Shift+Meta+Ctrl+A" << KeyEventSequence();

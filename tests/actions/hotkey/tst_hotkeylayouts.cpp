@@ -89,6 +89,7 @@ void tst_HotkeyLayouts::chords_data()
     QTest::newRow("de Ctrl+Y") << "de" << "Ctrl+Y" << int(Qt::Key_Y) << ctrl << "";
     QTest::newRow("de Z") << "de" << "Z" << int(Qt::Key_Z) << 0 << "z";
     QTest::newRow("de key-pad 1") << "de" << "1" << int(Qt::Key_1) << 0 << "1";
+    QTest::newRow("de Ctrl key-pad 5") << "de" << "Ctrl+5NUMPAD" << int(Qt::Key_5) << ctrl << "";
     QTest::newRow("fr Ctrl+Z") << "fr" << "Ctrl+Z" << int(Qt::Key_Z) << ctrl << "";
     QTest::newRow("fr Ctrl+Shift+A") << "fr" << "Ctrl+Shift+A" << int(Qt::Key_A) << ctrl + shift << "";
     QTest::newRow("fr key-pad 1") << "fr" << "1" << int(Qt::Key_1) << 0 << "1";
