@@ -49,10 +49,11 @@ void handle(QtMsgType type, const QMessageLogContext& context, const QString& me
             return;
         }
     }
+    // Keyboard sequences arrive as one array each, media keys as one object each.
     if (QJsonArray* list = listFor(context.category)) {
-        const QJsonObject event = QJsonDocument::fromJson(message.toUtf8()).object();
-        if (!event.isEmpty()) {
-            list->append(event);
+        const QJsonDocument logged = QJsonDocument::fromJson(message.toUtf8());
+        if (logged.isArray() || logged.isObject()) {
+            list->append(logged.isArray() ? QJsonValue(logged.array()) : QJsonValue(logged.object()));
             return;
         }
     }

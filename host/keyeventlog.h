@@ -2,9 +2,10 @@
 
 #include <QJsonArray>
 
-// Collects the key events that the package's recording backends log, one JSON object
-// per line: keyboard events under "systemdll.platform.keyboard.record", media keys
-// under "systemdll.platform.media.record". Every other log line goes on to stderr.
+// Collects what the package's recording backends log: one JSON array of events per
+// posted key sequence under "systemdll.platform.keyboard.record" (take(), in posting
+// order), one object per media key under "systemdll.platform.media.record"
+// (takeMedia()). Every other log line goes on to stderr.
 namespace KeyEventLog {
 void install();
 QJsonArray take();

@@ -311,13 +311,12 @@ void ScriptRunner::flushKeys()
     for (const QJsonValue& media : KeyEventLog::takeMedia())
         OutputWriter::line({{"kind", "media"}, {"key", media["key"]}, {"keyType", media["keyType"]},
                             {"down", media["down"]}});
-    const QJsonArray recorded = KeyEventLog::take();
-    if (recorded.isEmpty())
-        return;
-    QJsonArray events;
-    for (const QJsonValue& event : recorded) {
-        events.append(QJsonObject{{"code", event["code"]}, {"down", event["down"]}, {"flags", event["flags"]},
-                                  {"setsFlags", event["setsFlags"]}});
+    for (const QJsonValue& sequence : KeyEventLog::take()) {
+        QJsonArray events;
+        for (const QJsonValue& event : sequence.toArray()) {
+            events.append(QJsonObject{{"code", event["code"]}, {"down", event["down"]}, {"flags", event["flags"]},
+                                      {"setsFlags", event["setsFlags"]}});
+        }
+        OutputWriter::line({{"kind", "keys"}, {"events", events}});
     }
-    OutputWriter::line({{"kind", "keys"}, {"events", events}});
 }

@@ -1,5 +1,6 @@
 #include "systemdll.h"
 
+#include "actions/hotkey/plugininputhotkey.h"
 #include "actions/multimedia/pluginsystemmultimedia.h"
 #include "actions/openfile/pluginopenfile.h"
 #include "actions/openurl/pluginopenurl.h"
@@ -53,7 +54,7 @@ KYPlugin* SystemDll::makeWidget(const QString& category, int n)
     const std::pair<const QString&, Factory> actions[] = {
         {TovPluginCategories::kSystemOpenApp, [] { return static_cast<KYPlugin*>(new PluginOpenFile); }},
         {TovPluginCategories::kSystemOpenUrl, [] { return static_cast<KYPlugin*>(new PluginOpenUrl); }},
-        {TovPluginCategories::kSystemHotkey, nullptr},
+        {TovPluginCategories::kSystemHotkey, [] { return static_cast<KYPlugin*>(new PluginInputHotkey); }},
         {TovPluginCategories::kSystemMultimedia, [] { return static_cast<KYPlugin*>(new PluginSystemMultimedia); }},
         {TovPluginCategories::kSystemText, nullptr},
         {TovPluginCategories::kSystemWindowsControl, nullptr},

@@ -2,6 +2,7 @@
 
 #include "platform/platformlog.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -10,10 +11,11 @@ QString RecordingKeyboardService::name() const
     return QStringLiteral("record");
 }
 
-// Each event is also logged as one compact JSON object, so that a process that loads
-// the library (a host, a test) can see what would have been sent.
+// Each posted sequence is also logged as one compact JSON array of its events, so that
+// a process that loads the library (a host, a test) can see what would have been sent.
 void RecordingKeyboardService::post(const KeyEventSequence& events)
 {
+    QJsonArray sequence;
     for (const KeyEvent& event : events) {
         const QJsonObject json{
             {"code", event.code},
@@ -23,7 +25,8 @@ void RecordingKeyboardService::post(const KeyEventSequence& events)
             {"source", int(event.source)},
             {"tap", int(event.tap)},
         };
-        qCInfo(lcKeyboardRecord).noquote() << QJsonDocument(json).toJson(QJsonDocument::Compact);
+        sequence.append(json);
     }
+    qCInfo(lcKeyboardRecord).noquote() << QJsonDocument(sequence).toJson(QJsonDocument::Compact);
     m_events += events;
 }

@@ -7,19 +7,56 @@
 
 namespace {
 
-// Keys this sequence pressed, in pressing order; modifiers are tracked apart so a
-// key-up releases the modifiers that came with its key-down.
-struct PressedKeys
+// The keys one post holds down. Whatever it pressed is released when the post ends,
+// however it ends - keys first, then modifiers, each in reverse pressing order - so
+// no key, and above all no modifier, stays down after a sequence. Keys the user
+// already holds are neither pressed again nor released.
+class HeldKeys
 {
-    QVector<quint8> keys;
-    QVector<quint8> modifiers;
-};
+public:
+    HeldKeys(XTestInjector& injector, const XTestInjector::KeyMap& heldByUser)
+        : m_x(injector)
+        , m_user(heldByUser)
+    {
+    }
+    ~HeldKeys()
+    {
+        releaseAll(m_keys);
+        releaseAll(m_modifiers);
+        m_x.sync();
+    }
 
-void releaseAll(XTestInjector& injector, QVector<quint8>& keys)
-{
-    std::for_each(keys.crbegin(), keys.crend(), [&](quint8 code) { injector.release(code); });
-    keys.clear();
-}
+    void pressModifier(quint8 code) { pressInto(m_modifiers, code); }
+    void pressKey(quint8 code) { pressInto(m_keys, code); }
+    // A key-up releases the modifiers that came with its key-down.
+    void releaseKey(quint8 code)
+    {
+        if (!m_keys.removeOne(code))
+            return;
+        m_x.release(code);
+        releaseAll(m_modifiers);
+    }
+
+private:
+    void pressInto(QVector<quint8>& held, quint8 code)
+    {
+        if (XTestInjector::isDown(m_user, code) || m_keys.contains(code) || m_modifiers.contains(code))
+            return;
+        m_x.press(code);
+        held << code;
+    }
+    void releaseAll(QVector<quint8>& held)
+    {
+        std::for_each(held.crbegin(), held.crend(), [this](quint8 code) { m_x.release(code); });
+        held.clear();
+    }
+
+    XTestInjector& m_x;
+    const XTestInjector::KeyMap m_user;
+    QVector<quint8> m_keys;
+    QVector<quint8> m_modifiers;
+    Q_DISABLE_COPY(HeldKeys)
+};
 
 } // namespace
 
@@ -41,39 +78,33 @@ QString X11KeyboardService::name() const
     return QStringLiteral("x11");
 }
 
+// A key-down goes out whole or not at all: when its key or one of its modifiers has
+// no X key, nothing of it is pressed, rather than a different chord.
 void X11KeyboardService::post(const KeyEventSequence& events)
 {
     XTestInjector& x = *m_injector;
-    const XTestInjector::KeyMap heldByUser = x.keyMap();
-    PressedKeys pressed;
-
+    HeldKeys held(x, x.keyMap());
     for (const KeyEvent& event : events) {
         const quint8 code = x.keycodeFor(X11KeyTable::keysymForMacCode(event.code));
         if (!code) {
             qCWarning(lcKeyboard) << "no X key for virtual key code" << event.code << "- skipped";
             continue;
         }
-        if (event.down) {
-            if (event.setsFlags) {
-                for (quint32 keysym : X11KeyTable::modifierKeysyms(event.flags)) {
-                    const quint8 mod = x.keycodeFor(keysym);
-                    if (mod && !XTestInjector::isDown(heldByUser, mod) && !pressed.modifiers.contains(mod)) {
-                        x.press(mod);
-                        pressed.modifiers << mod;
-                    }
-                }
-            }
-            if (!XTestInjector::isDown(heldByUser, code) && !pressed.keys.contains(code)) {
-                x.press(code);
-                pressed.keys << code;
-            }
-        } else if (pressed.keys.removeOne(code)) {
-            x.release(code);
-            releaseAll(x, pressed.modifiers);
+        if (!event.down) {
+            held.releaseKey(code);
+            continue;
         }
+        QVector<quint8> modifiers;
+        const QVector<quint32> modifierKeysyms =
+            event.setsFlags ? X11KeyTable::modifierKeysyms(event.flags) : QVector<quint32>();
+        for (quint32 keysym : modifierKeysyms)
+            modifiers << x.keycodeFor(keysym);
+        if (modifiers.contains(0)) {
+            qCWarning(lcKeyboard) << "no X key for a modifier of virtual key code" << event.code << "- skipped";
+            continue;
+        }
+        for (quint8 modifier : modifiers)
+            held.pressModifier(modifier);
+        held.pressKey(code);
     }
-    // A lone key-down is completed by its release: nothing stays down.
-    releaseAll(x, pressed.keys);
-    releaseAll(x, pressed.modifiers);
-    x.sync();
 }

@@ -11,7 +11,10 @@ struct _XDisplay;
 
 // An own connection to the X server that presses and releases keys through XTEST.
 // Keysyms that the keyboard map lacks are bound to a spare keycode for the life of
-// the injector and unbound when it goes. Shared by the keyboard and media-key services.
+// the injector and unbound when it goes. The keyboard map is read once and again
+// whenever the server reports a change (another layout, a remapped key), so keysyms
+// find their keys on any layout; bindings a new map wiped out are made afresh.
+// Shared by the keyboard and media-key services.
 class XTestInjector
 {
 public:
@@ -31,12 +34,21 @@ public:
     void sync();
 
 private:
-    explicit XTestInjector(_XDisplay* display);
+    explicit XTestInjector(_XDisplay* display, int xkbEventType);
+    void takeMappingChanges();
+    void readMapping();
+    quint32 baseKeysym(int keycode) const;
     quint8 lookUpKeycode(quint32 keysym);
     quint8 bindSpareKeycode(quint32 keysym);
 
     _XDisplay* m_display = nullptr;
-    QHash<quint32, quint8> m_codes;  // keysym -> keycode, looked up once
-    QHash<quint32, quint8> m_bound;  // keysyms we bound to spare keycodes
+    int m_xkbEventType = -1;          // -1 without the XKB extension
+    bool m_mappingRead = false;
+    int m_minCode = 0;
+    int m_maxCode = -1;
+    int m_perCode = 0;
+    QVector<quint32> m_symbols;       // the core keyboard map, m_perCode per keycode
+    QHash<quint32, quint8> m_codes;   // keysym -> keycode, for the current map
+    QHash<quint32, quint8> m_bound;   // keysyms we bound to spare keycodes
     Q_DISABLE_COPY(XTestInjector)
 };
