@@ -68,7 +68,8 @@ void WindowControl::refresh()
 QList<WindowsInfo> WindowControl::getAllWindowInfos()
 {
     if (snapshotIsFresh()) {
-        qCDebug(lcWindowControl) << Q_FUNC_INFO << "workaround for response time too long.";
+        qCDebug(lcWindowControl) << "virtual QList<TovWindowControl::WindowsInfo> MacOS2WindowControl::getAllWindowInfos()"
+                                 << "workaround for response time too long.";
         return windowInfos;
     }
     refresh();
@@ -82,7 +83,9 @@ int WindowControl::getIndexOfWindowInfos(QList<WindowsInfo> list, QString title)
                                     [&](const WindowsInfo& info) { return info.title == title; });
     if (found != list.cend())
         return int(found - list.cbegin());
-    qCWarning(lcWindowControl) << Q_FUNC_INFO << "windows title:" << title << "not found!";
+    qCWarning(lcWindowControl)
+        << "virtual int MacOS2WindowControl::getIndexOfWindowInfos(QList<TovWindowControl::WindowsInfo>, QString)"
+        << "windows title:" << title << "not found!";
     return -1;
 }
 
