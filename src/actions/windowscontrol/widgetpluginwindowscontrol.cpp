@@ -111,7 +111,7 @@ void WidgetPluginWindowsControl::initActionList()
     qCDebug(lcActions) << Q_FUNC_INFO << "leave";
 }
 
-void WidgetPluginWindowsControl::selectWindowTitle(const QString& title)
+void WidgetPluginWindowsControl::selectWindowTitle(const char* function, const QString& title)
 {
     QComboBox* box = ui->comboBoxWindowTitle;
     // A stored title stays shown, and so stays stored, even while no window is open.
@@ -119,7 +119,7 @@ void WidgetPluginWindowsControl::selectWindowTitle(const QString& title)
         return;
     int index = box->findText(title, Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (index < 0) {
-        qCDebug(lcActions) << Q_FUNC_INFO << "window title:" << title << " not found!";
+        qCDebug(lcActions) << function << "window title:" << title << " not found!";
         box->insertItem(0, title);
         index = 0;
     }
@@ -134,14 +134,14 @@ void WidgetPluginWindowsControl::refreshWindowsList()
     ui->comboBoxWindowTitle->clear();
     for (const TovWindowControl::WindowsInfo& info : infos)
         ui->comboBoxWindowTitle->addItem(info.title);
-    selectWindowTitle(windowTitle);
+    selectWindowTitle(Q_FUNC_INFO, windowTitle);
 }
 
 void WidgetPluginWindowsControl::setWindowTitleName(const QString& title)
 {
     qCDebug(lcActions) << Q_FUNC_INFO << "entry, window titile:" << title;
     const Reattach reattach = detachWindowList();
-    selectWindowTitle(title);
+    selectWindowTitle(Q_FUNC_INFO, title);
     windowTitle = title;
 }
 

@@ -75,8 +75,9 @@ private:
     [[nodiscard]] Reattach detachActionList();
     [[nodiscard]] Reattach detachFields();
 
-    // Makes title the current window, inserting it at the top when it is not listed.
-    void selectWindowTitle(const QString& title);
+    // Makes title the current window, inserting it at the top when it is not listed;
+    // logs under the name of the calling function.
+    void selectWindowTitle(const char* function, const QString& title);
     bool isListed(const QString& title);
     void enableFields(bool enabled);
     void clearFields();

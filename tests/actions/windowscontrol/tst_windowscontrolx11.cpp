@@ -86,6 +86,7 @@ private slots:
     void windowClosedBeforeApply();
     void sizeIncrementsEndTheRetries();
     void inspectorPicksAndApplies();
+    void cleanupTestCase();
 
 private:
     QWidget* open(const QString& title, const QRect& geometry = QRect(300, 300, 320, 240));
@@ -244,6 +245,7 @@ void tst_WindowsControlX11::sizeIncrementsEndTheRetries()
     m_windows << window;
     window->setWindowTitle("Stepped");
     window->setGeometry(200, 200, 410, 310);
+    window->winId();  // the hints reach the platform window only once it exists
     window->setBaseSize(10, 10);
     window->setSizeIncrement(50, 50);
     window->show();
@@ -322,6 +324,11 @@ void tst_WindowsControlX11::inspectorPicksAndApplies()
     QTest::mouseClick(inspector->findChild<QPushButton*>("btnRefreshWindowList"), Qt::LeftButton);
     QVERIFY(list->findText("Later") >= 0);
     QCOMPARE(list->currentText(), QStringLiteral("Picked"));
+}
+
+void tst_WindowsControlX11::cleanupTestCase()
+{
+    delete m_package;
 }
 
 QTEST_MAIN(tst_WindowsControlX11)
