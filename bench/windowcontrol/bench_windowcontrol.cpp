@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QJsonArray>
 #include <QJsonObject>
 #include <QLoggingCategory>
 #include <QProcess>
@@ -32,6 +33,7 @@ constexpr int kSetupTimeoutMs = 60000;
 constexpr int kTriggerRuns = 100;
 constexpr int kArrivalTimeoutMs = 2000;
 const char kTargetTitle[] = "Resize Target";
+const char kKeyIcon[] = ":/SystemDll/images/mainpage_btn_window_control.svg";
 
 // Forwards to the real backend and counts listings.
 class CountingBackend final : public WindowBackend
@@ -233,7 +235,9 @@ std::unique_ptr<PluginWindowsControl> keyFor(const QRect& frame)
 {
     auto key = std::make_unique<PluginWindowsControl>();
     key->init(QStringLiteral("bench"),
-              QJsonObject{{"payload", QJsonObject{{"version", 1}, {"windowTitleName", kTargetTitle},
+              QJsonObject{{"payload", QJsonObject{{"version", 1}, {"titlelist", QJsonArray{"Bench"}},
+                                                  {"iconlist", QJsonArray{kKeyIcon}},
+                                                  {"windowTitleName", kTargetTitle},
                                                   {"windowAction", "0"}, {"leftTopPositionX", frame.x()},
                                                   {"leftTopPositionY", frame.y()}, {"windowSizeW", frame.width()},
                                                   {"windowSizeH", frame.height()}}}});
@@ -249,13 +253,13 @@ bool trigger(const TriggerTarget& t, int which, const GeometryProbe& probe)
     return probe.waitFor(xcb_window_t(t.window->winId()), t.clients[which]);
 }
 
-// The same move by the command line: wmctrl takes the client size and the frame's corner.
+// The same move by the command line. wmctrl asks for a client geometry; with the static
+// gravity that Qt gives its windows, the corner is the client's too.
 bool moveByCommandLine(const QString& wmctrl, const TriggerTarget& t, int which, const GeometryProbe& probe)
 {
-    const QRect& frame = t.frames[which];
     const QRect& client = t.clients[which];
     QProcess::execute(wmctrl, {"-r", kTargetTitle, "-e", QStringLiteral("0,%1,%2,%3,%4")
-                                                              .arg(frame.x()).arg(frame.y())
+                                                              .arg(client.x()).arg(client.y())
                                                               .arg(client.width()).arg(client.height())});
     return probe.waitFor(xcb_window_t(t.window->winId()), client);
 }
@@ -271,7 +275,11 @@ void compareTriggerWithCommandLine(WindowControl& control)
     const GeometryProbe probe;
     QElapsedTimer waited;
     waited.start();
-    while (control.getIndexOfWindowInfos({}, kTargetTitle) < 0 && waited.elapsed() < kSetupTimeoutMs) {
+    const auto listed = [&] {
+        const auto infos = control.getAllWindowInfos();
+        return std::any_of(infos.cbegin(), infos.cend(), [](const auto& info) { return info.title == kTargetTitle; });
+    };
+    while (!listed() && waited.elapsed() < kSetupTimeoutMs) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
         control.lastRefreshTime = QTime();
     }
