@@ -52,24 +52,21 @@ WidgetPluginWindowsControl::WidgetPluginWindowsControl(InterfaceToWindowControl*
 
 WidgetPluginWindowsControl::~WidgetPluginWindowsControl() = default;
 
+WidgetPluginWindowsControl::Reattach WidgetPluginWindowsControl::detach(QComboBox* box,
+                                                                       void (WidgetPluginWindowsControl::*slot)(int))
+{
+    disconnect(box, &QComboBox::currentIndexChanged, nullptr, nullptr);
+    return Reattach([this, box, slot] { connect(box, &QComboBox::currentIndexChanged, this, slot); });
+}
+
 WidgetPluginWindowsControl::Reattach WidgetPluginWindowsControl::detachWindowList()
 {
-    QComboBox* box = ui->comboBoxWindowTitle;
-    disconnect(box, &QComboBox::currentIndexChanged, nullptr, nullptr);
-    return Reattach([this, box] {
-        connect(box, &QComboBox::currentIndexChanged, this,
-                &WidgetPluginWindowsControl::on_comboBoxWindowTitle_currentIndexChanged);
-    });
+    return detach(ui->comboBoxWindowTitle, &WidgetPluginWindowsControl::on_comboBoxWindowTitle_currentIndexChanged);
 }
 
 WidgetPluginWindowsControl::Reattach WidgetPluginWindowsControl::detachActionList()
 {
-    QComboBox* box = ui->comboBoxAction;
-    disconnect(box, &QComboBox::currentIndexChanged, nullptr, nullptr);
-    return Reattach([this, box] {
-        connect(box, &QComboBox::currentIndexChanged, this,
-                &WidgetPluginWindowsControl::on_comboBoxAction_currentIndexChanged);
-    });
+    return detach(ui->comboBoxAction, &WidgetPluginWindowsControl::on_comboBoxAction_currentIndexChanged);
 }
 
 WidgetPluginWindowsControl::Reattach WidgetPluginWindowsControl::detachFields()

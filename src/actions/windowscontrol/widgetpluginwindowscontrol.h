@@ -10,6 +10,7 @@
 #include <memory>
 
 class InterfaceToWindowControl;
+class QComboBox;
 class QLineEdit;
 
 namespace Ui {
@@ -71,6 +72,7 @@ private:
     void saveSetting2Profile();
 
     // Detach a control's edit handlers until the guard goes.
+    [[nodiscard]] Reattach detach(QComboBox* box, void (WidgetPluginWindowsControl::*slot)(int));
     [[nodiscard]] Reattach detachWindowList();
     [[nodiscard]] Reattach detachActionList();
     [[nodiscard]] Reattach detachFields();

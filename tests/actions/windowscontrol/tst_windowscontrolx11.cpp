@@ -227,10 +227,13 @@ void tst_WindowsControlX11::windowClosedBeforeApply()
     QVERIFY(list->findText("Doomed") >= 0);
     delete doomed;
     QTest::qWait(20);  // the window is destroyed on the server; the list is a moment old
-    for (const char* operation : {"resize", "move"})
-        QTest::ignoreMessage(QtWarningMsg, qPrintable(QString("%1 ignored: window \"Doomed\" has gone").arg(operation)));
+    for (const char* operation : {"resize", "move"}) {
+        const QString gone = QString("%1 ignored: window \"Doomed\" has gone").arg(operation);
+        QTest::ignoreMessage(QtWarningMsg, qPrintable(gone));
+    }
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("windows title: \"Doomed\" not found!$"));
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("resizeTarget\\(const QString&\\) window \"Doomed\" has gone$"));
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression("resizeTarget\\(const QString&\\) window \"Doomed\" has gone$"));
     QJsonObject result;
     key->eventReceived(kTrigger, result);  // within the snapshot: the lookup still finds it
     QVERIFY(bystander);
