@@ -1,11 +1,9 @@
-// The Windows Control record in-process: the three input forms, what is stored, and
-// the inspector's field rules. No window system here (the "none" backend).
+// The Windows Control record in-process: the three input forms and what is stored.
+// No window system here (the "none" backend).
 #include "actions/windowscontrol/pluginwindowscontrol.h"
 #include "plugin/tovkyplugineventtype.h"
 
-#include <QComboBox>
 #include <QJsonArray>
-#include <QLineEdit>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -36,10 +34,7 @@ private slots:
     void initTestCase();
     void inputs_data();
     void inputs();
-    void legacyKeepsWindowFields();
     void firstEditOfFreshAction();
-    void fieldRules_data();
-    void fieldRules();
 };
 
 void tst_PluginWindowsControl::initTestCase()
@@ -52,6 +47,7 @@ void tst_PluginWindowsControl::inputs_data()
     QTest::addColumn<QJsonObject>("params");
     QTest::addColumn<QJsonObject>("expected");  // members of the stored record
 
+    const QJsonValue defaultView = PluginWindowsControl().settingsJson()["displayView"];
     const QJsonObject defaults{{"titlelist", QJsonArray{"W. Control"}}, {"actionTitle", "W. Control"},
                                {"iconlist", QJsonArray{":/SystemDll/images/mainpage_btn_window_control.svg"}},
                                {"windowTitleName", ""}, {"windowAction", ""}, {"leftTopPositionX", 0},
@@ -78,6 +74,11 @@ void tst_PluginWindowsControl::inputs_data()
         << QJsonObject{{"preset", with(kWindow, {{"titlelist", QJsonArray{}}, {"windowAction", "2"}})}}
         << with(kWindow, {{"titlelist", QJsonArray{""}}, {"actionTitle", ""}, {"windowAction", "2"},
                           {"iconlist", defaults["iconlist"]}});
+    QTest::newRow("legacy: own title keys, no window fields, no display view")
+        << QJsonObject{{"payload", with(kWindow, {{"onTitle", "Old"}, {"onImagePath", "/old.png"}, {"Title", "x"},
+                                                  {"displayView", kView}})}}
+        << QJsonObject{{"titlelist", QJsonArray{"Old"}}, {"iconlist", QJsonArray{"/old.png"}}, {"actionTitle", "Old"},
+                       {"windowTitleName", ""}, {"windowSizeW", -1}, {"displayView", defaultView}};
 }
 
 // What the action stores, and that the stored form restores the same record.
@@ -97,19 +98,6 @@ void tst_PluginWindowsControl::inputs()
     QCOMPARE(restored.settingsJson(), stored);
 }
 
-void tst_PluginWindowsControl::legacyKeepsWindowFields()
-{
-    PluginWindowsControl action;
-    QVERIFY(action.init("k", {{"payload", with(kWindow, {{"version", 1}, {"displayView", kView}})}}));
-    QVERIFY(action.initWithPayload(with(kWindow, {{"onTitle", "Old"}, {"onImagePath", "/old.png"},
-                                                  {"windowTitleName", "Other"}, {"displayView", QJsonObject{}}})));
-    const QJsonObject stored = action.settingsJson();
-    QCOMPARE(stored["titlelist"].toArray(), QJsonArray{"Old"});
-    QCOMPARE(stored["iconlist"].toArray(), QJsonArray{"/old.png"});
-    QCOMPARE(stored["windowTitleName"].toString(), QStringLiteral("Mail"));
-    QCOMPARE(stored["displayView"].toObject(), kView);
-}
-
 // No report at init; the first edit stores the unset size as -1 x -1.
 void tst_PluginWindowsControl::firstEditOfFreshAction()
 {
@@ -122,47 +110,6 @@ void tst_PluginWindowsControl::firstEditOfFreshAction()
     QCOMPARE(sent.count(), 1);
     QCOMPARE(lastPayload(sent)["windowSizeW"].toInt(), -1);
     QCOMPARE(lastPayload(sent)["windowAction"].toString(), QString());
-}
-
-void tst_PluginWindowsControl::fieldRules_data()
-{
-    QTest::addColumn<QString>("field");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("shown");
-    QTest::addColumn<int>("reports");  // one save reports four times
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<int>("stored");
-
-    QTest::newRow("x: minus alone") << "lineEditX" << "-" << "-" << 0 << "leftTopPositionX" << 10;
-    QTest::newRow("x: negative") << "lineEditX" << "-5" << "-5" << 4 << "leftTopPositionX" << -5;
-    QTest::newRow("w: no minus") << "lineEditW" << "-5" << "5" << 4 << "windowSizeW" << 5;
-    QTest::newRow("w: six digits") << "lineEditW" << "123456" << "12345" << 20 << "windowSizeW" << 12345;
-    QTest::newRow("y: letters") << "lineEditY" << "ab" << "" << 0 << "leftTopPositionY" << 20;
-}
-
-// Typing into a cleared field of a stored resize, as the user does.
-void tst_PluginWindowsControl::fieldRules()
-{
-    QFETCH(QString, field);
-    QFETCH(QString, typed);
-    QFETCH(QString, shown);
-    QFETCH(int, reports);
-    QFETCH(QString, key);
-    QFETCH(int, stored);
-    PluginWindowsControl action;
-    QVERIFY(action.init("k", {{"payload", with(kWindow, {{"version", 1}})}}));
-    auto* edit = action.propertyWidget()->findChild<QLineEdit*>(field);
-    QVERIFY(edit && edit->isEnabled());
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_Delete);  // empty: not a number, nothing saved
-    QSignalSpy sent(&action, &KYPlugin::eventSent);
-    QTest::keyClicks(edit, typed);
-    QCOMPARE(edit->text(), shown);
-    QCOMPARE(sent.count(), reports);
-    const QJsonObject record = action.settingsJson();
-    QCOMPARE(record[key].toInt(), stored);
-    QCOMPARE(record["windowTitleName"].toString(), QStringLiteral("Mail"));  // kept while no window is open
 }
 
 QTEST_MAIN(tst_PluginWindowsControl)
