@@ -52,7 +52,7 @@ public:
     bool maximize(int i) override { return m_inner->maximize(i); }
     bool minimize(int i) override { return m_inner->minimize(i); }
     bool appliesLater() const override { return m_inner->appliesLater(); }
-    bool settle(int i) override { return m_inner->settle(i); }
+    bool settle(int i, QRectF* frame) override { return m_inner->settle(i, frame); }
 
     int enumerations = 0;
 

@@ -225,22 +225,19 @@ bool X11WindowBackend::appliesLater() const
 }
 
 // The window manager applies our requests when it gets to them. Wait, boundedly, until
-// the window shows the frame asked for; in any case the listing is stale now.
-bool X11WindowBackend::settle(int index)
+// the window shows the frame asked for, and report the frame it has then.
+bool X11WindowBackend::settle(int index, QRectF* frame)
 {
     if (index < 0 || index >= m_windows.size())
         return false;
     m_x->sync();
     const X11Window& window = m_windows.at(index);
-    const auto request = m_requests.constFind(window.id);
-    if (request != m_requests.cend()) {
-        waitFor(window, *request);
-        m_requests.remove(window.id);
-    }
+    if (const std::optional<QRect> now = waitFor(window, m_requests.take(window.id)))
+        *frame = QRectF(*now);
     return true;
 }
 
-void X11WindowBackend::waitFor(const X11Window& window, const Request& request)
+std::optional<QRect> X11WindowBackend::waitFor(const X11Window& window, const Request& request)
 {
     QElapsedTimer timer;
     timer.start();
@@ -249,19 +246,19 @@ void X11WindowBackend::waitFor(const X11Window& window, const Request& request)
         const std::optional<QRect> frame = lister.frameOf(window.id);
         if (!frame) {
             qCDebug(lcWindowControl) << "window" << window.info.title << "went away while being resized";
-            return;
+            return std::nullopt;
         }
         if (request.isMetBy(*frame)) {
             qCDebug(lcWindowControl) << "window" << window.info.title << "has frame" << *frame << "after"
                                      << timer.elapsed() << "ms";
-            return;
+            return frame;
         }
         if (timer.elapsed() >= WindowControlConstants::kSettleTimeoutMs) {
             qCDebug(lcWindowControl) << "window" << window.info.title << "still has frame" << *frame << "after"
                                      << timer.elapsed() << "ms";
-            return;
+            return frame;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(WindowControlConstants::kSettlePollMs));
+        std::this_thread::sleep_for(std::chrono::microseconds(WindowControlConstants::kSettlePollUs));
     }
 }
 
