@@ -1,17 +1,25 @@
-// Listing 50 windows through our X11 backend against `wmctrl -lpG` as a process, and
-// the cost of a lookup followed by an action, which the snapshot keeps to one listing.
+// Listing 50 windows through our X11 backend against `wmctrl -lpG` as a process; the
+// cost of a lookup followed by an action, which the snapshot keeps to one listing; and
+// a Windows Control key, from the app-triggered event until the window shows its new
+// frame, against `wmctrl -r TITLE -e 0,X,Y,W,H` doing the same.
+#include "actions/windowscontrol/pluginwindowscontrol.h"
 #include "platform/windowcontrol/windowcontrol.h"
 #include "platform/windowcontrol/x11/x11windowbackend.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QLoggingCategory>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QWidget>
 #include <QWindow>
 
+#include <xcb/xcb.h>
+
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <vector>
@@ -22,6 +30,10 @@ constexpr int kWindows = 50;
 constexpr int kRuns = 50;
 constexpr int kRound = 10;
 constexpr int kSetupTimeoutMs = 60000;
+constexpr int kTriggerRuns = 100;
+constexpr int kArrivalTimeoutMs = 2000;
+const char kTargetTitle[] = "Resize Target";
+const char kKeyIcon[] = ":/SystemDll/images/mainpage_btn_window_control.svg";
 
 // Forwards to the real backend and counts listings.
 class CountingBackend final : public WindowBackend
@@ -40,7 +52,7 @@ public:
     bool maximize(int i) override { return m_inner->maximize(i); }
     bool minimize(int i) override { return m_inner->minimize(i); }
     bool appliesLater() const override { return m_inner->appliesLater(); }
-    bool settle(int i) override { return m_inner->settle(i); }
+    bool settle(int i, QRectF* frame) override { return m_inner->settle(i, frame); }
 
     int enumerations = 0;
 
@@ -57,7 +69,7 @@ double median(std::vector<double> ms)
 // Milliseconds per run of each piece of work. The pieces take turns in rounds of ten
 // runs, so that a machine busy with other work weighs on all of them alike; the first
 // run of each turn warms up and is not counted.
-std::vector<double> medianMs(int runs, const std::vector<std::function<void()>>& work)
+std::vector<std::vector<double>> samplesMs(int runs, const std::vector<std::function<void()>>& work)
 {
     std::vector<std::vector<double>> ms(work.size());
     QElapsedTimer timer;
@@ -71,10 +83,22 @@ std::vector<double> medianMs(int runs, const std::vector<std::function<void()>>&
             }
         }
     }
+    return ms;
+}
+
+std::vector<double> medianMs(int runs, const std::vector<std::function<void()>>& work)
+{
     std::vector<double> medians;
-    for (auto& m : ms)
+    for (const auto& m : samplesMs(runs, work))
         medians.push_back(median(m));
     return medians;
+}
+
+double percentile(std::vector<double> ms, double p)
+{
+    std::sort(ms.begin(), ms.end());
+    const size_t rank = size_t(std::ceil(p * double(ms.size())));
+    return ms[std::clamp<size_t>(rank, 1, ms.size()) - 1];
 }
 
 QString benchTitle(int i)
@@ -166,12 +190,137 @@ void lookupThenAction(WindowControl& control, const CountingBackend& backend)
                 double(backend.enumerations - before) / pairs, kRuns);
 }
 
+// The bench's own view of one window's client geometry, on a connection of its own.
+class GeometryProbe
+{
+public:
+    GeometryProbe() : m_c(xcb_connect(nullptr, nullptr)) {}
+    ~GeometryProbe() { xcb_disconnect(m_c); }
+
+    QRect client(xcb_window_t window) const
+    {
+        const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(m_c)).data->root;
+        auto* g = xcb_get_geometry_reply(m_c, xcb_get_geometry(m_c, window), nullptr);
+        auto* t = xcb_translate_coordinates_reply(m_c, xcb_translate_coordinates(m_c, window, root, 0, 0), nullptr);
+        const QRect rect = g && t ? QRect(t->dst_x, t->dst_y, g->width, g->height) : QRect();
+        std::free(g);
+        std::free(t);
+        return rect;
+    }
+    // Polls until the window shows this client geometry; false on time-out.
+    bool waitFor(xcb_window_t window, const QRect& expected) const
+    {
+        QElapsedTimer waited;
+        waited.start();
+        while (client(window) != expected) {
+            if (waited.elapsed() > kArrivalTimeoutMs)
+                return false;
+        }
+        return true;
+    }
+
+private:
+    xcb_connection_t* m_c;
+};
+
+struct TriggerTarget
+{
+    std::unique_ptr<QWidget> window;
+    std::unique_ptr<PluginWindowsControl> keys[2];  // one key per frame, taking turns
+    QRect frames[2];                                 // outer frames the keys ask for
+    QRect clients[2];                                // the client geometry each gives
+};
+
+std::unique_ptr<PluginWindowsControl> keyFor(const QRect& frame)
+{
+    auto key = std::make_unique<PluginWindowsControl>();
+    key->init(QStringLiteral("bench"),
+              QJsonObject{{"payload", QJsonObject{{"version", 1}, {"titlelist", QJsonArray{"Bench"}},
+                                                  {"iconlist", QJsonArray{kKeyIcon}},
+                                                  {"windowTitleName", kTargetTitle},
+                                                  {"windowAction", "0"}, {"leftTopPositionX", frame.x()},
+                                                  {"leftTopPositionY", frame.y()}, {"windowSizeW", frame.width()},
+                                                  {"windowSizeH", frame.height()}}}});
+    return key;
+}
+
+// One trigger of a key, until the window shows its new geometry.
+bool trigger(const TriggerTarget& t, int which, const GeometryProbe& probe)
+{
+    static const QJsonObject appTriggered{{"event", QJsonObject{{"type", "tov.ky.plugin.event.app.triggered"}}}};
+    QJsonObject result;
+    t.keys[which]->eventReceived(appTriggered, result);
+    return probe.waitFor(xcb_window_t(t.window->winId()), t.clients[which]);
+}
+
+// The same move by the command line. wmctrl asks for a client geometry; with the static
+// gravity that Qt gives its windows, the corner is the client's too.
+bool moveByCommandLine(const QString& wmctrl, const TriggerTarget& t, int which, const GeometryProbe& probe)
+{
+    const QRect& client = t.clients[which];
+    QProcess::execute(wmctrl, {"-r", kTargetTitle, "-e", QStringLiteral("0,%1,%2,%3,%4")
+                                                              .arg(client.x()).arg(client.y())
+                                                              .arg(client.width()).arg(client.height())});
+    return probe.waitFor(xcb_window_t(t.window->winId()), client);
+}
+
+void compareTriggerWithCommandLine(WindowControl& control)
+{
+    TriggerTarget t;
+    t.window = std::make_unique<QWidget>();
+    t.window->setWindowTitle(kTargetTitle);
+    t.window->setGeometry(400, 300, 320, 240);
+    t.window->show();
+    control.setClock({});
+    const GeometryProbe probe;
+    QElapsedTimer waited;
+    waited.start();
+    const auto listed = [&] {
+        const auto infos = control.getAllWindowInfos();
+        return std::any_of(infos.cbegin(), infos.cend(), [](const auto& info) { return info.title == kTargetTitle; });
+    };
+    while (!listed() && waited.elapsed() < kSetupTimeoutMs) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        control.lastRefreshTime = QTime();
+    }
+    control.getTargetWindowInformation(kTargetTitle);
+    const QRect client = probe.client(xcb_window_t(t.window->winId()));
+    const QRect outer(control.targetWindowPosition, control.targetWindowSize);
+    const QMargins extents(client.x() - outer.x(), client.y() - outer.y(), outer.right() - client.right(),
+                           outer.bottom() - client.bottom());
+    t.frames[0] = QRect(100, 80, 640, 400);
+    t.frames[1] = QRect(160, 120, 520, 360);
+    for (int i = 0; i < 2; ++i) {
+        t.clients[i] = t.frames[i].marginsRemoved(extents);
+        t.keys[i] = keyFor(t.frames[i]);
+    }
+    int turn = 0, misses = 0;
+    auto ours = [&] { misses += !trigger(t, turn ^= 1, probe); };
+    const QString wmctrl = QStandardPaths::findExecutable("wmctrl");
+    auto theirs = [&] { misses += !moveByCommandLine(wmctrl, t, turn ^= 1, probe); };
+    const auto ms = samplesMs(kTriggerRuns, wmctrl.isEmpty() ? std::vector<std::function<void()>>{ours}
+                                                             : std::vector<std::function<void()>>{ours, theirs});
+    std::printf("windowcontrol.trigger app triggered to new geometry: median %.3f ms, p99 %.3f ms (%d runs)\n",
+                median(ms[0]), percentile(ms[0], 0.99), kTriggerRuns);
+    if (wmctrl.isEmpty()) {
+        std::printf("windowcontrol.wmctrl -e: skipped (not installed)\n");
+    } else {
+        std::printf("windowcontrol.wmctrl -r TITLE -e 0,X,Y,W,H to new geometry: median %.3f ms, p99 %.3f ms "
+                    "(%d processes)\n",
+                    median(ms[1]), percentile(ms[1], 0.99), kTriggerRuns);
+        std::printf("windowcontrol.ratio wmctrl/trigger (median): %.1fx\n", median(ms[1]) / median(ms[0]));
+    }
+    if (misses)
+        std::printf("windowcontrol.trigger: %d runs did not reach the frame within %d ms\n", misses,
+                    kArrivalTimeoutMs);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QLoggingCategory::setFilterRules(QStringLiteral("systemdll.platform.windowcontrol.debug=false"));
+    QLoggingCategory::setFilterRules(QStringLiteral("systemdll.*.debug=false"));
     auto x11 = X11WindowBackend::open();
     if (QGuiApplication::platformName() != QLatin1String("xcb") || !x11) {
         std::printf("windowcontrol: skipped (needs an X display)\n");
@@ -191,5 +340,6 @@ int main(int argc, char** argv)
     }
     compareWithCommandLine(control);
     lookupThenAction(control, backend);
+    compareTriggerWithCommandLine(control);
     return 0;
 }

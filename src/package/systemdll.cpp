@@ -4,6 +4,7 @@
 #include "actions/multimedia/pluginsystemmultimedia.h"
 #include "actions/openfile/pluginopenfile.h"
 #include "actions/openurl/pluginopenurl.h"
+#include "actions/windowscontrol/pluginwindowscontrol.h"
 #include "packagelog.h"
 #include "plugin/kyplugin.h"
 #include "plugin/tovplugincategories.h"
@@ -57,7 +58,7 @@ KYPlugin* SystemDll::makeWidget(const QString& category, int n)
         {TovPluginCategories::kSystemHotkey, [] { return static_cast<KYPlugin*>(new PluginInputHotkey); }},
         {TovPluginCategories::kSystemMultimedia, [] { return static_cast<KYPlugin*>(new PluginSystemMultimedia); }},
         {TovPluginCategories::kSystemText, nullptr},
-        {TovPluginCategories::kSystemWindowsControl, nullptr},
+        {TovPluginCategories::kSystemWindowsControl, [] { return static_cast<KYPlugin*>(new PluginWindowsControl); }},
     };
     for (const auto& [identifier, factory] : actions) {
         if (category != identifier)

@@ -35,7 +35,7 @@ bool WindowBackend::appliesLater() const
     return false;
 }
 
-bool WindowBackend::settle(int)
+bool WindowBackend::settle(int, QRectF*)
 {
     return false;
 }

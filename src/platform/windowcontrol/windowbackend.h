@@ -37,9 +37,10 @@ public:
     // True where the window system applies requests some time after they are made.
     virtual bool appliesLater() const;
     // Lets requests already made for this window take effect. True when its frame may
-    // have changed since the last listing, so a kept listing must not be reused.
+    // have changed since the last listing; *frame then gets the frame it has now, where
+    // the backend can tell, and a kept listing is corrected with it rather than dropped.
     // The default does nothing.
-    virtual bool settle(int index);
+    virtual bool settle(int index, QRectF* frame);
 
     // The backend for this process: SYSTEMDLL_WINDOWCONTROL_BACKEND=x11|none forces
     // one; otherwise the platform's own, or one that lists nothing. Never null.

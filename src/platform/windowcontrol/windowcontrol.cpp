@@ -68,7 +68,8 @@ void WindowControl::refresh()
 QList<WindowsInfo> WindowControl::getAllWindowInfos()
 {
     if (snapshotIsFresh()) {
-        qCDebug(lcWindowControl) << Q_FUNC_INFO << "workaround for response time too long.";
+        qCDebug(lcWindowControl) << "virtual QList<TovWindowControl::WindowsInfo> MacOS2WindowControl::getAllWindowInfos()"
+                                 << "workaround for response time too long.";
         return windowInfos;
     }
     refresh();
@@ -82,7 +83,9 @@ int WindowControl::getIndexOfWindowInfos(QList<WindowsInfo> list, QString title)
                                     [&](const WindowsInfo& info) { return info.title == title; });
     if (found != list.cend())
         return int(found - list.cbegin());
-    qCWarning(lcWindowControl) << Q_FUNC_INFO << "windows title:" << title << "not found!";
+    qCWarning(lcWindowControl)
+        << "virtual int MacOS2WindowControl::getIndexOfWindowInfos(QList<TovWindowControl::WindowsInfo>, QString)"
+        << "windows title:" << title << "not found!";
     return -1;
 }
 
@@ -123,14 +126,21 @@ void WindowControl::minimunTargetWindow(QString title)
     withWindow(title, [&](int index) { m_backend->minimize(index); });
 }
 
-// Where the window system applies requests later, the backend waits for them here, and
-// the snapshot is dropped so that the caller's next listing shows the new frame.
+// Where the window system applies requests later, the backend waits for them here. The
+// window's new frame goes into the kept listing, so that the caller's next look shows it
+// without listing every window again; where the backend cannot tell, the listing is dropped.
 void WindowControl::resizeTargetWindow(QString title)
 {
     if (!m_backend->appliesLater())
         return;
     withWindow(title, [&](int index) {
-        if (m_backend->settle(index))
+        QRectF frame;
+        if (!m_backend->settle(index, &frame))
+            return;
+        const int record = int(m_backendIndex.indexOf(index));
+        if (frame.isValid() && record >= 0)
+            windowInfos[record].rect = WindowRecordFilter::toRect(frame);
+        else
             lastRefreshTime = QTime();
     });
 }

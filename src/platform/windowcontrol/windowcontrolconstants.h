@@ -17,9 +17,9 @@ constexpr char kX11Backend[] = "x11";
 constexpr char kNoBackend[] = "none";
 
 // X11: how long the resize hook waits for the window manager to apply our request,
-// and how often it looks in the meantime.
+// and how often it looks in the meantime (a look is two round trips to the server).
 constexpr int kSettleTimeoutMs = 40;
-constexpr int kSettlePollMs = 2;
+constexpr int kSettlePollUs = 200;
 
 // X11: longest property read, in 32-bit units (titles, class names, state lists).
 constexpr unsigned kPropertyLongLength = 1024;

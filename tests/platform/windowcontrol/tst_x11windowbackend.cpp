@@ -55,6 +55,8 @@ private slots:
     void moveAndResize();
     void minimiseThenClose();
     void withoutWindowManager();
+    void unsupportedFeature_data();
+    void unsupportedFeature();
 
 private:
     // Shows a window, deleted when asked to close, and waits until one more of its
@@ -63,6 +65,8 @@ private:
     int countListed(const QString& title);  // in a fresh listing
     // Controls keep a listing until m_now moves on.
     std::unique_ptr<WindowControl> control(const QByteArray& display);
+    // An X server without a window manager; its display name, empty when it did not start.
+    static QByteArray startBareServer(QProcess& server);
 
     XcbProbe m_x;
     std::unique_ptr<WindowControl> m_control;
@@ -187,12 +191,10 @@ void tst_X11WindowBackend::minimiseThenClose()
 // title or a process name.
 void tst_X11WindowBackend::withoutWindowManager()
 {
-    QProcess server;  // Xvfb picks a free display itself and reports its number
-    server.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1280x800x24", "-nolisten", "tcp"});
+    QProcess server;
     const auto stop = qScopeGuard([&] { server.terminate(), server.waitForFinished(5000); });
-    QVERIFY2(server.waitForStarted(10000), "needs Xvfb");
-    QTRY_VERIFY_WITH_TIMEOUT(server.canReadLine(), 10000);
-    const QByteArray display = ":" + server.readLine().trimmed();
+    const QByteArray display = startBareServer(server);
+    QVERIFY2(!display.isEmpty(), "needs Xvfb");
     XcbProbe x(display);
     QVERIFY(x.isOpen());
     const auto type = [&](const char* name) { return Property{"_NET_WM_WINDOW_TYPE", "ATOM", {}, {x.atom(name)}}; };
@@ -221,6 +223,73 @@ void tst_X11WindowBackend::withoutWindowManager()
                                          {"Remote", "RemoteApp", kClient},
                                          {"Framed", ownProcessName(), QRect(98, 30, 205, 124)}};
     QCOMPARE(c->getAllWindowInfos(), expected);
+}
+
+QByteArray tst_X11WindowBackend::startBareServer(QProcess& server)
+{
+    // Xvfb picks a free display itself and reports its number.
+    server.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1280x800x24", "-nolisten", "tcp"});
+    if (!server.waitForStarted(10000) || !QTest::qWaitFor([&] { return server.canReadLine(); }, 10000))
+        return {};
+    return ":" + server.readLine().trimmed();
+}
+
+void tst_X11WindowBackend::unsupportedFeature_data()
+{
+    QTest::addColumn<QByteArrayList>("supported");
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<QByteArray>("request");  // the client message type the window manager gets, if any
+
+    const QByteArrayList all = {"_NET_CLIENT_LIST", "_NET_MOVERESIZE_WINDOW", "_NET_CLOSE_WINDOW", "_NET_WM_STATE",
+                                "_NET_WM_STATE_MAXIMIZED_VERT", "_NET_WM_STATE_MAXIMIZED_HORZ"};
+    QTest::newRow("resize") << all << "resize" << QByteArray("_NET_MOVERESIZE_WINDOW");
+    QTest::newRow("resize, no moveresize") << QByteArrayList{"_NET_CLOSE_WINDOW"} << "resize" << QByteArray();
+    QTest::newRow("close") << all << "close" << QByteArray("_NET_CLOSE_WINDOW");
+    QTest::newRow("close, not announced") << QByteArrayList{"_NET_MOVERESIZE_WINDOW"} << "close" << QByteArray();
+    QTest::newRow("maximise") << all << "maximise" << QByteArray("_NET_WM_STATE");
+    QTest::newRow("maximise, vertical only")
+        << QByteArrayList{"_NET_WM_STATE", "_NET_WM_STATE_MAXIMIZED_VERT"} << "maximise" << QByteArray();
+    QTest::newRow("minimise needs no EWMH") << QByteArrayList{} << "minimise" << QByteArray("WM_CHANGE_STATE");
+}
+
+// A stand-in window manager on a bare server: it announces some EWMH features and
+// takes the requests sent to the root. A feature it lacks is said once, whatever the
+// number of attempts, and nothing is asked of it.
+void tst_X11WindowBackend::unsupportedFeature()
+{
+    QFETCH(QByteArrayList, supported);
+    QFETCH(QString, operation);
+    QFETCH(QByteArray, request);
+
+    QProcess server;
+    const auto stop = qScopeGuard([&] { server.terminate(), server.waitForFinished(5000); });
+    const QByteArray display = startBareServer(server);
+    QVERIFY2(!display.isEmpty(), "needs Xvfb");
+    XcbProbe x(display);
+    const xcb_window_t window = x.createWindow(kClient, {title("Managed"), ownPid()});
+    QVector<quint32> atoms;
+    for (const QByteArray& name : supported)
+        atoms << x.atom(name);
+    x.set(x.root(), {"_NET_SUPPORTED", "ATOM", {}, atoms});
+    x.set(x.root(), {"_NET_CLIENT_LIST", "WINDOW", {}, {window}});
+    x.watchRoot();
+    auto c = control(display);
+    QVERIFY(c);
+    if (request.isEmpty())
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("does not support .* \\(EWMH\\): windows cannot be"));
+    QTest::failOnWarning(QRegularExpression("does not support"));
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (operation == "resize")
+            c->setTargetWindowSize("Managed", QSize(300, 200));
+        else if (operation == "close")
+            c->closeTargetWindow("Managed");
+        else if (operation == "maximise")
+            c->maximunTargetWindow("Managed");
+        else
+            c->minimunTargetWindow("Managed");
+    }
+    const QVector<xcb_atom_t> expected(request.isEmpty() ? 0 : 3, request.isEmpty() ? 0 : x.atom(request));
+    QCOMPARE(x.clientMessages(), expected);
 }
 
 QTEST_MAIN(tst_X11WindowBackend)

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -80,9 +81,25 @@ QRect XcbProbe::outerFrame(xcb_window_t window)
     return QRect(g->x, g->y, g->width + 2 * g->border_width, g->height + 2 * g->border_width);
 }
 
+void XcbProbe::watchRoot()
+{
+    const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+    xcb_change_window_attributes(m_connection, m_root, XCB_CW_EVENT_MASK, &mask);
+    sync();
+}
+
+QVector<xcb_atom_t> XcbProbe::clientMessages()
+{
+    sync();
+    return std::exchange(m_messages, {});
+}
+
 void XcbProbe::sync()
 {
     owned(xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr));
-    while (xcb_generic_event_t* event = xcb_poll_for_event(m_connection))
+    while (xcb_generic_event_t* event = xcb_poll_for_event(m_connection)) {
+        if ((event->response_type & 0x7f) == XCB_CLIENT_MESSAGE)
+            m_messages << reinterpret_cast<xcb_client_message_event_t*>(event)->type;
         std::free(event);
+    }
 }

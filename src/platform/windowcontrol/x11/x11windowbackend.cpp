@@ -48,7 +48,9 @@ QList<WindowBackend::Window> X11WindowBackend::enumerate()
         qCWarning(lcWindowControl) << "the connection to X display" << m_x->displayName() << "is broken";
         return {};
     }
+    const xcb_get_property_cookie_t supported = xcb_ewmh_get_supported(m_x->ewmh(), m_x->screen());
     auto listed = X11WindowLister(*m_x).list();
+    readSupported(supported);
     if (!listed) {
         if (!m_warnedNoManager)
             qCWarning(lcWindowControl) << "no window manager lists its windows (_NET_CLIENT_LIST) on X display"
@@ -92,6 +94,8 @@ const X11Window* X11WindowBackend::liveWindow(int index, const char* operation)
 void X11WindowBackend::restoreFromMaximized(const X11Window& window)
 {
     xcb_ewmh_connection_t* ewmh = m_x->ewmh();
+    if (!m_supported.contains(ewmh->_NET_WM_STATE))
+        return;
     xcb_ewmh_get_atoms_reply_t state;
     if (!xcb_ewmh_get_wm_state_reply(ewmh, xcb_ewmh_get_wm_state(ewmh, window.id), &state, nullptr))
         return;
@@ -111,7 +115,8 @@ void X11WindowBackend::restoreFromMaximized(const X11Window& window)
 bool X11WindowBackend::setSize(int index, const QSize& size)
 {
     const X11Window* window = liveWindow(index, "resize");
-    if (!window)
+    if (!window || !supports({m_x->ewmh()->_NET_MOVERESIZE_WINDOW}, "_NET_MOVERESIZE_WINDOW",
+                             "windows cannot be moved or resized"))
         return false;
     const QMargins& e = window->extents;
     const QSize client(size.width() - e.left() - e.right(), size.height() - e.top() - e.bottom());
@@ -132,7 +137,8 @@ bool X11WindowBackend::setSize(int index, const QSize& size)
 bool X11WindowBackend::setPosition(int index, const QPoint& position)
 {
     const X11Window* window = liveWindow(index, "move");
-    if (!window)
+    if (!window || !supports({m_x->ewmh()->_NET_MOVERESIZE_WINDOW}, "_NET_MOVERESIZE_WINDOW",
+                             "windows cannot be moved or resized"))
         return false;
     restoreFromMaximized(*window);
     xcb_ewmh_request_moveresize_window(
@@ -147,7 +153,7 @@ bool X11WindowBackend::setPosition(int index, const QPoint& position)
 bool X11WindowBackend::close(int index)
 {
     const X11Window* window = liveWindow(index, "close");
-    if (!window)
+    if (!window || !supports({m_x->ewmh()->_NET_CLOSE_WINDOW}, "_NET_CLOSE_WINDOW", "windows cannot be closed"))
         return false;
     xcb_ewmh_request_close_window(m_x->ewmh(), m_x->screen(), window->id, XCB_CURRENT_TIME, kSource);
     xcb_flush(m_x->connection());
@@ -157,9 +163,11 @@ bool X11WindowBackend::close(int index)
 bool X11WindowBackend::maximize(int index)
 {
     const X11Window* window = liveWindow(index, "maximise");
-    if (!window)
-        return false;
     xcb_ewmh_connection_t* ewmh = m_x->ewmh();
+    if (!window
+        || !supports({ewmh->_NET_WM_STATE, ewmh->_NET_WM_STATE_MAXIMIZED_VERT, ewmh->_NET_WM_STATE_MAXIMIZED_HORZ},
+                     "_NET_WM_STATE_MAXIMIZED_VERT/HORZ", "windows cannot be maximised"))
+        return false;
     xcb_ewmh_request_change_wm_state(ewmh, m_x->screen(), window->id, XCB_EWMH_WM_STATE_ADD,
                                      ewmh->_NET_WM_STATE_MAXIMIZED_VERT, ewmh->_NET_WM_STATE_MAXIMIZED_HORZ,
                                      kSource);
@@ -186,28 +194,50 @@ bool X11WindowBackend::minimize(int index)
     return true;
 }
 
+void X11WindowBackend::readSupported(xcb_get_property_cookie_t cookie)
+{
+    m_supported.clear();
+    xcb_ewmh_get_atoms_reply_t supported;
+    if (!xcb_ewmh_get_supported_reply(m_x->ewmh(), cookie, &supported, nullptr))
+        return;
+    for (uint32_t i = 0; i < supported.atoms_len; ++i)
+        m_supported.insert(supported.atoms[i]);
+    xcb_ewmh_get_atoms_reply_wipe(&supported);
+}
+
+bool X11WindowBackend::supports(std::initializer_list<xcb_atom_t> atoms, const char* feature,
+                                const char* consequence)
+{
+    if (std::all_of(atoms.begin(), atoms.end(), [&](xcb_atom_t atom) { return m_supported.contains(atom); }))
+        return true;
+    if (!m_warnedUnsupported.contains(feature)) {
+        m_warnedUnsupported.insert(feature);
+        qCWarning(lcWindowControl).noquote()
+            << QStringLiteral("the window manager on X display %1 does not support %2 (EWMH): %3")
+                   .arg(m_x->displayName(), QLatin1String(feature), QLatin1String(consequence));
+    }
+    return false;
+}
+
 bool X11WindowBackend::appliesLater() const
 {
     return true;
 }
 
 // The window manager applies our requests when it gets to them. Wait, boundedly, until
-// the window shows the frame asked for; in any case the listing is stale now.
-bool X11WindowBackend::settle(int index)
+// the window shows the frame asked for, and report the frame it has then.
+bool X11WindowBackend::settle(int index, QRectF* frame)
 {
     if (index < 0 || index >= m_windows.size())
         return false;
     m_x->sync();
     const X11Window& window = m_windows.at(index);
-    const auto request = m_requests.constFind(window.id);
-    if (request != m_requests.cend()) {
-        waitFor(window, *request);
-        m_requests.remove(window.id);
-    }
+    if (const std::optional<QRect> now = waitFor(window, m_requests.take(window.id)))
+        *frame = QRectF(*now);
     return true;
 }
 
-void X11WindowBackend::waitFor(const X11Window& window, const Request& request)
+std::optional<QRect> X11WindowBackend::waitFor(const X11Window& window, const Request& request)
 {
     QElapsedTimer timer;
     timer.start();
@@ -216,19 +246,19 @@ void X11WindowBackend::waitFor(const X11Window& window, const Request& request)
         const std::optional<QRect> frame = lister.frameOf(window.id);
         if (!frame) {
             qCDebug(lcWindowControl) << "window" << window.info.title << "went away while being resized";
-            return;
+            return std::nullopt;
         }
         if (request.isMetBy(*frame)) {
             qCDebug(lcWindowControl) << "window" << window.info.title << "has frame" << *frame << "after"
                                      << timer.elapsed() << "ms";
-            return;
+            return frame;
         }
         if (timer.elapsed() >= WindowControlConstants::kSettleTimeoutMs) {
             qCDebug(lcWindowControl) << "window" << window.info.title << "still has frame" << *frame << "after"
                                      << timer.elapsed() << "ms";
-            return;
+            return frame;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(WindowControlConstants::kSettlePollMs));
+        std::this_thread::sleep_for(std::chrono::microseconds(WindowControlConstants::kSettlePollUs));
     }
 }
 

@@ -5,7 +5,9 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QSet>
 
+#include <initializer_list>
 #include <optional>
 
 class XcbConnection;
@@ -30,7 +32,7 @@ public:
     bool maximize(int index) override;
     bool minimize(int index) override;
     bool appliesLater() const override;
-    bool settle(int index) override;
+    bool settle(int index, QRectF* frame) override;
 
 private:
     // A frame asked for and not yet seen; unset parts were not asked for.
@@ -45,10 +47,18 @@ private:
     // The listed window at index if it still exists; logs and returns null otherwise.
     const X11Window* liveWindow(int index, const char* operation);
     void restoreFromMaximized(const X11Window& window);
-    void waitFor(const X11Window& window, const Request& request);
+    // The window's frame once it meets the request or the wait is over; nullopt once
+    // the window has gone.
+    std::optional<QRect> waitFor(const X11Window& window, const Request& request);
+    // Whether the window manager announces every atom of a feature (_NET_SUPPORTED, as
+    // read with the last listing). When it does not, says so once per feature.
+    bool supports(std::initializer_list<xcb_atom_t> atoms, const char* feature, const char* consequence);
+    void readSupported(xcb_get_property_cookie_t cookie);
 
     std::shared_ptr<XcbConnection> m_x;
     QList<X11Window> m_windows;               // the last listing
     QHash<xcb_window_t, Request> m_requests;  // per window, until settled
     bool m_warnedNoManager = false;
+    QSet<xcb_atom_t> m_supported;             // what the window manager announces
+    QSet<QByteArray> m_warnedUnsupported;     // features already reported missing
 };

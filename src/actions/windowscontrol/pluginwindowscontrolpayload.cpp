@@ -1,0 +1,99 @@
+#include "pluginwindowscontrolpayload.h"
+
+namespace {
+const QString kTitleList = QStringLiteral("titlelist");
+const QString kIconList = QStringLiteral("iconlist");
+const QString kActionTitle = QStringLiteral("actionTitle");
+const QString kLegacyTitle = QStringLiteral("onTitle");
+const QString kLegacyIcon = QStringLiteral("onImagePath");
+const QString kWindowTitle = QStringLiteral("windowTitleName");
+const QString kProcessName = QStringLiteral("processNameOfWindow");
+const QString kWindowAction = QStringLiteral("windowAction");
+const QString kPositionX = QStringLiteral("leftTopPositionX");
+const QString kPositionY = QStringLiteral("leftTopPositionY");
+const QString kSizeW = QStringLiteral("windowSizeW");
+const QString kSizeH = QStringLiteral("windowSizeH");
+
+// Both members present, each read as an integer (0 when it is none).
+bool readPair(const QJsonObject& json, const QString& first, const QString& second, int* a, int* b)
+{
+    if (!json.contains(first) || !json.contains(second))
+        return false;
+    *a = json.value(first).toInt();
+    *b = json.value(second).toInt();
+    return true;
+}
+} // namespace
+
+QString PluginWindowsControl::PayloadImpl::defaultTitle() const
+{
+    return QStringLiteral("W. Control");
+}
+
+QString PluginWindowsControl::PayloadImpl::defaultIcon() const
+{
+    return QStringLiteral(":/SystemDll/images/mainpage_btn_window_control.svg");
+}
+
+void PluginWindowsControl::PayloadImpl::resetOwn()
+{
+    windowTitleName.clear();
+    processNameOfWindow.clear();
+    windowAction.clear();
+    leftTopPosition = QPoint(0, 0);
+    windowSize = QSize();
+}
+
+void PluginWindowsControl::PayloadImpl::readOwn(const QJsonObject& json, Form form)
+{
+    readFirstEntries(json, form);
+    if (form != Form::Legacy)
+        readWindowFields(json);
+}
+
+// The shared reader has taken the generic keys; this action keeps one entry each and
+// reads its older profiles under their own names.
+void PluginWindowsControl::PayloadImpl::readFirstEntries(const QJsonObject& json, Form form)
+{
+    const auto first = [&](const QString& key) { return QStringList{PayloadRead::strings(json, key).value(0)}; };
+    switch (form) {
+    case Form::Legacy:
+        titles = QStringList{PayloadRead::string(json, kLegacyTitle)};
+        icons = QStringList{PayloadRead::string(json, kLegacyIcon)};
+        actionTitle = firstTitle();
+        return;
+    case Form::Versioned:
+        titles = first(kTitleList);
+        icons = first(kIconList);
+        return;
+    case Form::Preset:
+        // A preset starts from the defaults.
+        titles = json.contains(kTitleList) ? first(kTitleList) : QStringList{defaultTitle()};
+        icons = json.contains(kIconList) ? first(kIconList) : QStringList{defaultIcon()};
+        actionTitle = json.contains(kActionTitle) ? PayloadRead::string(json, kActionTitle) : firstTitle();
+        return;
+    }
+}
+
+void PluginWindowsControl::PayloadImpl::readWindowFields(const QJsonObject& json)
+{
+    windowTitleName = PayloadRead::string(json, kWindowTitle);
+    processNameOfWindow = PayloadRead::string(json, kProcessName);
+    windowAction = PayloadRead::string(json, kWindowAction);
+    int x = 0, y = 0, w = -1, h = -1;
+    leftTopPosition = readPair(json, kPositionX, kPositionY, &x, &y) ? QPoint(x, y) : QPoint(0, 0);
+    windowSize = readPair(json, kSizeW, kSizeH, &w, &h) ? QSize(w, h) : QSize();
+}
+
+void PluginWindowsControl::PayloadImpl::writeOwn(QJsonObject& json) const
+{
+    json.insert(kWindowTitle, windowTitleName);
+    json.insert(kProcessName, processNameOfWindow);
+    json.insert(kWindowAction, windowAction);
+    json.insert(kPositionX, leftTopPosition.x());
+    json.insert(kPositionY, leftTopPosition.y());
+    json.insert(kSizeW, windowSize.width());
+    json.insert(kSizeH, windowSize.height());
+    // The stored action title is the key's title, whatever the field holds.
+    json.insert(kActionTitle, firstTitle());
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "pluginwindowscontrol.h"
+
+#include <QPoint>
+#include <QSize>
+
+// Windows Control's record: the shared keys plus the target window (title, process
+// name), the window action as decimal text, and the frame asked for. Unlike the other
+// actions, its presets and versioned payloads keep only the first title and icon,
+// older profiles name them "onTitle" and "onImagePath", and a preset starts from the
+// defaults. An unset size stays invalid (-1 x -1) and is stored so.
+class PluginWindowsControl::PayloadImpl : public ActionPayload
+{
+public:
+    QString iconFilePath;  // never set by this action
+    QString windowTitleName;
+    QString processNameOfWindow;
+    QString windowAction;
+    QPoint leftTopPosition;
+    QSize windowSize;
+
+protected:
+    QString defaultTitle() const override;
+    QString defaultIcon() const override;
+    void resetOwn() override;
+    void readOwn(const QJsonObject& json, Form form) override;
+    void writeOwn(QJsonObject& json) const override;
+
+private:
+    void readFirstEntries(const QJsonObject& json, Form form);
+    void readWindowFields(const QJsonObject& json);
+};

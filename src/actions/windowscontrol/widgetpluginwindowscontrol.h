@@ -1,0 +1,96 @@
+#pragma once
+
+#include "actions/common/actioninspector.h"
+
+#include <QPoint>
+#include <QScopeGuard>
+#include <QSize>
+
+#include <functional>
+#include <memory>
+
+class InterfaceToWindowControl;
+class QComboBox;
+class QLineEdit;
+
+namespace Ui {
+class WidgetPluginWindowsControl;
+}
+
+// The Windows Control inspector: picks the target window from the open ones, the
+// window action and, for a resize, the frame; reports each change through its four
+// signals; and performs the action when the key is triggered. Owns its window control.
+class WidgetPluginWindowsControl : public ActionInspector
+{
+    Q_OBJECT
+public:
+    // With the window control of this platform.
+    explicit WidgetPluginWindowsControl(QWidget* parent = nullptr);
+    // Takes ownership of windowControl.
+    explicit WidgetPluginWindowsControl(InterfaceToWindowControl* windowControl, QWidget* parent = nullptr);
+    ~WidgetPluginWindowsControl() override;
+
+    // Show the stored values without reporting them as edits.
+    void setWindowTitleName(const QString& title);
+    void setProcessNameOfWindow(const QString& processName);
+    void setWindowAction(const QString& type);
+    void setLeftTopPosition(const QPoint& position);
+    void setWindowSize(const QSize& size);
+
+    // Applies the selected action to the target window, found by title or else as the
+    // only window of the stored process; a resize is repeated until the window has
+    // the frame asked for, at most five times.
+    void controlTargetWindow();
+
+signals:
+    void WindowTitleNameDidChange(const QString& windowTitle, const QString& processName);
+    void WindowActionDidChange(const QString& windowAction);
+    void LeftTopPositionDidChange(const QPoint& position);
+    void WindowSizeDidChange(const QSize& windowSize);
+
+protected:
+    // The window list is read again each time the inspector is shown.
+    void showEvent(QShowEvent* event) override;
+
+private slots:
+    void on_btnRefreshRect_clicked();
+    void on_comboBoxWindowTitle_currentIndexChanged(int index);
+    void on_comboBoxAction_currentIndexChanged(int index);
+    void on_lineEditW_textChanged(const QString& text);
+    void on_lineEditH_textChanged(const QString& text);
+    void on_lineEditX_textChanged(const QString& text);
+    void on_lineEditY_textChanged(const QString& text);
+    void on_btnRefreshWindowList_clicked();
+
+private:
+    using Reattach = QScopeGuard<std::function<void()>>;
+
+    void initWindowList();
+    void initActionList();
+    void refreshWindowsList();
+    void refreshRect();
+    void saveSetting2Profile();
+
+    // Detach a control's edit handlers until the guard goes.
+    [[nodiscard]] Reattach detach(QComboBox* box, void (WidgetPluginWindowsControl::*slot)(int));
+    [[nodiscard]] Reattach detachWindowList();
+    [[nodiscard]] Reattach detachActionList();
+    [[nodiscard]] Reattach detachFields();
+
+    // Makes title the current window, inserting it at the top when it is not listed;
+    // logs under the name of the calling function.
+    void selectWindowTitle(const char* function, const QString& title);
+    bool isListed(const QString& title);
+    void enableFields(bool enabled);
+    void clearFields();
+    int currentAction() const;
+    void onFieldEdited(const char* function, const QString& text, bool logEntry);
+    // Finds the target window; its frame is then in the window control's target fields.
+    bool findTarget();
+    void resizeTarget(const QString& title);
+
+    std::unique_ptr<Ui::WidgetPluginWindowsControl> ui;
+    InterfaceToWindowControl* windowControl = nullptr;
+    QString windowTitle;
+    QString processName;
+};

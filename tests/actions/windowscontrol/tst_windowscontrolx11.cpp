@@ -1,0 +1,329 @@
+// Windows Control through the built library, as a host drives it, against real windows
+// of this test on the suite's display and window manager. What happened is read back
+// with xwininfo and xprop, apart from the code under test.
+#include "actioninterface.h"
+#include "packageinterface.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonObject>
+#include <QLibrary>
+#include <QLineEdit>
+#include <QPointer>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QWebSocketServer>
+#include <QWindow>
+#include <QtTest>
+
+namespace {
+const QString kCategory = QStringLiteral("com.corvane.system.windowscontrol");
+const QJsonObject kTrigger{{"event", QJsonObject{{"type", "tov.ky.plugin.event.app.triggered"}}}};
+enum Action { Resize = 0, Minimise = 1, Maximise = 2, Close = 3 };
+
+QString run(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished();
+    return QString::fromLocal8Bit(process.readAllStandardOutput());
+}
+
+int field(const QString& text, const QString& label)
+{
+    const QRegularExpression re(QRegularExpression::escape(label) + ":\\s*(-?\\d+)");
+    return re.match(text).captured(1).toInt();
+}
+
+QRect clientGeometry(QWidget* window)
+{
+    const QString info = run("xwininfo", {"-id", QString::number(window->winId())});
+    return QRect(field(info, "Absolute upper-left X"), field(info, "Absolute upper-left Y"), field(info, "Width"),
+                 field(info, "Height"));
+}
+
+// The outer frame, decorations included: xwininfo's client geometry plus the frame
+// extents xprop reports.
+QRect outerFrame(QWidget* window)
+{
+    const QStringList e = run("xprop", {"-id", QString::number(window->winId()), "_NET_FRAME_EXTENTS"})
+                              .section('=', 1)
+                              .split(',');
+    const QMargins extents = e.size() == 4 ? QMargins(e[0].toInt(), e[2].toInt(), e[1].toInt(), e[3].toInt())
+                                           : QMargins();
+    return clientGeometry(window).marginsAdded(extents);
+}
+
+QString xprop(QWidget* window, const char* property)
+{
+    return run("xprop", {"-id", QString::number(window->winId()), property});
+}
+
+bool isManaged(QWidget* window)
+{
+    const QString clients = run("xprop", {"-root", "_NET_CLIENT_LIST"});
+    return clients.contains("0x" + QString::number(window->winId(), 16));
+}
+
+QString ownProcessName()  // as /proc has it: cut to 15 bytes
+{
+    return QFileInfo(QCoreApplication::applicationFilePath()).fileName().left(15);
+}
+} // namespace
+
+class tst_WindowsControlX11 : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanup();
+    void trigger_data();
+    void trigger();
+    void sizeIncrementsEndTheRetries();
+    void inspectorPicksAndApplies();
+    void cleanupTestCase();
+
+private:
+    QWidget* open(const QString& title, const QRect& geometry = QRect(300, 300, 320, 240));
+    host::ActionInterface* make(const QJsonObject& payload);
+
+    QLibrary m_library{QStringLiteral(SYSTEMDLL_LIBRARY)};
+    host::PackageInterface* m_package = nullptr;
+    QWebSocketServer m_server{"host", QWebSocketServer::NonSecureMode};
+    QList<QPointer<QWidget>> m_windows;
+    QList<QPointer<host::ActionInterface>> m_actions;
+};
+
+void tst_WindowsControlX11::initTestCase()
+{
+    QVERIFY2(!run("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"}).contains("not found"), "needs a window manager");
+    QVERIFY2(m_library.load(), qPrintable(m_library.errorString()));
+    auto instance = reinterpret_cast<host::InstanceFunction>(m_library.resolve("instance"));
+    QVERIFY(instance);
+    QVERIFY(m_server.listen(QHostAddress::LocalHost, 0));
+    m_package = instance();
+    QVERIFY(m_package->init({{"port", int(m_server.serverPort())}, {"configDir", QDir::tempPath()}, {"cloudType", 0}}));
+}
+
+void tst_WindowsControlX11::cleanup()
+{
+    qDeleteAll(m_actions);
+    m_actions.clear();
+    qDeleteAll(m_windows);
+    m_windows.clear();
+    QTest::qWait(50);
+}
+
+// A window of this process, mapped and in the window manager's client list.
+QWidget* tst_WindowsControlX11::open(const QString& title, const QRect& geometry)
+{
+    auto* window = new QWidget;
+    m_windows << window;
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowTitle(title);
+    window->setGeometry(geometry);
+    window->show();
+    const bool shown = QTest::qWaitForWindowExposed(window) && QTest::qWaitFor([&] { return isManaged(window); });
+    return shown ? window : nullptr;
+}
+
+host::ActionInterface* tst_WindowsControlX11::make(const QJsonObject& payload)
+{
+    host::ActionInterface* action = m_package->makeWidget(kCategory, 0);
+    if (!action || !action->init("key", {{"payload", payload}}))
+        return nullptr;
+    m_actions << action;
+    return action;
+}
+
+void tst_WindowsControlX11::trigger_data()
+{
+    QTest::addColumn<QStringList>("titles");   // windows opened, in this order
+    QTest::addColumn<QString>("target");        // the stored title
+    QTest::addColumn<int>("action");
+    QTest::addColumn<int>("affected");          // index into titles, -1 for none
+    QTest::addColumn<int>("vanishing");         // closed after the key listed it, -1 for none
+    QTest::addColumn<QStringList>("warnings");
+
+    const QStringList gone = {"^resize ignored: window \"Doomed\" has gone$",
+                              "^move ignored: window \"Doomed\" has gone$", "windows title: \"Doomed\" not found!$",
+                              "resizeTarget.* window \"Doomed\" has gone$"};
+    const QStringList none;
+    const QStringList notFound = {"windows title: \"Old Title\" not found!$"};
+    QTest::newRow("resize") << QStringList{"Target", "Bystander"} << "Target" << int(Resize) << 0 << -1 << none;
+    QTest::newRow("same title: the first") << QStringList{"Twin", "Twin"} << "Twin" << int(Resize) << 0 << -1 << none;
+    QTest::newRow("minimise") << QStringList{"Bystander", "Target"} << "Target" << int(Minimise) << 1 << -1 << none;
+    QTest::newRow("maximise") << QStringList{"Target"} << "Target" << int(Maximise) << 0 << -1 << none;
+    QTest::newRow("close") << QStringList{"Target", "Bystander"} << "Target" << int(Close) << 0 << -1 << none;
+    QTest::newRow("title gone, the process's only window")
+        << QStringList{"Renamed"} << "Old Title" << int(Resize) << 0 << -1 << notFound;
+    QTest::newRow("title gone, two windows of the process")
+        << QStringList{"Renamed", "Other"} << "Old Title" << int(Resize) << -1 << -1 << notFound;
+    // Within the key's one-second listing, so the lookup still finds it.
+    QTest::newRow("closed after listing") << QStringList{"Doomed", "Bystander"} << "Doomed" << int(Resize) << -1 << 0
+                                          << gone;
+}
+
+void tst_WindowsControlX11::trigger()
+{
+    QFETCH(QStringList, titles);
+    QFETCH(QString, target);
+    QFETCH(int, action);
+    QFETCH(int, affected);
+    QFETCH(int, vanishing);
+    QFETCH(QStringList, warnings);
+
+    QList<QPointer<QWidget>> windows;
+    QList<QRect> before;
+    for (const QString& title : titles) {
+        windows << open(title);
+        QVERIFY(windows.last());
+        before << outerFrame(windows.last());
+    }
+    const QRect requested(140, 90, 500, 320);
+    host::ActionInterface* key = make({{"version", 1}, {"windowTitleName", target},
+                                       {"processNameOfWindow", ownProcessName()},
+                                       {"windowAction", QString::number(action)},
+                                       {"leftTopPositionX", requested.x()}, {"leftTopPositionY", requested.y()},
+                                       {"windowSizeW", requested.width()}, {"windowSizeH", requested.height()}});
+    QVERIFY(key);
+    if (vanishing >= 0) {
+        delete windows.at(vanishing);
+        QTest::qWait(20);  // gone from the server
+    }
+    for (const QString& warning : warnings)
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(warning));
+    QJsonObject result{{"kept", 1}};
+    key->eventReceived(kTrigger, result);
+    QCOMPARE(result, QJsonObject({{"kept", 1}}));
+    const QRect reached = affected >= 0 ? outerFrame(windows.at(affected)) : QRect();
+    QTest::qWait(200);  // whatever the window manager would do, it has done
+
+    for (int i = 0; i < windows.size(); ++i) {
+        QWidget* w = windows.at(i);
+        if (i == vanishing)
+            continue;
+        if (i != affected) {
+            QVERIFY(w);
+            QCOMPARE(outerFrame(w), before.at(i));
+            QVERIFY(xprop(w, "WM_STATE").contains("Normal"));
+            continue;
+        }
+        switch (action) {
+        case Resize:  // done when the trigger returns
+            QCOMPARE(reached, requested);
+            break;
+        case Minimise:
+            QTRY_VERIFY(xprop(w, "WM_STATE").contains("Iconic"));
+            break;
+        case Maximise:
+            QTRY_VERIFY(xprop(w, "_NET_WM_STATE").contains("_NET_WM_STATE_MAXIMIZED_VERT"));
+            QVERIFY(xprop(w, "_NET_WM_STATE").contains("_NET_WM_STATE_MAXIMIZED_HORZ"));
+            break;
+        case Close:
+            QTRY_VERIFY(!windows.at(i));
+            break;
+        }
+    }
+}
+
+// A window that only takes sizes of 10 + 50 n: five attempts, 13 calls of the resize
+// hook, a warning, and the window at the step nearest below the request.
+void tst_WindowsControlX11::sizeIncrementsEndTheRetries()
+{
+    auto* window = new QWidget;
+    m_windows << window;
+    window->setWindowTitle("Stepped");
+    window->setGeometry(200, 200, 410, 310);
+    window->winId();  // the hints reach the platform window only once it exists
+    window->setBaseSize(10, 10);
+    window->setSizeIncrement(50, 50);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QTRY_VERIFY(isManaged(window));
+    const QRect frame = outerFrame(window), client = clientGeometry(window);
+    const QSize decorations = frame.size() - client.size();
+    const QRect requested(60, 70, 527 + decorations.width(), 333 + decorations.height());
+    host::ActionInterface* key = make({{"version", 1}, {"windowTitleName", "Stepped"}, {"windowAction", "0"},
+                                       {"leftTopPositionX", requested.x()}, {"leftTopPositionY", requested.y()},
+                                       {"windowSizeW", requested.width()}, {"windowSizeH", requested.height()}});
+    QVERIFY(key);
+    QLoggingCategory::setFilterRules("systemdll.actions.debug=true");
+    QTest::ignoreMessage(QtDebugMsg, QRegularExpression("retry resize: 13$"));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("\"Stepped\" kept frame .* after 5 attempts"));
+    QJsonObject result;
+    key->eventReceived(kTrigger, result);
+    QLoggingCategory::setFilterRules({});
+    QCOMPARE(outerFrame(window).topLeft(), requested.topLeft());
+    QCOMPARE(clientGeometry(window).size(), QSize(510, 310));
+}
+
+// The user picks a window from the list and the fields show its frame; close clears
+// and locks them; back to resize refills them; edits of W and X are stored and the
+// trigger applies them. A window opened later appears after a refresh.
+void tst_WindowsControlX11::inspectorPicksAndApplies()
+{
+    QPointer<QWidget> picked = open("Picked", QRect(250, 260, 300, 200));
+    QVERIFY(picked);
+    host::ActionInterface* key = make({{"version", 1}});
+    QSignalSpy sent(key, host::kEventSentSignal);
+    QWidget* inspector = key->propertyWidget();
+    inspector->show();
+    QVERIFY(QTest::qWaitForWindowExposed(inspector));
+    auto* list = inspector->findChild<QComboBox*>("comboBoxWindowTitle");
+    auto* action = inspector->findChild<QComboBox*>("comboBoxAction");
+    auto* w = inspector->findChild<QLineEdit*>("lineEditW");
+    auto* x = inspector->findChild<QLineEdit*>("lineEditX");
+    auto* y = inspector->findChild<QLineEdit*>("lineEditY");
+    auto* h = inspector->findChild<QLineEdit*>("lineEditH");
+    QVERIFY(list && action && w && x && y && h);
+    const auto choose = [](QComboBox* box, const QString& text) {
+        box->showPopup();
+        QAbstractItemView* view = box->view();
+        view->setCurrentIndex(view->model()->index(box->findText(text), 0));
+        QTest::keyClick(view, Qt::Key_Return);
+    };
+    choose(list, "Picked");
+    QCOMPARE(sent.count(), 4);
+    const QRect frame = outerFrame(picked);
+    QCOMPARE(QRect(x->text().toInt(), y->text().toInt(), w->text().toInt(), h->text().toInt()), frame);
+    const auto stored = [&] { return sent.last().first().toJsonObject()["event"].toObject()["payload"].toObject(); };
+    QCOMPARE(stored()["windowTitleName"].toString(), QStringLiteral("Picked"));
+    QCOMPARE(stored()["processNameOfWindow"].toString(), ownProcessName());
+
+    choose(action, action->itemText(Close));
+    QVERIFY(!w->isEnabled() && w->text().isEmpty() && x->text().isEmpty());
+    QCOMPARE(stored()["windowAction"].toString(), QStringLiteral("3"));
+    QCOMPARE(stored()["windowSizeW"].toInt(), 0);
+    choose(action, action->itemText(Resize));
+    QVERIFY(w->isEnabled());
+    QCOMPARE(x->text().toInt(), frame.x());
+
+    x->selectAll();
+    QTest::keyClicks(x, "77");
+    w->selectAll();
+    QTest::keyClicks(w, "444");
+    QCOMPARE(stored()["leftTopPositionX"].toInt(), 77);
+    QCOMPARE(stored()["windowSizeW"].toInt(), 444);
+    QJsonObject result;
+    key->eventReceived(kTrigger, result);
+    QCOMPARE(outerFrame(picked), QRect(77, frame.y(), 444, frame.height()));
+
+    QVERIFY(open("Later"));
+    QTest::qWait(1100);  // the window list is kept for a second
+    QTest::mouseClick(inspector->findChild<QPushButton*>("btnRefreshWindowList"), Qt::LeftButton);
+    QVERIFY(list->findText("Later") >= 0);
+    QCOMPARE(list->currentText(), QStringLiteral("Picked"));
+}
+
+void tst_WindowsControlX11::cleanupTestCase()
+{
+    delete m_package;
+}
+
+QTEST_MAIN(tst_WindowsControlX11)
+#include "tst_windowscontrolx11.moc"
