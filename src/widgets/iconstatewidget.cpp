@@ -3,6 +3,7 @@
 #include "iconbuilder.h"
 #include "iconbuilder/iconbuilderconstants.h"
 #include "iconbuilder/iconfilechooser.h"
+#include "imagefile.h"
 #include "kydisplayviewlabelhandler.h"
 #include "kykitimages.h"
 #include "propertykitconstants.h"
@@ -96,8 +97,9 @@ QSize IconStateWidget::gifTargetSize(const QString& path) const
 
 void IconStateWidget::updateCurrentIcon(const QString& path)
 {
-    if (!QFileInfo::exists(path)) {
-        qCWarning(lcWidgets) << "[IconStateWidget][updateCurrentIcon][fileExists]" << false << path;
+    const QString refusal = ImageFile::refusal(path);
+    if (!refusal.isEmpty()) {
+        qCWarning(lcWidgets) << "[IconStateWidget][updateCurrentIcon][fileExists]" << false << path << refusal;
         return;
     }
     if (m_movie->state() == QMovie::Running)

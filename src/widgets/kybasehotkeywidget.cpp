@@ -1,5 +1,6 @@
 #include "kybasehotkeywidget.h"
 
+#include "imagefile.h"
 #include "keyfaceconstants.h"
 #include "kydisplayviewattribute.h"
 #include "kydisplayviewlabelhandler.h"
@@ -58,7 +59,11 @@ KyBaseHotkeyWidget::~KyBaseHotkeyWidget()
 void KyBaseHotkeyWidget::setIconAsset(const QString& path)
 {
     m_movie->stop();
-    if (QFileInfo(path).suffix() == QLatin1String(KyKeyFace::kGifSuffix))
+    const QString refusal = ImageFile::refusal(path);
+    if (!refusal.isEmpty()) {
+        qCWarning(lcWidgets) << "[KyBaseHotkeyWidget][setIconAsset] unreadable image" << path << refusal;
+        showStill(QString());  // the bare face, not the previous icon
+    } else if (QFileInfo(path).suffix() == QLatin1String(KyKeyFace::kGifSuffix))
         showGif(path);
     else
         showStill(path);
@@ -89,8 +94,8 @@ void KyBaseHotkeyWidget::showGif(const QString& path)
 void KyBaseHotkeyWidget::showStill(const QString& path)
 {
     QImageReader reader(path);
-    const QImage image = reader.read();
-    if (image.isNull())
+    const QImage image = path.isEmpty() ? QImage() : reader.read();
+    if (image.isNull() && !path.isEmpty())
         qCWarning(lcWidgets) << "[KyBaseHotkeyWidget][setIconAsset] unreadable image" << path << reader.errorString();
     const QImage fitted = processHotkeyIcon(image, ui->lblIcon->size());
     ui->lblIcon->setPixmap(QPixmap::fromImage(fitted));

@@ -52,6 +52,8 @@ private slots:
     void frames();
     void brokenResponses_data();
     void brokenResponses();
+    void incomingSizeLimit_data();
+    void incomingSizeLimit();
     void noReconnection();
     void silentWithoutServer_data();
     void silentWithoutServer();
@@ -145,6 +147,44 @@ void tst_KyMixerPluginDelegate::brokenResponses()
     host.clients.first()->sendTextMessage(message);
     QTRY_COMPARE(responses.count(), 1);
     QCOMPARE(responses.first().first().toJsonObject(), response);
+}
+
+void tst_KyMixerPluginDelegate::incomingSizeLimit_data()
+{
+    QTest::addColumn<int>("bytes");       // the whole message
+    QTest::addColumn<int>("frameBytes");  // the sender's largest frame
+    QTest::addColumn<bool>("delivered");  // otherwise the link closes
+    const int limit = 1024 * 1024;
+    QTest::newRow("just under, one frame") << limit - 16 << limit << true;
+    QTest::newRow("just under, in pieces") << limit - 16 << 4096 << true;
+    QTest::newRow("one frame over") << limit + 1 << 2 * limit << false;
+    QTest::newRow("small frames adding up") << 3 * limit << 4096 << false;
+}
+
+// An endless message from the host must not grow without bound.
+void tst_KyMixerPluginDelegate::incomingSizeLimit()
+{
+    QFETCH(int, bytes);
+    QFETCH(int, frameBytes);
+    QFETCH(bool, delivered);
+    HostServer host;
+    QVERIFY(host.listen());
+    KyMixerPluginDelegate delegate;
+    QSignalSpy responses(&delegate, &KyMixerPluginDelegate::response);
+    delegate.connectToServer();
+    QTRY_COMPARE(host.clients.size(), 1);
+    QWebSocket* client = host.clients.first();
+    client->setOutgoingFrameSize(quint64(frameBytes));
+    const QString text = QStringLiteral("{\"a\":\"%1\"}").arg(QString(bytes - 8, QLatin1Char('x')));
+    QCOMPARE(text.size(), bytes);
+    client->sendTextMessage(text);
+    if (delivered) {
+        QTRY_COMPARE(responses.count(), 1);
+        QCOMPARE(responses.first().first().toJsonObject()["a"].toString().size(), bytes - 8);
+    } else {
+        QTRY_VERIFY(host.clients.isEmpty());  // closed by the package
+        QCOMPARE(responses.count(), 0);
+    }
 }
 
 void tst_KyMixerPluginDelegate::noReconnection()

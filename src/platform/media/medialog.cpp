@@ -1,3 +1,3 @@
 #include "medialog.h"
 
-Q_LOGGING_CATEGORY(lcMedia, "systemdll.platform.media")
+Q_LOGGING_CATEGORY(lcMedia, "systemdll.platform.media", QtInfoMsg)

@@ -1,6 +1,7 @@
 // The shared window-control logic over a scripted window system and a hand-set clock.
 #include "platform/windowcontrol/windowcontrol.h"
 
+#include <QLoggingCategory>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -169,6 +170,7 @@ void tst_WindowControl::snapshot()
     const int listed = f.control.getAllWindowInfos().size();
     f.backend->windows.append({"Opened Meanwhile", "eta", QRectF()});
     f.now = askedAt;
+    QLoggingCategory::setFilterRules(QStringLiteral("systemdll.platform.windowcontrol.debug=true"));  // the trace
     if (!listedAgain)
         QTest::ignoreMessage(QtDebugMsg, QRegularExpression("workaround for response time too long\\.$"));
     QCOMPARE(f.control.getAllWindowInfos().size(), listed + (listedAgain ? 1 : 0));

@@ -1,0 +1,44 @@
+// Fuzzed bytes as an icon file: the key face's still and GIF loading, the GIF's
+// frames one by one, and the icon builder's fitting modes.
+#include "fuzzsupport.h"
+#include "iconbuilder/icontransform.h"
+#include "widgets/kybasehotkeywidget.h"
+
+#include <QFile>
+#include <QMovie>
+
+namespace {
+KyBaseHotkeyWidget* g_face = nullptr;
+}
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    FuzzSupport::start();
+    g_face = new KyBaseHotkeyWidget;
+    return 0;
+}
+
+// First byte: bit 0 picks .gif over .png, the next bits the fitting mode.
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    if (size < 1)
+        return 0;
+    const bool gif = data[0] & 1;
+    const QString path = FuzzSupport::scratch(gif ? QStringLiteral("icon.gif") : QStringLiteral("icon.png"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        abort();
+    file.write(reinterpret_cast<const char*>(data + 1), qint64(size - 1));
+    file.close();
+
+    g_face->setIconAsset(path);
+    if (gif) {
+        QMovie movie(path);
+        for (int frame = 0; frame < 64 && movie.jumpToNextFrame(); ++frame)
+            movie.currentImage();
+    } else {
+        IconTransform::render(path, (data[0] >> 1) % 5);
+    }
+    g_face->setIconAsset(QString());  // stops the movie before its file changes
+    return 0;
+}

@@ -1,0 +1,44 @@
+#include "fuzzsupport.h"
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QTemporaryDir>
+
+namespace {
+QTemporaryDir* g_scratch = nullptr;
+
+void quiet(QtMsgType type, const QMessageLogContext&, const QString&)
+{
+    if (type == QtFatalMsg)
+        abort();
+}
+}
+
+void FuzzSupport::start()
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("SYSTEMDLL_KEYBOARD_BACKEND", "record");
+    qputenv("SYSTEMDLL_MEDIA_BACKEND", "record");
+    qputenv("SYSTEMDLL_WINDOWCONTROL_BACKEND", "none");
+    if (qEnvironmentVariableIntValue("FUZZ_VERBOSE") == 0)
+        qInstallMessageHandler(quiet);
+    static int argc = 1;
+    static char name[] = "fuzz";
+    static char* argv[] = {name, nullptr};
+    new QApplication(argc, argv);  // lives as long as the process
+    g_scratch = new QTemporaryDir;
+    atexit([] { delete g_scratch; });
+}
+
+QString FuzzSupport::scratch(const QString& name)
+{
+    return g_scratch->filePath(name);
+}
+
+void FuzzSupport::settle(int ms)
+{
+    const QDeadlineTimer deadline(ms);
+    do
+        QCoreApplication::processEvents(QEventLoop::AllEvents, int(deadline.remainingTime()));
+    while (!deadline.hasExpired());
+}
