@@ -4,7 +4,6 @@
 #include "iconbuilder/icontransform.h"
 #include "widgets/kybasehotkeywidget.h"
 
-#include <QFile>
 #include <QMovie>
 
 namespace {
@@ -24,12 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (size < 1)
         return 0;
     const bool gif = data[0] & 1;
-    const QString path = FuzzSupport::scratch(gif ? QStringLiteral("icon.gif") : QStringLiteral("icon.png"));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        abort();
-    file.write(reinterpret_cast<const char*>(data + 1), qint64(size - 1));
-    file.close();
+    const QString path =
+        FuzzSupport::writeScratch(gif ? QStringLiteral("icon.gif") : QStringLiteral("icon.png"), data + 1, size - 1);
 
     g_face->setIconAsset(path);
     if (gif) {

@@ -4,8 +4,6 @@
 #include "fuzzsupport.h"
 #include "profilestore.h"
 
-#include <QFile>
-
 namespace {
 FuzzHost* g_host = nullptr;
 }
@@ -20,13 +18,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     g_host->reset();
-    const QString path = FuzzSupport::scratch("profile/profile.json");
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        abort();
-    file.write(reinterpret_cast<const char*>(data), qint64(size));
-    file.close();
-
+    const QString path = FuzzSupport::writeScratch("profile/profile.json", data, size);
     QString problem;
     const QJsonObject stored = ProfileStore(path).load(&problem);
     QStringList problems;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QTemporaryDir>
 
 namespace {
@@ -33,6 +34,16 @@ void FuzzSupport::start()
 QString FuzzSupport::scratch(const QString& name)
 {
     return g_scratch->filePath(name);
+}
+
+QString FuzzSupport::writeScratch(const QString& name, const uint8_t* data, size_t size)
+{
+    const QString path = scratch(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+        || file.write(reinterpret_cast<const char*>(data), qint64(size)) != qint64(size))
+        abort();
+    return path;
 }
 
 void FuzzSupport::settle(int ms)
