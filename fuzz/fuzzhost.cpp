@@ -17,6 +17,7 @@ void FuzzHost::reset()
 {
     for (int slot = 0; slot < m_deck->slotCount(); ++slot)
         m_deck->remove(slot);
+    QDir(FuzzSupport::scratch("config/icon")).removeRecursively();  // icons a script picked
     QDir(FuzzSupport::scratch("profile")).removeRecursively();
     QDir().mkpath(FuzzSupport::scratch("profile"));
 }

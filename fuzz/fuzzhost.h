@@ -12,7 +12,7 @@ class FuzzHost
 public:
     FuzzHost();
     Deck& deck() { return *m_deck; }
-    // Empties the deck and the scratch profile folder between inputs.
+    // Empties the deck, the icon folder and the profile folder between inputs.
     void reset();
 
 private:
