@@ -1,5 +1,5 @@
 // The title's display attributes read from fuzzed JSON, applied to a key face's and
-// an inspector's label; what was read survives its own JSON.
+// an inspector's label; what is stored restores to the same stored form.
 #include "fuzzsupport.h"
 #include "widgets/kydisplayviewattribute.h"
 #include "widgets/kydisplayviewlabelhandler.h"
@@ -24,7 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QJsonObject json = QJsonDocument::fromJson(
         QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size))).object();
     const KyDisplayViewAttribute attribute = KyDisplayViewAttribute::fromJson(json);
-    if (KyDisplayViewAttribute::fromJson(KyDisplayViewAttribute::toJson(attribute)) != attribute)
+    const QJsonObject stored = KyDisplayViewAttribute::toJson(attribute);
+    if (KyDisplayViewAttribute::toJson(KyDisplayViewAttribute::fromJson(stored)) != stored)
         abort();
     KyDisplayViewLabelHandler::modifyIconWidgetLabel(g_label, 108, attribute);
     KyDisplayViewLabelHandler::modifyPropertyWidgetLabel(g_label, 108, attribute);

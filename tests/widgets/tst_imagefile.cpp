@@ -1,6 +1,7 @@
 // Files named like images that are none: every loader refuses them before opening,
 // so a FIFO never blocks and a huge file is never read.
 #include "fifowatchdog.h"
+#include "testimages.h"
 #include "iconbuilder/dialogiconbuilder.h"
 #include "iconbuilder/icontransform.h"
 #include "package/kyvantaproxy.h"
@@ -8,6 +9,7 @@
 #include "widgets/imagefile.h"
 #include "widgets/kybasehotkeywidget.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -49,6 +51,10 @@ void tst_ImageFile::hostileFiles_data()
     QTest::newRow("directory") << "directory" << "folder.png" << special;
     QTest::newRow("one byte over the cap") << "sparse over" << "huge.png" << large;
     QTest::newRow("at the cap") << "sparse at" << "full.png" << QString();
+    QTest::newRow("PNG chunk claiming 2 GiB") << "png bomb" << "bomb.png"
+                                              << "damaged PNG: a chunk runs past the end of the file";
+    QTest::newRow("PNG named .gif") << "png bomb" << "bomb.gif"
+                                    << "damaged PNG: a chunk runs past the end of the file";
 }
 
 void tst_ImageFile::hostileFiles()
@@ -69,6 +75,14 @@ void tst_ImageFile::hostileFiles()
         QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
     } else if (kind == QLatin1String("directory")) {
         QVERIFY(QDir(m_dir.path()).mkdir(name));
+    } else if (kind == QLatin1String("png bomb")) {
+        QImage image(4, 4, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        QByteArray png;
+        QBuffer buffer(&png);
+        QVERIFY(buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "PNG"));
+        png.chop(12);  // the end marker; the decoder reads on into a text chunk that claims 2 GiB
+        QVERIFY(TestImages::writeBytes(path, png + QByteArray::fromHex("7fffffff74455874") + "text"));
     } else {
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
