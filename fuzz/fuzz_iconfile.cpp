@@ -1,9 +1,10 @@
-// Fuzzed bytes as an icon file: the key face's still and GIF loading, the GIF's
-// frames one by one, and the icon builder's fitting modes.
+// Fuzzed bytes as an icon file: the key face's still and GIF loading, the frames of
+// a GIF the face plays, and the icon builder's fitting modes.
 #include "fuzzsupport.h"
 #include "iconbuilder/icontransform.h"
 #include "widgets/kybasehotkeywidget.h"
 
+#include <QLabel>
 #include <QMovie>
 
 namespace {
@@ -27,13 +28,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FuzzSupport::writeScratch(gif ? QStringLiteral("icon.gif") : QStringLiteral("icon.png"), data + 1, size - 1);
 
     g_face->setIconAsset(path);
-    if (gif) {
-        QMovie movie(path);
-        for (int frame = 0; frame < 64 && movie.jumpToNextFrame(); ++frame)
-            movie.currentImage();
-    } else {
-        IconTransform::render(path, (data[0] >> 1) % 5);
+    if (QMovie* movie = g_face->findChild<QLabel*>(QStringLiteral("lblIcon"))->movie()) {
+        for (int frame = 0; frame < 16 && movie->state() == QMovie::Running && movie->jumpToNextFrame(); ++frame)
+            movie->currentImage();
     }
+    if (!gif)
+        IconTransform::render(path, (data[0] >> 1) % 5);
     g_face->setIconAsset(QString());  // stops the movie before its file changes
     return 0;
 }

@@ -76,8 +76,11 @@ void KyBaseHotkeyWidget::showGif(const QString& path)
     QSize size = reader.size();
     if (!size.isValid())
         size = reader.read().size();  // the header did not tell; decode the first frame
-    if (size.isEmpty()) {
-        qCWarning(lcWidgets) << "[KyBaseHotkeyWidget][setIconAsset] unreadable GIF" << path << reader.errorString();
+    const bool tooLarge = qint64(size.width()) * size.height() > KyKeyFace::kMaxGifPixels;
+    if (size.isEmpty() || tooLarge) {
+        qCWarning(lcWidgets) << "[KyBaseHotkeyWidget][setIconAsset] unreadable GIF" << path
+                             << (tooLarge ? QStringLiteral("canvas of %1 x %2 pixels").arg(size.width()).arg(size.height())
+                                          : reader.errorString());
         // The label would keep showing the previous animation's last frame.
         m_movie->stop();
         ui->lblIcon->clear();

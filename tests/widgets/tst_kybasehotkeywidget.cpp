@@ -175,6 +175,8 @@ void tst_KyBaseHotkeyWidget::iconAsset_data()
                                          << QColor(Qt::blue) << QRect(0, 36, 150, 37);
     QTest::newRow("gif 30x30 fitted up") << "small.gif" << QVariant(QSize(30, 30)) << QSize(108, 108)
                                          << QColor(Qt::blue) << QRect(21, 0, 108, 108);
+    QTest::newRow("gif canvas over 2048 x 2048") << "huge.gif" << QVariant(QSize(4100, 1024)) << QSize() << QColor()
+                                                 << QRect();
     QTest::newRow("missing png") << "missing.png" << QVariant() << QSize() << QColor() << QRect();
     QTest::newRow("damaged png") << "damaged.png" << QVariant(QByteArray("\x89PNG\r\n\x1a\n", 8) + "garbage")
                                  << QSize() << QColor() << QRect();
