@@ -74,12 +74,14 @@ void KyBaseHotkeyWidget::showGif(const QString& path)
 {
     QImageReader reader(path);
     QSize size = reader.size();
+    // Every frame is decoded onto the whole canvas, which the first frame shows.
+    const QSize canvas = reader.read().size();
     if (!size.isValid())
-        size = reader.read().size();  // the header did not tell; decode the first frame
-    const bool tooLarge = qint64(size.width()) * size.height() > KyKeyFace::kMaxGifPixels;
+        size = canvas;  // the header did not tell
+    const bool tooLarge = qint64(canvas.width()) * canvas.height() > KyKeyFace::kMaxGifPixels;
     if (size.isEmpty() || tooLarge) {
         qCWarning(lcWidgets) << "[KyBaseHotkeyWidget][setIconAsset] unreadable GIF" << path
-                             << (tooLarge ? QStringLiteral("canvas of %1 x %2 pixels").arg(size.width()).arg(size.height())
+                             << (tooLarge ? QStringLiteral("canvas of %1 x %2 pixels").arg(canvas.width()).arg(canvas.height())
                                           : reader.errorString());
         // The label would keep showing the previous animation's last frame.
         m_movie->stop();
