@@ -10,6 +10,9 @@ function(systemdll_defaults target)
                                                  -fno-sanitize-recover=undefined)
         target_link_options(${target} PRIVATE -fsanitize=address,undefined)
     endif()
+    if(SYSTEMDLL_FUZZ)  # coverage for libFuzzer; the fuzz targets link its driver
+        target_compile_options(${target} PRIVATE -fsanitize=fuzzer-no-link)
+    endif()
     set_target_properties(${target} PROPERTIES
         CXX_VISIBILITY_PRESET hidden
         VISIBILITY_INLINES_HIDDEN ON)

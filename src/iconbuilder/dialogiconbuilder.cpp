@@ -7,6 +7,7 @@
 #include "iconfolder.h"
 #include "icontransform.h"
 #include "ui_dialogiconbuilder.h"
+#include "widgets/imagefile.h"
 #include "widgets/kykitimages.h"
 
 #include <QFile>
@@ -37,6 +38,11 @@ private:
 
 bool copyBytes(const QString& source, const QString& target)
 {
+    const QString refusal = ImageFile::refusal(source);
+    if (!refusal.isEmpty()) {
+        qCWarning(lcIconBuilder) << "[DialogIconBuilder][copyImage]" << source << refusal;
+        return false;
+    }
     QFile in(source);
     QFile out(target);
     if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly | QIODevice::Truncate))
@@ -104,7 +110,7 @@ void DialogIconBuilder::onBuilderListChanged(int index)
 
 void DialogIconBuilder::showImage(int mode)
 {
-    if (!QFileInfo::exists(m_imagePath))
+    if (!ImageFile::refusal(m_imagePath).isEmpty())
         return;
     if (isGifPath()) {
         showGif();

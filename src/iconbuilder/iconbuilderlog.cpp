@@ -1,3 +1,3 @@
 #include "iconbuilderlog.h"
 
-Q_LOGGING_CATEGORY(lcIconBuilder, "systemdll.iconbuilder")
+Q_LOGGING_CATEGORY(lcIconBuilder, "systemdll.iconbuilder", QtInfoMsg)

@@ -2,6 +2,7 @@
 
 #include "iconbuilderconstants.h"
 #include "iconbuilderlog.h"
+#include "widgets/imagefile.h"
 
 #include <QImageReader>
 #include <QPainter>
@@ -56,6 +57,11 @@ QImage IconTransform::render(const QString& path, int mode)
 {
     if (!isKnownMode(mode)) {
         qCWarning(lcIconBuilder, "[%s] Unexpect background mode", kTransformSignature);
+        return {};
+    }
+    const QString refusal = ImageFile::refusal(path);
+    if (!refusal.isEmpty()) {
+        qCWarning(lcIconBuilder) << "[IconTransform] cannot read" << path << refusal;
         return {};
     }
     QImageReader reader(path);

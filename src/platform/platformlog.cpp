@@ -1,4 +1,4 @@
 #include "platformlog.h"
 
-Q_LOGGING_CATEGORY(lcKeyboard, "systemdll.platform.keyboard")
-Q_LOGGING_CATEGORY(lcKeyboardRecord, "systemdll.platform.keyboard.record")
+Q_LOGGING_CATEGORY(lcKeyboard, "systemdll.platform.keyboard", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcKeyboardRecord, "systemdll.platform.keyboard.record", QtInfoMsg)

@@ -8,10 +8,18 @@
 #include <QUrl>
 #include <QWebSocket>
 
+namespace {
+// Far above any message of the protocol; a larger one closes the link instead of
+// growing without end.
+constexpr quint64 kMaxIncomingBytes = 1024 * 1024;
+}
+
 KyMixerPluginDelegate::KyMixerPluginDelegate(QObject* parent)
     : QObject(parent)
     , m_socket(new QWebSocket(QString(), QWebSocketProtocol::Version13, nullptr))
 {
+    m_socket->setMaxAllowedIncomingMessageSize(kMaxIncomingBytes);
+    m_socket->setMaxAllowedIncomingFrameSize(kMaxIncomingBytes);
 }
 
 KyMixerPluginDelegate::~KyMixerPluginDelegate()

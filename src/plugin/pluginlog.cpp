@@ -1,3 +1,3 @@
 #include "pluginlog.h"
 
-Q_LOGGING_CATEGORY(lcPlugin, "systemdll.plugin")
+Q_LOGGING_CATEGORY(lcPlugin, "systemdll.plugin", QtInfoMsg)

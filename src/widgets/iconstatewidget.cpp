@@ -1,6 +1,7 @@
 #include "iconstatewidget.h"
 
 #include "iconbuilder.h"
+#include "imagefile.h"
 #include "keyfaceconstants.h"
 #include "kydisplayviewlabelhandler.h"
 #include "kykitimages.h"
@@ -83,8 +84,9 @@ QSize IconStateWidget::gifTargetSize(const QString& path) const
 
 void IconStateWidget::updateCurrentIcon(const QString& path)
 {
-    if (!QFileInfo::exists(path)) {
-        qCWarning(lcWidgets) << "[IconStateWidget][updateCurrentIcon][fileExists]" << false << path;
+    const QString refusal = ImageFile::refusal(path);
+    if (!refusal.isEmpty()) {
+        qCWarning(lcWidgets) << "[IconStateWidget][updateCurrentIcon][fileExists]" << false << path << refusal;
         return;
     }
     if (m_movie->state() == QMovie::Running)

@@ -79,6 +79,9 @@ inline constexpr int kDownWidth = 100;
 inline constexpr int kDownHeight = 72;
 inline constexpr float kAspectRatio = 1.3888888f;  // 150 / 108
 
+// Every frame of a GIF is decoded at its full canvas; a key face shows 150 x 108, and
+// the icon builder stores GIFs at that size, so a larger canvas is not played.
+inline constexpr qint64 kMaxGifPixels = 2048 * 2048;
 inline constexpr char kGifSuffix[] = "gif";
 inline constexpr char kDefaultTitle[] = "Template";
 inline constexpr char kIconStyle[] = "border:0px;background-color:#00000000;";

@@ -1,5 +1,6 @@
 #include "kybasehotkeywidget.h"
 
+#include "imagefile.h"
 #include "keyfaceconstants.h"
 #include "kydisplayviewattribute.h"
 #include "kydisplayviewlabelhandler.h"
@@ -58,7 +59,11 @@ KyBaseHotkeyWidget::~KyBaseHotkeyWidget()
 void KyBaseHotkeyWidget::setIconAsset(const QString& path)
 {
     m_movie->stop();
-    if (QFileInfo(path).suffix() == QLatin1String(KyKeyFace::kGifSuffix))
+    const QString refusal = ImageFile::refusal(path);
+    if (!refusal.isEmpty()) {
+        qCWarning(lcWidgets) << "[KyBaseHotkeyWidget][setIconAsset] unreadable image" << path << refusal;
+        showStill(QString());  // the bare face, not the previous icon
+    } else if (QFileInfo(path).suffix() == QLatin1String(KyKeyFace::kGifSuffix))
         showGif(path);
     else
         showStill(path);
@@ -69,10 +74,15 @@ void KyBaseHotkeyWidget::showGif(const QString& path)
 {
     QImageReader reader(path);
     QSize size = reader.size();
+    // Every frame is decoded onto the whole canvas, which the first frame shows.
+    const QSize canvas = reader.read().size();
     if (!size.isValid())
-        size = reader.read().size();  // the header did not tell; decode the first frame
-    if (size.isEmpty()) {
-        qCWarning(lcWidgets) << "[KyBaseHotkeyWidget][setIconAsset] unreadable GIF" << path << reader.errorString();
+        size = canvas;  // the header did not tell
+    const bool tooLarge = qint64(canvas.width()) * canvas.height() > KyKeyFace::kMaxGifPixels;
+    if (size.isEmpty() || tooLarge) {
+        qCWarning(lcWidgets) << "[KyBaseHotkeyWidget][setIconAsset] unreadable GIF" << path
+                             << (tooLarge ? QStringLiteral("canvas of %1 x %2 pixels").arg(canvas.width()).arg(canvas.height())
+                                          : reader.errorString());
         // The label would keep showing the previous animation's last frame.
         m_movie->stop();
         ui->lblIcon->clear();
@@ -89,8 +99,8 @@ void KyBaseHotkeyWidget::showGif(const QString& path)
 void KyBaseHotkeyWidget::showStill(const QString& path)
 {
     QImageReader reader(path);
-    const QImage image = reader.read();
-    if (image.isNull())
+    const QImage image = path.isEmpty() ? QImage() : reader.read();
+    if (image.isNull() && !path.isEmpty())
         qCWarning(lcWidgets) << "[KyBaseHotkeyWidget][setIconAsset] unreadable image" << path << reader.errorString();
     const QImage fitted = processHotkeyIcon(image, ui->lblIcon->size());
     ui->lblIcon->setPixmap(QPixmap::fromImage(fitted));

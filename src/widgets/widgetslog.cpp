@@ -1,3 +1,3 @@
 #include "widgetslog.h"
 
-Q_LOGGING_CATEGORY(lcWidgets, "systemdll.widgets")
+Q_LOGGING_CATEGORY(lcWidgets, "systemdll.widgets", QtInfoMsg)

@@ -1,12 +1,15 @@
 // Drives the built library the way a host does: resolve the two entry points, then
 // call the package only through the host's own declaration of the interface.
+#include "actioninterface.h"
 #include "packageinterface.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLibrary>
+#include <QLoggingCategory>
 #include <QProcess>
 #include <QtTest>
 
@@ -20,10 +23,18 @@ private slots:
     void orderOfUse();
     void operationsBySlot_data();
     void operationsBySlot();
+    void actionOperationsBySlot_data();
+    void actionOperationsBySlot();
+    void traceOnlyOnRequest_data();
+    void traceOnlyOnRequest();
     void cleanupTestCase();
+
+public slots:
+    void openUrl(const QUrl& url) { m_opened << url; }
 
 private:
     host::PackageInterface* makePackage();
+    QList<QUrl> m_opened;
 
     QLibrary m_library{QStringLiteral(SYSTEMDLL_LIBRARY)};
     host::SdkFunction m_sdk = nullptr;
@@ -135,6 +146,129 @@ void tst_PackageLoad::operationsBySlot()
     case 12: QVERIFY(p->postInit()); break;
     }
     delete p;
+}
+
+namespace {
+const QString kOpenUrl = QStringLiteral("com.corvane.system.openurl");
+
+QJsonObject keyEvent(const QString& type)
+{
+    return {{"target", "k"}, {"event", QJsonObject{{"type", type}, {"SDKVersion", "1.0.0"}}}};
+}
+
+bool pressedLook(host::ActionInterface* action)
+{
+    return action->pluginWidget()->findChild<QWidget*>(QStringLiteral("lblMaskClick"))->isVisibleTo(
+        action->pluginWidget());
+}
+
+// Messages of the package's categories, kept while a test runs.
+QList<QPair<QtMsgType, QString>> g_packageMessages;
+QtMessageHandler g_previousHandler = nullptr;
+void keepPackageMessages(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    if (context.category && QByteArray(context.category).startsWith("systemdll."))
+        g_packageMessages.append({type, text});
+    else
+        g_previousHandler(type, context, text);
+}
+} // namespace
+
+// An action's virtual slots, called through the host's declaration on an object the
+// built library made; a shifted slot would call another operation.
+void tst_PackageLoad::actionOperationsBySlot_data()
+{
+    QTest::addColumn<int>("slot");
+    for (int slot = 1; slot <= 16; ++slot)
+        QTest::newRow(qPrintable(QString::number(slot))) << slot;
+}
+
+void tst_PackageLoad::actionOperationsBySlot()
+{
+    QFETCH(int, slot);
+    host::PackageInterface* package = makePackage();
+    host::ActionInterface* a = package->makeWidget(kOpenUrl, 0);
+    QVERIFY(a);
+    const QJsonObject stored{{"version", 1}, {"titlelist", QJsonArray{"AT"}}, {"actionTitle", "AT"},
+                             {"Url", "https://example.org/slot"}};
+    QJsonObject result{{"kept", true}};
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "openUrl");
+    m_opened.clear();
+    switch (slot) {
+    case 1: QVERIFY(a->init("t", {{"payload", stored}})); QCOMPARE(a->actionTitle(), QStringLiteral("AT")); break;
+    case 2: a->eventReceived(keyEvent("tov.ky.plugin.event.key.down"), result); QVERIFY(pressedLook(a)); break;
+    case 3: a->eventReceived(keyEvent("tov.ky.plugin.event.key.down"), result, 1); QVERIFY(pressedLook(a)); break;
+    case 4: QCOMPARE(a->pluginWidget()->metaObject()->className(), "WidgetIconPluginOpenUrl"); break;
+    case 5: QCOMPARE(a->propertyWidget()->metaObject()->className(), "WidgetPluginOpenUrl"); break;
+    case 6: QVERIFY(a->initWithPayload(stored)); QCOMPARE(a->actionTitle(), QStringLiteral("AT")); break;
+    case 7: QVERIFY(a->initWithPayload(stored)); QCOMPARE(a->actionIconFilePath(), QStringLiteral("AT")); break;
+    case 8: a->onKeyDownEvent({}); QCOMPARE(a->onKeyUpEvent({}), 0); QVERIFY(!pressedLook(a)); break;
+    case 9: QCOMPARE(a->onKeyDownEvent({}), 0); QVERIFY(pressedLook(a)); break;
+    case 10:
+        QVERIFY(a->initWithPayload(stored));
+        QCOMPARE(a->onAppTriggeredEvent({}), 0);
+        QCOMPARE(m_opened, QList<QUrl>{QUrl("https://example.org/slot")});
+        break;
+    case 11: {
+        QSignalSpy sent(a, SIGNAL(eventSent(QJsonObject)));
+        QCOMPARE(a->onSetSettingsEvent({}), 0);
+        QCOMPARE(sent.count(), 1);
+        break;
+    }
+    case 12: QCOMPARE(a->onSyncUI(), 0); break;
+    case 13: QVERIFY(a->init(QStringLiteral("only"))); QCOMPARE(a->target, QStringLiteral("only")); break;
+    case 14: QVERIFY(a->initWithDefault()); QCOMPARE(a->actionTitle(), QStringLiteral("URL")); break;
+    case 15: QVERIFY(a->initWithPayload({{"Title", "x"}})); QCOMPARE(a->actionTitle(), QStringLiteral("x")); break;
+    case 16:
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("\\[Preset\\] refused"));
+        QVERIFY(!a->initWithPreset({}));
+        break;
+    }
+    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    QCOMPARE(a->category, kOpenUrl);
+    delete a;
+    delete package;
+}
+
+// The package's trace is off unless asked for, and a payload nested 20 000 deep is
+// traced as a short summary instead of recursing through the whole value.
+void tst_PackageLoad::traceOnlyOnRequest_data()
+{
+    QTest::addColumn<QString>("rules");
+    QTest::addColumn<bool>("traced");
+    QTest::newRow("by default") << QString() << false;
+    QTest::newRow("asked for") << "systemdll.*.debug=true" << true;
+}
+
+void tst_PackageLoad::traceOnlyOnRequest()
+{
+    QFETCH(QString, rules);
+    QFETCH(bool, traced);
+    if (qEnvironmentVariableIsSet("QT_LOGGING_RULES"))
+        QSKIP("QT_LOGGING_RULES decides the levels here");
+    QJsonObject deep{{"Url", "u"}};
+    for (int i = 0; i < 20000; ++i)
+        deep = QJsonObject{{"version", 1}, {"nested", deep}};
+
+    QLoggingCategory::setFilterRules(rules);
+    g_packageMessages.clear();
+    g_previousHandler = qInstallMessageHandler(keepPackageMessages);
+    host::PackageInterface* package = makePackage();
+    host::ActionInterface* action = package->makeWidget(kOpenUrl, 0);
+    const bool accepted = action->init("k", {{"payload", deep}});
+    delete action;
+    delete package;
+    qInstallMessageHandler(g_previousHandler);
+    QLoggingCategory::setFilterRules(QString());
+
+    QVERIFY(accepted);
+    bool initTraced = false;
+    for (const auto& [type, text] : std::as_const(g_packageMessages)) {
+        QVERIFY2(type != QtDebugMsg || traced, qPrintable(text));
+        QVERIFY2(text.size() < 4096, qPrintable(text.left(200)));
+        initTraced |= type == QtDebugMsg && text.startsWith("[Plugin Open Url][Init With Params]");
+    }
+    QCOMPARE(initTraced, traced);
 }
 
 void tst_PackageLoad::cleanupTestCase()

@@ -123,18 +123,29 @@ void tst_KyMixerPluginDelegate::frames()
 void tst_KyMixerPluginDelegate::brokenResponses_data()
 {
     QTest::addColumn<QString>("message");
-    QTest::addColumn<QJsonObject>("response");
+    QTest::addColumn<int>("frameBytes");      // the host's largest frame; 0: its default
+    QTest::addColumn<QJsonObject>("response"); // empty: none, the package closes the link
     const QJsonObject broken{{"error", "Content was broken"}};
-    QTest::newRow("object") << R"({"a":1})" << QJsonObject{{"a", 1}};
-    QTest::newRow("array") << "[1,2]" << broken;
-    QTest::newRow("broken text") << "{not json" << broken;
-    QTest::newRow("empty") << "" << broken;
-    QTest::newRow("scalar") << "42" << broken;
+    QTest::newRow("object") << R"({"a":1})" << 0 << QJsonObject{{"a", 1}};
+    QTest::newRow("array") << "[1,2]" << 0 << broken;
+    QTest::newRow("broken text") << "{not json" << 0 << broken;
+    QTest::newRow("empty") << "" << 0 << broken;
+    QTest::newRow("scalar") << "42" << 0 << broken;
+
+    // An endless message must not grow without bound: 1 MiB at most.
+    const int limit = 1024 * 1024;
+    const auto sized = [](int bytes) { return QStringLiteral("{\"a\":\"%1\"}").arg(QString(bytes - 8, 'x')); };
+    const QJsonObject justUnder{{"a", QString(limit - 24, 'x')}};
+    QTest::newRow("just under the limit, one frame") << sized(limit - 16) << limit << justUnder;
+    QTest::newRow("just under the limit, in pieces") << sized(limit - 16) << 4096 << justUnder;
+    QTest::newRow("one frame over the limit") << sized(limit + 1) << 2 * limit << QJsonObject();
+    QTest::newRow("small frames adding up") << sized(3 * limit) << 4096 << QJsonObject();
 }
 
 void tst_KyMixerPluginDelegate::brokenResponses()
 {
     QFETCH(QString, message);
+    QFETCH(int, frameBytes);
     QFETCH(QJsonObject, response);
     HostServer host;
     QVERIFY(host.listen());
@@ -142,7 +153,14 @@ void tst_KyMixerPluginDelegate::brokenResponses()
     QSignalSpy responses(&delegate, &KyMixerPluginDelegate::response);
     delegate.connectToServer();
     QTRY_COMPARE(host.clients.size(), 1);
+    if (frameBytes > 0)
+        host.clients.first()->setOutgoingFrameSize(quint64(frameBytes));
     host.clients.first()->sendTextMessage(message);
+    if (response.isEmpty()) {
+        QTRY_VERIFY(host.clients.isEmpty());
+        QCOMPARE(responses.count(), 0);
+        return;
+    }
     QTRY_COMPARE(responses.count(), 1);
     QCOMPARE(responses.first().first().toJsonObject(), response);
 }

@@ -1,4 +1,3 @@
-#include "actioninterface.h"
 #include "plugin/tovkyplugineventtype.h"
 #include "testaction.h"
 
@@ -32,8 +31,6 @@ private slots:
     void roundTrip_data();
     void roundTrip();
     void actionModeBeforeInit();
-    void slotsThroughHostDeclaration_data();
-    void slotsThroughHostDeclaration();
 };
 
 void tst_SystemAction::initBranches_data()
@@ -197,49 +194,6 @@ void tst_SystemAction::actionModeBeforeInit()
     action.actionMode = true;
     QVERIFY(action.init("k", {}));
     QVERIFY(action.readOnlyTitle);
-}
-
-// The host calls by slot through its own declaration: each slot must reach the
-// operation of the same rank.
-void tst_SystemAction::slotsThroughHostDeclaration_data()
-{
-    QTest::addColumn<int>("slot");
-    for (int slot = 1; slot <= 16; ++slot)
-        QTest::newRow(qPrintable(QString::number(slot))) << slot;
-}
-
-void tst_SystemAction::slotsThroughHostDeclaration()
-{
-    QFETCH(int, slot);
-    TestAction action;
-    auto* host = reinterpret_cast<host::ActionInterface*>(static_cast<QObject*>(&action));
-    QJsonObject result;
-    const QJsonObject up = typed(TovKyPluginEventType::kKeyUpEvent);
-    switch (slot) {
-    case 1: QVERIFY(host->init("t", {})); QCOMPARE(action.calls, QStringList{"default"}); break;
-    case 2: host->eventReceived(up, result); QCOMPARE(action.calls, QStringList{"up"}); break;
-    case 3: host->eventReceived(up, result, 1); QCOMPARE(action.calls, QStringList{"up"}); break;
-    case 4: QCOMPARE(host->pluginWidget(), nullptr); break;
-    case 5: QCOMPARE(host->propertyWidget(), nullptr); break;
-    case 6: action.record.actionTitle = "AT"; QCOMPARE(host->actionTitle(), QStringLiteral("AT")); break;
-    case 7: action.record.icons = {"/i.png"}; QCOMPARE(host->actionIconFilePath(), QStringLiteral("/i.png")); break;
-    case 8: QCOMPARE(host->onKeyUpEvent({}), 0); QCOMPARE(action.calls, QStringList{"up"}); break;
-    case 9: QCOMPARE(host->onKeyDownEvent({}), 0); QCOMPARE(action.calls, QStringList{"down"}); break;
-    case 10: QCOMPARE(host->onAppTriggeredEvent({}), 0); QCOMPARE(action.calls, QStringList{"triggered"}); break;
-    case 11: {
-        QSignalSpy sent(&action, SIGNAL(eventSent(QJsonObject)));
-        QCOMPARE(host->onSetSettingsEvent({}), 0);
-        QCOMPARE(sent.count(), 1);
-        break;
-    }
-    case 12: QCOMPARE(host->onSyncUI(), -1); break;
-    case 13: QVERIFY(host->init(QStringLiteral("only"))); QCOMPARE(host->target, QStringLiteral("only")); break;
-    case 14: QVERIFY(host->initWithDefault()); QCOMPARE(action.calls, QStringList{"default"}); break;
-    case 15: QVERIFY(host->initWithPayload({{"Title", "x"}})); QCOMPARE(action.calls, QStringList{"payload"}); break;
-    case 16: QTest::ignoreMessage(QtWarningMsg, "[TestAction][Preset] refused: no value"); QVERIFY(!host->initWithPreset({})); QCOMPARE(action.calls, QStringList{"preset"}); break;
-    }
-    host->actionMode = true;
-    QVERIFY(action.actionMode);
 }
 
 QTEST_MAIN(tst_SystemAction)

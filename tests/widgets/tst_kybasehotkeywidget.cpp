@@ -175,6 +175,11 @@ void tst_KyBaseHotkeyWidget::iconAsset_data()
                                          << QColor(Qt::blue) << QRect(0, 36, 150, 37);
     QTest::newRow("gif 30x30 fitted up") << "small.gif" << QVariant(QSize(30, 30)) << QSize(108, 108)
                                          << QColor(Qt::blue) << QRect(21, 0, 108, 108);
+    // A one-pixel GIF on a canvas of 4100 x 1024: every frame would be decoded at that size.
+    const QByteArray hugeCanvas = QByteArray::fromHex("47494638396104100004800000000000ffffff21f9"
+                                                      "0401000000002c00000000010001000002024401003b");
+    QTest::newRow("gif canvas over 2048 x 2048") << "huge.gif" << QVariant(hugeCanvas) << QSize() << QColor()
+                                                 << QRect();
     QTest::newRow("missing png") << "missing.png" << QVariant() << QSize() << QColor() << QRect();
     QTest::newRow("damaged png") << "damaged.png" << QVariant(QByteArray("\x89PNG\r\n\x1a\n", 8) + "garbage")
                                  << QSize() << QColor() << QRect();

@@ -1,3 +1,3 @@
 #include "actionslog.h"
 
-Q_LOGGING_CATEGORY(lcActions, "systemdll.actions")
+Q_LOGGING_CATEGORY(lcActions, "systemdll.actions", QtInfoMsg)

@@ -1,6 +1,7 @@
 #include "systemaction.h"
 
 #include "actionslog.h"
+#include "jsonsummary.h"
 #include "plugin/tovkyplugineventtype.h"
 
 #include <QTimer>
@@ -56,7 +57,7 @@ void SystemAction::onOtherEvent(const QString&, QJsonObject&) {}
 
 void SystemAction::traceInit(const QString& step, const QJsonObject& json) const
 {
-    qCDebug(lcActions).noquote() << logTag() + QLatin1Char('[') + step + QLatin1Char(']') << json;
+    qCDebug(lcActions).noquote() << logTag() + QLatin1Char('[') + step + QLatin1Char(']') << JsonSummary::of(json);
 }
 
 QString SystemAction::actionTitle() const
@@ -72,7 +73,7 @@ QString SystemAction::actionIconFilePath() const
 int SystemAction::onSetSettingsEvent(const QJsonObject&)
 {
     const QJsonObject settings = payload().toJson();
-    qCDebug(lcActions).noquote() << logTag() + QStringLiteral("[SaveProfile]") << settings;
+    qCDebug(lcActions).noquote() << logTag() + QStringLiteral("[SaveProfile]") << JsonSummary::of(settings);
     const QJsonObject inner{
         {Ev::kFieldType, Ev::kSetSettingsEvent},
         {Ev::kFieldSDK, Ev::kProtocolVersion},

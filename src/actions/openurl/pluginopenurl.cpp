@@ -1,6 +1,7 @@
 #include "pluginopenurl.h"
 
 #include "actions/common/actionslog.h"
+#include "actions/common/jsonsummary.h"
 #include "platform/keyboard/keyboardeventservice.h"
 #include "plugin/tovkyplugineventtype.h"
 #include "pluginopenurlpayload.h"
@@ -35,14 +36,14 @@ PluginOpenUrl::~PluginOpenUrl()
 bool PluginOpenUrl::init(const QString& newTarget, const QJsonObject& params)
 {
     qCDebug(lcActions) << "virtual bool PluginOpenUrl::init(const QString &, const QJsonObject &)";
-    qCDebug(lcActions) << "[Plugin Open Url][Init With Params]" << params;
+    qCDebug(lcActions).noquote() << "[Plugin Open Url][Init With Params]" << JsonSummary::of(params);
     return SystemAction::init(newTarget, params);
 }
 
 void PluginOpenUrl::traceInit(const QString& step, const QJsonObject& json) const
 {
     if (step == QLatin1String("Payload"))
-        qCDebug(lcActions) << "[Plugin Open Url][Payload][Received]" << json;
+        qCDebug(lcActions).noquote() << "[Plugin Open Url][Payload][Received]" << JsonSummary::of(json);
     else
         SystemAction::traceInit(step, json);
 }
@@ -106,7 +107,7 @@ void PluginOpenUrl::onOtherEvent(const QString& type, QJsonObject& result)
     const int status = onSetSettingsEvent({});
     result.insert(QStringLiteral("settings"), m_payloadImpl->toJson());
     result.insert(QStringLiteral("success"), status == 0);
-    qCDebug(lcActions) << "[OpenUrl] TovKyPluginEventType::kUpdateSettingsEvent" << result;
+    qCDebug(lcActions).noquote() << "[OpenUrl] TovKyPluginEventType::kUpdateSettingsEvent" << JsonSummary::of(result);
 }
 
 ActionPayload& PluginOpenUrl::payload() { return *m_payloadImpl; }

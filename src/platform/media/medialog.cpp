@@ -1,4 +1,4 @@
 #include "medialog.h"
 
-Q_LOGGING_CATEGORY(lcMedia, "systemdll.platform.media")
-Q_LOGGING_CATEGORY(lcMediaRecord, "systemdll.platform.media.record")
+Q_LOGGING_CATEGORY(lcMedia, "systemdll.platform.media", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcMediaRecord, "systemdll.platform.media.record", QtInfoMsg)

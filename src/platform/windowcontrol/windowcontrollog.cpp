@@ -1,3 +1,3 @@
 #include "windowcontrollog.h"
 
-Q_LOGGING_CATEGORY(lcWindowControl, "systemdll.platform.windowcontrol")
+Q_LOGGING_CATEGORY(lcWindowControl, "systemdll.platform.windowcontrol", QtInfoMsg)

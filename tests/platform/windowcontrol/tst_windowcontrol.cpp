@@ -1,6 +1,7 @@
 // The shared window-control logic over a scripted window system and a hand-set clock.
 #include "platform/windowcontrol/windowcontrol.h"
 
+#include <QLoggingCategory>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -170,6 +171,7 @@ void tst_WindowControl::snapshot()
     const int listed = f.control.getAllWindowInfos().size();
     f.backend->windows.append({"Opened Meanwhile", "eta", QRectF()});
     f.now = askedAt;
+    QLoggingCategory::setFilterRules(QStringLiteral("systemdll.platform.windowcontrol.debug=true"));  // the trace
     if (!listedAgain)
         QTest::ignoreMessage(QtDebugMsg, "virtual QList<TovWindowControl::WindowsInfo> "
                                          "MacOS2WindowControl::getAllWindowInfos() workaround for response time too long.");
