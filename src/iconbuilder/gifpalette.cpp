@@ -72,32 +72,46 @@ struct Box
     size_t end;
     Sums sums;
     double error;
+    std::array<int, 3> low;
+    std::array<int, 3> high;
 };
 
 Box makeBox(const std::vector<Entry>& entries, size_t begin, size_t end)
 {
-    Box box{begin, end, {}, 0};
-    for (size_t i = begin; i < end; ++i)
+    Box box{begin, end, {}, 0, {255, 255, 255}, {0, 0, 0}};
+    for (size_t i = begin; i < end; ++i) {
         box.sums.add(entries[i].rgb, entries[i].weight);
+        for (int axis = 0; axis < 3; ++axis) {
+            const int v = channel(entries[i].rgb, axis);
+            box.low[size_t(axis)] = std::min(box.low[size_t(axis)], v);
+            box.high[size_t(axis)] = std::max(box.high[size_t(axis)], v);
+        }
+    }
     box.error = box.sums.error();
     return box;
 }
 
 // Splits `box` on the axis and value that leave the least squared error in its two
-// halves. Bins by channel value, so a split costs one pass over the box.
+// halves. Bins by channel value over the box's own range, so a split costs one pass
+// over the box and one over that range.
 bool split(std::vector<Entry>& entries, const Box& box, Box& low, Box& high)
 {
     double best = -1;
     int bestAxis = 0;
     int bestValue = 0;
+    std::array<Sums, 256> bins;
     for (int axis = 0; axis < 3; ++axis) {
-        std::array<Sums, 256> bins{};
+        const int from = box.low[size_t(axis)];
+        const int to = box.high[size_t(axis)];
+        if (from == to)
+            continue;
+        std::fill(bins.begin() + from, bins.begin() + to + 1, Sums{});
         for (size_t i = box.begin; i < box.end; ++i)
             bins[size_t(channel(entries[i].rgb, axis))].add(entries[i].rgb, entries[i].weight);
         Sums below;
-        for (int value = 0; value < 255; ++value) {
+        for (int value = from; value < to; ++value) {
             below.add(bins[size_t(value)]);
-            if (below.w <= 0 || below.w >= box.sums.w)
+            if (below.w <= 0)
                 continue;
             const double error = below.error() + box.sums.minus(below).error();
             if (best < 0 || error < best) {
