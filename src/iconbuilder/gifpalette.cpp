@@ -11,9 +11,9 @@ constexpr int kOpaqueFrom = 128;
 
 struct Entry
 {
-    quint32 rgb;     // 0x00RRGGBB
-    quint32 weight;  // pixels of this colour
-    int slot = 0;    // palette index it maps to
+    quint32 rgb;      // 0x00RRGGBB
+    quint32 weight;   // pixels of this colour
+    size_t ordinal;   // rank among the frame's colours, by value
 };
 
 int channel(quint32 rgb, int axis)
@@ -160,30 +160,32 @@ GifPalette GifPalette::quantize(const QImage& frame)
     const int w = argb.width();
     const int h = argb.height();
 
-    // Opaque pixels as straight RGB; transparent ones as a value no RGB takes.
-    constexpr quint32 kClear = 0xffffffffu;
-    std::vector<quint32> pixels;
+    // Opaque pixels as straight RGB, transparent ones as a value no RGB takes, each
+    // with its position, sorted by colour: runs of one colour are the histogram.
+    constexpr quint64 kClear = 0xffffffffu;
+    std::vector<quint64> pixels;
     pixels.reserve(size_t(w) * size_t(h));
     for (int y = 0; y < h; ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
         for (int x = 0; x < w; ++x) {
             const QRgb p = line[x];
-            pixels.push_back(qAlpha(p) < kOpaqueFrom ? kClear : (qUnpremultiply(p) & 0xffffffu));
+            const quint64 colour = qAlpha(p) < kOpaqueFrom ? kClear : (qUnpremultiply(p) & 0xffffffu);
+            pixels.push_back(colour << 32 | quint64(pixels.size()));
         }
     }
+    std::sort(pixels.begin(), pixels.end());
 
-    std::vector<quint32> sorted = pixels;
-    std::sort(sorted.begin(), sorted.end());
     std::vector<Entry> entries;
     bool clear = false;
-    for (size_t i = 0; i < sorted.size();) {
+    for (size_t i = 0; i < pixels.size();) {
+        const quint64 colour = pixels[i] >> 32;
         size_t j = i;
-        while (j < sorted.size() && sorted[j] == sorted[i])
+        while (j < pixels.size() && pixels[j] >> 32 == colour)
             ++j;
-        if (sorted[i] == kClear)
+        if (colour == kClear)
             clear = true;
         else
-            entries.push_back({sorted[i], quint32(j - i)});
+            entries.push_back({quint32(colour), quint32(j - i), entries.size()});
         i = j;
     }
 
@@ -194,32 +196,30 @@ GifPalette GifPalette::quantize(const QImage& frame)
     }
     const int first = int(palette.m_colours.size());
     const int room = kTableSize - first;
+    std::vector<uchar> slotOf(entries.size());
     if (int(entries.size()) <= room) {
-        for (size_t i = 0; i < entries.size(); ++i) {
-            entries[i].slot = first + int(i);
-            palette.m_colours.append(qRgb(0, 0, 0) | entries[i].rgb);
+        for (const Entry& entry : entries) {
+            slotOf[entry.ordinal] = uchar(palette.m_colours.size());
+            palette.m_colours.append(qRgb(0, 0, 0) | entry.rgb);
         }
     } else {
-        const std::vector<Box> boxes = medianCut(entries, room);
-        for (const Box& box : boxes) {
-            const int slot = int(palette.m_colours.size());
+        for (const Box& box : medianCut(entries, room)) {
+            const uchar slot = uchar(palette.m_colours.size());
             palette.m_colours.append(box.sums.mean());
             for (size_t i = box.begin; i < box.end; ++i)
-                entries[i].slot = slot;
+                slotOf[entries[i].ordinal] = slot;
         }
-        std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.rgb < b.rgb; });
     }
 
+    // The sorted pixels meet the colours in rank order; the transparent ones come last.
     palette.m_indices.resize(qsizetype(pixels.size()));
     char* out = palette.m_indices.data();
+    size_t ordinal = 0;
     for (size_t i = 0; i < pixels.size(); ++i) {
-        if (pixels[i] == kClear) {
-            out[i] = 0;
-            continue;
-        }
-        const auto it = std::lower_bound(entries.begin(), entries.end(), pixels[i],
-                                         [](const Entry& e, quint32 rgb) { return e.rgb < rgb; });
-        out[i] = char(it->slot);
+        const quint64 colour = pixels[i] >> 32;
+        if (i > 0 && colour != pixels[i - 1] >> 32)
+            ++ordinal;
+        out[pixels[i] & 0xffffffffu] = colour == kClear ? char(0) : char(slotOf[ordinal]);
     }
     return palette;
 }
