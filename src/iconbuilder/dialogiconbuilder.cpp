@@ -12,12 +12,16 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QFutureWatcher>
 #include <QImageReader>
+#include <QImageWriter>
 #include <QListView>
 #include <QMouseEvent>
 #include <QMovie>
+#include <QPromise>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <QtConcurrent/QtConcurrentRun>
 
 using namespace IconBuilderConst;
 
@@ -36,18 +40,24 @@ private:
     QWidget* m_widget;
 };
 
-bool copyBytes(const QString& source, const QString& target)
+// The suffix a still is saved under: its own when Qt can write that format, else PNG.
+QString stillSuffix(const QString& path)
 {
-    const QString refusal = ImageFile::refusal(source);
-    if (!refusal.isEmpty()) {
-        qCWarning(lcIconBuilder) << "[DialogIconBuilder][copyImage]" << source << refusal;
-        return false;
-    }
-    QFile in(source);
-    QFile out(target);
-    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    return out.write(in.readAll()) == in.size();
+    const QString suffix = QFileInfo(path).suffix();
+    return QImageWriter::supportedImageFormats().contains(suffix.toLower().toLatin1()) ? suffix
+                                                                                         : QLatin1String(kPngSuffix);
+}
+
+// Writes `icon` over the claimed, still empty `target`; removes the claim on failure.
+bool fillClaim(const QImage& icon, const QString& target)
+{
+    const QByteArray format = QFileInfo(target).suffix().toLower().toLatin1();
+    QSaveFile file(target);
+    if (file.open(QIODevice::WriteOnly) && icon.save(&file, format.constData()) && file.commit())
+        return true;
+    qCWarning(lcIconBuilder) << "[DialogIconBuilder] cannot save" << target << file.errorString();
+    QFile::remove(target);  // our own claim, nobody else's file
+    return false;
 }
 
 } // namespace
@@ -64,12 +74,18 @@ DialogIconBuilder::DialogIconBuilder(QWidget* parent)
     ui->cbBuilderList->setView(new QListView(ui->cbBuilderList));
     ui->cbBuilderList->setCurrentIndex(kModeFill);
     m_movie = new QMovie(this);
+    GifFrameResizer::limitReaderAllocation();
     connect(ui->cbBuilderList, &QComboBox::currentIndexChanged, this, &DialogIconBuilder::onBuilderListChanged);
 }
 
 DialogIconBuilder::~DialogIconBuilder()
 {
     m_movie->stop();
+    if (m_conversion) {
+        m_conversion->cancel();
+        m_conversion->waitForFinished();
+        QFile::remove(m_target);
+    }
 }
 
 void DialogIconBuilder::setImagePath(const QString& path)
@@ -119,6 +135,7 @@ void DialogIconBuilder::showImage(int mode)
     ui->cbBuilderList->setEnabled(true);
     m_movie->stop();
     m_iconImage = getIconTransform(m_imagePath, mode);
+    m_iconSource = m_imagePath;
     ui->imgIcon->setPixmap(QPixmap::fromImage(m_iconImage));
 }
 
@@ -139,23 +156,58 @@ QImage DialogIconBuilder::getIconTransform(const QString& path, int mode)
     return IconTransform::render(path, mode);
 }
 
+QImage DialogIconBuilder::renderingOf(const QString& path)
+{
+    if (m_iconSource == path && !m_iconImage.isNull())
+        return m_iconImage;  // also when the file is gone since the preview
+    return getIconTransform(path, ui->cbBuilderList->currentIndex());
+}
+
+QString DialogIconBuilder::claimTarget(const QString& suffix)
+{
+    const QString target = IconFolder::claimNewFile(suffix);
+    if (!target.isEmpty() && !IconFolder::contains(target)) {
+        QFile::remove(target);
+        return {};
+    }
+    return target;
+}
+
+// Nothing stored: the caller gets no path, in particular none outside the icon folder.
+bool DialogIconBuilder::giveUp()
+{
+    m_imagePath.clear();
+    return false;
+}
+
+bool DialogIconBuilder::storeStill()
+{
+    const QImage icon = renderingOf(m_imagePath);
+    if (icon.isNull()) {
+        qCWarning(lcIconBuilder) << "[DialogIconBuilder][copyImage] not a picture; nothing stored" << m_imagePath;
+        return giveUp();
+    }
+    const QString target = claimTarget(stillSuffix(m_imagePath));
+    if (target.isEmpty() || !fillClaim(icon, target))
+        return giveUp();
+    m_imagePath = target;
+    return true;
+}
+
 bool DialogIconBuilder::copyImage()
 {
     if (m_imagePath.isEmpty())
         return false;
-    const QString source = m_imagePath;
-    const QString target = IconFolder::claimNewFile(QFileInfo(source).suffix());
+    if (!isGifPath())
+        return storeStill();
+    const QString target = claimTarget(QLatin1String(kGifSuffix));
     if (target.isEmpty())
-        return false;
-    if (!copyBytes(source, target)) {
-        qCWarning(lcIconBuilder) << "[DialogIconBuilder][copyImage] cannot copy" << source << "to" << target;
-        QFile::remove(target);  // our own empty claim, nobody else's file
-        m_imagePath.clear();
-        return false;
+        return giveUp();
+    if (!gifConvert(m_imagePath, target, m_gifSize)) {
+        QFile::remove(target);
+        return giveUp();
     }
     m_imagePath = target;
-    if (QFileInfo(target).suffix() == QLatin1String(kGifSuffix))
-        gifConvert(target, target, m_gifSize);
     return true;
 }
 
@@ -167,34 +219,92 @@ bool DialogIconBuilder::gifConvert(const QString& source, const QString& destina
     return GifFrameResizer::convertFile(source, destination, size);
 }
 
-bool DialogIconBuilder::saveStill()
+bool DialogIconBuilder::isConverting() const
 {
-    const QByteArray format = QFileInfo(m_imagePath).suffix().toLatin1();
-    QSaveFile file(m_imagePath);
-    if (m_iconImage.isNull() || !file.open(QIODevice::WriteOnly) || !m_iconImage.save(&file, format.constData())
-        || !file.commit()) {
-        qCWarning(lcIconBuilder) << "[DialogIconBuilder][on_btnOk_clicked] still not saved; the copy stays"
-                                 << m_imagePath;
-        return false;
+    return m_conversion != nullptr;
+}
+
+void DialogIconBuilder::startConversion()
+{
+    m_target = claimTarget(QLatin1String(kGifSuffix));
+    if (m_target.isEmpty())
+        return finishOk(giveUp());
+    ui->btnOk->setEnabled(false);
+    ui->btnOpenFile->setEnabled(false);
+    ui->progressConvert->setRange(0, 0);
+    ui->progressConvert->show();
+
+    m_conversion = new QFutureWatcher<bool>(this);
+    connect(m_conversion, &QFutureWatcherBase::progressRangeChanged, ui->progressConvert, &QProgressBar::setRange);
+    connect(m_conversion, &QFutureWatcherBase::progressValueChanged, ui->progressConvert, &QProgressBar::setValue);
+    connect(m_conversion, &QFutureWatcherBase::finished, this, &DialogIconBuilder::onConversionFinished);
+    const QString source = m_imagePath;
+    const QString target = m_target;
+    const QSize size = m_gifSize;
+    m_conversion->setFuture(QtConcurrent::run([source, target, size](QPromise<bool>& promise) {
+        GifFrameResizer::Progress progress;
+        progress.started = [&promise](int frames) { promise.setProgressRange(0, frames); };
+        progress.advanced = [&promise](int done) { promise.setProgressValue(done); };
+        progress.cancelled = [&promise] { return promise.isCanceled(); };
+        promise.addResult(GifFrameResizer::convertFile(source, target, size, progress));
+    }));
+}
+
+void DialogIconBuilder::onConversionFinished()
+{
+    const QFuture<bool> future = m_conversion->future();
+    const bool converted = !m_cancelled && !future.isCanceled() && future.resultCount() > 0 && future.result();
+    m_conversion->deleteLater();
+    m_conversion = nullptr;
+    ui->progressConvert->hide();
+    if (!converted) {
+        QFile::remove(m_target);  // the claim, with whatever a late finish put there
+        m_target.clear();
+        giveUp();
+        done(QDialog::Rejected);
+        return;
     }
-    return true;
+    m_imagePath = m_target;
+    m_target.clear();
+    finishOk(true);
+}
+
+void DialogIconBuilder::finishOk(bool stored)
+{
+    if (!stored) {
+        done(QDialog::Rejected);
+        return;
+    }
+    emit fileChanged(QFileInfo(m_imagePath).absolutePath());
+    done(QDialog::Accepted);
 }
 
 void DialogIconBuilder::on_btnOk_clicked()
 {
-    const bool copied = copyImage();
-    // Only the file copyImage just claimed may be replaced by the rendering.
-    if (copied && !isGifPath())
-        saveStill();
-    const QString folder = copied ? QFileInfo(m_imagePath).absolutePath() : IconFolder::path();
-    emit fileChanged(folder);
-    done(QDialog::Accepted);
+    if (m_conversion)
+        return;
+    // A GIF converts on the worker; the dialog finishes when it is done.
+    if (isGifPath() && QFileInfo(m_imagePath).isFile())
+        return startConversion();
+    finishOk(copyImage());
 }
 
 void DialogIconBuilder::on_btnCancel_clicked()
 {
     m_imagePath.clear();
+    if (m_conversion) {
+        // Finishes in onConversionFinished, once the worker has let go of the file.
+        m_cancelled = true;
+        m_conversion->cancel();
+        ui->btnCancel->setEnabled(false);
+        return;
+    }
     done(QDialog::Rejected);
+}
+
+void DialogIconBuilder::reject()
+{
+    on_btnCancel_clicked();
 }
 
 void DialogIconBuilder::on_btnOpenFile_clicked()
@@ -210,13 +320,12 @@ void DialogIconBuilder::on_btnOpenFile_clicked()
 QString DialogIconBuilder::saveExtAppIcon(const QPixmap& pixmap)
 {
     const QImage icon = IconTransform::render(pixmap.toImage(), kModeFill);
+    if (icon.isNull())
+        return {};
     const QString target = IconFolder::claimNewFile(QLatin1String(kPngSuffix));
     if (target.isEmpty())
         return {};
-    QSaveFile file(target);
-    if (icon.isNull() || !file.open(QIODevice::WriteOnly) || !icon.save(&file, kPngSuffix) || !file.commit())
-        qCWarning(lcIconBuilder) << "[DialogIconBuilder][saveExtAppIcon] cannot save" << target;
-    return target;
+    return fillClaim(icon, target) ? target : QString();
 }
 
 void DialogIconBuilder::mousePressEvent(QMouseEvent* event)

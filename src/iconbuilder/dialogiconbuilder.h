@@ -8,6 +8,8 @@
 #include <memory>
 
 class QMovie;
+template <typename T>
+class QFutureWatcher;
 
 namespace Ui {
 class DialogIconBuilder;
@@ -15,8 +17,9 @@ class DialogIconBuilder;
 
 // Frameless dialog that fits a picture to the 150 x 108 key in one of five modes and,
 // on OK, stores the result as a new file in the icon folder; animated GIFs are resized
-// frame by frame instead. Files are never replaced: every result gets a fresh name.
-// Made for a single modal run by IconBuilder::getOpenFileName.
+// frame by frame instead, on a worker thread, with a progress bar and Cancel. Only a
+// picture that decodes is stored, and files are never replaced: every result gets a
+// fresh name. Made for a single modal run by IconBuilder::getOpenFileName.
 class DialogIconBuilder : public QDialog
 {
     Q_OBJECT
@@ -35,13 +38,16 @@ public:
     QSize gifSize() const;
 
     static QImage getIconTransform(const QString& path, int mode);
-    // Copies the picture to a new file in the icon folder and makes that the image
-    // path; a GIF is converted there. False (logged) when nothing could be stored.
+    // Stores the picture as a new file in the icon folder and makes that the image path:
+    // a still as its rendering, a GIF converted (here, synchronously). False (logged)
+    // when nothing decodes or nothing could be stored; the image path is then empty.
     bool copyImage();
     // False, with `destination` unchanged, when the GIF cannot be read or written.
     bool gifConvert(const QString& source, const QString& destination, const QSize& size);
-    // Stores `pixmap` cropped to key size as a new PNG in the icon folder; returns its
-    // path (also when saving failed), or empty without a configuration directory.
+    // True while OK's GIF conversion runs on the worker.
+    bool isConverting() const;
+    // Stores `pixmap` cropped to key size as a new PNG in the icon folder and returns its
+    // path; empty (logged) when nothing could be stored.
     static QString saveExtAppIcon(const QPixmap& pixmap);
 
 signals:
@@ -49,6 +55,8 @@ signals:
 
 public slots:
     void onBuilderListChanged(int index);
+    // Escape and the window's close button cancel like "btnCancel".
+    void reject() override;
 
 private slots:
     void on_btnOk_clicked();
@@ -64,7 +72,13 @@ private:
     void showImage(int mode);
     void showGif();
     bool isGifPath() const;
-    bool saveStill();
+    QImage renderingOf(const QString& path);
+    QString claimTarget(const QString& suffix);
+    bool storeStill();
+    bool giveUp();
+    void startConversion();
+    void onConversionFinished();
+    void finishOk(bool stored);
 
     std::unique_ptr<Ui::DialogIconBuilder> ui;
     int m_pressX = 0;
@@ -72,6 +86,10 @@ private:
     bool m_dragging = false;
     QString m_imagePath;
     QImage m_iconImage;
+    QString m_iconSource;  // the picture m_iconImage was rendered from
     QSize m_gifSize;
     QMovie* m_movie = nullptr;  // child of this dialog
+    QFutureWatcher<bool>* m_conversion = nullptr;  // child; set while a GIF converts
+    QString m_target;                              // the claimed file it writes
+    bool m_cancelled = false;
 };

@@ -1,93 +1,128 @@
 #include "gifframeresizer.h"
 
+#include "gifwriter.h"
 #include "iconbuilderlog.h"
+#include "icontransform.h"
 
+#include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QImageReader>
 #include <QSaveFile>
-
-#include <Magick++.h>
-
-#include <exception>
-#include <list>
-#include <mutex>
 
 namespace {
 
-void initializeMagick()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { Magick::InitializeMagick(nullptr); });
-}
+constexpr char kTrailer = ';';
 
-// Throws only ImageMagick's exceptions; convert() catches them.
-QByteArray resizeFrames(const QByteArray& gif, const QSize& size)
+bool wasCancelled(const GifFrameResizer::Progress& progress)
 {
-    Magick::Blob input(gif.constData(), size_t(gif.size()));
-    std::list<Magick::Image> frames;
-    Magick::readImages(&frames, input);
-    if (frames.empty()) {
-        qCWarning(lcIconBuilder) << "[GifFrameResizer] the GIF holds no frame";
-        return {};
-    }
-    std::list<Magick::Image> coalesced;
-    Magick::coalesceImages(&coalesced, frames.begin(), frames.end());
-    frames.clear();
-
-    Magick::Geometry box(size_t(size.width()), size_t(size.height()), 0, 0);
-    // The box already has the picture's aspect ratio; forcing it avoids one-pixel
-    // rounding differences, so every frame is exactly the size the preview uses.
-    box.aspect(true);
-    for (Magick::Image& frame : coalesced) {
-        frame.resize(box);
-        frame.page(Magick::Geometry(0, 0, 0, 0));  // the canvas is the frame now
-    }
-    Magick::Blob output;
-    coalesced.front().magick("GIF");
-    Magick::writeImages(coalesced.begin(), coalesced.end(), &output, true);
-    return QByteArray(static_cast<const char*>(output.data()), qsizetype(output.length()));
+    return progress.cancelled && progress.cancelled();
 }
 
 } // namespace
+
+void GifFrameResizer::limitReaderAllocation()
+{
+    const int limit = QImageReader::allocationLimit();
+    if (limit <= 0 || limit > kFrameBudgetMiB)
+        QImageReader::setAllocationLimit(int(kFrameBudgetMiB));
+}
+
+QSize GifFrameResizer::canvasSize(const QByteArray& gif)
+{
+    if (!looksLikeGif(gif) || gif.size() < 10)
+        return {};
+    auto word = [&gif](int at) { return int(uchar(gif[at])) | int(uchar(gif[at + 1])) << 8; };
+    return QSize(word(6), word(8));
+}
 
 bool GifFrameResizer::looksLikeGif(const QByteArray& data)
 {
     return data.startsWith("GIF87a") || data.startsWith("GIF89a");
 }
 
-QByteArray GifFrameResizer::convert(const QByteArray& gif, const QSize& size)
+QByteArray GifFrameResizer::convert(const QByteArray& gif, const QSize& size, const Progress& progress)
 {
-    if (size.isEmpty()) {
-        qCWarning(lcIconBuilder) << "[GifFrameResizer] no target size" << size;
-        return {};
-    }
     if (!looksLikeGif(gif)) {
         qCWarning(lcIconBuilder) << "[GifFrameResizer] not a GIF (" << gif.size() << "bytes)";
         return {};
     }
-    initializeMagick();
-    try {
-        return resizeFrames(gif, size);
-    } catch (const Magick::Exception& error) {
-        qCWarning(lcIconBuilder) << "[GifFrameResizer] ImageMagick:" << error.what();
-    } catch (const std::exception& error) {
-        qCWarning(lcIconBuilder) << "[GifFrameResizer]" << error.what();
+    QBuffer input;
+    input.setData(gif);
+    input.open(QIODevice::ReadOnly);
+    QImageReader reader(&input, "gif");
+
+    // Only the headers are scanned here; no pixel is decoded yet.
+    const QSize canvas = canvasSize(gif).expandedTo(reader.size());
+    const int frames = reader.imageCount();
+    if (canvas.isEmpty() || frames <= 0) {
+        qCWarning(lcIconBuilder) << "[GifFrameResizer] the GIF holds no frame";
+        return {};
     }
-    return {};
+    if (!gif.endsWith(kTrailer)) {
+        qCWarning(lcIconBuilder) << "[GifFrameResizer] the GIF is truncated (no trailer)";
+        return {};
+    }
+    const qint64 decodedMiB = qint64(canvas.width()) * canvas.height() * 4 * frames / (1024 * 1024);
+    if (decodedMiB > kFrameBudgetMiB) {
+        qCWarning(lcIconBuilder).nospace()
+            << "[GifFrameResizer] refused: " << frames << " frames of " << canvas.width() << " x " << canvas.height()
+            << " need " << decodedMiB << " MiB decoded, more than " << kFrameBudgetMiB << " MiB";
+        return {};
+    }
+    const QSize target = size.isEmpty() ? IconTransform::gifSize(canvas) : size;
+    const int loops = reader.loopCount();
+    if (progress.started)
+        progress.started(frames);
+
+    QByteArray result;
+    QBuffer output(&result);
+    output.open(QIODevice::WriteOnly);
+    GifWriter writer(&output, target, loops);
+    for (int i = 0; i < frames; ++i) {
+        if (wasCancelled(progress))
+            return {};
+        QImage frame;
+        if (!reader.read(&frame)) {
+            qCWarning(lcIconBuilder) << "[GifFrameResizer] frame" << i + 1 << "of" << frames
+                                     << "cannot be read:" << reader.errorString();
+            return {};
+        }
+        const int delay = reader.nextImageDelay();
+        frame.convertTo(QImage::Format_ARGB32_Premultiplied);
+        if (!writer.addFrame(frame.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation), delay))
+            break;
+        if (progress.advanced)
+            progress.advanced(i + 1);
+    }
+    if (!writer.finish()) {
+        qCWarning(lcIconBuilder) << "[GifFrameResizer]" << writer.errorString();
+        return {};
+    }
+    return result;
 }
 
-bool GifFrameResizer::convertFile(const QString& source, const QString& destination, const QSize& size)
+bool GifFrameResizer::convertFile(const QString& source, const QString& destination, const QSize& size,
+                                  const Progress& progress)
 {
+    const QFileInfo info(source);
+    if (!info.isFile() || info.size() > kMaxFileBytes) {
+        qCWarning(lcIconBuilder) << "[GifFrameResizer] not a readable picture file" << source;
+        return false;
+    }
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly)) {
         qCWarning(lcIconBuilder) << "[GifFrameResizer] cannot open" << source << in.errorString();
         return false;
     }
-    const QByteArray gif = in.readAll();
+    const QByteArray gif = in.read(kMaxFileBytes);
     in.close();
 
-    const QByteArray converted = convert(gif, size);
+    const QByteArray converted = convert(gif, size, progress);
     if (converted.isEmpty()) {
-        qCWarning(lcIconBuilder) << "[GifFrameResizer]" << source << "left unconverted";
+        if (!wasCancelled(progress))
+            qCWarning(lcIconBuilder) << "[GifFrameResizer]" << source << "not converted";
         return false;
     }
     QSaveFile out(destination);

@@ -4,16 +4,41 @@
 #include <QSize>
 #include <QString>
 
-// Resizes every frame of an animated GIF with ImageMagick: frames are coalesced first,
-// so partial frames survive, and each is brought to exactly `size`. The result is
-// written in one piece (atomically), so on any failure the destination keeps what it
-// held. ImageMagick's exceptions end here; the caller sees false and a log line.
+#include <functional>
+
+// Resizes every frame of an animated GIF: Qt's reader composes each frame onto the
+// canvas (partial frames and disposal), the frame is scaled smoothly, given its own
+// palette and written by GifWriter with its delay and the file's loop count.
+// A file whose decoded frames would not fit in the memory budget is refused before
+// any frame is decoded. Safe to run on a worker thread; nothing here touches widgets.
 class GifFrameResizer
 {
 public:
-    static bool convertFile(const QString& source, const QString& destination, const QSize& size);
-    // In-memory form; an empty result means failure.
-    static QByteArray convert(const QByteArray& gif, const QSize& size);
+    // Decoded frames of one file may take at most this much memory.
+    static constexpr qint64 kFrameBudgetMiB = 256;
+    // Larger files are not read at all.
+    static constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;
+
+    // Optional hooks for a caller on another thread: `started` gets the frame count,
+    // `advanced` the number of frames done, and `cancelled` is asked before each frame.
+    struct Progress
+    {
+        std::function<void(int frames)> started;
+        std::function<void(int done)> advanced;
+        std::function<bool()> cancelled;
+    };
+
+    // Writes the result in one piece (atomically): on failure or cancellation the
+    // destination keeps what it held. An invalid `size` takes the key-face rule.
+    static bool convertFile(const QString& source, const QString& destination, const QSize& size,
+                            const Progress& progress = {});
+    // In-memory form; an empty result means failure (logged) or cancellation.
+    static QByteArray convert(const QByteArray& gif, const QSize& size, const Progress& progress = {});
 
     static bool looksLikeGif(const QByteArray& data);
+    // The logical screen every frame is composed on, from the header; empty when unknown.
+    static QSize canvasSize(const QByteArray& gif);
+    // Lowers Qt's process-wide limit for one decoded image to the frame budget. It is
+    // a plain global, so this is called on the GUI thread, before any worker reads.
+    static void limitReaderAllocation();
 };

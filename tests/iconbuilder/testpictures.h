@@ -1,16 +1,17 @@
 #pragma once
 
 // Pictures and GIFs the tests draw themselves: a position-coded gradient (pixel
-// (x, y) is rgb(x % 256, y % 256, 128)) and animated GIFs written by ImageMagick.
+// (x, y) is rgb(x % 256, y % 256, 128)) and GIFs written byte by byte with giflib, so
+// every frame's rectangle, disposal, delay and transparency is exactly as asked.
 
 #include <QByteArray>
 #include <QColor>
 #include <QFile>
 #include <QImage>
+#include <QList>
+#include <QRect>
 
-#include <Magick++.h>
-
-#include <list>
+#include <gif_lib.h>
 
 namespace TestPictures {
 
@@ -28,40 +29,88 @@ inline QImage gradient(const QSize& size)
     return image;
 }
 
-struct GifRecipe
+// Colour table of every test GIF; index 0 serves as the transparent index.
+inline const QList<QColor> kGifColours{QColor(255, 0, 255), Qt::red, Qt::green, Qt::blue, Qt::white, Qt::yellow};
+enum GifColour { kHole = 0, kRed, kGreen, kBlue, kWhite, kYellow };
+enum GifDisposal { kKeep = DISPOSE_DO_NOT, kBackground = DISPOSE_BACKGROUND, kPrevious = DISPOSE_PREVIOUS };
+
+// A frame covers `cells` of the canvas split into a 4 x 4 grid, in one colour; `hole`
+// (cells too) is left transparent.
+struct GifFrame
 {
-    QSize canvas;
-    int frames = 3;
-    bool partial = false;      // frames after the first are small blue patches
-    bool transparent = false;  // the first frame is transparent but for its red top-left quarter
+    QRect cells;
+    int colour = kRed;
+    int disposal = kKeep;
+    int delayCs = 5;
+    QRect hole = {};
 };
 
-// Frame 0 is red; later frames are blue patches (partial) or whole frames in shades of green.
-inline QByteArray makeGif(const GifRecipe& recipe)
+struct GifSpec
 {
-    const size_t w = size_t(recipe.canvas.width());
-    const size_t h = size_t(recipe.canvas.height());
-    const size_t patch = std::max<size_t>(1, std::min(w, h) / 4);
-    std::list<Magick::Image> frames;
-    for (int i = 0; i < recipe.frames; ++i) {
-        Magick::Image frame(Magick::Geometry(w, h), Magick::ColorRGB(0, double(i) / recipe.frames, 0));
-        if (i == 0) {
-            frame = Magick::Image(Magick::Geometry(w, h), Magick::Color(recipe.transparent ? "transparent" : "red"));
-            frame.fillColor("red");
-            frame.draw(Magick::DrawableRectangle(0, 0, double(w) / 2, double(h) / 2));
-        } else if (recipe.partial) {
-            frame = Magick::Image(Magick::Geometry(patch, patch), Magick::Color("blue"));
-            frame.page(Magick::Geometry(w, h, ssize_t((i * 3) % (w - patch + 1)), 0));
-        }
-        frame.animationDelay(5);
-        frame.gifDisposeMethod(Magick::NoneDispose);
-        frames.push_back(frame);
+    QSize canvas;
+    QList<GifFrame> frames;
+    int netscapeLoops = 0;  // -1: no loop block
+};
+
+inline QRect cellsToPixels(const QRect& cells, const QSize& canvas)
+{
+    const int x0 = cells.left() * canvas.width() / 4, x1 = (cells.right() + 1) * canvas.width() / 4;
+    const int y0 = cells.top() * canvas.height() / 4, y1 = (cells.bottom() + 1) * canvas.height() / 4;
+    return QRect(QPoint(x0, y0), QPoint(x1 - 1, y1 - 1));
+}
+
+inline QByteArray makeGif(const GifSpec& spec)
+{
+    QByteArray out;
+    auto write = [](GifFileType* gif, const GifByteType* data, int length) {
+        static_cast<QByteArray*>(gif->UserData)->append(reinterpret_cast<const char*>(data), length);
+        return length;
+    };
+    int error = 0;
+    GifFileType* gif = EGifOpen(&out, write, &error);
+    EGifSetGifVersion(gif, true);
+    ColorMapObject* table = GifMakeMapObject(8, nullptr);
+    for (int i = 0; i < 8; ++i) {
+        const QColor c = kGifColours.value(i, Qt::black);
+        table->Colors[i] = {GifByteType(c.red()), GifByteType(c.green()), GifByteType(c.blue())};
     }
-    frames.front().animationIterations(0);
-    frames.front().magick("GIF");
-    Magick::Blob blob;
-    Magick::writeImages(frames.begin(), frames.end(), &blob, true);
-    return QByteArray(static_cast<const char*>(blob.data()), qsizetype(blob.length()));
+    EGifPutScreenDesc(gif, spec.canvas.width(), spec.canvas.height(), 8, 0, table);
+    GifFreeMapObject(table);
+    if (spec.netscapeLoops >= 0) {
+        GifByteType loop[3] = {1, GifByteType(spec.netscapeLoops & 0xff), GifByteType(spec.netscapeLoops >> 8)};
+        EGifPutExtensionLeader(gif, APPLICATION_EXT_FUNC_CODE);
+        EGifPutExtensionBlock(gif, 11, "NETSCAPE2.0");
+        EGifPutExtensionBlock(gif, 3, loop);
+        EGifPutExtensionTrailer(gif);
+    }
+    for (const GifFrame& frame : spec.frames) {
+        const QRect rect = cellsToPixels(frame.cells, spec.canvas);
+        const QRect hole = frame.hole.isEmpty() ? QRect() : cellsToPixels(frame.hole, spec.canvas);
+        GraphicsControlBlock control{frame.disposal, false, frame.delayCs,
+                                    hole.isEmpty() ? NO_TRANSPARENT_COLOR : int(kHole)};
+        GifByteType extension[4];
+        EGifGCBToExtension(&control, extension);
+        EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, 4, extension);
+        EGifPutImageDesc(gif, rect.x(), rect.y(), rect.width(), rect.height(), false, nullptr);
+        QByteArray line(rect.width(), char(frame.colour));
+        for (int y = rect.top(); y <= rect.bottom(); ++y) {
+            for (int x = rect.left(); x <= rect.right(); ++x)
+                line[x - rect.left()] = char(hole.contains(x, y) ? kHole : frame.colour);
+            EGifPutLine(gif, reinterpret_cast<GifPixelType*>(line.data()), rect.width());
+        }
+    }
+    EGifCloseFile(gif, &error);
+    return out;
+}
+
+// A red canvas, then `frames - 1` blue patches in the top-left cell and a white one
+// in the bottom-right, looping for ever.
+inline QByteArray animation(const QSize& canvas, int frames)
+{
+    GifSpec spec{canvas, {{QRect(0, 0, 4, 4), kRed}}};
+    for (int i = 1; i < frames; ++i)
+        spec.frames.append({i % 2 ? QRect(0, 0, 1, 1) : QRect(3, 3, 1, 1), i % 2 ? kBlue : kWhite});
+    return makeGif(spec);
 }
 
 inline bool writeFile(const QString& path, const QByteArray& bytes)

@@ -1,5 +1,6 @@
-// The icon builder as the user drives it, and the icon folder: where files land,
-// how they are named, and that nothing is overwritten.
+// The icon builder as the user drives it, and the icon folder: where files land, how
+// they are named, that only pictures that decode get there, that nothing is
+// overwritten, and that a GIF converts on a worker while the dialog stays live.
 #include "iconbuilder/dialogiconbuilder.h"
 #include "iconbuilder/iconfilechooser.h"
 #include "iconbuilder/iconfolder.h"
@@ -12,6 +13,8 @@
 #include <QDateTime>
 #include <QDir>
 #include <QImageReader>
+#include <QLoggingCategory>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -29,11 +32,13 @@ private slots:
     void claimNeverOverwrites();
     void okStoresIcon_data();
     void okStoresIcon();
+    void sourceGoneBeforeOk();
+    void cancelHalfWay();
     void okTwiceInOneSecond();
     void openFileThenFinish_data();
     void openFileThenFinish();
     void saveExtAppIcon();
-    void noConfigDirWritesNothing();
+    void noConfigDirStoresNothing();
     void drag();
 
 private:
@@ -57,11 +62,10 @@ QPushButton* button(QWidget* dialog, const char* name)
 void tst_DialogIconBuilder::initTestCase()
 {
     QVERIFY(m_pictures.isValid() && m_config.isValid());
-    Magick::InitializeMagick(nullptr);
     m_png = m_pictures.filePath(QStringLiteral("photo.png"));
     m_gif = m_pictures.filePath(QStringLiteral("anim.gif"));
     QVERIFY(TestPictures::gradient(QSize(300, 300)).save(m_png));
-    QVERIFY(TestPictures::writeFile(m_gif, TestPictures::makeGif({QSize(480, 360), 4, true, false})));
+    QVERIFY(TestPictures::writeFile(m_gif, TestPictures::animation(QSize(480, 360), 4)));
     cleanup();
 }
 
@@ -70,6 +74,7 @@ void tst_DialogIconBuilder::cleanup()
     KyVantaProxy::getInstance()->configDir = m_config.path();
     QDir(iconFolder()).removeRecursively();
     IconFileChooser::setHook({});
+    QLoggingCategory::setFilterRules(QString());
 }
 
 void tst_DialogIconBuilder::claimNeverOverwrites_data()
@@ -104,26 +109,31 @@ void tst_DialogIconBuilder::claimNeverOverwrites()
 void tst_DialogIconBuilder::okStoresIcon_data()
 {
     QTest::addColumn<QString>("picture");
+    QTest::addColumn<QByteArray>("bytes");  // empty: the good picture of that name
     QTest::addColumn<int>("mode");
-    QTest::addColumn<QSize>("size");  // invalid: the file is kept as copied
+    QTest::addColumn<QSize>("size");  // invalid: nothing decodes, nothing is stored
     QTest::addColumn<int>("frames");
-    QTest::newRow("png fill") << "photo.png" << 0 << QSize(150, 108) << 1;
-    QTest::newRow("png centre") << "photo.png" << 4 << QSize(150, 108) << 1;
-    QTest::newRow("gif") << "anim.gif" << 0 << QSize(144, 108) << 4;
-    QTest::newRow("damaged gif") << "bad.gif" << 0 << QSize() << 0;
+    QTest::newRow("png fill") << "photo.png" << QByteArray() << 0 << QSize(150, 108) << 1;
+    QTest::newRow("png centre") << "photo.png" << QByteArray() << 4 << QSize(150, 108) << 1;
+    QTest::newRow("gif") << "anim.gif" << QByteArray() << 0 << QSize(144, 108) << 4;
+    QTest::newRow("empty png") << "empty.png" << QByteArray("") << 0 << QSize() << 0;
+    QTest::newRow("text named png") << "notes.png" << QByteArray("shopping list\n") << 0 << QSize() << 0;
+    QTest::newRow("corrupt png") << "bad.png" << QByteArray("\x89PNG\r\n\x1a\n garbage", 17) << 2 << QSize() << 0;
+    QTest::newRow("damaged gif") << "bad.gif" << QByteArray("GIF89a this is not really a GIF") << 0 << QSize()
+                                 << 0;
 }
 
 void tst_DialogIconBuilder::okStoresIcon()
 {
     QFETCH(QString, picture);
+    QFETCH(QByteArray, bytes);
     QFETCH(int, mode);
     QFETCH(QSize, size);
     QFETCH(int, frames);
     const QString source = m_pictures.filePath(picture);
     if (!size.isValid()) {
-        QVERIFY(TestPictures::writeFile(source, "GIF89a this is not really a GIF"));
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("GifFrameResizer.*ImageMagick")));
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("GifFrameResizer.*unconverted")));
+        QVERIFY(TestPictures::writeFile(source, bytes));
+        QLoggingCategory::setFilterRules(QStringLiteral("systemdll.iconbuilder.warning=false"));  // logged, not shown
     }
     const QByteArray original = TestPictures::readFile(source);
 
@@ -135,23 +145,67 @@ void tst_DialogIconBuilder::okStoresIcon()
     modes->setCurrentIndex(mode);
     const QImage preview = dialog.iconImage();
     whenModal<QDialog>([](QDialog* shown) { button(shown, "btnOk")->click(); });
-    QCOMPARE(dialog.exec(), int(QDialog::Accepted));
+    QCOMPARE(dialog.exec(), int(size.isValid() ? QDialog::Accepted : QDialog::Rejected));
+    QCOMPARE(TestPictures::readFile(source), original);  // the user's file is untouched
 
     const QString saved = dialog.getImagePath();
+    if (!size.isValid()) {
+        QCOMPARE(saved, QString());
+        QCOMPARE(changed.count(), 0);
+        QCOMPARE(icons(), QStringList());
+        return;
+    }
     QCOMPARE(changed.count(), 1);
     QCOMPARE(changed.at(0).at(0).toString(), QFileInfo(iconFolder()).absoluteFilePath());
     QCOMPARE(QFileInfo(saved).absolutePath(), QFileInfo(iconFolder()).absoluteFilePath());
     QVERIFY2(kIconName.match(QFileInfo(saved).fileName()).hasMatch(), qPrintable(saved));
-    QCOMPARE(TestPictures::readFile(source), original);  // the user's file is untouched
-    if (!size.isValid()) {  // left as copied
-        QCOMPARE(TestPictures::readFile(saved), original);
-        return;
-    }
     QImageReader reader(saved);
     QCOMPARE(reader.size(), size);
     QCOMPARE(reader.imageCount(), frames);
     if (frames == 1)
         QCOMPARE(QImage(saved).convertToFormat(QImage::Format_ARGB32), preview.convertToFormat(QImage::Format_ARGB32));
+}
+
+void tst_DialogIconBuilder::sourceGoneBeforeOk()
+{
+    // The fitted preview is what the user saw; it is stored even if the file went away.
+    const QString source = m_pictures.filePath(QStringLiteral("soon-gone.png"));
+    QVERIFY(TestPictures::gradient(QSize(200, 100)).save(source));
+    DialogIconBuilder dialog;
+    dialog.setImagePath(source);
+    const QImage preview = dialog.iconImage().convertToFormat(QImage::Format_ARGB32);
+    QVERIFY(QFile::remove(source));
+    whenModal<QDialog>([](QDialog* shown) { button(shown, "btnOk")->click(); });
+    QCOMPARE(dialog.exec(), int(QDialog::Accepted));
+    const QString saved = dialog.getImagePath();
+    QCOMPARE(QFileInfo(saved).absolutePath(), QFileInfo(iconFolder()).absoluteFilePath());
+    QCOMPARE(QImage(saved).convertToFormat(QImage::Format_ARGB32), preview);
+}
+
+void tst_DialogIconBuilder::cancelHalfWay()
+{
+    // Long enough that the worker is still busy when the first progress step arrives.
+    const QString source = m_pictures.filePath(QStringLiteral("long.gif"));
+    QVERIFY(TestPictures::writeFile(source, TestPictures::animation(QSize(480, 360), 150)));
+    DialogIconBuilder dialog;
+    dialog.setImagePath(source);
+    int maximum = -1;
+    whenModal<DialogIconBuilder>([&](DialogIconBuilder* shown) {
+        auto* progress = shown->findChild<QProgressBar*>("progressConvert");
+        connect(progress, &QProgressBar::valueChanged, shown, [&maximum, progress, shown](int value) {
+            if (value < 1 || maximum >= 0)
+                return;
+            maximum = progress->maximum();
+            QVERIFY(progress->isVisible() && shown->isConverting());
+            button(shown, "btnCancel")->click();
+        });
+        button(shown, "btnOk")->click();
+    });
+    QCOMPARE(dialog.exec(), int(QDialog::Rejected));
+    QCOMPARE(maximum, 150);  // one step per frame
+    QVERIFY(!dialog.isConverting());
+    QCOMPARE(dialog.getImagePath(), QString());
+    QCOMPARE(icons(), QStringList());
 }
 
 void tst_DialogIconBuilder::okTwiceInOneSecond()
@@ -210,14 +264,17 @@ void tst_DialogIconBuilder::saveExtAppIcon()
     }
 }
 
-void tst_DialogIconBuilder::noConfigDirWritesNothing()
+void tst_DialogIconBuilder::noConfigDirStoresNothing()
 {
+    // Without an icon folder nothing is stored, and the user's own file is not handed
+    // back as if it were an icon.
     KyVantaProxy::getInstance()->configDir.clear();
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("no configuration directory")));
     DialogIconBuilder dialog;
     dialog.setImagePath(m_png);
-    QVERIFY(!dialog.copyImage());
-    QCOMPARE(dialog.getImagePath(), m_png);
+    whenModal<QDialog>([](QDialog* shown) { button(shown, "btnOk")->click(); });
+    QCOMPARE(dialog.exec(), int(QDialog::Rejected));
+    QCOMPARE(dialog.getImagePath(), QString());
     QCOMPARE(QImage(m_png).size(), QSize(300, 300));
 }
 

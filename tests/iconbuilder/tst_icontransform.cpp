@@ -1,13 +1,10 @@
 // Fitting pictures to the key: the five modes over pictures smaller, larger, wider
-// and taller than the key, probed at the pixels that tell the modes apart; GIFs
-// resized frame by frame with real ImageMagick, and damaged GIFs left as they were.
+// and taller than the key, probed at the pixels that tell the modes apart.
 #include "iconbuilder/dialogiconbuilder.h"
 #include "iconbuilder/icontransform.h"
 #include "testpictures.h"
 
-#include <QMovie>
 #include <QRegularExpression>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -28,10 +25,6 @@ private slots:
     void initTestCase();
     void modes_data();
     void modes();
-    void gifConvert_data();
-    void gifConvert();
-    void gifDamaged_data();
-    void gifDamaged();
 
 private:
     QString picture(const QSize& size, const char* format = "png");
@@ -41,7 +34,6 @@ private:
 void tst_IconTransform::initTestCase()
 {
     QVERIFY(m_dir.isValid());
-    Magick::InitializeMagick(nullptr);
 }
 
 QString tst_IconTransform::picture(const QSize& size, const char* format)
@@ -126,90 +118,6 @@ void tst_IconTransform::modes()
         QVERIFY2(close, qPrintable(QStringLiteral("(%1,%2): got %3 alpha %4, want %5").arg(probe.at.x())
                                        .arg(probe.at.y()).arg(got.name()).arg(got.alpha()).arg(want.name())));
     }
-}
-
-void tst_IconTransform::gifConvert_data()
-{
-    QTest::addColumn<QSize>("canvas");
-    QTest::addColumn<int>("frames");
-    QTest::addColumn<bool>("partial");
-    QTest::addColumn<bool>("transparent");
-    QTest::addColumn<QSize>("size");  // the GIF size the key shows it at
-
-    QTest::newRow("full frames 480x360") << QSize(480, 360) << 6 << false << false << QSize(144, 108);
-    QTest::newRow("partial frames 300x200") << QSize(300, 200) << 5 << true << false << QSize(150, 100);
-    QTest::newRow("transparent first frame") << QSize(200, 200) << 3 << false << true << QSize(108, 108);
-    QTest::newRow("odd size 101x77 partial") << QSize(101, 77) << 4 << true << false << QSize(141, 108);
-    QTest::newRow("thin line 600x2") << QSize(600, 2) << 2 << false << false << QSize(150, 1);
-    QTest::newRow("single frame") << QSize(64, 64) << 1 << false << false << QSize(108, 108);
-    QTest::newRow("smaller than key 40x30") << QSize(40, 30) << 3 << true << false << QSize(144, 108);
-}
-
-void tst_IconTransform::gifConvert()
-{
-    QFETCH(QSize, canvas);
-    QFETCH(int, frames);
-    QFETCH(bool, partial);
-    QFETCH(bool, transparent);
-    QFETCH(QSize, size);
-
-    const QString path = m_dir.filePath(QStringLiteral("%1.gif").arg(QTest::currentDataTag()));
-    QVERIFY(TestPictures::writeFile(path, TestPictures::makeGif({canvas, frames, partial, transparent})));
-    QCOMPARE(IconTransform::gifSize(canvas), size);
-    DialogIconBuilder dialog;
-    QVERIFY(dialog.gifConvert(path, path, size));
-
-    std::list<Magick::Image> result;
-    Magick::readImages(&result, path.toStdString());
-    QCOMPARE(int(result.size()), frames);
-    for (const Magick::Image& frame : result) {
-        QCOMPARE(QSize(int(frame.columns()), int(frame.rows())), size);
-        QCOMPARE(QPoint(int(frame.page().xOff()), int(frame.page().yOff())), QPoint(0, 0));
-        if (partial && &frame != &result.front()) {
-            // Coalesced: the lower right corner still shows the red first frame.
-            const Magick::ColorRGB corner = frame.pixelColor(frame.columns() - 1, frame.rows() - 1);
-            QVERIFY2(corner.red() > 0.8 && corner.blue() < 0.2, "a partial frame lost its background");
-        }
-    }
-    if (transparent) {
-        const QImage first(path);
-        QCOMPARE(first.pixelColor(first.width() - 1, first.height() - 1).alpha(), 0);
-        QCOMPARE(first.pixelColor(0, 0), QColor(Qt::red));
-    }
-    QMovie movie(path);
-    QCOMPARE(movie.frameCount(), frames);
-    QSignalSpy changed(&movie, &QMovie::frameChanged);
-    movie.start();
-    if (frames > 1)
-        QTRY_VERIFY(changed.count() >= 2);  // it still plays
-}
-
-void tst_IconTransform::gifDamaged_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    const QByteArray good = TestPictures::makeGif({QSize(120, 90), 4, false, false});
-    QByteArray scrambled = good;
-    for (int i = 30; i < scrambled.size(); i += 7)
-        scrambled[i] = char(scrambled[i] ^ 0x5a);
-
-    QTest::newRow("truncated") << good.left(good.size() / 2);
-    QTest::newRow("zero frames") << QByteArray("GIF89a\x10\x00\x10\x00\x00\x00\x00;", 14);  // screen and trailer
-    QTest::newRow("empty, not a GIF at all") << QByteArray();
-    QTest::newRow("scrambled data") << scrambled;
-}
-
-void tst_IconTransform::gifDamaged()
-{
-    QFETCH(QByteArray, bytes);
-    const QString path = m_dir.filePath(QStringLiteral("damaged.gif"));
-    QVERIFY(TestPictures::writeFile(path, bytes));
-
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("GifFrameResizer\\] [^\"]")));  // the reason
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("GifFrameResizer.*left unconverted")));
-    DialogIconBuilder dialog;
-    QVERIFY(!dialog.gifConvert(path, path, QSize(150, 108)));
-    QCOMPARE(TestPictures::readFile(path), bytes);
-    QCOMPARE(dialog.cursor().shape(), Qt::ArrowCursor);
 }
 
 QTEST_MAIN(tst_IconTransform)

@@ -55,7 +55,7 @@ void tst_PropertyWidgets::initTestCase()
     KyVantaProxy::getInstance()->configDir = m_dir.filePath(QStringLiteral("config"));
     m_png = m_dir.filePath(QStringLiteral("photo.png"));
     QVERIFY(TestPictures::gradient(QSize(200, 100)).save(m_png));
-    QVERIFY(TestPictures::writeFile(m_dir.filePath("anim.GIF"), TestPictures::makeGif({QSize(200, 100), 3})));
+    QVERIFY(TestPictures::writeFile(m_dir.filePath("anim.GIF"), TestPictures::animation(QSize(200, 100), 3)));
 }
 
 void tst_PropertyWidgets::cleanup()

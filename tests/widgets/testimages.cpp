@@ -1,10 +1,9 @@
 #include "testimages.h"
 
-#include <QBuffer>
-#include <QFile>
+#include "iconbuilder/gifwriter.h"
 
-#include <Magick++.h>
-#include <vector>
+#include <QFile>
+#include <QSaveFile>
 
 namespace {
 QString g_lastError;
@@ -19,25 +18,19 @@ QImage TestImages::solid(const QSize& size, const QColor& color)
 
 bool TestImages::writeGif(const QString& path, const QList<QImage>& frames, int delay)
 {
-    [[maybe_unused]] static const bool initialised = (Magick::InitializeMagick(nullptr), true);
-    try {
-        std::vector<Magick::Image> images;
-        for (const QImage& frame : frames) {
-            QByteArray png;
-            QBuffer buffer(&png);
-            buffer.open(QIODevice::WriteOnly);
-            frame.save(&buffer, "PNG");
-            images.emplace_back(Magick::Blob(png.constData(), size_t(png.size())));
-            images.back().animationDelay(size_t(delay));
-            images.back().gifDisposeMethod(MagickCore::BackgroundDispose);
-            images.back().magick("GIF");
-        }
-        Magick::writeImages(images.begin(), images.end(), ("GIF:" + path).toStdString());
-        return true;
-    } catch (const Magick::Exception& error) {
-        g_lastError = QStringLiteral("writing %1 failed: %2").arg(path, QString::fromLocal8Bit(error.what()));
+    QSaveFile file(path);
+    if (frames.isEmpty() || !file.open(QIODevice::WriteOnly)) {
+        g_lastError = QStringLiteral("cannot write %1").arg(path);
         return false;
     }
+    GifWriter writer(&file, frames.first().size(), -1);
+    for (const QImage& frame : frames)
+        writer.addFrame(frame, delay * 10);
+    if (!writer.finish() || !file.commit()) {
+        g_lastError = QStringLiteral("writing %1 failed: %2").arg(path, writer.errorString());
+        return false;
+    }
+    return true;
 }
 
 bool TestImages::writeBytes(const QString& path, const QByteArray& bytes)

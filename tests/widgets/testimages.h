@@ -6,7 +6,7 @@
 #include <QString>
 
 // Pictures the widget tests and the key-face benchmark generate for themselves:
-// stills through Qt, animated GIFs through ImageMagick.
+// stills through Qt, animated GIFs through the package's own GIF writer.
 class TestImages
 {
 public:

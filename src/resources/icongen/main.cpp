@@ -38,14 +38,12 @@
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
-#include <Magick++.h>
+#include "iconbuilder/gifwriter.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <exception>
 #include <utility>
-#include <vector>
 
 Q_LOGGING_CATEGORY(lcIconGen, "systemdll.icongen")
 
@@ -643,38 +641,27 @@ int makeGif(const QString &source, const QString &output, const QSize &size, int
         qCWarning(lcIconGen).noquote() << source << ": the" << loop << "s loop does not split into" << frameCount
                                        << "frames of whole centiseconds; using" << delay << "cs";
 
-    try {
-        std::vector<Magick::Image> frames;
-        frames.reserve(size_t(frameCount));
-        for (int i = 0; i < frameCount; ++i) {
-            XmlNode doc = root;
-            QString error;
-            if (!resolveAnimations(doc, loop * i / frameCount, nullptr, error)) {
-                qCCritical(lcIconGen).noquote() << source << ":" << error;
-                return kExitFailure;
-            }
-            QImage image;
-            if (!render(serialize(doc), size, source, image))
-                return kExitFailure;
-            const QImage rgba = matteForGif(image);
-            Magick::Image frame(size_t(rgba.width()), size_t(rgba.height()), "RGBA", Magick::CharPixel, rgba.constBits());
-            frame.quiet(true);
-            frame.animationDelay(size_t(delay));
-            frame.animationIterations(0);
-            frame.gifDisposeMethod(MagickCore::BackgroundDispose);
-            frames.push_back(frame);
+    QByteArray gif;
+    QBuffer buffer(&gif);
+    buffer.open(QIODevice::WriteOnly);
+    GifWriter writer(&buffer, size, -1);
+    for (int i = 0; i < frameCount; ++i) {
+        XmlNode doc = root;
+        QString error;
+        if (!resolveAnimations(doc, loop * i / frameCount, nullptr, error)) {
+            qCCritical(lcIconGen).noquote() << source << ":" << error;
+            return kExitFailure;
         }
-        frames.front().magick("GIF");
-        Magick::Blob blob;
-        Magick::writeImages(frames.begin(), frames.end(), &blob);
-        const QByteArray gif(static_cast<const char *>(blob.data()), qsizetype(blob.length()));
-        return writeOutput(output, gif) ? 0 : kExitFailure;
-    } catch (const Magick::Exception &e) {
-        qCCritical(lcIconGen).noquote() << "ImageMagick failed on" << output << ":" << e.what();
-    } catch (const std::exception &e) {
-        qCCritical(lcIconGen).noquote() << "failed on" << output << ":" << e.what();
+        QImage image;
+        if (!render(serialize(doc), size, source, image))
+            return kExitFailure;
+        writer.addFrame(matteForGif(image), delay * 10);
     }
-    return kExitFailure;
+    if (!writer.finish()) {
+        qCCritical(lcIconGen).noquote() << "failed on" << output << ":" << writer.errorString();
+        return kExitFailure;
+    }
+    return writeOutput(output, gif) ? 0 : kExitFailure;
 }
 
 int makeSvg(const QString &source, const QString &output, const ColourMap &map)
@@ -716,16 +703,6 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     defaultHandler = qInstallMessageHandler(messageHandler);
     QGuiApplication app(argc, argv);
-
-    try {
-        Magick::InitializeMagick(argv[0]);
-        // One thread: other builds share the machine, and a fixed order keeps the
-        // quantiser's output stable.
-        Magick::ResourceLimits::thread(1);
-    } catch (const Magick::Exception &e) {
-        qCCritical(lcIconGen).noquote() << "ImageMagick did not start:" << e.what();
-        return kExitFailure;
-    }
 
     const QStringList args = app.arguments().mid(1);
     if (args.size() < 3) {

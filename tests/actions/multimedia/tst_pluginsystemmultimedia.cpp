@@ -292,7 +292,7 @@ void tst_PluginSystemMultimedia::gifPreview()
     QFETCH(QSize, canvas);
     QFETCH(QSize, shown);
     const QString gif = m_dir.filePath(QString("%1x%2.gif").arg(canvas.width()).arg(canvas.height()));
-    QVERIFY(TestPictures::writeFile(gif, TestPictures::makeGif({canvas, 2})));
+    QVERIFY(TestPictures::writeFile(gif, TestPictures::animation(canvas, 2)));
     Key key;
     QVERIFY(key.action->init("k", payload({{"version", 1}, {"MultimediaIndex", 2},
                                            {"iconlist", QJsonArray{"", "", gif}}})));
