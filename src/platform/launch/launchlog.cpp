@@ -1,4 +1,4 @@
 #include "launchlog.h"
 
-Q_LOGGING_CATEGORY(lcLaunch, "systemdll.platform.launch")
-Q_LOGGING_CATEGORY(lcLaunchRecord, "systemdll.platform.launch.record")
+Q_LOGGING_CATEGORY(lcLaunch, "systemdll.platform.launch", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcLaunchRecord, "systemdll.platform.launch.record", QtInfoMsg)
