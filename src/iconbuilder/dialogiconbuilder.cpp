@@ -283,9 +283,16 @@ void DialogIconBuilder::on_btnOk_clicked()
 {
     if (m_conversion)
         return;
-    // A GIF converts on the worker; the dialog finishes when it is done.
-    if (isGifPath() && QFileInfo(m_imagePath).isFile())
+    // A GIF converts on the worker; the dialog finishes when it is done. A file that
+    // must not be read is refused here, before anything is claimed.
+    if (isGifPath() && !m_imagePath.isEmpty()) {
+        const QString refusal = ImageFile::refusal(m_imagePath);
+        if (!refusal.isEmpty()) {
+            qCWarning(lcIconBuilder) << "[DialogIconBuilder][copyImage]" << m_imagePath << refusal;
+            return finishOk(giveUp());
+        }
         return startConversion();
+    }
     finishOk(copyImage());
 }
 

@@ -3,6 +3,7 @@
 #include "gifwriter.h"
 #include "iconbuilderlog.h"
 #include "icontransform.h"
+#include "widgets/imagefile.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -106,9 +107,9 @@ QByteArray GifFrameResizer::convert(const QByteArray& gif, const QSize& size, co
 bool GifFrameResizer::convertFile(const QString& source, const QString& destination, const QSize& size,
                                   const Progress& progress)
 {
-    const QFileInfo info(source);
-    if (!info.isFile() || info.size() > kMaxFileBytes) {
-        qCWarning(lcIconBuilder) << "[GifFrameResizer] not a readable picture file" << source;
+    const QString refusal = ImageFile::refusal(source);
+    if (!refusal.isEmpty()) {
+        qCWarning(lcIconBuilder) << "[GifFrameResizer]" << source << refusal;
         return false;
     }
     QFile in(source);
@@ -116,7 +117,7 @@ bool GifFrameResizer::convertFile(const QString& source, const QString& destinat
         qCWarning(lcIconBuilder) << "[GifFrameResizer] cannot open" << source << in.errorString();
         return false;
     }
-    const QByteArray gif = in.read(kMaxFileBytes);
+    const QByteArray gif = in.read(ImageFile::kMaxBytes);
     in.close();
 
     const QByteArray converted = convert(gif, size, progress);

@@ -17,7 +17,6 @@ public:
     // Decoded frames of one file may take at most this much memory.
     static constexpr qint64 kFrameBudgetMiB = 256;
     // Larger files are not read at all.
-    static constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;
 
     // Optional hooks for a caller on another thread: `started` gets the frame count,
     // `advanced` the number of frames done, and `cancelled` is asked before each frame.

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QLoggingCategory>
 #include <QtTest>
 
 namespace {
@@ -49,6 +50,7 @@ private:
 
 void tst_PluginOpenFile::initTestCase()
 {
+    QLoggingCategory::setFilterRules(QStringLiteral("systemdll.actions.debug=true"));  // the trigger's trace
     QVERIFY(m_desktop.setUp());
     m_desktop.addThemeIcon("apps", "vanta-test-app", {32, 256}, Qt::red);
     m_desktop.addThemeIcon("mimetypes", "text-plain", {256}, Qt::green);
