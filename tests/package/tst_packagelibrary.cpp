@@ -4,7 +4,6 @@
 
 #include <QFile>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QXmlStreamReader>
 #include <QtTest>
 
@@ -48,13 +47,12 @@ class tst_PackageLibrary : public QObject
 private slots:
     void loadConfig_data();
     void loadConfig();
-    void systemConfigMatchesSource();
+    void systemMenuIcons();
     void failedReloadKeepsConfig();
     void initParams_data();
     void initParams();
     void translationsMatchSources_data();
     void translationsMatchSources();
-    void missingTranslation();
     void mapping_data();
     void mapping();
 };
@@ -99,13 +97,12 @@ void tst_PackageLibrary::loadConfig()
     QCOMPARE(library.list(), library.config);
 }
 
-void tst_PackageLibrary::systemConfigMatchesSource()
+// Each menu icon is in the resources (the file itself is compared with its source
+// where the library is loaded as a host loads it).
+void tst_PackageLibrary::systemMenuIcons()
 {
     SystemDll package;
     QVERIFY(package.loadConfig());
-    QFile source(QStringLiteral(SYSTEMDLL_TS_DIR "/../CategoryConfig.json"));
-    QVERIFY(source.open(QIODevice::ReadOnly));
-    QCOMPARE(package.list(), QJsonDocument::fromJson(source.readAll()).object());
     const QJsonArray subnodes = package.list().value("subnode").toArray();
     QCOMPARE(subnodes.size(), 6);
     for (const QJsonValue& node : subnodes) {
@@ -183,24 +180,15 @@ void tst_PackageLibrary::translationsMatchSources()
     QVERIFY(translator->translate("SystemDll", "LAB_SIDEBAR_SYSTEM_MULTIMEDIA").isEmpty());
 }
 
-void tst_PackageLibrary::missingTranslation()
-{
-    SystemDll package;
-    QTest::ignoreMessage(QtWarningMsg, "[dll] load translation failed \"SystemDll\" \"fr_FR\"");
-    QCOMPARE(package.translate("fr_FR"), nullptr);
-    QCOMPARE(package.mapping().value("LAB_SIDEBAR_SYSTEM_HOTKEY"), QStringLiteral("LAB_SIDEBAR_SYSTEM_HOTKEY"));
-}
-
 void tst_PackageLibrary::mapping_data()
 {
     QTest::addColumn<QString>("lang");
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("title");
 
-    QTest::newRow("untranslated") << "" << "LAB_SIDEBAR_SYSTEM_TEXT" << "LAB_SIDEBAR_SYSTEM_TEXT";
+    QTest::newRow("no such language: untranslated") << "fr_FR" << "LAB_SIDEBAR_SYSTEM_TEXT" << "LAB_SIDEBAR_SYSTEM_TEXT";
     QTest::newRow("en group") << "en_US" << "LAB_SIDEBAR_GROUP_SYSTEM" << "System";
     QTest::newRow("en url") << "en_US" << "LAB_SIDEBAR_SYSTEM_SWITCH_M1_M2" << "Website";
-    QTest::newRow("en window") << "en_US" << "LAB_TITLE_SYS_WINDOWCONTROL" << "Window Control";
     // translate() alone is enough: the host may not have installed the translator yet.
     QTest::newRow("de app") << "de_DE" << "LAB_SIDEBAR_SYSTEM_APP_FILE" << "App/Datei";
     QTest::newRow("de window") << "de_DE" << "LAB_TITLE_SYS_WINDOWCONTROL" << "Fenstersteuerung";
@@ -213,8 +201,10 @@ void tst_PackageLibrary::mapping()
     QFETCH(QString, title);
 
     SystemDll package;
-    if (!lang.isEmpty())
-        QVERIFY(package.translate(lang));
+    const bool known = kLanguages.contains(lang);
+    if (!known)
+        QTest::ignoreMessage(QtWarningMsg, qPrintable("[dll] load translation failed \"SystemDll\" \"" + lang + '"'));
+    QCOMPARE(package.translate(lang) != nullptr, known);
     const QMap<QString, QString> titles = package.mapping();
     QCOMPARE(titles.size(), 6);
     QVERIFY(!titles.contains("LAB_SIDEBAR_SYSTEM_MULTIMEDIA"));

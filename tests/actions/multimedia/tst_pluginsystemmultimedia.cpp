@@ -192,6 +192,8 @@ void tst_PluginSystemMultimedia::userPicksEntry_data()
     QTest::newRow("volume down") << 0 << 6 << 1;
     QTest::newRow("back to play/pause") << 4 << 0 << 16;
     QTest::newRow("previous after stop") << 1 << 2 << 18;
+    QTest::newRow("stop is play/pause") << 2 << 1 << 16;
+    QTest::newRow("mute") << 5 << 4 << 7;
 }
 
 // One pick: the entry's image reaches the key, the selection the action, and the host
