@@ -1,5 +1,6 @@
 #include "systemdll.h"
 
+#include "actions/inputtext/plugininputtext.h"
 #include "actions/multimedia/pluginsystemmultimedia.h"
 #include "actions/openfile/pluginopenfile.h"
 #include "actions/openurl/pluginopenurl.h"
@@ -55,7 +56,7 @@ KYPlugin* SystemDll::makeWidget(const QString& category, int n)
         {TovPluginCategories::kSystemOpenUrl, [] { return static_cast<KYPlugin*>(new PluginOpenUrl); }},
         {TovPluginCategories::kSystemHotkey, nullptr},
         {TovPluginCategories::kSystemMultimedia, [] { return static_cast<KYPlugin*>(new PluginSystemMultimedia); }},
-        {TovPluginCategories::kSystemText, nullptr},
+        {TovPluginCategories::kSystemText, [] { return static_cast<KYPlugin*>(new PluginInputText); }},
         {TovPluginCategories::kSystemWindowsControl, nullptr},
     };
     for (const auto& [identifier, factory] : actions) {
