@@ -4,6 +4,7 @@
 #include "ui_widgetplugininputtext.h"
 
 #include <QTextCursor>
+#include <QTimer>
 
 namespace {
 const QColor kPlaceholderColour(255, 255, 255, 100);
@@ -42,16 +43,27 @@ void WidgetPluginInputText::onPressEnterChanged(int state)
                                              : PluginInputText::PayloadImpl::kNoPressEnter);
 }
 
+void WidgetPluginInputText::onTextChanged()
+{
+    const int length = ui->plainTextEditPluginInputText->toPlainText().size();
+    emit textDidChange(ui->plainTextEditPluginInputText->toPlainText());
+    ui->lblPluginTextCount->setText(QStringLiteral("%1/%2").arg(length).arg(kMaxLength));
+    if (length > kMaxLength && !m_cutPending) {
+        // Once the edit is complete: an undo passes through longer states on its way.
+        m_cutPending = true;
+        QTimer::singleShot(0, this, &WidgetPluginInputText::cutOverflow);
+    }
+}
+
 // Over the limit, the characters just typed or pasted go again: the stretch that ends
 // at the cursor. The cut joins the edit that overflowed, so one undo takes back both.
 // Where the cursor stands too early for that (text set from outside), the tail goes.
 // A character outside the BMP is never split: it goes whole.
-void WidgetPluginInputText::onTextChanged()
+void WidgetPluginInputText::cutOverflow()
 {
+    m_cutPending = false;
     QPlainTextEdit* editor = ui->plainTextEditPluginInputText;
     const QString text = editor->toPlainText();
-    emit textDidChange(text);
-    ui->lblPluginTextCount->setText(QStringLiteral("%1/%2").arg(text.size()).arg(kMaxLength));
     const int excess = text.size() - kMaxLength;
     if (excess <= 0)
         return;
@@ -63,7 +75,7 @@ void WidgetPluginInputText::onTextChanged()
     cursor.joinPreviousEditBlock();
     cursor.setPosition(start);
     cursor.setPosition(end, QTextCursor::KeepAnchor);
-    cursor.removeSelectedText();  // emits textChanged again, now within the limit
+    cursor.removeSelectedText();  // textChanged again, now within the limit
     cursor.endEditBlock();
     editor->setTextCursor(cursor);
 }

@@ -32,5 +32,8 @@ private slots:
     void onPressEnterChanged(int state);
 
 private:
+    void cutOverflow();
+
     std::unique_ptr<Ui::WidgetPluginInputText> ui;
+    bool m_cutPending = false;
 };
