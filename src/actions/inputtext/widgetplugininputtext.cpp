@@ -4,6 +4,7 @@
 #include "ui_widgetplugininputtext.h"
 
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTimer>
 
 namespace {
@@ -48,7 +49,9 @@ void WidgetPluginInputText::onTextChanged()
     const int length = ui->plainTextEditPluginInputText->toPlainText().size();
     emit textDidChange(ui->plainTextEditPluginInputText->toPlainText());
     ui->lblPluginTextCount->setText(QStringLiteral("%1/%2").arg(length).arg(kMaxLength));
-    if (length > kMaxLength && !m_cutPending) {
+    if (length <= kMaxLength) {
+        m_undoSteps = ui->plainTextEditPluginInputText->document()->availableUndoSteps();
+    } else if (!m_cutPending) {
         // Once the edit is complete: an undo passes through longer states on its way.
         m_cutPending = true;
         QTimer::singleShot(0, this, &WidgetPluginInputText::cutOverflow);
@@ -67,6 +70,16 @@ void WidgetPluginInputText::cutOverflow()
     const int excess = text.size() - kMaxLength;
     if (excess <= 0)
         return;
+    // An undo or redo that lands on the overflowing edit (where the cut could not join
+    // it) goes one step further, to the text before that edit or after its cut.
+    QTextDocument* document = editor->document();
+    if (document->isRedoAvailable() && document->availableUndoSteps() != m_undoSteps) {
+        if (document->availableUndoSteps() < m_undoSteps)
+            editor->undo();
+        else
+            editor->redo();
+        return;
+    }
     QTextCursor cursor = editor->textCursor();
     const int end = cursor.position() >= excess ? cursor.position() : int(text.size());
     int start = end - excess;

@@ -36,4 +36,5 @@ private:
 
     std::unique_ptr<Ui::WidgetPluginInputText> ui;
     bool m_cutPending = false;
+    int m_undoSteps = 0;  // undo steps of the last text within the limit
 };
