@@ -1,6 +1,7 @@
 #include "systemdll.h"
 
 #include "actions/hotkey/plugininputhotkey.h"
+#include "actions/inputtext/plugininputtext.h"
 #include "actions/multimedia/pluginsystemmultimedia.h"
 #include "actions/openfile/pluginopenfile.h"
 #include "actions/openurl/pluginopenurl.h"
@@ -51,13 +52,13 @@ KYPlugin* SystemDll::makeWidget(const QString& category, int n)
 {
     qCDebug(lcPackage) << "[dll] makeInstance()" << category << n;
     using Factory = KYPlugin* (*)();
-    // In lookup order; an action that is not built yet has no factory.
+    // In lookup order.
     const std::pair<const QString&, Factory> actions[] = {
         {TovPluginCategories::kSystemOpenApp, [] { return static_cast<KYPlugin*>(new PluginOpenFile); }},
         {TovPluginCategories::kSystemOpenUrl, [] { return static_cast<KYPlugin*>(new PluginOpenUrl); }},
         {TovPluginCategories::kSystemHotkey, [] { return static_cast<KYPlugin*>(new PluginInputHotkey); }},
         {TovPluginCategories::kSystemMultimedia, [] { return static_cast<KYPlugin*>(new PluginSystemMultimedia); }},
-        {TovPluginCategories::kSystemText, nullptr},
+        {TovPluginCategories::kSystemText, [] { return static_cast<KYPlugin*>(new PluginInputText); }},
         {TovPluginCategories::kSystemWindowsControl, [] { return static_cast<KYPlugin*>(new PluginWindowsControl); }},
     };
     for (const auto& [identifier, factory] : actions) {

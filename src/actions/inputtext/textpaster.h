@@ -1,0 +1,36 @@
+#pragma once
+
+#include "platform/clipboard/clipboardloan.h"
+
+#include <QObject>
+#include <QVector>
+
+// Types a text into the application that has the keyboard focus: lends the text to
+// the clipboard, posts the paste chord, waits for the target to paste and presses the
+// keypad Enter key when asked. The wait keeps answering the clipboard's requests
+// (another X client fetches the text from us) but holds back user input. A paste
+// asked for during the wait follows when the current one is done.
+class TextPaster : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int kPasteWaitMs = 100;
+
+    explicit TextPaster(QObject* parent = nullptr);
+
+    void paste(const QString& text, bool pressEnter);
+    const ClipboardLoan& loan() const { return m_loan; }
+
+private:
+    struct Request
+    {
+        QString text;
+        bool pressEnter = false;
+    };
+    // False when the paster was destroyed during the wait.
+    bool pasteOne(const Request& request);
+
+    ClipboardLoan m_loan;
+    QVector<Request> m_queue;
+    bool m_busy = false;
+};

@@ -1,0 +1,108 @@
+#include "clipboardloan.h"
+
+#include "clipboardlog.h"
+#include "clipboardsnapshot.h"
+#include "pastemimedata.h"
+
+#if defined(SYSTEMDLL_HAVE_XCB_CLIPBOARD)
+#include "x11/x11selectionwatch.h"
+#endif
+
+#include <QClipboard>
+#include <QGuiApplication>
+
+namespace {
+
+// What the clipboard holds now, with a text lent by any loan seen through to the
+// content that text replaced.
+std::unique_ptr<QMimeData> originalContent(const QClipboard& clipboard)
+{
+    const QMimeData* current = clipboard.mimeData();
+    if (const auto* lent = qobject_cast<const PasteMimeData*>(current))
+        current = lent->replaced();
+    return ClipboardSnapshot::copy(current);
+}
+
+} // namespace
+
+ClipboardLoan::ClipboardLoan(QObject* parent)
+    : QObject(parent)
+{
+    m_limit.setSingleShot(true);
+    m_limit.setInterval(kTimeLimitMs);
+    m_settle.setSingleShot(true);
+    m_settle.setInterval(kSettleMs);
+    connect(&m_limit, &QTimer::timeout, this, [this] { giveBack(Outcome::TimeLimit); });
+    connect(&m_settle, &QTimer::timeout, this, [this] { giveBack(Outcome::Fetched); });
+}
+
+ClipboardLoan::~ClipboardLoan()
+{
+    if (isOpen() && !QCoreApplication::closingDown())
+        giveBack(Outcome::Closed);
+}
+
+void ClipboardLoan::lend(const QString& text)
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    auto* data = new PasteMimeData(text, originalContent(*clipboard));
+    connect(data, &PasteMimeData::fetched, this, &ClipboardLoan::onLocalFetch);
+    m_lent = data;
+    m_settle.stop();
+#if defined(SYSTEMDLL_HAVE_XCB_CLIPBOARD)
+    m_watch = X11SelectionWatch::start([this](bool fromTarget) { onRequest(fromTarget); });
+#endif
+    clipboard->setMimeData(data);
+    m_limit.start();
+}
+
+// A read in this process is the paste itself when the focus is ours (or we cannot
+// tell where it is), unless Qt is answering a request the watch has judged.
+void ClipboardLoan::onLocalFetch()
+{
+#if defined(SYSTEMDLL_HAVE_XCB_CLIPBOARD)
+    if (m_answeringOther || (m_watch && m_watch->target() == X11SelectionWatch::Target::OtherClient))
+        return;
+#endif
+    onFetch();
+}
+
+void ClipboardLoan::onRequest(bool fromTarget)
+{
+    if (fromTarget) {
+        onFetch();
+        return;
+    }
+    // Qt reads our content for that client before control returns to the event loop.
+    m_answeringOther = true;
+    QTimer::singleShot(0, this, [this] { m_answeringOther = false; });
+}
+
+void ClipboardLoan::onFetch()
+{
+    if (isOpen())
+        m_settle.start();
+}
+
+void ClipboardLoan::giveBack(Outcome outcome)
+{
+    m_limit.stop();
+    m_settle.stop();
+    m_watch.reset();
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    // On X11 this asks the server who owns the selection now.
+    if (!m_lent || clipboard->mimeData() != m_lent.data()) {
+        qCDebug(lcClipboard) << "clipboard taken over by another owner: left as it is";
+        m_lent.clear();
+        emit returned(Outcome::TakenOver);
+        return;
+    }
+    std::unique_ptr<QMimeData> original = ClipboardSnapshot::copy(m_lent->replaced());
+    m_lent.clear();
+    if (ClipboardSnapshot::isEmpty(original.get()))
+        clipboard->clear();
+    else
+        clipboard->setMimeData(original.release());
+    qCDebug(lcClipboard) << "clipboard given back:" << outcome;
+    emit returned(outcome);
+}

@@ -1,0 +1,33 @@
+#include "clipboardsnapshot.h"
+
+#include <QImage>
+#include <QMimeData>
+
+namespace {
+// Qt's in-process image format holds a QImage, not bytes: copied as an image.
+const QString kQtImage = QStringLiteral("application/x-qt-image");
+}
+
+namespace ClipboardSnapshot {
+
+std::unique_ptr<QMimeData> copy(const QMimeData* source)
+{
+    auto copied = std::make_unique<QMimeData>();
+    if (!source)
+        return copied;
+    const QStringList formats = source->formats();
+    for (const QString& format : formats) {
+        if (format != kQtImage)
+            copied->setData(format, source->data(format));
+    }
+    if (formats.contains(kQtImage))
+        copied->setImageData(source->imageData());
+    return copied;
+}
+
+bool isEmpty(const QMimeData* data)
+{
+    return !data || data->formats().isEmpty();
+}
+
+} // namespace ClipboardSnapshot

@@ -1,0 +1,188 @@
+// Input Text through the X server: the text reaches a focused line edit intact, in
+// another process or in ours, and the clipboard comes back afterwards.
+#include "actions/inputtext/plugininputtext.h"
+#include "actions/inputtext/textpaster.h"
+#include "platform/keyboard/keyboardeventservice.h"
+#include "plugin/tovkyplugineventtype.h"
+
+#include <QClipboard>
+#include <QJsonDocument>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace {
+
+QJsonObject trigger()
+{
+    return {{"target", "k"}, {"event", QJsonObject{{"type", TovKyPluginEventType::kAppTriggeredEvent}}}};
+}
+
+// The line edit of the pastetarget program, driven through its stdin and stdout.
+class PasteTarget
+{
+public:
+    PasteTarget()
+    {
+        m_process.start(QStringLiteral(PASTE_TARGET), QStringList{});
+    }
+    ~PasteTarget()
+    {
+        m_process.closeWriteChannel();
+        if (!m_process.waitForFinished(2000))
+            m_process.kill();
+        m_process.waitForFinished(2000);
+    }
+    void send(const QByteArray& command) { m_process.write(command + '\n'); }
+    // Reads state lines until one matches, or the timeout passes.
+    bool waitFor(const std::function<bool(const QJsonObject&)>& matches, int ms = 5000)
+    {
+        QDeadlineTimer deadline(ms);
+        while (!deadline.hasExpired()) {
+            while (m_process.canReadLine()) {
+                m_state = QJsonDocument::fromJson(m_process.readLine()).object();
+                if (matches(m_state))
+                    return true;
+            }
+            m_process.waitForReadyRead(50);
+            QCoreApplication::processEvents();
+        }
+        return false;
+    }
+    bool waitActive()
+    {
+        send("focus");
+        return waitFor([](const QJsonObject& s) { return s["active"].toBool(); });
+    }
+    QJsonObject state() const { return m_state; }
+
+private:
+    QProcess m_process;
+    QJsonObject m_state;
+};
+
+std::unique_ptr<QMimeData> earlierContent()
+{
+    auto data = std::make_unique<QMimeData>();
+    data->setText(QStringLiteral("earlier"));
+    data->setHtml(QStringLiteral("<b>earlier</b>"));
+    data->setData(QStringLiteral("application/x-vanta-test"), QByteArray("\x00\x01\xfe\xff", 4));
+    return data;
+}
+
+} // namespace
+
+class tst_InputTextPaste : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void unicode_data();
+    void unicode();
+    void clipboardComesBack_data();
+    void clipboardComesBack();
+};
+
+void tst_InputTextPaste::initTestCase()
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        QSKIP("needs an X display");
+    KeyboardEventService::setInstance(KeyboardEventService::create(QStringLiteral("x11")));
+    QCOMPARE(KeyboardEventService::instance()->name(), QStringLiteral("x11"));
+}
+
+void tst_InputTextPaste::unicode_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<int>("returns");
+    QString long500;
+    while (long500.size() < 500)
+        long500 += QString::fromUtf8("Zß漢😀 ");
+    long500.truncate(500);
+    QTest::newRow("CJK, Enter") << QString::fromUtf8("漢字かなカナ한국어中文") << "true" << 1;
+    QTest::newRow("emoji outside the BMP") << QString::fromUtf8("a😀b🎉c") << "False" << 0;
+    QTest::newRow("accents, status True") << QString::fromUtf8("àéîõü ß Ωλ") << "True" << 0;
+    QTest::newRow("500 characters") << long500 << "" << 0;
+}
+
+// Into another program's line edit: Qt there asks us for the text through the X server.
+void tst_InputTextPaste::unicode()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, status);
+    QFETCH(int, returns);
+    PasteTarget target;
+    QVERIFY(target.waitActive());
+    PluginInputText action;
+    QVERIFY(action.init("k", {{"payload", QJsonObject{{"version", 1}, {"SendText", text}, {"PressEnterStatus", status}}}}));
+    QJsonObject result;
+    action.eventReceived(trigger(), result);
+    QVERIFY2(target.waitFor([&](const QJsonObject& s) { return s["text"].toString() == text; }),
+             qPrintable(target.state()["text"].toString()));
+    target.waitFor([](const QJsonObject&) { return false; }, 300);  // an Enter would have come by now
+    QCOMPARE(target.state()["returns"].toInt(), returns);
+    QCOMPARE(target.state()["text"].toString(), text);
+}
+
+// Every format of what was there before comes back: once the target has read the
+// text, after the time limit when nobody does, never over another owner.
+void tst_InputTextPaste::clipboardComesBack_data()
+{
+    QTest::addColumn<QString>("where");
+    QTest::addColumn<ClipboardLoan::Outcome>("outcome");
+    QTest::newRow("pasted in this process") << "own" << ClipboardLoan::Outcome::Fetched;
+    QTest::newRow("pasted in another program") << "other" << ClipboardLoan::Outcome::Fetched;
+    QTest::newRow("nobody pastes") << "nobody" << ClipboardLoan::Outcome::TimeLimit;
+    QTest::newRow("another program copies meanwhile") << "copier" << ClipboardLoan::Outcome::TakenOver;
+}
+
+void tst_InputTextPaste::clipboardComesBack()
+{
+    QFETCH(QString, where);
+    QFETCH(ClipboardLoan::Outcome, outcome);
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->setMimeData(earlierContent().release());
+    QWidget window;
+    auto* edit = new QLineEdit(&window);
+    std::unique_ptr<PasteTarget> other;
+    if (where != QLatin1String("own") && where != QLatin1String("nobody")) {
+        other = std::make_unique<PasteTarget>();
+        QVERIFY(other->waitActive());
+    }
+    if (where != QLatin1String("other")) {
+        // The copier stays in the background: our read-only edit has the focus.
+        edit->setReadOnly(where != QLatin1String("own"));
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        edit->setFocus();
+    }
+    PluginInputText action;
+    QVERIFY(action.init("k", {{"payload", QJsonObject{{"version", 1}, {"SendText", "pasted"}, {"PressEnterStatus", "False"}}}}));
+    QSignalSpy returned(&action.findChild<TextPaster*>()->loan(), &ClipboardLoan::returned);
+    QJsonObject result;
+    action.eventReceived(trigger(), result);
+    if (where == QLatin1String("copier"))
+        other->send("copy theirs");
+    QTRY_COMPARE_WITH_TIMEOUT(returned.count(), 1, 3000);
+    QCOMPARE(returned.first().first().value<ClipboardLoan::Outcome>(), outcome);
+
+    if (where == QLatin1String("own"))
+        QCOMPARE(edit->text(), QStringLiteral("pasted"));
+    if (where == QLatin1String("other"))
+        QVERIFY(other->waitFor([](const QJsonObject& s) { return s["text"] == "pasted"; }));
+    if (outcome == ClipboardLoan::Outcome::TakenOver) {
+        QTRY_COMPARE(clipboard->text(), QStringLiteral("theirs"));
+        return;
+    }
+    const QMimeData* now = clipboard->mimeData();
+    const auto earlier = earlierContent();
+    for (const QString& format : earlier->formats())
+        QCOMPARE(now->data(format), earlier->data(format));
+}
+
+QTEST_MAIN(tst_InputTextPaste)
+#include "tst_inputtextpaste.moc"
