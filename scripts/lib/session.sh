@@ -20,8 +20,9 @@ start_session()
 
     openbox --sm-disable >/dev/null 2>&1 &
     SESSION_WM_PID=$!
-    # Windows mapped before the manager runs are never focused: wait for it.
-    for _ in $(seq 1 100); do
+    # Windows mapped before the manager runs are never focused: wait for it (up to
+    # 60 s: on a loaded 2-core machine openbox can take a while).
+    for _ in $(seq 1 600); do
         xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
         sleep 0.1
     done

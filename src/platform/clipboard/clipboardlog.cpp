@@ -1,3 +1,3 @@
 #include "clipboardlog.h"
 
-Q_LOGGING_CATEGORY(lcClipboard, "systemdll.platform.clipboard")
+Q_LOGGING_CATEGORY(lcClipboard, "systemdll.platform.clipboard", QtInfoMsg)
