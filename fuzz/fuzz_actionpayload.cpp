@@ -17,7 +17,9 @@ struct Fuzzed
     std::unique_ptr<SystemAction> action;
     std::unique_ptr<SystemAction> restored;
 };
-std::vector<Fuzzed> g_actions;
+// Never destroyed: widgets must not outlive the application, which static destruction
+// would not guarantee at exit.
+std::vector<Fuzzed>& g_actions = *new std::vector<Fuzzed>;
 
 SystemAction* make(SystemDll& package, const QString& category)
 {

@@ -1,5 +1,5 @@
-// The host's profile reader: fuzzed bytes as the profile file, read as the host reads
-// it at start-up, then every key restored into a deck through the built library.
+// The host's profile reader: fuzzed bytes parsed as the host parses a profile file,
+// then every key restored into a deck through the built library.
 #include "fuzzhost.h"
 #include "fuzzsupport.h"
 #include "profilestore.h"
@@ -18,9 +18,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     g_host->reset();
-    const QString path = FuzzSupport::writeScratch("profile/profile.json", data, size);
-    QString problem;
-    const QJsonObject stored = ProfileStore(path).load(&problem);
+    QString why;
+    const QJsonObject stored =
+        ProfileStore::parse(QByteArray::fromRawData(reinterpret_cast<const char*>(data), int(size)), &why);
     QStringList problems;
     g_host->deck().restore(stored, &problems);
     g_host->deck().profile();
