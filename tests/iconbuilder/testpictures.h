@@ -45,7 +45,7 @@ struct GifFrame
     QRect hole = {};
 };
 
-struct GifSpec
+struct GifRecipe
 {
     QSize canvas;
     QList<GifFrame> frames;
@@ -59,7 +59,7 @@ inline QRect cellsToPixels(const QRect& cells, const QSize& canvas)
     return QRect(QPoint(x0, y0), QPoint(x1 - 1, y1 - 1));
 }
 
-inline QByteArray makeGif(const GifSpec& spec)
+inline QByteArray makeGif(const GifRecipe& recipe)
 {
     QByteArray out;
     auto write = [](GifFileType* gif, const GifByteType* data, int length) {
@@ -74,18 +74,18 @@ inline QByteArray makeGif(const GifSpec& spec)
         const QColor c = kGifColours.value(i, Qt::black);
         table->Colors[i] = {GifByteType(c.red()), GifByteType(c.green()), GifByteType(c.blue())};
     }
-    EGifPutScreenDesc(gif, spec.canvas.width(), spec.canvas.height(), 8, 0, table);
+    EGifPutScreenDesc(gif, recipe.canvas.width(), recipe.canvas.height(), 8, 0, table);
     GifFreeMapObject(table);
-    if (spec.netscapeLoops >= 0) {
-        GifByteType loop[3] = {1, GifByteType(spec.netscapeLoops & 0xff), GifByteType(spec.netscapeLoops >> 8)};
+    if (recipe.netscapeLoops >= 0) {
+        GifByteType loop[3] = {1, GifByteType(recipe.netscapeLoops & 0xff), GifByteType(recipe.netscapeLoops >> 8)};
         EGifPutExtensionLeader(gif, APPLICATION_EXT_FUNC_CODE);
         EGifPutExtensionBlock(gif, 11, "NETSCAPE2.0");
         EGifPutExtensionBlock(gif, 3, loop);
         EGifPutExtensionTrailer(gif);
     }
-    for (const GifFrame& frame : spec.frames) {
-        const QRect rect = cellsToPixels(frame.cells, spec.canvas);
-        const QRect hole = frame.hole.isEmpty() ? QRect() : cellsToPixels(frame.hole, spec.canvas);
+    for (const GifFrame& frame : recipe.frames) {
+        const QRect rect = cellsToPixels(frame.cells, recipe.canvas);
+        const QRect hole = frame.hole.isEmpty() ? QRect() : cellsToPixels(frame.hole, recipe.canvas);
         GraphicsControlBlock control{frame.disposal, false, frame.delayCs,
                                     hole.isEmpty() ? NO_TRANSPARENT_COLOR : int(kHole)};
         GifByteType extension[4];
@@ -107,10 +107,10 @@ inline QByteArray makeGif(const GifSpec& spec)
 // in the bottom-right, looping for ever.
 inline QByteArray animation(const QSize& canvas, int frames)
 {
-    GifSpec spec{canvas, {{QRect(0, 0, 4, 4), kRed}}};
+    GifRecipe recipe{canvas, {{QRect(0, 0, 4, 4), kRed}}};
     for (int i = 1; i < frames; ++i)
-        spec.frames.append({i % 2 ? QRect(0, 0, 1, 1) : QRect(3, 3, 1, 1), i % 2 ? kBlue : kWhite});
-    return makeGif(spec);
+        recipe.frames.append({i % 2 ? QRect(0, 0, 1, 1) : QRect(3, 3, 1, 1), i % 2 ? kBlue : kWhite});
+    return makeGif(recipe);
 }
 
 inline bool writeFile(const QString& path, const QByteArray& bytes)

@@ -14,7 +14,7 @@
 #include <QTest>
 
 using namespace TestPictures;
-Q_DECLARE_METATYPE(TestPictures::GifSpec)
+Q_DECLARE_METATYPE(TestPictures::GifRecipe)
 
 namespace {
 
@@ -69,13 +69,13 @@ private:
 
 void tst_GifFrameResizer::keepsTheAnimation_data()
 {
-    QTest::addColumn<GifSpec>("spec");
+    QTest::addColumn<GifRecipe>("recipe");
     QTest::addColumn<QSize>("size");
 
     // Cells of a 4 x 4 grid: QRect(column, row, columns, rows).
     const QRect all(0, 0, 4, 4);
     QTest::newRow("partial frames, every disposal, varied delays")
-        << GifSpec{QSize(300, 216),
+        << GifRecipe{QSize(300, 216),
                    {{all, kRed, kKeep, 10},
                     {QRect(0, 0, 2, 2), kGreen, kPrevious, 20},  // gone again in the next frame
                     {QRect(2, 2, 2, 2), kBlue, kKeep, 5},
@@ -84,35 +84,35 @@ void tst_GifFrameResizer::keepsTheAnimation_data()
                    0}
         << QSize(150, 108);
     QTest::newRow("transparent holes, three loops")
-        << GifSpec{QSize(200, 200),
+        << GifRecipe{QSize(200, 200),
                    {{all, kRed, kKeep, 7, QRect(1, 1, 2, 2)}, {QRect(2, 0, 2, 4), kBlue, kKeep, 9, QRect(3, 0, 1, 1)}},
                    3}
         << QSize(108, 108);
-    QTest::newRow("one frame, no loop block") << GifSpec{QSize(120, 120), {{all, kGreen, kKeep, 0}}, -1}
+    QTest::newRow("one frame, no loop block") << GifRecipe{QSize(120, 120), {{all, kGreen, kKeep, 0}}, -1}
                                               << QSize(108, 108);
     QTest::newRow("tall 100 x 400")
-        << GifSpec{QSize(100, 400), {{all, kRed}, {QRect(0, 3, 4, 1), kBlue}, {QRect(3, 0, 1, 4), kGreen}}, 0}
+        << GifRecipe{QSize(100, 400), {{all, kRed}, {QRect(0, 3, 4, 1), kBlue}, {QRect(3, 0, 1, 4), kGreen}}, 0}
         << QSize(27, 108);
     QTest::newRow("wide 400 x 100")
-        << GifSpec{QSize(400, 100), {{all, kWhite}, {QRect(1, 0, 1, 4), kRed, kPrevious}, {QRect(2, 1, 2, 2), kBlue}}, 1}
+        << GifRecipe{QSize(400, 100), {{all, kWhite}, {QRect(1, 0, 1, 4), kRed, kPrevious}, {QRect(2, 1, 2, 2), kBlue}}, 1}
         << QSize(150, 37);
     QTest::newRow("first frame partial")
-        << GifSpec{QSize(200, 100), {{QRect(1, 1, 1, 1), kRed}, {QRect(2, 2, 2, 2), kBlue, kKeep, 3}}, 0}
+        << GifRecipe{QSize(200, 100), {{QRect(1, 1, 1, 1), kRed}, {QRect(2, 2, 2, 2), kBlue, kKeep, 3}}, 0}
         << QSize(150, 75);
     QTest::newRow("smaller than the key 40 x 32")
-        << GifSpec{QSize(40, 32), {{all, kYellow, kBackground, 3}, {QRect(0, 0, 2, 4), kGreen, kKeep, 4, QRect(0, 0, 1, 1)}}, 0}
+        << GifRecipe{QSize(40, 32), {{all, kYellow, kBackground, 3}, {QRect(0, 0, 2, 4), kGreen, kKeep, 4, QRect(0, 0, 1, 1)}}, 0}
         << QSize(135, 108);
 }
 
 void tst_GifFrameResizer::keepsTheAnimation()
 {
-    QFETCH(GifSpec, spec);
+    QFETCH(GifRecipe, recipe);
     QFETCH(QSize, size);
-    QCOMPARE(IconTransform::gifSize(spec.canvas), size);
+    QCOMPARE(IconTransform::gifSize(recipe.canvas), size);
 
-    const QByteArray gif = makeGif(spec);
+    const QByteArray gif = makeGif(recipe);
     const Decoded in = decode(gif);
-    QCOMPARE(in.frames.size(), spec.frames.size());
+    QCOMPARE(in.frames.size(), recipe.frames.size());
     const Decoded out = decode(GifFrameResizer::convert(gif, size));
 
     QCOMPARE(out.size, size);
@@ -123,7 +123,7 @@ void tst_GifFrameResizer::keepsTheAnimation()
     for (int f = 0; f < in.frames.size(); ++f) {
         for (int cell = 0; cell < 16; ++cell) {
             const QPointF centre((cell % 4 + 0.5) / 4, (cell / 4 + 0.5) / 4);
-            const QRgb was = in.frames[f].pixel(int(centre.x() * spec.canvas.width()), int(centre.y() * spec.canvas.height()));
+            const QRgb was = in.frames[f].pixel(int(centre.x() * recipe.canvas.width()), int(centre.y() * recipe.canvas.height()));
             const QRgb now = out.frames[f].pixel(int(centre.x() * size.width()), int(centre.y() * size.height()));
             QVERIFY2(sameLook(was, now), qPrintable(QStringLiteral("frame %1 cell %2: %3 became %4")
                                                         .arg(f).arg(cell).arg(was, 8, 16).arg(now, 8, 16)));
@@ -160,7 +160,7 @@ void tst_GifFrameResizer::refused_data()
     QByteArray scrambled = good;
     for (int i = 40; i < scrambled.size(); i += 5)
         scrambled[i] = char(scrambled[i] ^ 0x5a);
-    GifSpec manyFrames{QSize(100, 100), {}, 0};
+    GifRecipe manyFrames{QSize(100, 100), {}, 0};
     for (int i = 0; i < 10000; ++i)
         manyFrames.frames.append({QRect(0, 0, 1, 1), i % 2 ? kRed : kBlue});
     // A small frame on a canvas whose size field says 20000 x 20000 (0x4e20).
