@@ -2,14 +2,9 @@
 
 #include <QJsonArray>
 
+using namespace PayloadKey;
+
 namespace {
-const QString kVersion = QStringLiteral("version");
-const QString kTitleList = QStringLiteral("titlelist");
-const QString kIconList = QStringLiteral("iconlist");
-const QString kActionTitle = QStringLiteral("actionTitle");
-const QString kDisplayView = QStringLiteral("displayView");
-const QString kLegacyTitle = QStringLiteral("Title");
-const QString kLegacyImage = QStringLiteral("ImagePath");
 const QString kPresetTitle = QStringLiteral("title");
 const QString kPresetIcon = QStringLiteral("icon");
 constexpr int kWrittenVersion = 1;

@@ -50,6 +50,17 @@ protected:
     virtual void writeOwn(QJsonObject& json) const = 0;
 };
 
+// The keys every action's record shares.
+namespace PayloadKey {
+inline const QString kVersion = QStringLiteral("version");
+inline const QString kTitleList = QStringLiteral("titlelist");
+inline const QString kIconList = QStringLiteral("iconlist");
+inline const QString kActionTitle = QStringLiteral("actionTitle");
+inline const QString kDisplayView = QStringLiteral("displayView");
+inline const QString kLegacyTitle = QStringLiteral("Title");
+inline const QString kLegacyImage = QStringLiteral("ImagePath");
+}
+
 // Tolerant readers: a member of the wrong type reads as empty.
 namespace PayloadRead {
 QString string(const QJsonObject& json, const QString& key);

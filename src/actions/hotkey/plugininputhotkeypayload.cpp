@@ -1,10 +1,9 @@
 #include "plugininputhotkeypayload.h"
 
+using namespace PayloadKey;
+
 namespace {
 const QString kSendHotkey = QStringLiteral("SendHotkey");
-const QString kTitleList = QStringLiteral("titlelist");
-const QString kIconList = QStringLiteral("iconlist");
-const QString kActionTitle = QStringLiteral("actionTitle");
 
 // The first entry of a preset list, or the fallback when the list is missing or empty.
 QString firstOf(const QJsonObject& preset, const QString& key, const QString& fallback)

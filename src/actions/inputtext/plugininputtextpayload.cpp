@@ -1,12 +1,10 @@
 #include "plugininputtextpayload.h"
 
+using namespace PayloadKey;
+
 namespace {
 const QString kSendTextKey = QStringLiteral("SendText");
 const QString kPressEnterKey = QStringLiteral("PressEnterStatus");
-const QString kTitleList = QStringLiteral("titlelist");
-const QString kIconList = QStringLiteral("iconlist");
-const QString kActionTitle = QStringLiteral("actionTitle");
-const QString kDisplayView = QStringLiteral("displayView");
 }
 
 const QString PluginInputText::PayloadImpl::kPressEnter = QStringLiteral("true");

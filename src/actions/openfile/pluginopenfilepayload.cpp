@@ -2,14 +2,10 @@
 
 #include <QJsonArray>
 
+using namespace PayloadKey;
+
 namespace {
 const QString kFilePath = QStringLiteral("FilePath");
-const QString kTitleList = QStringLiteral("titlelist");
-const QString kIconList = QStringLiteral("iconlist");
-const QString kActionTitle = QStringLiteral("actionTitle");
-const QString kDisplayView = QStringLiteral("displayView");
-const QString kLegacyTitle = QStringLiteral("Title");
-const QString kLegacyImage = QStringLiteral("ImagePath");
 
 // The one-element list of a stored array's first entry; `kept` when there is none.
 QStringList firstOf(const QJsonObject& json, const QString& key, const QStringList& kept)

@@ -3,7 +3,6 @@
 #include "actions/common/actionslog.h"
 #include "iconbuilder/dialogiconbuilder.h"
 #include "iconbuilder/iconbuilderconstants.h"
-#include "iconbuilder/iconfilechooser.h"
 #include "iconbuilder/tovdragdropstatic.h"
 #include "ui_widgetpluginopenfile.h"
 #include "widgets/iconbuilder.h"
@@ -197,23 +196,9 @@ void WidgetPluginOpenFile::selectFile()
 
 void WidgetPluginOpenFile::on_btnPluginImageEdit_clicked()
 {
-    const int choice = IconBuilder().showIconEditMenu(ui->btnPluginImageEdit->mapFromGlobal(QPoint(0, 0)));
-    if (choice == IconBuilderConst::kMenuDismissed)
-        return;
-    if (choice == IconBuilderConst::kMenuIconBuilder) {
-        emit buildIcon();
-        return;
-    }
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-    emit iconFolderChanging(folder);
-    const QString file = IconFileChooser::getOpenFileName(
-        this, tr("LAB_FILTER_IMAGE_SELECT"), folder,
-        tr("LAB_FILTER_IMAGE_FILES") + QLatin1String(IconBuilderConst::kImageFilterSuffixes));
-    if (file.isEmpty())
-        return;
-    emit iconFolderChanged(QFileInfo(file).absolutePath());
-    const QString keyImage = IconBuilder().getOpenFileName(file);
-    if (keyImage.isEmpty() || !QFileInfo::exists(keyImage))
+    const QString keyImage = IconBuilder().editIcon(
+        ui->btnPluginImageEdit, IconBuilder::requestFor(this, tr("LAB_FILTER_IMAGE_SELECT"), tr("LAB_FILTER_IMAGE_FILES")));
+    if (keyImage.isEmpty())
         return;
     showIcon(keyImage);
     replaceIcon(keyImage);

@@ -1,9 +1,6 @@
 #include "pluginwindowscontrolpayload.h"
 
 namespace {
-const QString kTitleList = QStringLiteral("titlelist");
-const QString kIconList = QStringLiteral("iconlist");
-const QString kActionTitle = QStringLiteral("actionTitle");
 const QString kLegacyTitle = QStringLiteral("onTitle");
 const QString kLegacyIcon = QStringLiteral("onImagePath");
 const QString kWindowTitle = QStringLiteral("windowTitleName");
@@ -63,14 +60,14 @@ void PluginWindowsControl::PayloadImpl::readFirstEntries(const QJsonObject& json
         actionTitle = firstTitle();
         return;
     case Form::Versioned:
-        titles = first(kTitleList);
-        icons = first(kIconList);
+        titles = first(PayloadKey::kTitleList);
+        icons = first(PayloadKey::kIconList);
         return;
     case Form::Preset:
         // A preset starts from the defaults.
-        titles = json.contains(kTitleList) ? first(kTitleList) : QStringList{defaultTitle()};
-        icons = json.contains(kIconList) ? first(kIconList) : QStringList{defaultIcon()};
-        actionTitle = json.contains(kActionTitle) ? PayloadRead::string(json, kActionTitle) : firstTitle();
+        titles = json.contains(PayloadKey::kTitleList) ? first(PayloadKey::kTitleList) : QStringList{defaultTitle()};
+        icons = json.contains(PayloadKey::kIconList) ? first(PayloadKey::kIconList) : QStringList{defaultIcon()};
+        actionTitle = json.contains(PayloadKey::kActionTitle) ? PayloadRead::string(json, PayloadKey::kActionTitle) : firstTitle();
         return;
     }
 }
@@ -95,5 +92,5 @@ void PluginWindowsControl::PayloadImpl::writeOwn(QJsonObject& json) const
     json.insert(kSizeW, windowSize.width());
     json.insert(kSizeH, windowSize.height());
     // The stored action title is the key's title, whatever the field holds.
-    json.insert(kActionTitle, firstTitle());
+    json.insert(PayloadKey::kActionTitle, firstTitle());
 }
