@@ -15,9 +15,9 @@
 
 namespace TestPictures {
 
-inline QColor gradientAt(int x, int y)
+inline QRgb gradientAt(int x, int y)
 {
-    return QColor(x % 256, y % 256, 128);
+    return qRgb(x % 256, y % 256, 128);
 }
 
 inline QImage gradient(const QSize& size)
@@ -25,7 +25,7 @@ inline QImage gradient(const QSize& size)
     QImage image(size, QImage::Format_RGB32);
     for (int y = 0; y < size.height(); ++y)
         for (int x = 0; x < size.width(); ++x)
-            image.setPixelColor(x, y, gradientAt(x, y));
+            image.setPixel(x, y, gradientAt(x, y));
     return image;
 }
 
