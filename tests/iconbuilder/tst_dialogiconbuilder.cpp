@@ -1,25 +1,23 @@
-// The icon builder as the user drives it, and the icon folder: where files land, how
-// they are named, that only pictures that decode get there, that nothing is
-// overwritten, and that a GIF converts on a worker while the dialog stays live.
+// The icon builder as the user drives it, alone and from the property widget: where
+// icons land and how they are named (never overwriting), that only pictures that
+// decode get there, that a GIF converts on a worker while the dialog stays live, and
+// which changes in the property widget count as user edits.
 #include "iconbuilder/dialogiconbuilder.h"
+#include "iconbuilder/dialogiconeditmenu.h"
 #include "iconbuilder/iconfilechooser.h"
 #include "iconbuilder/iconfolder.h"
 #include "modaldriver.h"
 #include "package/kyvantaproxy.h"
 #include "testpictures.h"
+#include "widgets/basepropertywidget.h"
 #include "widgets/iconbuilder.h"
+#include "widgets/iconstatewidget.h"
+#include "widgets/kydisplayviewtextsetting.h"
 
-#include <QComboBox>
-#include <QDateTime>
-#include <QDir>
-#include <QImageReader>
-#include <QLoggingCategory>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QRegularExpression>
-#include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
+
+using namespace TestPictures;
 
 class tst_DialogIconBuilder : public QObject
 {
@@ -32,40 +30,53 @@ private slots:
     void claimNeverOverwrites();
     void okStoresIcon_data();
     void okStoresIcon();
-    void sourceGoneBeforeOk();
     void cancelHalfWay();
-    void okTwiceInOneSecond();
     void openFileThenFinish_data();
     void openFileThenFinish();
     void saveExtAppIcon();
     void noConfigDirStoresNothing();
     void drag();
+    void selectIconFile_data();
+    void selectIconFile();
+    void switchingStates();
+    void viewAttribute();
+    void propertyModes_data();
+    void propertyModes();
 
 private:
-    QString iconFolder() const { return QDir(m_config.path()).filePath(QStringLiteral("icon")); }
+    QString picture(const char* name) const { return m_pictures.filePath(QLatin1String(name)); }
+    QString iconFolder() const { return QFileInfo(m_config.filePath(QStringLiteral("icon"))).absoluteFilePath(); }
     QStringList icons() const { return QDir(iconFolder()).entryList(QDir::Files); }
     QTemporaryDir m_pictures;
     QTemporaryDir m_config;
-    QString m_png;
-    QString m_gif;
 };
 
 namespace {
 const QRegularExpression kIconName(QStringLiteral("^\\d{12}(_\\d+)?\\.(png|gif)$"));
 
-QPushButton* button(QWidget* dialog, const char* name)
+QPushButton* button(QWidget* dialog, const QString& name)
 {
-    return dialog->findChild<QPushButton*>(QLatin1String(name));
+    return dialog->findChild<QPushButton*>(name);
+}
+
+void clickWhenShown(const QString& name)
+{
+    whenModal<QDialog>([name](QDialog* shown) { button(shown, name)->click(); });
+}
+
+// State buttons are the panel's only unnamed buttons, in the order of their states.
+QList<QPushButton*> stateButtonsOf(QWidget* panel)
+{
+    return panel->findChildren<QPushButton*>(QRegularExpression(QStringLiteral("^$")));
 }
 } // namespace
 
 void tst_DialogIconBuilder::initTestCase()
 {
     QVERIFY(m_pictures.isValid() && m_config.isValid());
-    m_png = m_pictures.filePath(QStringLiteral("photo.png"));
-    m_gif = m_pictures.filePath(QStringLiteral("anim.gif"));
-    QVERIFY(TestPictures::gradient(QSize(300, 300)).save(m_png));
-    QVERIFY(TestPictures::writeFile(m_gif, TestPictures::animation(QSize(480, 360), 4)));
+    QVERIFY(gradient(QSize(300, 300)).save(picture("photo.png")));
+    QVERIFY(writeFile(picture("anim.gif"), animation(QSize(480, 360), 4)));
+    QVERIFY(writeFile(picture("anim.GIF"), animation(QSize(200, 100), 3)));
     cleanup();
 }
 
@@ -82,11 +93,10 @@ void tst_DialogIconBuilder::claimNeverOverwrites_data()
     QTest::addColumn<QList<QDateTime>>("times");
     QTest::addColumn<QStringList>("expected");
     const QDateTime nine(QDate(2024, 5, 1), QTime(9, 12, 30));
-    const QDateTime ten(QDate(2024, 5, 1), QTime(10, 12, 30));
     QTest::newRow("same second") << QList<QDateTime>{nine, nine, nine}
                                  << QStringList{"202405011230.png", "202405011230_1.png", "202405011230_2.png"};
-    QTest::newRow("same minute and second, other hour")
-        << QList<QDateTime>{nine, ten} << QStringList{"202405011230.png", "202405011230_1.png"};
+    QTest::newRow("same minute and second, other hour") << QList<QDateTime>{nine, nine.addSecs(3600)}
+                                                        << QStringList{"202405011230.png", "202405011230_1.png"};
     QTest::newRow("different seconds") << QList<QDateTime>{nine, nine.addSecs(1)}
                                        << QStringList{"202405011230.png", "202405011231.png"};
 }
@@ -99,94 +109,75 @@ void tst_DialogIconBuilder::claimNeverOverwrites()
     for (const QDateTime& when : times) {
         const QString path = IconFolder::claimNewFile(QStringLiteral("png"), when);
         names << QFileInfo(path).fileName();
-        QVERIFY(TestPictures::writeFile(path, names.last().toUtf8()));  // taken by a key now
+        QVERIFY(writeFile(path, names.last().toUtf8()));  // taken by a key now
     }
     QCOMPARE(names, expected);
     for (const QString& name : expected)
-        QCOMPARE(TestPictures::readFile(QDir(iconFolder()).filePath(name)), name.toUtf8());
+        QCOMPARE(readFile(QDir(iconFolder()).filePath(name)), name.toUtf8());
 }
 
 void tst_DialogIconBuilder::okStoresIcon_data()
 {
-    QTest::addColumn<QString>("picture");
-    QTest::addColumn<QByteArray>("bytes");  // empty: the good picture of that name
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");  // null: the good picture of that name
     QTest::addColumn<int>("mode");
     QTest::addColumn<QSize>("size");  // invalid: nothing decodes, nothing is stored
     QTest::addColumn<int>("frames");
     QTest::newRow("png fill") << "photo.png" << QByteArray() << 0 << QSize(150, 108) << 1;
-    QTest::newRow("png centre") << "photo.png" << QByteArray() << 4 << QSize(150, 108) << 1;
+    QTest::newRow("png gone before ok") << "gone.png" << QByteArray() << 4 << QSize(150, 108) << 1;
     QTest::newRow("gif") << "anim.gif" << QByteArray() << 0 << QSize(144, 108) << 4;
+    QTest::newRow("tall gif 100 x 400") << "tall.gif" << animation(QSize(100, 400), 3) << 0 << QSize(27, 108) << 3;
     QTest::newRow("empty png") << "empty.png" << QByteArray("") << 0 << QSize() << 0;
-    QTest::newRow("text named png") << "notes.png" << QByteArray("shopping list\n") << 0 << QSize() << 0;
     QTest::newRow("corrupt png") << "bad.png" << QByteArray("\x89PNG\r\n\x1a\n garbage", 17) << 2 << QSize() << 0;
-    QTest::newRow("damaged gif") << "bad.gif" << QByteArray("GIF89a this is not really a GIF") << 0 << QSize()
-                                 << 0;
+    QTest::newRow("damaged gif") << "bad.gif" << QByteArray("GIF89a this is not really a GIF") << 0 << QSize() << 0;
 }
 
 void tst_DialogIconBuilder::okStoresIcon()
 {
-    QFETCH(QString, picture);
+    QFETCH(QString, name);
     QFETCH(QByteArray, bytes);
     QFETCH(int, mode);
     QFETCH(QSize, size);
     QFETCH(int, frames);
-    const QString source = m_pictures.filePath(picture);
-    if (!size.isValid()) {
-        QVERIFY(TestPictures::writeFile(source, bytes));
+    const QString source = m_pictures.filePath(name);
+    const bool gone = name == QLatin1String("gone.png");  // the preview is what the user saw; it is stored
+    QVERIFY(bytes.isNull() ? !gone || QFile::copy(picture("photo.png"), source) : writeFile(source, bytes));
+    if (!size.isValid())
         QLoggingCategory::setFilterRules(QStringLiteral("systemdll.iconbuilder.warning=false"));  // logged, not shown
-    }
-    const QByteArray original = TestPictures::readFile(source);
+    const QByteArray original = readFile(source);
 
     DialogIconBuilder dialog;
     QSignalSpy changed(&dialog, &DialogIconBuilder::fileChanged);
     dialog.setImagePath(source);
-    auto* modes = dialog.findChild<QComboBox*>("cbBuilderList");
-    QCOMPARE(modes->isEnabled(), !picture.endsWith(QLatin1String(".gif")));  // modes apply to stills only
-    modes->setCurrentIndex(mode);
-    const QImage preview = dialog.iconImage();
-    whenModal<QDialog>([](QDialog* shown) { button(shown, "btnOk")->click(); });
-    QCOMPARE(dialog.exec(), int(size.isValid() ? QDialog::Accepted : QDialog::Rejected));
-    QCOMPARE(TestPictures::readFile(source), original);  // the user's file is untouched
-
-    const QString saved = dialog.getImagePath();
-    if (!size.isValid()) {
-        QCOMPARE(saved, QString());
-        QCOMPARE(changed.count(), 0);
-        QCOMPARE(icons(), QStringList());
-        return;
-    }
-    QCOMPARE(changed.count(), 1);
-    QCOMPARE(changed.at(0).at(0).toString(), QFileInfo(iconFolder()).absoluteFilePath());
-    QCOMPARE(QFileInfo(saved).absolutePath(), QFileInfo(iconFolder()).absoluteFilePath());
-    QVERIFY2(kIconName.match(QFileInfo(saved).fileName()).hasMatch(), qPrintable(saved));
-    QImageReader reader(saved);
-    QCOMPARE(reader.size(), size);
-    QCOMPARE(reader.imageCount(), frames);
-    if (frames == 1)
-        QCOMPARE(QImage(saved).convertToFormat(QImage::Format_ARGB32), preview.convertToFormat(QImage::Format_ARGB32));
-}
-
-void tst_DialogIconBuilder::sourceGoneBeforeOk()
-{
-    // The fitted preview is what the user saw; it is stored even if the file went away.
-    const QString source = m_pictures.filePath(QStringLiteral("soon-gone.png"));
-    QVERIFY(TestPictures::gradient(QSize(200, 100)).save(source));
-    DialogIconBuilder dialog;
-    dialog.setImagePath(source);
+    dialog.findChild<QComboBox*>("cbBuilderList")->setCurrentIndex(mode);
     const QImage preview = dialog.iconImage().convertToFormat(QImage::Format_ARGB32);
-    QVERIFY(QFile::remove(source));
-    whenModal<QDialog>([](QDialog* shown) { button(shown, "btnOk")->click(); });
-    QCOMPARE(dialog.exec(), int(QDialog::Accepted));
+    if (frames > 1)  // a GIF's preview plays at the size it is stored at
+        QCOMPARE(dialog.findChild<QLabel*>("imgIcon")->movie()->scaledSize(), size);
+    QVERIFY(!gone || QFile::remove(source));
+    clickWhenShown("btnOk");
+    QCOMPARE(dialog.exec(), int(size.isValid() ? QDialog::Accepted : QDialog::Rejected));
+    QCOMPARE(readFile(source), gone ? QByteArray() : original);  // the user's file is untouched
+
     const QString saved = dialog.getImagePath();
-    QCOMPARE(QFileInfo(saved).absolutePath(), QFileInfo(iconFolder()).absoluteFilePath());
-    QCOMPARE(QImage(saved).convertToFormat(QImage::Format_ARGB32), preview);
+    QCOMPARE(changed.count(), size.isValid() ? 1 : 0);
+    QCOMPARE(icons(), size.isValid() ? QStringList{QFileInfo(saved).fileName()} : QStringList());
+    QCOMPARE(saved.isEmpty(), !size.isValid());
+    if (!size.isValid())
+        return;
+    QCOMPARE(changed.at(0).at(0).toString(), iconFolder());
+    QCOMPARE(QFileInfo(saved).absolutePath(), iconFolder());
+    QVERIFY2(kIconName.match(QFileInfo(saved).fileName()).hasMatch(), qPrintable(saved));
+    QCOMPARE(QImageReader(saved).size(), size);
+    QCOMPARE(QImageReader(saved).imageCount(), frames);
+    if (frames == 1)
+        QCOMPARE(QImage(saved).convertToFormat(QImage::Format_ARGB32), preview);
 }
 
 void tst_DialogIconBuilder::cancelHalfWay()
 {
     // Long enough that the worker is still busy when the first progress step arrives.
-    const QString source = m_pictures.filePath(QStringLiteral("long.gif"));
-    QVERIFY(TestPictures::writeFile(source, TestPictures::animation(QSize(480, 360), 150)));
+    const QString source = picture("long.gif");
+    QVERIFY(writeFile(source, animation(QSize(480, 360), 150)));
     DialogIconBuilder dialog;
     dialog.setImagePath(source);
     int maximum = -1;
@@ -208,56 +199,49 @@ void tst_DialogIconBuilder::cancelHalfWay()
     QCOMPARE(icons(), QStringList());
 }
 
-void tst_DialogIconBuilder::okTwiceInOneSecond()
-{
-    QStringList paths;
-    for (int i = 0; i < 3; ++i) {
-        whenModal<QDialog>([](QDialog* shown) { button(shown, "btnOk")->click(); });
-        paths << IconBuilder().getOpenFileName(m_png);
-    }
-    paths.removeDuplicates();
-    QCOMPARE(paths.size(), 3);
-    QCOMPARE(icons().size(), 3);
-}
-
 void tst_DialogIconBuilder::openFileThenFinish_data()
 {
+    QTest::addColumn<QString>("opened");
+    QTest::addColumn<QString>("chosen");  // inside the builder, with its own file button
     QTest::addColumn<QString>("finish");
-    QTest::newRow("ok") << "btnOk";
-    QTest::newRow("cancel") << "btnCancel";
+    QTest::addColumn<QSize>("size");  // invalid: nothing stored
+    QTest::newRow("still, then gif") << "photo.png" << "anim.gif" << "btnOk" << QSize(144, 108);
+    QTest::newRow("gif, then still") << "anim.gif" << "photo.png" << "btnOk" << QSize(150, 108);
+    QTest::newRow("cancel") << "photo.png" << "anim.gif" << "btnCancel" << QSize();
 }
 
 void tst_DialogIconBuilder::openFileThenFinish()
 {
-    // Another picture chosen inside the builder replaces the one it was opened with.
+    // The picture chosen replaces the one the builder opened with; the fitting modes
+    // are offered for a still only.
+    QFETCH(QString, opened);
+    QFETCH(QString, chosen);
     QFETCH(QString, finish);
-    IconFileChooser::setHook([this](QWidget*, const QString&, const QString&, const QString& filter) {
-        return filter.endsWith(QLatin1String("(*.jpg *.png *.gif)")) ? m_gif : QString();
+    QFETCH(QSize, size);
+    IconFileChooser::setHook([&](QWidget*, const QString&, const QString&, const QString& filter) {
+        return filter.endsWith(QLatin1String("(*.jpg *.png *.gif)")) ? m_pictures.filePath(chosen) : QString();
     });
-    whenModal<DialogIconBuilder>([finish](DialogIconBuilder* dialog) {
+    QList<bool> modesOffered;
+    whenModal<DialogIconBuilder>([&](DialogIconBuilder* dialog) {
+        auto* modes = dialog->findChild<QComboBox*>("cbBuilderList");
+        modesOffered << modes->isEnabled();
         button(dialog, "btnOpenFile")->click();
-        button(dialog, qPrintable(finish))->click();
+        modesOffered << modes->isEnabled();
+        button(dialog, finish)->click();
     });
-    const QString saved = IconBuilder().getOpenFileName(m_png);
-    if (finish == QLatin1String("btnCancel")) {
-        QCOMPARE(saved, QString());
-        QVERIFY(icons().isEmpty());
-        return;
-    }
-    QCOMPARE(icons(), QStringList{QFileInfo(saved).fileName()});
-    QImageReader reader(saved);
-    QCOMPARE(reader.format(), QByteArray("gif"));
-    QCOMPARE(reader.imageCount(), 4);
+    const QString saved = IconBuilder().getOpenFileName(m_pictures.filePath(opened));
+    QCOMPARE(modesOffered, (QList<bool>{opened.endsWith(".png"), chosen.endsWith(".png")}));
+    QCOMPARE(icons(), size.isValid() ? QStringList{QFileInfo(saved).fileName()} : QStringList());
+    QCOMPARE(saved.isEmpty() ? QSize() : QImageReader(saved).size(), size);
 }
 
 void tst_DialogIconBuilder::saveExtAppIcon()
 {
     QPixmap pixmap(QSize(64, 32));
     pixmap.fill(Qt::green);
-    const QString first = DialogIconBuilder::saveExtAppIcon(pixmap);
-    const QString second = DialogIconBuilder::saveExtAppIcon(pixmap);
-    QVERIFY(first != second);
-    for (const QString& path : {first, second}) {
+    const QStringList paths{DialogIconBuilder::saveExtAppIcon(pixmap), DialogIconBuilder::saveExtAppIcon(pixmap)};
+    QCOMPARE(icons().size(), 2);  // the same second, yet no overwriting
+    for (const QString& path : paths) {
         QVERIFY2(kIconName.match(QFileInfo(path).fileName()).hasMatch(), qPrintable(path));
         QCOMPARE(QImage(path).size(), QSize(150, 108));
         QCOMPARE(QImage(path).pixelColor(0, 0), QColor(Qt::green));
@@ -270,12 +254,8 @@ void tst_DialogIconBuilder::noConfigDirStoresNothing()
     // back as if it were an icon.
     KyVantaProxy::getInstance()->configDir.clear();
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("no configuration directory")));
-    DialogIconBuilder dialog;
-    dialog.setImagePath(m_png);
-    whenModal<QDialog>([](QDialog* shown) { button(shown, "btnOk")->click(); });
-    QCOMPARE(dialog.exec(), int(QDialog::Rejected));
-    QCOMPARE(dialog.getImagePath(), QString());
-    QCOMPARE(QImage(m_png).size(), QSize(300, 300));
+    clickWhenShown("btnOk");
+    QCOMPARE(IconBuilder().getOpenFileName(picture("photo.png")), QString());
 }
 
 void tst_DialogIconBuilder::drag()
@@ -293,6 +273,164 @@ void tst_DialogIconBuilder::drag()
     };
     QCOMPARE(dragBy30(QPoint(100, 20)), QPoint(30, 10));
     QCOMPARE(dragBy30(QPoint(100, 200)), QPoint(0, 0));
+}
+
+void tst_DialogIconBuilder::selectIconFile_data()
+{
+    QTest::addColumn<QString>("leave");      // the pointer leaves the "menu" or this button first
+    QTest::addColumn<QString>("menu");       // then this menu button is clicked, if the menu is still up
+    QTest::addColumn<QString>("builder");    // button clicked in the icon builder; none: no file picked
+    QTest::addColumn<QList<int>>("counts");  // folder changing, folder changed, icon changed, build
+    QTest::newRow("menu dismissed") << "menu" << "btnLocalDisk" << "" << QList<int>{0, 0, 0, 0};
+    QTest::newRow("file dialog cancelled after leaving a button") << "btnIconBuilder" << "btnLocalDisk" << ""
+                                                                  << QList<int>{1, 0, 0, 0};
+    QTest::newRow("host's icon builder") << "" << "btnIconBuilder" << "" << QList<int>{0, 0, 0, 1};
+    QTest::newRow("builder cancelled") << "" << "btnLocalDisk" << "btnCancel" << QList<int>{1, 1, 0, 0};
+    QTest::newRow("builder accepted") << "" << "btnLocalDisk" << "btnOk" << QList<int>{1, 1, 1, 0};
+}
+
+void tst_DialogIconBuilder::selectIconFile()
+{
+    QFETCH(QString, leave);
+    QFETCH(QString, menu);
+    QFETCH(QString, builder);
+    QFETCH(QList<int>, counts);
+    BasePropertyWidget base;
+    int changing = 0;  // a QString& argument: counted by hand, QSignalSpy cannot hold it
+    connect(&base, &BasePropertyWidget::iconFolderChanging, this, [&changing](QString& folder) {
+        ++changing;
+        folder = QStringLiteral("/host/chosen");  // the host may redirect the chooser
+    });
+    QSignalSpy changed(&base, &BasePropertyWidget::iconFolderChanged);
+    QSignalSpy icon(&base, &BasePropertyWidget::pluginIconChanged);
+    QSignalSpy build(&base, &BasePropertyWidget::buildIcon);
+    QString folderShown;
+    IconFileChooser::setHook([&](QWidget*, const QString&, const QString& folder, const QString&) {
+        folderShown = folder;
+        if (!builder.isEmpty())
+            clickWhenShown(builder);
+        return builder.isEmpty() ? QString() : picture("photo.png");
+    });
+    auto* select = base.findChild<QPushButton*>("btnSelect");
+    QPoint menuOffset;  // from the select button's corner
+    whenModal<DialogIconEditMenu>([&menuOffset, select, leave, menu](DialogIconEditMenu* dialog) {
+        menuOffset = dialog->geometry().topLeft() - select->mapToGlobal(QPoint());
+        QEvent event(QEvent::Leave);
+        if (!leave.isEmpty())
+            QApplication::sendEvent(leave == QLatin1String("menu") ? dialog : dialog->findChild<QWidget*>(leave), &event);
+        if (dialog->isVisible())
+            button(dialog, menu)->click();
+    });
+    select->click();
+
+    QCOMPARE((QList<int>{changing, int(changed.count()), int(icon.count()), int(build.count())}), counts);
+    QCOMPARE(menuOffset, QPoint(-15, -5));
+    QCOMPARE(folderShown, changing ? QStringLiteral("/host/chosen") : QString());
+    if (changed.count())
+        QCOMPARE(changed.at(0).at(0).toString(), m_pictures.path());
+    if (icon.count()) {
+        QCOMPARE(icon.at(0).at(0).toInt(), 0);
+        QCOMPARE(base.pluginIconList(), QList<QString>{icon.at(0).at(1).toString()});
+        QCOMPARE(QFileInfo(base.pluginIconList().at(0)).absolutePath(), iconFolder());
+    }
+}
+
+void tst_DialogIconBuilder::switchingStates()
+{
+    // Each state shows its own icon and title; only typing into the line edit is a user edit.
+    BasePropertyWidget base;
+    QSignalSpy title(&base, &BasePropertyWidget::pluginTitleChanged);
+    QSignalSpy iconPath(&base, &BasePropertyWidget::pluginIconChanged);
+    base.generateButtonsByStateNames({"old 1", "old 2", "old 3"}, true);  // replaced
+    base.generateButtonsByStateNames({"on", "off"}, false);  // from the right
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    const QList<QPushButton*> states = stateButtonsOf(base.iconStateWidget());
+    QVERIFY(states.size() == 2 && states[0]->x() > states[1]->x() && states[0]->isChecked());
+    base.setPluginIconList({picture("photo.png"), picture("anim.GIF")});
+    base.setPluginTitleList({"On", "Off"});
+    auto* icon = base.findChild<QLabel*>("lblIcon");
+    QCOMPARE(icon->pixmap().size(), QSize(75, 54));  // a still, stretched over the preview
+
+    base.setCurrentId(1);
+    QCOMPARE(base.iconTitle(), QStringLiteral("Off"));
+    QVERIFY(icon->movie());  // a GIF, also in capitals, plays with its own aspect ratio
+    QCOMPARE(icon->movie()->scaledSize(), QSize(75, 37));
+    QCOMPARE(title.count() + iconPath.count(), 0);  // nothing so far was the user's
+    QTest::keyClicks(base.titleEdit(), "Go");  // one signal per keystroke, for the current state
+    QTest::keyClick(base.titleEdit(), Qt::Key_Backspace);
+    QCOMPARE(title.count(), 3);
+    QCOMPARE(title.at(2), (QList<QVariant>{1, QStringLiteral("OffG")}));
+    QCOMPARE(base.pluginTitleList(), (QList<QString>{"On", "OffG"}));
+    QCOMPARE(base.findChild<QLabel*>("lblImageText")->text(), QStringLiteral("OffG"));
+
+    states[0]->click();  // the user's click
+    QCOMPARE(base.currentId(), 0);
+    QCOMPARE(base.iconTitle(), QStringLiteral("On"));
+    QVERIFY(!icon->movie());
+    QCOMPARE(title.count(), 3);
+    base.onIconPathChanged(3, QStringLiteral("/icons/c.png"));  // past the list's end: grown with empty paths
+    QCOMPARE(base.pluginIconList(), (QList<QString>{picture("photo.png"), picture("anim.GIF"), "", "/icons/c.png"}));
+}
+
+void tst_DialogIconBuilder::viewAttribute()
+{
+    // Set by code before the first show: the pop-up made then shows it, and nothing is reported.
+    BasePropertyWidget base;
+    base.setTextEditable(true);
+    QSignalSpy view(&base, &BasePropertyWidget::viewAttributeChanged);
+    KyDisplayViewAttribute attribute;
+    base.setViewAttribute(attribute);
+    base.adjustTextLabel(attribute);
+    base.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&base));
+    KyDisplayViewTextSetting* popup = base.textSetting();
+    QVERIFY(popup);
+    QCOMPARE(base.viewAttribute().family, base.font().family());  // no family: the widget's own
+    QCOMPARE(popup->getViewAttribute(), base.viewAttribute());
+    QCOMPARE(base.findChild<QLabel*>("lblImageText")->font().pixelSize(), 13);  // the size as given, no doubling
+    popup->findChild<QPushButton*>("btnBold")->click();  // the user's edit in the pop-up
+    QCOMPARE(view.count(), 1);
+    QVERIFY(base.viewAttribute().bold);
+    base.hide();
+    base.show();
+    QCOMPARE(base.textSetting(), popup);  // one pop-up for the widget's life
+}
+
+void tst_DialogIconBuilder::propertyModes_data()
+{
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<QStringList>("hidden");  // "state": the state buttons
+    QTest::newRow("action mode") << "action" << QStringList{"btnSelect", "btnTextEdit"};
+    QTest::newRow("plugin missing") << "missing" << QStringList{"btnSelect", "lblImageText", "lineEdtPluginTitle", "state"};
+    QTest::newRow("fixed icon") << "fixed" << QStringList{"btnSelect", "lblImageText", "state"};
+    QTest::newRow("one icon only") << "single" << QStringList{"state"};
+}
+
+void tst_DialogIconBuilder::propertyModes()
+{
+    QFETCH(QString, mode);
+    QFETCH(QStringList, hidden);
+    BasePropertyWidget base;
+    base.generateButtonsByStateNames({"a", "b"}, true);
+    base.setPluginIconList({picture("photo.png"), picture("photo.png")});
+    base.setTextEditable(true);
+    if (mode == QLatin1String("action")) {
+        base.setTitleIsReadOnly(true);
+        base.setIconChangeable(false);
+        base.setTextEditable(false);
+    } else if (mode == QLatin1String("missing")) {
+        base.setPluginMissingMode();
+    } else if (mode == QLatin1String("single")) {
+        base.setPluginIconList({picture("photo.png")});
+    } else {
+        base.setIconType(BaseIconProperty::Fixed, true);
+    }
+    for (const char* name : {"btnSelect", "btnTextEdit", "lblImageText", "lineEdtPluginTitle"})
+        QVERIFY2(base.findChild<QWidget*>(name)->isHidden() == hidden.contains(name), name);
+    for (QPushButton* button : stateButtonsOf(base.iconStateWidget()))
+        QCOMPARE(button->isHidden(), hidden.contains("state"));
+    base.setIconType(BaseIconProperty::Editable, true);  // the icon can be changed again
+    QVERIFY(!base.findChild<QWidget*>("btnSelect")->isHidden());
 }
 
 QTEST_MAIN(tst_DialogIconBuilder)

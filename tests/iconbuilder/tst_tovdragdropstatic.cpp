@@ -103,7 +103,6 @@ void tst_TovDragDropStatic::removal_data()
     QTest::newRow("generated picture") << "a.jpg" << "a.jpg" << true;
     QTest::newRow("empty path") << "a.jpg" << "" << false;
     QTest::newRow("dot-dot into the folder") << "a.jpg" << "../Picture/a.jpg" << false;
-    QTest::newRow("dot-dot out of a subfolder") << "a.jpg" << "sub/../a.jpg" << false;
     QTest::newRow("subfolder") << "sub/a.jpg" << "sub/a.jpg" << false;
     QTest::newRow("elsewhere") << "@/a.jpg" << "@/a.jpg" << false;
     QTest::newRow("symlink pointing out") << "link.jpg>" << "link.jpg" << false;
