@@ -4,12 +4,8 @@
 // (x, y) is rgb(x % 256, y % 256, 128)) and GIFs written byte by byte with giflib, so
 // every frame's rectangle, disposal, delay and transparency is exactly as asked.
 
-#include <QByteArray>
-#include <QColor>
 #include <QFile>
 #include <QImage>
-#include <QList>
-#include <QRect>
 
 #include <gif_lib.h>
 
@@ -86,8 +82,7 @@ inline QByteArray makeGif(const GifRecipe& recipe)
     for (const GifFrame& frame : recipe.frames) {
         const QRect rect = cellsToPixels(frame.cells, recipe.canvas);
         const QRect hole = frame.hole.isEmpty() ? QRect() : cellsToPixels(frame.hole, recipe.canvas);
-        GraphicsControlBlock control{frame.disposal, false, frame.delayCs,
-                                    hole.isEmpty() ? NO_TRANSPARENT_COLOR : int(kHole)};
+        GraphicsControlBlock control{frame.disposal, false, frame.delayCs, hole.isEmpty() ? NO_TRANSPARENT_COLOR : int(kHole)};
         GifByteType extension[4];
         EGifGCBToExtension(&control, extension);
         EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, 4, extension);
