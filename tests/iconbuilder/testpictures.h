@@ -98,8 +98,7 @@ inline QByteArray makeGif(const GifRecipe& recipe)
     return out;
 }
 
-// A red canvas, then `frames - 1` blue patches in the top-left cell and a white one
-// in the bottom-right, looping for ever.
+// A red canvas, then `frames - 1` patches, blue top left and white bottom right by turns; looping for ever.
 inline QByteArray animation(const QSize& canvas, int frames)
 {
     GifRecipe recipe{canvas, {{QRect(0, 0, 4, 4), kRed}}};
