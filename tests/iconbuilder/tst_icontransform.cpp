@@ -49,8 +49,6 @@ class tst_IconTransform : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QVERIFY(m_dir.isValid()); }
-
     void stills_data()
     {
         QTest::addColumn<QSize>("size");  // invalid: a text file named .png
@@ -59,24 +57,19 @@ private slots:
         QTest::addColumn<int>("tolerance");
         QTest::addColumn<Probes>("probes");  // none: no icon, a warning
 
-        // Fill: the middle band, scaled; no transparency anywhere.
-        QTest::newRow("fill square 300") << QSize(300, 300) << "png" << 0 << 4
+        QTest::newRow("fill: the middle band, scaled") << QSize(300, 300) << "png" << 0 << 4
             << Probes{{{0, 0}, gradientAt(0, 42)}, {{75, 54}, gradientAt(150, 150)}, {{100, 50}, gradientAt(201, 143)}};
-        // Fit: transparent margins left and right for a tall picture, top and bottom for a wide one.
-        QTest::newRow("fit wide 400x100") << QSize(400, 100) << "png" << 1 << 4
+        QTest::newRow("fit wide: clear above and below") << QSize(400, 100) << "png" << 1 << 4
             << Probes{{{75, 10}, 0}, {{75, 100}, 0}, {{75, 54}, gradientAt(200, 50)}};
-        QTest::newRow("fit jpeg 4:3") << QSize(800, 600) << "jpg" << 1 << 10
+        QTest::newRow("fit jpeg 4:3: clear left and right") << QSize(800, 600) << "jpg" << 1 << 10
             << Probes{{{2, 54}, 0}, {{147, 54}, 0}, {{75, 54}, gradientAt(400, 300)}};
-        // Stretch: corners map to corners whatever the aspect ratio.
-        QTest::newRow("stretch tall 40x300") << QSize(40, 300) << "png" << 2 << 6
+        QTest::newRow("stretch: corners to corners") << QSize(40, 300) << "png" << 2 << 6
             << Probes{{{0, 0}, gradientAt(0, 1)}, {{75, 54}, gradientAt(20, 150)}, {{149, 107}, gradientAt(39, 298)}};
-        // Tile: unscaled, period w x h from the top-left corner.
-        QTest::newRow("tile small 50x40") << QSize(50, 40) << "png" << 3 << 0
+        QTest::newRow("tile: unscaled, from the top left") << QSize(50, 40) << "png" << 3 << 0
             << Probes{{{60, 45}, gradientAt(10, 5)}, {{149, 107}, gradientAt(49, 27)}, {{100, 80}, gradientAt(0, 0)}};
-        // Centre: a smaller picture on transparency, a larger one cropped to its middle.
-        QTest::newRow("center small 50x40") << QSize(50, 40) << "png" << 4 << 0
+        QTest::newRow("centre small: on transparency") << QSize(50, 40) << "png" << 4 << 0
             << Probes{{{49, 33}, 0}, {{50, 34}, gradientAt(0, 0)}, {{99, 73}, gradientAt(49, 39)}, {{100, 74}, 0}};
-        QTest::newRow("center wide 400x50") << QSize(400, 50) << "png" << 4 << 0
+        QTest::newRow("centre wide: middle cropped, clear above and below") << QSize(400, 50) << "png" << 4 << 0
             << Probes{{{0, 28}, 0}, {{0, 29}, gradientAt(125, 0)}, {{149, 78}, gradientAt(274, 49)}, {{0, 79}, 0}};
         QTest::newRow("mode five") << QSize(300, 300) << "png" << 5 << 0 << Probes{};
         QTest::newRow("text named png") << QSize() << "png" << 0 << 0 << Probes{};
@@ -148,6 +141,9 @@ private slots:
         QTest::newRow("empty") << QByteArray() << "not a GIF";
         QTest::newRow("zero frames") << QByteArray("GIF89a\x10\x00\x10\x00\x00\x00\x00;", 14) << "holds no frame";
         QTest::newRow("truncated") << good.left(good.size() / 2) << "truncated";
+        QByteArray badFrame = good;  // the code size of the last frame, past its control block and descriptor, out of range
+        badFrame[badFrame.lastIndexOf("\x21\xf9\x04") + 18] = 0x0f;
+        QTest::newRow("last frame undecodable") << badFrame << "frame 4 of 4 cannot be read";
         QTest::newRow("10 000 frames") << makeGif(manyFrames) << "refused: 10000 frames of 100 x 100 need 381 MiB";
         QTest::newRow("20 000 x 20 000 canvas") << hugeCanvas << "refused: 1 frames of 20000 x 20000";
         QTest::newRow("cancelled half way") << animation(QSize(240, 180), 40) << "";
