@@ -1,8 +1,7 @@
 #pragma once
 
-// Pictures and GIFs the tests draw themselves: a position-coded gradient (pixel
-// (x, y) is rgb(x % 256, y % 256, 128)) and GIFs written byte by byte with giflib, so
-// every frame's rectangle, disposal, delay and transparency is exactly as asked.
+// Pictures and GIFs the tests draw themselves: a position-coded gradient (pixel (x, y) is rgb(x % 256, y % 256, 128))
+// and GIFs written byte by byte with giflib, so every frame's rectangle, disposal, delay and transparency is as asked.
 
 #include <QFile>
 #include <QImage>
@@ -30,8 +29,7 @@ inline const QList<QColor> kGifColours{QColor(255, 0, 255), Qt::red, Qt::green, 
 enum GifColour { kHole = 0, kRed, kGreen, kBlue, kWhite, kYellow };
 enum GifDisposal { kKeep = DISPOSE_DO_NOT, kBackground = DISPOSE_BACKGROUND, kPrevious = DISPOSE_PREVIOUS };
 
-// A frame covers `cells` of the canvas split into a 4 x 4 grid, in one colour; `hole`
-// (cells too) is left transparent.
+// A frame covers `cells` of the canvas split into a 4 x 4 grid, in one colour; `hole` (cells too) is left transparent.
 struct GifFrame
 {
     QRect cells;

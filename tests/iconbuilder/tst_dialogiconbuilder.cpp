@@ -256,11 +256,12 @@ private slots:
         BasePropertyWidget base;
         QSignalSpy title(&base, &BasePropertyWidget::pluginTitleChanged);
         QSignalSpy iconPath(&base, &BasePropertyWidget::pluginIconChanged);
+        QSignalSpy index(base.iconStateWidget(), &IconStateWidget::iconIndexChanged);
         base.generateButtonsByStateNames({"old 1", "old 2", "old 3"}, true);  // replaced
         base.generateButtonsByStateNames({"on", "off"}, false);  // from the right
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         const QList<QPushButton*> states = stateButtonsOf(base.iconStateWidget());
-        QVERIFY(states.size() == 2 && states[0]->x() > states[1]->x() && states[0]->isChecked());
+        QVERIFY(states.size() == 2 && states[0]->x() > states[1]->x() && states[0]->isChecked() && index.isEmpty());
         base.setPluginIconList({picture("photo.png"), picture("anim.GIF")});
         base.setPluginTitleList({"On", "Off"});
         auto* icon = base.findChild<QLabel*>("lblIcon");

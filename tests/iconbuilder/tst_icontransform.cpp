@@ -67,6 +67,8 @@ private slots:
             << Probes{{{0, 0}, gradientAt(0, 1)}, {{75, 54}, gradientAt(20, 150)}, {{149, 107}, gradientAt(39, 298)}};
         QTest::newRow("tile: unscaled, from the top left") << QSize(50, 40) << "png" << 3 << 0
             << Probes{{{60, 45}, gradientAt(10, 5)}, {{149, 107}, gradientAt(49, 27)}, {{100, 80}, gradientAt(0, 0)}};
+        QTest::newRow("tile wide strip: left part, repeated downwards") << QSize(400, 50) << "png" << 3 << 0
+            << Probes{{{149, 49}, gradientAt(149, 49)}, {{149, 50}, gradientAt(149, 0)}, {{10, 107}, gradientAt(10, 7)}};
         QTest::newRow("centre small: on transparency") << QSize(50, 40) << "png" << 4 << 0
             << Probes{{{49, 33}, 0}, {{50, 34}, gradientAt(0, 0)}, {{99, 73}, gradientAt(49, 39)}, {{100, 74}, 0}};
         QTest::newRow("centre wide: middle cropped, clear above and below") << QSize(400, 50) << "png" << 4 << 0

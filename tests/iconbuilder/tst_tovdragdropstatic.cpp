@@ -24,8 +24,7 @@ private slots:
         QVERIFY(own.save(m_desktop.root() + "/own.png") && QDir().mkpath(m_desktop.root() + "/src"));
     }
 
-    // Each source gets its desktop icon at the narrowest size wider than a key, else the
-    // widest; width 0 means no picture at all.
+    // Each source gets its desktop icon at the narrowest size wider than a key, else the widest; width 0: no picture.
     void savedPicture_data()
     {
         QTest::addColumn<QString>("name");
