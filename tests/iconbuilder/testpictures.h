@@ -1,23 +1,18 @@
 #pragma once
 
-// Pictures and GIFs the tests draw themselves: a position-coded gradient (pixel
-// (x, y) is rgb(x % 256, y % 256, 128)) and GIFs written byte by byte with giflib, so
-// every frame's rectangle, disposal, delay and transparency is exactly as asked.
+// Pictures and GIFs the tests draw themselves: a position-coded gradient (pixel (x, y) is rgb(x % 256, y % 256, 128))
+// and GIFs written byte by byte with giflib, so every frame's rectangle, disposal, delay and transparency is as asked.
 
-#include <QByteArray>
-#include <QColor>
 #include <QFile>
 #include <QImage>
-#include <QList>
-#include <QRect>
 
 #include <gif_lib.h>
 
 namespace TestPictures {
 
-inline QColor gradientAt(int x, int y)
+inline QRgb gradientAt(int x, int y)
 {
-    return QColor(x % 256, y % 256, 128);
+    return qRgb(x % 256, y % 256, 128);
 }
 
 inline QImage gradient(const QSize& size)
@@ -25,7 +20,7 @@ inline QImage gradient(const QSize& size)
     QImage image(size, QImage::Format_RGB32);
     for (int y = 0; y < size.height(); ++y)
         for (int x = 0; x < size.width(); ++x)
-            image.setPixelColor(x, y, gradientAt(x, y));
+            image.setPixel(x, y, gradientAt(x, y));
     return image;
 }
 
@@ -34,8 +29,7 @@ inline const QList<QColor> kGifColours{QColor(255, 0, 255), Qt::red, Qt::green, 
 enum GifColour { kHole = 0, kRed, kGreen, kBlue, kWhite, kYellow };
 enum GifDisposal { kKeep = DISPOSE_DO_NOT, kBackground = DISPOSE_BACKGROUND, kPrevious = DISPOSE_PREVIOUS };
 
-// A frame covers `cells` of the canvas split into a 4 x 4 grid, in one colour; `hole`
-// (cells too) is left transparent.
+// A frame covers `cells` of the canvas split into a 4 x 4 grid, in one colour; `hole` (cells too) is left transparent.
 struct GifFrame
 {
     QRect cells;
@@ -86,8 +80,7 @@ inline QByteArray makeGif(const GifRecipe& recipe)
     for (const GifFrame& frame : recipe.frames) {
         const QRect rect = cellsToPixels(frame.cells, recipe.canvas);
         const QRect hole = frame.hole.isEmpty() ? QRect() : cellsToPixels(frame.hole, recipe.canvas);
-        GraphicsControlBlock control{frame.disposal, false, frame.delayCs,
-                                    hole.isEmpty() ? NO_TRANSPARENT_COLOR : int(kHole)};
+        GraphicsControlBlock control{frame.disposal, false, frame.delayCs, hole.isEmpty() ? NO_TRANSPARENT_COLOR : int(kHole)};
         GifByteType extension[4];
         EGifGCBToExtension(&control, extension);
         EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, 4, extension);
@@ -103,8 +96,7 @@ inline QByteArray makeGif(const GifRecipe& recipe)
     return out;
 }
 
-// A red canvas, then `frames - 1` blue patches in the top-left cell and a white one
-// in the bottom-right, looping for ever.
+// A red canvas, then `frames - 1` patches, blue top left and white bottom right by turns; looping for ever.
 inline QByteArray animation(const QSize& canvas, int frames)
 {
     GifRecipe recipe{canvas, {{QRect(0, 0, 4, 4), kRed}}};

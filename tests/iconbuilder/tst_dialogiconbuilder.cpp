@@ -1,299 +1,333 @@
-// The icon builder as the user drives it, and the icon folder: where files land, how
-// they are named, that only pictures that decode get there, that nothing is
-// overwritten, and that a GIF converts on a worker while the dialog stays live.
+// The icon builder as the user drives it, alone and from the property widget: where icons land, named never to
+// overwrite; that only pictures that decode get there; that a GIF converts on a worker; which edits are the user's.
 #include "iconbuilder/dialogiconbuilder.h"
 #include "iconbuilder/iconfilechooser.h"
 #include "iconbuilder/iconfolder.h"
 #include "modaldriver.h"
 #include "package/kyvantaproxy.h"
 #include "testpictures.h"
+#include "widgets/basepropertywidget.h"
 #include "widgets/iconbuilder.h"
+#include "widgets/iconstatewidget.h"
+#include "widgets/kydisplayviewtextsetting.h"
 
-#include <QComboBox>
-#include <QDateTime>
-#include <QDir>
-#include <QImageReader>
-#include <QLoggingCategory>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QRegularExpression>
-#include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
+
+using namespace TestPictures;
+
+namespace {
+QPushButton* button(QWidget* dialog, const QString& name) { return dialog->findChild<QPushButton*>(name); }
+void clickWhenShown(const QString& name) { whenModal<QDialog>([name](QDialog* shown) { button(shown, name)->click(); }); }
+// State buttons are the panel's only unnamed buttons, in the order of their states.
+QList<QPushButton*> stateButtonsOf(QWidget* panel) { return panel->findChildren<QPushButton*>(QRegularExpression("^$")); }
+} // namespace
 
 class tst_DialogIconBuilder : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void cleanup();
-    void claimNeverOverwrites_data();
-    void claimNeverOverwrites();
-    void okStoresIcon_data();
-    void okStoresIcon();
-    void sourceGoneBeforeOk();
-    void cancelHalfWay();
-    void okTwiceInOneSecond();
-    void openFileThenFinish_data();
-    void openFileThenFinish();
-    void saveExtAppIcon();
-    void noConfigDirStoresNothing();
-    void drag();
+    void initTestCase()
+    {
+        QVERIFY(gradient(QSize(300, 300)).save(picture("photo.png")));
+        QVERIFY(writeFile(picture("anim.gif"), animation(QSize(480, 360), 4)));
+        QVERIFY(writeFile(picture("anim.GIF"), animation(QSize(200, 100), 3)));
+        cleanup();
+    }
+
+    void cleanup()
+    {
+        KyVantaProxy::getInstance()->configDir = m_config.path();
+        QDir(iconFolder()).removeRecursively();
+        IconFileChooser::setHook({});
+        QLoggingCategory::setFilterRules(QString());
+    }
+
+    void claimNeverOverwrites_data()
+    {
+        QTest::addColumn<QList<QDateTime>>("times");
+        QTest::addColumn<QStringList>("expected");
+        const QDateTime nine(QDate(2024, 5, 1), QTime(9, 12, 30));
+        const QString stem = "202405011230";  // no hour in the name
+        QTest::newRow("same second") << QList<QDateTime>{nine, nine, nine} << QStringList{stem, stem + "_1", stem + "_2"};
+        QTest::newRow("same minute and second, other hour") << QList<QDateTime>{nine, nine.addSecs(3600)} << QStringList{stem, stem + "_1"};
+    }
+
+    void claimNeverOverwrites()
+    {
+        QFETCH(QList<QDateTime>, times);
+        QFETCH(QStringList, expected);
+        QStringList names;
+        for (const QDateTime& when : times) {
+            const QString path = IconFolder::claimNewFile(QString(), when);
+            names << QFileInfo(path).fileName();
+            QVERIFY(writeFile(path, names.last().toUtf8()));  // taken by a key now
+        }
+        QCOMPARE(names, expected);
+        for (const QString& name : expected)
+            QCOMPARE(readFile(QDir(iconFolder()).filePath(name)), name.toUtf8());
+    }
+
+    void okStoresIcon_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");  // null: the good picture of that name
+        QTest::addColumn<QString>("chosen");    // then picked inside the builder with its own file button
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QSize>("size");  // invalid: nothing decodes, nothing is stored
+        QTest::addColumn<int>("frames");
+        const QByteArray good;
+        QTest::newRow("png gone before ok") << "gone.png" << good << "" << 4 << QSize(150, 108) << 1;
+        QTest::newRow("tall gif 100 x 400") << "tall.gif" << animation(QSize(100, 400), 3) << "" << 0 << QSize(27, 108) << 3;
+        QTest::newRow("png, then gif chosen") << "photo.png" << good << "anim.gif" << 0 << QSize(144, 108) << 4;
+        QTest::newRow("gif, then png chosen") << "anim.gif" << good << "photo.png" << 1 << QSize(150, 108) << 1;
+        QTest::newRow("empty png") << "empty.png" << QByteArray("") << "" << 0 << QSize() << 0;
+        QTest::newRow("corrupt png") << "bad.png" << QByteArray("\x89PNG\r\n\x1a\n garbage", 17) << "" << 2 << QSize() << 0;
+        QTest::newRow("damaged gif") << "bad.gif" << QByteArray("GIF89a this is not really a GIF") << "" << 0 << QSize() << 0;
+    }
+
+    void okStoresIcon()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, chosen);
+        QFETCH(int, mode);
+        QFETCH(QSize, size);
+        QFETCH(int, frames);
+        const QString source = m_pictures.filePath(name);
+        const bool gone = name == QLatin1String("gone.png");  // the preview is what the user saw; it is stored
+        QVERIFY(bytes.isNull() ? !gone || QFile::copy(picture("photo.png"), source) : writeFile(source, bytes));
+        if (!size.isValid())
+            QLoggingCategory::setFilterRules(QStringLiteral("systemdll.iconbuilder.warning=false"));  // logged, not shown
+        const QByteArray original = readFile(source);
+
+        DialogIconBuilder dialog;
+        QSignalSpy changed(&dialog, &DialogIconBuilder::fileChanged);
+        auto* modes = dialog.findChild<QComboBox*>("cbBuilderList");
+        dialog.setImagePath(source);
+        QCOMPARE(modes->isEnabled(), !name.endsWith(".gif"));  // the fitting modes apply to stills only
+        if (!chosen.isEmpty()) {
+            IconFileChooser::setHook([&](QWidget*, const QString&, const QString&, const QString& filter) {
+                return filter.endsWith(QLatin1String("(*.jpg *.png *.gif)")) ? m_pictures.filePath(chosen) : QString();
+            });
+            button(&dialog, "btnOpenFile")->click();
+            QCOMPARE(modes->isEnabled(), !chosen.endsWith(".gif"));
+        }
+        modes->setCurrentIndex(mode);
+        const QImage preview = dialog.iconImage().convertToFormat(QImage::Format_ARGB32);
+        if (frames > 1)  // a GIF's preview plays at the size it is stored at
+            QCOMPARE(dialog.findChild<QLabel*>("imgIcon")->movie()->scaledSize(), size);
+        QVERIFY(!gone || QFile::remove(source));
+        clickWhenShown("btnOk");
+        QCOMPARE(dialog.exec(), int(size.isValid() ? QDialog::Accepted : QDialog::Rejected));
+        QCOMPARE(readFile(source), gone ? QByteArray() : original);  // the user's file is untouched
+
+        const QString saved = dialog.getImagePath();
+        QCOMPARE(QList<QVariantList>(changed), size.isValid() ? QList<QVariantList>{{iconFolder()}} : QList<QVariantList>());
+        QCOMPARE(icons(), size.isValid() ? QStringList{QFileInfo(saved).fileName()} : QStringList());
+        QCOMPARE(saved.isEmpty(), !size.isValid());
+        if (!size.isValid())
+            return;
+        QVERIFY2(QRegularExpression("^\\d{12}(_\\d+)?\\.(png|gif)$").match(QFileInfo(saved).fileName()).hasMatch(), qPrintable(saved));
+        QCOMPARE(QImageReader(saved).size(), size);
+        QCOMPARE(QImageReader(saved).imageCount(), frames);
+        if (frames == 1)
+            QCOMPARE(QImage(saved).convertToFormat(QImage::Format_ARGB32), preview);
+    }
+
+    void cancelHalfWay()
+    {
+        // Long enough that the worker is still busy when the first progress step arrives.
+        const QString source = picture("long.gif");
+        QVERIFY(writeFile(source, animation(QSize(480, 360), 150)));
+        DialogIconBuilder dialog;
+        dialog.setImagePath(source);
+        int maximum = -1;
+        whenModal<DialogIconBuilder>([&](DialogIconBuilder* shown) {
+            auto* progress = shown->findChild<QProgressBar*>("progressConvert");
+            connect(progress, &QProgressBar::valueChanged, shown, [&maximum, progress, shown](int value) {
+                if (value != 1)
+                    return;
+                maximum = progress->maximum();
+                QVERIFY(progress->isVisible() && shown->isConverting());
+                button(shown, "btnCancel")->click();
+            });
+            button(shown, "btnOk")->click();
+        });
+        QCOMPARE(dialog.exec(), int(QDialog::Rejected));
+        QCOMPARE(maximum, 150);  // one step per frame
+        QVERIFY(!dialog.isConverting());
+        QCOMPARE(dialog.getImagePath(), QString());
+        QCOMPARE(icons(), QStringList());
+    }
+
+    void saveExtAppIcon()
+    {
+        QPixmap pixmap(QSize(64, 32));
+        pixmap.fill(Qt::green);
+        const QStringList paths{DialogIconBuilder::saveExtAppIcon(pixmap), DialogIconBuilder::saveExtAppIcon(pixmap)};
+        QCOMPARE(icons().size(), 2);  // the same second, yet no overwriting
+        for (const QString& path : paths)
+            QVERIFY(QImage(path).size() == QSize(150, 108) && QImage(path).pixelColor(0, 0) == QColor(Qt::green));
+    }
+
+    void noConfigDirStoresNothing()
+    {
+        // Without an icon folder nothing is stored, and the user's own file is not handed
+        // back as if it were an icon.
+        KyVantaProxy::getInstance()->configDir.clear();
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("no configuration directory")));
+        clickWhenShown("btnOk");
+        QCOMPARE(IconBuilder().getOpenFileName(picture("photo.png")), QString());
+    }
+
+    void drag()
+    {
+        // The frameless dialog follows a drag that starts on its title bar, and only that.
+        DialogIconBuilder dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        for (const int y : {20, 200}) {
+            const QPoint start = dialog.pos();
+            QTest::mousePress(&dialog, Qt::LeftButton, {}, QPoint(100, y));
+            QTest::mouseMove(&dialog, QPoint(130, y + 10));
+            QTest::mouseRelease(&dialog, Qt::LeftButton, {}, QPoint(130, y + 10));
+            QCOMPARE(dialog.pos() - start, y == 20 ? QPoint(30, 10) : QPoint(0, 0));
+        }
+    }
+
+    void selectIconFile_data()
+    {
+        QTest::addColumn<QString>("leave");      // the pointer leaves the "menu" or this button first
+        QTest::addColumn<QString>("menu");       // then this menu button is clicked, if the menu is still up
+        QTest::addColumn<QString>("builder");    // button clicked in the icon builder; none: no file picked
+        QTest::addColumn<QList<int>>("counts");  // chooser shown, folder changed, icon changed, build
+        QTest::newRow("menu dismissed") << "menu" << "btnLocalDisk" << "" << QList<int>{0, 0, 0, 0};
+        QTest::newRow("chooser cancelled, after leaving a button") << "btnIconBuilder" << "btnLocalDisk" << "" << QList<int>{1, 0, 0, 0};
+        QTest::newRow("host's icon builder") << "" << "btnIconBuilder" << "" << QList<int>{0, 0, 0, 1};
+        QTest::newRow("builder cancelled") << "" << "btnLocalDisk" << "btnCancel" << QList<int>{1, 1, 0, 0};
+        QTest::newRow("builder accepted") << "" << "btnLocalDisk" << "btnOk" << QList<int>{1, 1, 1, 0};
+    }
+
+    void selectIconFile()
+    {
+        QFETCH(QString, leave);
+        QFETCH(QString, menu);
+        QFETCH(QString, builder);
+        QFETCH(QList<int>, counts);
+        BasePropertyWidget base;
+        connect(&base, &BasePropertyWidget::iconFolderChanging, this, [](QString& folder) { folder = "/host/chosen"; });
+        QSignalSpy changed(&base, &BasePropertyWidget::iconFolderChanged);
+        QSignalSpy icon(&base, &BasePropertyWidget::pluginIconChanged);
+        QSignalSpy build(&base, &BasePropertyWidget::buildIcon);
+        QString folderShown;
+        IconFileChooser::setHook([&](QWidget*, const QString&, const QString& folder, const QString&) {
+            folderShown = folder;
+            if (!builder.isEmpty())
+                clickWhenShown(builder);
+            return builder.isEmpty() ? QString() : picture("photo.png");
+        });
+        QPoint menuAt;
+        whenModal<QDialog>([&menuAt, leave, menu](QDialog* dialog) {
+            menuAt = dialog->pos();
+            QEvent event(QEvent::Leave);
+            if (!leave.isEmpty())
+                QApplication::sendEvent(leave == QLatin1String("menu") ? dialog : dialog->findChild<QWidget*>(leave), &event);
+            if (dialog->isVisible())
+                button(dialog, menu)->click();
+        });
+        auto* select = base.findChild<QPushButton*>("btnSelect");
+        select->click();
+        QVERIFY((menuAt - select->mapToGlobal(QPoint())).manhattanLength() < 40);  // the menu opens by the button
+
+        QCOMPARE((QList<int>{!folderShown.isEmpty(), int(changed.count()), int(icon.count()), int(build.count())}), counts);
+        QVERIFY2(folderShown.isEmpty() || folderShown == "/host/chosen", qPrintable(folderShown));  // the host's redirection
+        QVERIFY(changed.isEmpty() || changed.at(0).at(0) == m_pictures.path());  // where the picture came from
+        for (const QVariantList& report : icon) {  // state 0 now shows a copy in the icon folder
+            QCOMPARE(base.pluginIconList(), (QStringList{report.at(1).toString()}));
+            QVERIFY(report.at(0) == 0 && QFileInfo(report.at(1).toString()).absolutePath() == iconFolder());
+        }
+    }
+
+    void switchingStates()
+    {
+        // Each state shows its own icon and title; only typing into the line edit is a user edit.
+        BasePropertyWidget base;
+        QSignalSpy title(&base, &BasePropertyWidget::pluginTitleChanged);
+        QSignalSpy iconPath(&base, &BasePropertyWidget::pluginIconChanged);
+        QSignalSpy index(base.iconStateWidget(), &IconStateWidget::iconIndexChanged);
+        base.generateButtonsByStateNames({"old 1", "old 2", "old 3"}, true);  // replaced
+        base.generateButtonsByStateNames({"on", "off"}, false);  // from the right
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        const QList<QPushButton*> states = stateButtonsOf(base.iconStateWidget());
+        QVERIFY(states.size() == 2 && states[0]->x() > states[1]->x() && states[0]->isChecked() && index.isEmpty());
+        base.setPluginIconList({picture("photo.png"), picture("anim.GIF")});
+        base.setPluginTitleList({"On", "Off"});
+        auto* icon = base.findChild<QLabel*>("lblIcon");
+        QCOMPARE(icon->pixmap().size(), QSize(75, 54));  // a still, stretched over the preview
+
+        base.setCurrentId(1);
+        QCOMPARE(base.iconTitle(), QStringLiteral("Off"));
+        QVERIFY(icon->movie());  // a GIF, also in capitals, plays with its own aspect ratio
+        QCOMPARE(icon->movie()->scaledSize(), QSize(75, 37));
+        QCOMPARE(title.count() + iconPath.count(), 0);  // nothing so far was the user's
+        QTest::keyClicks(base.titleEdit(), "Go");  // one signal per keystroke, for the current state
+        QTest::keyClick(base.titleEdit(), Qt::Key_Backspace);
+        QCOMPARE(title.count(), 3);
+        QCOMPARE(title.at(2), (QList<QVariant>{1, QStringLiteral("OffG")}));
+        QCOMPARE(base.pluginTitleList(), (QList<QString>{"On", "OffG"}));
+        QCOMPARE(base.findChild<QLabel*>("lblImageText")->text(), QStringLiteral("OffG"));
+
+        states[0]->click();  // the user's click
+        QCOMPARE(base.iconTitle(), QStringLiteral("On"));
+        QVERIFY(!icon->movie());
+        QCOMPARE(title.count(), 3);
+        base.onIconPathChanged(3, QStringLiteral("/icons/c.png"));  // past the list's end: grown with empty paths
+        QCOMPARE(base.pluginIconList(), (QList<QString>{picture("photo.png"), picture("anim.GIF"), "", "/icons/c.png"}));
+
+        // Less to change: one icon (no states), action mode (no icon, no text style), a missing plugin (no title).
+        base.setPluginIconList({picture("photo.png")});
+        base.setIconChangeable(false);
+        base.setTextEditable(false);
+        QVERIFY(states[0]->isHidden() && states[1]->isHidden() && !base.titleEdit()->isHidden());
+        QVERIFY(base.findChild<QWidget*>("btnSelect")->isHidden() && base.findChild<QWidget*>("btnTextEdit")->isHidden());
+        base.setPluginMissingMode();
+        QVERIFY(base.titleEdit()->isHidden() && base.findChild<QWidget*>("lblImageText")->isHidden());
+        base.setIconType(BaseIconProperty::Editable, true);  // the icon can be changed again
+        QVERIFY(!base.findChild<QWidget*>("btnSelect")->isHidden());
+    }
+
+    void viewAttribute()
+    {
+        // Set by code before the first show: the pop-up made then shows it, and nothing is reported.
+        BasePropertyWidget base;
+        base.setTextEditable(true);
+        QSignalSpy view(&base, &BasePropertyWidget::viewAttributeChanged);
+        base.setViewAttribute({});
+        base.adjustTextLabel({});
+        base.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&base));
+        KyDisplayViewTextSetting* popup = base.textSetting();
+        QVERIFY(popup && popup->getViewAttribute() == base.viewAttribute());
+        auto* button = base.findChild<QPushButton*>("btnTextEdit");  // its pop-up opens centred above it
+        QTimer::singleShot(0, button->menu(), &QMenu::hide);
+        button->showMenu();
+        const QRect area(button->mapToGlobal(QPoint()), button->size()), shown = button->menu()->geometry();
+        QVERIFY2(qAbs(shown.center().x() - area.center().x()) <= 1 && qAbs(shown.bottom() + 1 - area.top()) <= 1, qPrintable(QDebug::toString(shown)));
+        QCOMPARE(base.findChild<QLabel*>("lblImageText")->font().pixelSize(), 13);  // the size as given, no doubling
+        popup->findChild<QPushButton*>("btnBold")->click();  // the user's edit in the pop-up
+        QCOMPARE(view.count(), 1);
+        QVERIFY(base.viewAttribute().bold);
+    }
 
 private:
-    QString iconFolder() const { return QDir(m_config.path()).filePath(QStringLiteral("icon")); }
+    QString picture(const char* name) const { return m_pictures.filePath(QLatin1String(name)); }
+    QString iconFolder() const { return QFileInfo(m_config.filePath(QStringLiteral("icon"))).absoluteFilePath(); }
     QStringList icons() const { return QDir(iconFolder()).entryList(QDir::Files); }
     QTemporaryDir m_pictures;
     QTemporaryDir m_config;
-    QString m_png;
-    QString m_gif;
 };
-
-namespace {
-const QRegularExpression kIconName(QStringLiteral("^\\d{12}(_\\d+)?\\.(png|gif)$"));
-
-QPushButton* button(QWidget* dialog, const char* name)
-{
-    return dialog->findChild<QPushButton*>(QLatin1String(name));
-}
-} // namespace
-
-void tst_DialogIconBuilder::initTestCase()
-{
-    QVERIFY(m_pictures.isValid() && m_config.isValid());
-    m_png = m_pictures.filePath(QStringLiteral("photo.png"));
-    m_gif = m_pictures.filePath(QStringLiteral("anim.gif"));
-    QVERIFY(TestPictures::gradient(QSize(300, 300)).save(m_png));
-    QVERIFY(TestPictures::writeFile(m_gif, TestPictures::animation(QSize(480, 360), 4)));
-    cleanup();
-}
-
-void tst_DialogIconBuilder::cleanup()
-{
-    KyVantaProxy::getInstance()->configDir = m_config.path();
-    QDir(iconFolder()).removeRecursively();
-    IconFileChooser::setHook({});
-    QLoggingCategory::setFilterRules(QString());
-}
-
-void tst_DialogIconBuilder::claimNeverOverwrites_data()
-{
-    QTest::addColumn<QList<QDateTime>>("times");
-    QTest::addColumn<QStringList>("expected");
-    const QDateTime nine(QDate(2024, 5, 1), QTime(9, 12, 30));
-    const QDateTime ten(QDate(2024, 5, 1), QTime(10, 12, 30));
-    QTest::newRow("same second") << QList<QDateTime>{nine, nine, nine}
-                                 << QStringList{"202405011230.png", "202405011230_1.png", "202405011230_2.png"};
-    QTest::newRow("same minute and second, other hour")
-        << QList<QDateTime>{nine, ten} << QStringList{"202405011230.png", "202405011230_1.png"};
-    QTest::newRow("different seconds") << QList<QDateTime>{nine, nine.addSecs(1)}
-                                       << QStringList{"202405011230.png", "202405011231.png"};
-}
-
-void tst_DialogIconBuilder::claimNeverOverwrites()
-{
-    QFETCH(QList<QDateTime>, times);
-    QFETCH(QStringList, expected);
-    QStringList names;
-    for (const QDateTime& when : times) {
-        const QString path = IconFolder::claimNewFile(QStringLiteral("png"), when);
-        names << QFileInfo(path).fileName();
-        QVERIFY(TestPictures::writeFile(path, names.last().toUtf8()));  // taken by a key now
-    }
-    QCOMPARE(names, expected);
-    for (const QString& name : expected)
-        QCOMPARE(TestPictures::readFile(QDir(iconFolder()).filePath(name)), name.toUtf8());
-}
-
-void tst_DialogIconBuilder::okStoresIcon_data()
-{
-    QTest::addColumn<QString>("picture");
-    QTest::addColumn<QByteArray>("bytes");  // empty: the good picture of that name
-    QTest::addColumn<int>("mode");
-    QTest::addColumn<QSize>("size");  // invalid: nothing decodes, nothing is stored
-    QTest::addColumn<int>("frames");
-    QTest::newRow("png fill") << "photo.png" << QByteArray() << 0 << QSize(150, 108) << 1;
-    QTest::newRow("png centre") << "photo.png" << QByteArray() << 4 << QSize(150, 108) << 1;
-    QTest::newRow("gif") << "anim.gif" << QByteArray() << 0 << QSize(144, 108) << 4;
-    QTest::newRow("empty png") << "empty.png" << QByteArray("") << 0 << QSize() << 0;
-    QTest::newRow("text named png") << "notes.png" << QByteArray("shopping list\n") << 0 << QSize() << 0;
-    QTest::newRow("corrupt png") << "bad.png" << QByteArray("\x89PNG\r\n\x1a\n garbage", 17) << 2 << QSize() << 0;
-    QTest::newRow("damaged gif") << "bad.gif" << QByteArray("GIF89a this is not really a GIF") << 0 << QSize()
-                                 << 0;
-}
-
-void tst_DialogIconBuilder::okStoresIcon()
-{
-    QFETCH(QString, picture);
-    QFETCH(QByteArray, bytes);
-    QFETCH(int, mode);
-    QFETCH(QSize, size);
-    QFETCH(int, frames);
-    const QString source = m_pictures.filePath(picture);
-    if (!size.isValid()) {
-        QVERIFY(TestPictures::writeFile(source, bytes));
-        QLoggingCategory::setFilterRules(QStringLiteral("systemdll.iconbuilder.warning=false"));  // logged, not shown
-    }
-    const QByteArray original = TestPictures::readFile(source);
-
-    DialogIconBuilder dialog;
-    QSignalSpy changed(&dialog, &DialogIconBuilder::fileChanged);
-    dialog.setImagePath(source);
-    auto* modes = dialog.findChild<QComboBox*>("cbBuilderList");
-    QCOMPARE(modes->isEnabled(), !picture.endsWith(QLatin1String(".gif")));  // modes apply to stills only
-    modes->setCurrentIndex(mode);
-    const QImage preview = dialog.iconImage();
-    whenModal<QDialog>([](QDialog* shown) { button(shown, "btnOk")->click(); });
-    QCOMPARE(dialog.exec(), int(size.isValid() ? QDialog::Accepted : QDialog::Rejected));
-    QCOMPARE(TestPictures::readFile(source), original);  // the user's file is untouched
-
-    const QString saved = dialog.getImagePath();
-    if (!size.isValid()) {
-        QCOMPARE(saved, QString());
-        QCOMPARE(changed.count(), 0);
-        QCOMPARE(icons(), QStringList());
-        return;
-    }
-    QCOMPARE(changed.count(), 1);
-    QCOMPARE(changed.at(0).at(0).toString(), QFileInfo(iconFolder()).absoluteFilePath());
-    QCOMPARE(QFileInfo(saved).absolutePath(), QFileInfo(iconFolder()).absoluteFilePath());
-    QVERIFY2(kIconName.match(QFileInfo(saved).fileName()).hasMatch(), qPrintable(saved));
-    QImageReader reader(saved);
-    QCOMPARE(reader.size(), size);
-    QCOMPARE(reader.imageCount(), frames);
-    if (frames == 1)
-        QCOMPARE(QImage(saved).convertToFormat(QImage::Format_ARGB32), preview.convertToFormat(QImage::Format_ARGB32));
-}
-
-void tst_DialogIconBuilder::sourceGoneBeforeOk()
-{
-    // The fitted preview is what the user saw; it is stored even if the file went away.
-    const QString source = m_pictures.filePath(QStringLiteral("soon-gone.png"));
-    QVERIFY(TestPictures::gradient(QSize(200, 100)).save(source));
-    DialogIconBuilder dialog;
-    dialog.setImagePath(source);
-    const QImage preview = dialog.iconImage().convertToFormat(QImage::Format_ARGB32);
-    QVERIFY(QFile::remove(source));
-    whenModal<QDialog>([](QDialog* shown) { button(shown, "btnOk")->click(); });
-    QCOMPARE(dialog.exec(), int(QDialog::Accepted));
-    const QString saved = dialog.getImagePath();
-    QCOMPARE(QFileInfo(saved).absolutePath(), QFileInfo(iconFolder()).absoluteFilePath());
-    QCOMPARE(QImage(saved).convertToFormat(QImage::Format_ARGB32), preview);
-}
-
-void tst_DialogIconBuilder::cancelHalfWay()
-{
-    // Long enough that the worker is still busy when the first progress step arrives.
-    const QString source = m_pictures.filePath(QStringLiteral("long.gif"));
-    QVERIFY(TestPictures::writeFile(source, TestPictures::animation(QSize(480, 360), 150)));
-    DialogIconBuilder dialog;
-    dialog.setImagePath(source);
-    int maximum = -1;
-    whenModal<DialogIconBuilder>([&](DialogIconBuilder* shown) {
-        auto* progress = shown->findChild<QProgressBar*>("progressConvert");
-        connect(progress, &QProgressBar::valueChanged, shown, [&maximum, progress, shown](int value) {
-            if (value < 1 || maximum >= 0)
-                return;
-            maximum = progress->maximum();
-            QVERIFY(progress->isVisible() && shown->isConverting());
-            button(shown, "btnCancel")->click();
-        });
-        button(shown, "btnOk")->click();
-    });
-    QCOMPARE(dialog.exec(), int(QDialog::Rejected));
-    QCOMPARE(maximum, 150);  // one step per frame
-    QVERIFY(!dialog.isConverting());
-    QCOMPARE(dialog.getImagePath(), QString());
-    QCOMPARE(icons(), QStringList());
-}
-
-void tst_DialogIconBuilder::okTwiceInOneSecond()
-{
-    QStringList paths;
-    for (int i = 0; i < 3; ++i) {
-        whenModal<QDialog>([](QDialog* shown) { button(shown, "btnOk")->click(); });
-        paths << IconBuilder().getOpenFileName(m_png);
-    }
-    paths.removeDuplicates();
-    QCOMPARE(paths.size(), 3);
-    QCOMPARE(icons().size(), 3);
-}
-
-void tst_DialogIconBuilder::openFileThenFinish_data()
-{
-    QTest::addColumn<QString>("finish");
-    QTest::newRow("ok") << "btnOk";
-    QTest::newRow("cancel") << "btnCancel";
-}
-
-void tst_DialogIconBuilder::openFileThenFinish()
-{
-    // Another picture chosen inside the builder replaces the one it was opened with.
-    QFETCH(QString, finish);
-    IconFileChooser::setHook([this](QWidget*, const QString&, const QString&, const QString& filter) {
-        return filter.endsWith(QLatin1String("(*.jpg *.png *.gif)")) ? m_gif : QString();
-    });
-    whenModal<DialogIconBuilder>([finish](DialogIconBuilder* dialog) {
-        button(dialog, "btnOpenFile")->click();
-        button(dialog, qPrintable(finish))->click();
-    });
-    const QString saved = IconBuilder().getOpenFileName(m_png);
-    if (finish == QLatin1String("btnCancel")) {
-        QCOMPARE(saved, QString());
-        QVERIFY(icons().isEmpty());
-        return;
-    }
-    QCOMPARE(icons(), QStringList{QFileInfo(saved).fileName()});
-    QImageReader reader(saved);
-    QCOMPARE(reader.format(), QByteArray("gif"));
-    QCOMPARE(reader.imageCount(), 4);
-}
-
-void tst_DialogIconBuilder::saveExtAppIcon()
-{
-    QPixmap pixmap(QSize(64, 32));
-    pixmap.fill(Qt::green);
-    const QString first = DialogIconBuilder::saveExtAppIcon(pixmap);
-    const QString second = DialogIconBuilder::saveExtAppIcon(pixmap);
-    QVERIFY(first != second);
-    for (const QString& path : {first, second}) {
-        QVERIFY2(kIconName.match(QFileInfo(path).fileName()).hasMatch(), qPrintable(path));
-        QCOMPARE(QImage(path).size(), QSize(150, 108));
-        QCOMPARE(QImage(path).pixelColor(0, 0), QColor(Qt::green));
-    }
-}
-
-void tst_DialogIconBuilder::noConfigDirStoresNothing()
-{
-    // Without an icon folder nothing is stored, and the user's own file is not handed
-    // back as if it were an icon.
-    KyVantaProxy::getInstance()->configDir.clear();
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("no configuration directory")));
-    DialogIconBuilder dialog;
-    dialog.setImagePath(m_png);
-    whenModal<QDialog>([](QDialog* shown) { button(shown, "btnOk")->click(); });
-    QCOMPARE(dialog.exec(), int(QDialog::Rejected));
-    QCOMPARE(dialog.getImagePath(), QString());
-    QCOMPARE(QImage(m_png).size(), QSize(300, 300));
-}
-
-void tst_DialogIconBuilder::drag()
-{
-    // The frameless dialog follows a drag that starts on its title bar, and only that.
-    DialogIconBuilder dialog;
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    auto dragBy30 = [&dialog](const QPoint& from) {
-        const QPoint start = dialog.pos();
-        QTest::mousePress(&dialog, Qt::LeftButton, {}, from);
-        QTest::mouseMove(&dialog, from + QPoint(30, 10));
-        QTest::mouseRelease(&dialog, Qt::LeftButton, {}, from + QPoint(30, 10));
-        return dialog.pos() - start;
-    };
-    QCOMPARE(dragBy30(QPoint(100, 20)), QPoint(30, 10));
-    QCOMPARE(dragBy30(QPoint(100, 200)), QPoint(0, 0));
-}
 
 QTEST_MAIN(tst_DialogIconBuilder)
 #include "tst_dialogiconbuilder.moc"

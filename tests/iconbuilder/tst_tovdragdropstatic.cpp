@@ -10,128 +10,108 @@ class tst_TovDragDropStatic : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase();
     void init() { QDir(FileIconPicture::folder()).removeRecursively(); }
-    void savedPicture_data();
-    void savedPicture();
-    void namesNeverReplace();
-    void removal_data();
-    void removal();
+
+    void initTestCase()
+    {
+        QVERIFY(m_desktop.setUp());
+        m_desktop.addThemeIcon("apps", "vanta-test-app", {32, 256, 512}, Qt::red);
+        m_desktop.addThemeIcon("mimetypes", "text-plain", {32, 256}, Qt::green);
+        m_desktop.addThemeIcon("mimetypes", "image-png", {128}, Qt::blue);
+        m_desktop.addThemeIcon("places", "folder", {16, 48}, Qt::yellow);
+        QImage own(200, 200, QImage::Format_RGB32);
+        own.fill(Qt::magenta);
+        QVERIFY(own.save(m_desktop.root() + "/own.png") && QDir().mkpath(m_desktop.root() + "/src"));
+    }
+
+    // Each source gets its desktop icon at the narrowest size wider than a key, else the widest; width 0: no picture.
+    void savedPicture_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("icon");  // a desktop entry's Icon line
+        QTest::addColumn<QString>("picture");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<QColor>("color");  // invalid: not checked
+        QTest::newRow("text file") << "notes.txt" << "" << "notes.jpg" << 256 << QColor(Qt::green);
+        QTest::newRow("folder, generic icon") << "Editor.app/" << "" << "Editor.jpg" << 48 << QColor(Qt::yellow);
+        QTest::newRow("no theme icon") << "a.tar.gz" << "" << "a.tar.jpg" << 128 << QColor();
+        QTest::newRow("entry, theme icon") << "ed.desktop" << "Icon=vanta-test-app" << "ed.jpg" << 256 << QColor(Qt::red);
+        QTest::newRow("entry, icon suffix") << "vi.desktop" << "Icon=vanta-test-app.png" << "vi.jpg" << 256 << QColor(Qt::red);
+        QTest::newRow("entry, icon file") << "pa.desktop" << "Icon=" + m_desktop.root() + "/own.png" << "pa.jpg" << 200 << QColor(Qt::magenta);
+        QTest::newRow("entry, hidden") << "go.desktop" << "Icon=vanta-test-app\nHidden=true" << "go.jpg" << 256 << QColor(Qt::red);
+        QTest::newRow("entry without icon") << "bare.desktop" << "" << "" << 0 << QColor();
+        QTest::newRow("entry, unknown icon") << "odd.desktop" << "Icon=vanta-none" << "" << 0 << QColor();
+    }
+
+    void savedPicture()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, icon);
+        QFETCH(QString, picture);
+        QFETCH(int, width);
+        QFETCH(QColor, color);
+        const QString path = m_desktop.root() + "/src/" + name;
+        QVERIFY(name.endsWith('/') ? QDir().mkpath(path)
+                                   : TestDesktop::write(path, "[Desktop Entry]\nType=Application\nName=N\nExec=true\n" + icon.toUtf8() + "\n"));
+
+        const QString saved = TovDragDropStatic::saveFilenameIcon(path);
+        QCOMPARE(saved, width ? FileIconPicture::folder() + "/" + picture : QString());
+        const QImage image(saved);
+        QCOMPARE(image.width(), width);
+        if (color.isValid())
+            QVERIFY(TestDesktop::near(image.pixelColor(width / 2, width / 2), color));
+        QPixmap pixmap;
+        TovDragDropStatic::getShortcutPixmap(path, pixmap, nullptr);
+        QCOMPARE(pixmap.width(), width);
+    }
+
+    void namesNeverReplace()
+    {
+        const QString folder = FileIconPicture::folder();
+        QVERIFY(QDir().mkpath(folder + "/Editor1.jpg") && TestDesktop::write(folder + "/Editor.jpg", "keep"));
+        QVERIFY(QFile::link(m_desktop.root() + "/nowhere", folder + "/Editor3.jpg"));
+        const QString app = m_desktop.root() + "/src/Editor.app";
+        QVERIFY(QDir().mkpath(app));
+        for (const char* name : {"Editor2.jpg", "Editor4.jpg", "Editor5.jpg"})
+            QCOMPARE(TovDragDropStatic::saveFilenameIcon(app), folder + "/" + name);
+        QCOMPARE(TestDesktop::lines(folder + "/Editor.jpg"), QStringList{"keep"});
+    }
+
+    // Only a plain file directly in the picture folder is deleted. ">" makes a link to a file outside, "/" a folder.
+    void removal_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("argument");
+        QTest::addColumn<bool>("deleted");
+        QTest::newRow("generated picture") << "a.jpg" << "a.jpg" << true;
+        QTest::newRow("dot-dot into the folder") << "a.jpg" << "../Picture/a.jpg" << false;
+        QTest::newRow("subfolder") << "sub/a.jpg" << "sub/a.jpg" << false;
+        QTest::newRow("symlink pointing out") << "link.jpg>" << "link.jpg" << false;
+        QTest::newRow("no suffix") << "plain" << "plain" << false;
+        QTest::newRow("folder") << "dir.jpg/" << "dir.jpg" << false;
+    }
+
+    void removal()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, argument);
+        QFETCH(bool, deleted);
+        auto resolve = [](const QString& name) { return FileIconPicture::folder() + "/" + name; };
+        const QString outside = m_desktop.root() + "/victim.jpg";
+        QString created = resolve(file);
+        QVERIFY(QDir().mkpath(QFileInfo(created).path()) && TestDesktop::write(outside, "mine"));
+        QVERIFY(created.endsWith('>') ? QFile::link(outside, created.chopped(1))
+                                      : created.endsWith('/') ? QDir().mkpath(created) : TestDesktop::write(created, "x"));
+        created.remove(QRegularExpression("[>/]$"));
+
+        TovDragDropStatic::removePictureFile(resolve(argument));
+        QCOMPARE(!QFileInfo(created).exists() && !QFileInfo(created).isSymLink(), deleted);
+        QVERIFY(QFile::exists(outside));
+    }
 
 private:
     TestDesktop m_desktop;
 };
-
-void tst_TovDragDropStatic::initTestCase()
-{
-    QVERIFY(m_desktop.setUp());
-    m_desktop.addThemeIcon("apps", "vanta-test-app", {32, 256, 512}, Qt::red);
-    m_desktop.addThemeIcon("mimetypes", "text-plain", {32, 256}, Qt::green);
-    m_desktop.addThemeIcon("mimetypes", "image-png", {128}, Qt::blue);
-    m_desktop.addThemeIcon("places", "folder", {16, 48}, Qt::yellow);
-    QImage own(200, 200, QImage::Format_RGB32);
-    own.fill(Qt::magenta);
-    QVERIFY(own.save(m_desktop.root() + "/own.png") && QDir().mkpath(m_desktop.root() + "/src"));
-}
-
-// Each source gets its desktop icon at the narrowest size wider than a key, else the
-// widest; width 0 means no picture at all.
-void tst_TovDragDropStatic::savedPicture_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("icon");  // a desktop entry's Icon line
-    QTest::addColumn<QString>("picture");
-    QTest::addColumn<int>("width");
-    QTest::addColumn<QColor>("color");  // invalid: not checked
-    QTest::newRow("text file") << "notes.txt" << "" << "notes.jpg" << 256 << QColor(Qt::green);
-    QTest::newRow("png image") << "photo.png" << "" << "photo.jpg" << 128 << QColor(Qt::blue);
-    QTest::newRow("folder, generic icon") << "Editor.app/" << "" << "Editor.jpg" << 48 << QColor(Qt::yellow);
-    QTest::newRow("no theme icon") << "a.tar.gz" << "" << "a.tar.jpg" << 128 << QColor();
-    QTest::newRow("entry, theme icon") << "ed.desktop" << "Icon=vanta-test-app" << "ed.jpg" << 256 << QColor(Qt::red);
-    QTest::newRow("entry, icon suffix") << "vi.desktop" << "Icon=vanta-test-app.png" << "vi.jpg" << 256 << QColor(Qt::red);
-    QTest::newRow("entry, icon file") << "pa.desktop" << "Icon=" + m_desktop.root() + "/own.png" << "pa.jpg" << 200 << QColor(Qt::magenta);
-    QTest::newRow("entry, hidden") << "go.desktop" << "Icon=vanta-test-app\nHidden=true" << "go.jpg" << 256 << QColor(Qt::red);
-    QTest::newRow("entry without icon") << "bare.desktop" << "" << "" << 0 << QColor();
-    QTest::newRow("entry, unknown icon") << "odd.desktop" << "Icon=vanta-none" << "" << 0 << QColor();
-}
-
-void tst_TovDragDropStatic::savedPicture()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, icon);
-    QFETCH(QString, picture);
-    QFETCH(int, width);
-    QFETCH(QColor, color);
-    const QString path = m_desktop.root() + "/src/" + name;
-    if (name.endsWith('/'))
-        QVERIFY(QDir().mkpath(path));
-    else if (name.endsWith(".png"))
-        QVERIFY(QImage(8, 8, QImage::Format_RGB32).save(path));
-    else
-        QVERIFY(TestDesktop::write(path, "[Desktop Entry]\nType=Application\nName=N\nExec=true\n" + icon.toUtf8() + "\n"));
-
-    const QString saved = TovDragDropStatic::saveFilenameIcon(path);
-    QCOMPARE(saved, width ? FileIconPicture::folder() + "/" + picture : QString());
-    const QImage image(saved);
-    QCOMPARE(image.width(), width);
-    if (color.isValid())
-        QVERIFY(TestDesktop::near(image.pixelColor(width / 2, width / 2), color));
-    QPixmap pixmap;
-    TovDragDropStatic::getShortcutPixmap(path, pixmap, nullptr);
-    QCOMPARE(pixmap.width(), width);
-}
-
-void tst_TovDragDropStatic::namesNeverReplace()
-{
-    const QString folder = FileIconPicture::folder();
-    QVERIFY(QDir().mkpath(folder + "/Editor1.jpg") && TestDesktop::write(folder + "/Editor.jpg", "keep"));
-    QVERIFY(QFile::link(m_desktop.root() + "/nowhere", folder + "/Editor3.jpg"));
-    const QString app = m_desktop.root() + "/src/Editor.app";
-    QVERIFY(QDir().mkpath(app));
-    for (const char* name : {"Editor2.jpg", "Editor4.jpg", "Editor5.jpg"})
-        QCOMPARE(TovDragDropStatic::saveFilenameIcon(app), folder + "/" + name);
-    QCOMPARE(TestDesktop::lines(folder + "/Editor.jpg"), QStringList{"keep"});
-}
-
-// Only a plain file directly in the picture folder is deleted. "@" stands for the
-// test's folder, ">" makes a link to a file outside, "/" a folder.
-void tst_TovDragDropStatic::removal_data()
-{
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<QString>("argument");
-    QTest::addColumn<bool>("deleted");
-    QTest::newRow("generated picture") << "a.jpg" << "a.jpg" << true;
-    QTest::newRow("empty path") << "a.jpg" << "" << false;
-    QTest::newRow("dot-dot into the folder") << "a.jpg" << "../Picture/a.jpg" << false;
-    QTest::newRow("dot-dot out of a subfolder") << "a.jpg" << "sub/../a.jpg" << false;
-    QTest::newRow("subfolder") << "sub/a.jpg" << "sub/a.jpg" << false;
-    QTest::newRow("elsewhere") << "@/a.jpg" << "@/a.jpg" << false;
-    QTest::newRow("symlink pointing out") << "link.jpg>" << "link.jpg" << false;
-    QTest::newRow("no suffix") << "plain" << "plain" << false;
-    QTest::newRow("folder") << "dir.jpg/" << "dir.jpg" << false;
-}
-
-void tst_TovDragDropStatic::removal()
-{
-    QFETCH(QString, file);
-    QFETCH(QString, argument);
-    QFETCH(bool, deleted);
-    auto resolve = [this](const QString& name) {
-        return name.isEmpty() ? name : name.startsWith('@') ? m_desktop.root() + name.mid(1) : FileIconPicture::folder() + "/" + name;
-    };
-    const QString outside = m_desktop.root() + "/victim.jpg";
-    QString created = resolve(file);
-    QVERIFY(QDir().mkpath(QFileInfo(created).path()) && TestDesktop::write(outside, "mine"));
-    if (created.endsWith('>'))
-        QVERIFY(QFile::link(outside, created.chopped(1)));
-    else
-        QVERIFY(created.endsWith('/') ? QDir().mkpath(created) : TestDesktop::write(created, "x"));
-    created.remove(QRegularExpression("[>/]$"));
-
-    TovDragDropStatic::removePictureFile(resolve(argument));
-    QCOMPARE(!QFileInfo(created).exists() && !QFileInfo(created).isSymLink(), deleted);
-    QVERIFY(QFile::exists(outside));
-}
 
 QTEST_MAIN(tst_TovDragDropStatic)
 #include "tst_tovdragdropstatic.moc"
