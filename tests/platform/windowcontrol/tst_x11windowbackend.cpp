@@ -300,9 +300,9 @@ void tst_X11WindowBackend::unsupportedFeature_data()
     QTest::newRow("minimise needs no EWMH") << QByteArrayList{} << "minimise" << QByteArray("WM_CHANGE_STATE");
 }
 
-// A stand-in window manager on the bare server: it announces some EWMH features and
-// takes the requests sent to the root (the real one above shows them obeyed). A feature it lacks is said once, whatever the
-// number of attempts, and nothing is asked of it.
+// A stand-in window manager on the bare server announces some EWMH features and takes
+// the requests sent to the root (the real one above obeys them). A feature it lacks is
+// said once, whatever the number of attempts, and nothing is asked of it.
 void tst_X11WindowBackend::unsupportedFeature()
 {
     QFETCH(QByteArrayList, supported);
