@@ -56,6 +56,9 @@ void tst_KyDisplayViewTextSetting::initTestCase()
 
 void tst_KyDisplayViewTextSetting::init()
 {
+    m_owner.reset();
+    if (QByteArrayList{"popupAboveButton", "iconEditMenu", "json", "equality"}.contains(QTest::currentTestFunction()))
+        return;  // they need no dialog shown
     m_owner = std::make_unique<QWidget>();
     m_dialog = new KyDisplayViewTextSetting(m_owner.get());
     m_dialog->move(150, 150);
@@ -223,8 +226,8 @@ void tst_KyDisplayViewTextSetting::popupAboveButton()
         QVERIFY(checked && shows && !button->isChecked() && !menu->isVisible());
         QCOMPARE(bold, round == 1);
     }
-    const QWidgetList all = QApplication::allWidgets();  // the pop-up's and init()'s
-    QCOMPARE(std::count_if(all.cbegin(), all.cend(), [](QWidget* w) { return qobject_cast<KyDisplayViewTextSetting*>(w); }), 2);
+    const QWidgetList all = QApplication::allWidgets();
+    QCOMPARE(std::count_if(all.cbegin(), all.cend(), [](QWidget* w) { return qobject_cast<KyDisplayViewTextSetting*>(w); }), 1);
 }
 
 // The photo button's edit menu opens 15 px left of and 5 px above the button's corner;
