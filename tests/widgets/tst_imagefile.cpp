@@ -1,6 +1,6 @@
 // Files named like images that are none: every loader refuses them before opening,
-// so a FIFO never blocks and a huge file is never read.
-#include "fifowatchdog.h"
+// so a FIFO never blocks (a loader that waits on one runs into the test's function
+// timeout) and a huge file is never read.
 #include "testimages.h"
 #include "iconbuilder/dialogiconbuilder.h"
 #include "iconbuilder/icontransform.h"
@@ -16,7 +16,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <memory>
+#include <sys/stat.h>
 
 class tst_ImageFile : public QObject
 {
@@ -64,11 +64,9 @@ void tst_ImageFile::hostileFiles()
     QFETCH(QString, reason);
 
     const QString path = m_dir.filePath(name);
-    std::unique_ptr<FifoWatchdog> fifo;
     if (kind.endsWith(QLatin1String("fifo"))) {
         const QString pipe = kind == QLatin1String("fifo") ? path : m_dir.filePath(QStringLiteral("real-pipe"));
-        fifo = std::make_unique<FifoWatchdog>(pipe);
-        QVERIFY(fifo->created());
+        QVERIFY(::mkfifo(QFile::encodeName(pipe).constData(), 0600) == 0);
         if (pipe != path)
             QVERIFY(QFile::link(pipe, path));
     } else if (kind == QLatin1String("link to zero")) {
@@ -111,9 +109,6 @@ void tst_ImageFile::hostileFiles()
     builder.findChild<QPushButton*>(QStringLiteral("btnOk"))->click();
     QCOMPARE(QDir(KyVantaProxy::getInstance()->configDir + QStringLiteral("/icon")).entryList(QDir::Files),
              QStringList());
-
-    if (fifo)
-        QVERIFY2(!fifo->blockedAReader(), "a loader waited on the FIFO");
 }
 
 QTEST_MAIN(tst_ImageFile)

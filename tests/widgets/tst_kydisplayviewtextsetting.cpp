@@ -1,12 +1,18 @@
 // The text-settings pop-up: every control edits the attribute it names and reports
 // the whole attribute once; programmatic updates report nothing; closing goes
-// through the owner.
+// through the owner. Where it and the photo button's edit menu open. The attribute's
+// JSON form.
 #include "testattribute.h"
+#include "iconbuilder/dialogiconeditmenu.h"
+#include "widgets/iconbuilder.h"
+#include "widgets/kydisplayviewmenu.h"
+#include "widgets/kydisplayviewpopup.h"
 #include "widgets/kydisplayviewtextsetting.h"
 
 #include <QColorDialog>
 #include <QComboBox>
 #include <QFontDatabase>
+#include <QJsonDocument>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
@@ -27,6 +33,11 @@ private slots:
     void programmaticUpdate();
     void colourDialog_data();
     void colourDialog();
+    void popupAboveButton();
+    void iconEditMenu();
+    void json_data();
+    void json();
+    void equality();
 
 private:
     template <typename T = QPushButton>
@@ -45,6 +56,9 @@ void tst_KyDisplayViewTextSetting::initTestCase()
 
 void tst_KyDisplayViewTextSetting::init()
 {
+    m_owner.reset();
+    if (QByteArrayList{"popupAboveButton", "iconEditMenu", "json", "equality"}.contains(QTest::currentTestFunction()))
+        return;  // they need no dialog shown
     m_owner = std::make_unique<QWidget>();
     m_dialog = new KyDisplayViewTextSetting(m_owner.get());
     m_dialog->move(150, 150);
@@ -177,6 +191,127 @@ void tst_KyDisplayViewTextSetting::colourDialog()
     const QImage swatch = child<QLabel>("labelColor")->grab().toImage();
     QCOMPARE(swatch.pixelColor(swatch.rect().center()), stored);
     QCOMPARE(child("btnSelectColor")->toolTip(), "LAB_TIP_TEXT_EDIT_COLOR : " + stored.name().toUpper());
+}
+
+// The text-edit button's pop-up opens centred above the button, which shows checked
+// while it is open; it is the same pop-up at every opening, with the user's edits kept.
+void tst_KyDisplayViewTextSetting::popupAboveButton()
+{
+    QWidget owner;
+    owner.resize(600, 400);
+    auto* button = new QPushButton(QStringLiteral("T"), &owner);
+    button->setCheckable(true);
+    button->setGeometry(280, 300, 40, 24);
+    const KyDisplayViewPopup popup = KyDisplayViewPopup::attach(button, &owner);
+    const std::unique_ptr<QMenu> menu(popup.menu);  // the owner's to delete
+    owner.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&owner));
+    const QRect area(button->mapToGlobal(QPoint()), button->size());
+    for (int round = 0; round < 2; ++round) {
+        QRect shown;
+        bool checked = false, shows = false, bold = false;
+        QTimer::singleShot(0, menu.get(), [&] {
+            shown = menu->geometry();
+            checked = button->isChecked();
+            shows = popup.textSetting->isVisible();
+            auto* boldButton = popup.textSetting->findChild<QPushButton*>("btnBold");
+            bold = boldButton->isChecked();
+            if (!bold)
+                boldButton->click();
+            popup.textSetting->findChild<QPushButton*>("btnClose")->click();
+        });
+        button->showMenu();
+        QVERIFY2(qAbs(shown.center().x() - area.center().x()) <= 1, qPrintable(QDebug::toString(shown)));
+        QCOMPARE(shown.bottom() + 1, area.top());
+        QVERIFY(checked && shows && !button->isChecked() && !menu->isVisible());
+        QCOMPARE(bold, round == 1);
+    }
+    const QWidgetList all = QApplication::allWidgets();
+    QCOMPARE(std::count_if(all.cbegin(), all.cend(), [](QWidget* w) { return qobject_cast<KyDisplayViewTextSetting*>(w); }), 1);
+}
+
+// The photo button's edit menu opens 15 px left of and 5 px above the button's corner;
+// choosing the icon builder asks the host for it, and no file comes back.
+void tst_KyDisplayViewTextSetting::iconEditMenu()
+{
+    QWidget window;
+    auto* button = new QPushButton(QStringLiteral("photo"), &window);
+    button->move(200, 120);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QPoint offset;
+    QTimer poll;  // the menu runs modally
+    connect(&poll, &QTimer::timeout, this, [&] {
+        if (auto* menu = qobject_cast<DialogIconEditMenu*>(QApplication::activeModalWidget())) {
+            poll.stop();
+            offset = menu->geometry().topLeft() - button->mapToGlobal(QPoint());
+            menu->findChild<QPushButton*>("btnIconBuilder")->click();
+        }
+    });
+    poll.start(10);
+    int built = 0;
+    IconBuilder::EditRequest request;
+    request.buildIcon = [&built] { ++built; };
+    QCOMPARE(IconBuilder().editIcon(button, request), QString());
+    QCOMPARE(offset, QPoint(-15, -5));
+    QCOMPARE(built, 1);
+}
+
+// The "displayView" JSON form: exact keys both ways, and tolerant reading of wrong types.
+void tst_KyDisplayViewTextSetting::json_data()
+{
+    QTest::addColumn<QByteArray>("json");
+    QTest::addColumn<KyDisplayViewAttribute>("attribute");
+    QTest::addColumn<int>("warnings");  // -1: none, and the JSON is exactly what toJson() writes
+
+    QTest::newRow("defaults") << QByteArray(R"({"family": "", "size": 13, "color": "#ffffff", "horAlignment": 132,
+        "bold": false, "italic": false, "underLine": false})") << KyDisplayViewAttribute() << -1;
+    QTest::newRow("every field set, right") << QByteArray(R"({"family": "DejaVu Sans", "size": 18, "color": "#ffaa00",
+        "horAlignment": 2, "bold": true, "italic": true, "underLine": true})")
+        << makeAttribute(Qt::AlignRight, 18, Bold | Italic | Underline, "DejaVu Sans", QColor(255, 170, 0)) << -1;
+    QTest::newRow("centre stored as 4") << QByteArray(R"({"family": "", "size": 6, "color": "#010203",
+        "horAlignment": 4, "bold": false, "italic": true, "underLine": false})")
+        << makeAttribute(Qt::AlignHCenter, 6, Italic, "", QColor(1, 2, 3)) << -1;
+    // Wrong types and missing members fall back to defaults, field by field.
+    QTest::newRow("missing members") << QByteArray(R"({"Size": 20})") << KyDisplayViewAttribute() << 0;
+    QTest::newRow("string size") << QByteArray(R"({"size": "16"})") << makeAttribute(132, 0, Plain) << 1;
+    QTest::newRow("huge size clamped") << QByteArray(R"({"size": 1e12})") << makeAttribute(132, 2147483647, Plain)
+                                       << 0;
+    QTest::newRow("unparsable colour") << QByteArray(R"({"color": "not a colour"})")
+                                       << makeAttribute(132, 13, Plain, "", QColor()) << 1;
+    QTest::newRow("string alignment") << QByteArray(R"({"horAlignment": "left"})") << makeAttribute(0, 13, Plain) << 1;
+    QTest::newRow("non-boolean styles") << QByteArray(R"({"bold": 1, "italic": "true", "underLine": null})")
+                                        << KyDisplayViewAttribute() << 3;
+}
+
+void tst_KyDisplayViewTextSetting::json()
+{
+    QFETCH(QByteArray, json);
+    QFETCH(KyDisplayViewAttribute, attribute);
+    QFETCH(int, warnings);
+
+    for (int i = 0; i < warnings; ++i)
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("\\[KyDisplayViewAttribute\\]\\[fromJson\\]"));
+    const QJsonObject stored = QJsonDocument::fromJson(json).object();
+    const KyDisplayViewAttribute read = KyDisplayViewAttribute::fromJson(stored);
+    QCOMPARE(read, attribute);
+    QCOMPARE(read.color.isValid(), attribute.color.isValid());
+    if (warnings < 0)
+        QCOMPARE(KyDisplayViewAttribute::toJson(attribute), stored);
+    QCOMPARE(QLatin1String(KyDisplayViewAttribute::pluginPayloadKey), QLatin1String("displayView"));
+}
+
+void tst_KyDisplayViewTextSetting::equality()
+{
+    // Every other comparison relies on it: each field counts, the family case-sensitively.
+    const KyDisplayViewAttribute base = makeAttribute(132, 13, Plain, "DejaVu Sans");
+    QCOMPARE(base, makeAttribute(132, 13, Plain, "DejaVu Sans"));
+    for (const KyDisplayViewAttribute& other :
+         {makeAttribute(132, 13, Plain, "dejavu sans"), makeAttribute(132, 13, Plain, "DejaVu Sans", QColor(254, 255, 255)),
+          makeAttribute(132, 14, Plain, "DejaVu Sans"), makeAttribute(4, 13, Plain, "DejaVu Sans"),
+          makeAttribute(132, 13, Bold, "DejaVu Sans"), makeAttribute(132, 13, Italic, "DejaVu Sans"),
+          makeAttribute(132, 13, Underline, "DejaVu Sans")})
+        QVERIFY2(base != other, qPrintable(QDebug::toString(other)));
 }
 
 QTEST_MAIN(tst_KyDisplayViewTextSetting)

@@ -6,29 +6,23 @@
 #include <QHelpEvent>
 #include <QtTest>
 
-namespace {
-// Every tool-tip report that reaches the application object, as (event name, label).
-class ReportCatcher : public QObject
-{
-public:
-    QList<QPair<QString, QString>> reports;
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (watched == qApp && event->type() == QEvent::Type(3417))
-            reports.append({static_cast<TovTooltipEvent*>(event)->eventName(),
-                            static_cast<TovTooltipEvent*>(event)->label()});
-        return false;
-    }
-};
-} // namespace
-
 class tst_TovTooltipButton : public QObject
 {
     Q_OBJECT
-
 private slots:
     void reports_data();
     void reports();
+
+private:
+    // Every tool-tip report that reaches the application object, as (event name, label).
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == qApp && event->type() == QEvent::Type(3417))
+            m_reports.append({static_cast<TovTooltipEvent*>(event)->eventName(),
+                              static_cast<TovTooltipEvent*>(event)->label()});
+        return false;
+    }
+    QList<QPair<QString, QString>> m_reports;
 };
 
 void tst_TovTooltipButton::reports_data()
@@ -48,8 +42,8 @@ void tst_TovTooltipButton::reports()
 
     TovTooltipButton button;
     button.setProperty("gaV4Lab", QStringLiteral("bold"));
-    ReportCatcher catcher;
-    qApp->installEventFilter(&catcher);
+    m_reports.clear();
+    qApp->installEventFilter(this);
     const QPoint at(5, 5);
     for (const QChar e : events) {
         QEnterEvent enter(at, at, button.mapToGlobal(at));
@@ -57,10 +51,10 @@ void tst_TovTooltipButton::reports()
         QHelpEvent tip(QEvent::ToolTip, at, button.mapToGlobal(at));
         QCoreApplication::sendEvent(&button, e == 'E' ? static_cast<QEvent*>(&enter) : e == 'L' ? &leave : &tip);
     }
-    QCOMPARE(catcher.reports.size(), 0);  // posted, not sent
+    QCOMPARE(m_reports.size(), 0);  // posted, not sent
     QCoreApplication::sendPostedEvents(qApp, 0);
-    qApp->removeEventFilter(&catcher);
-    QCOMPARE(catcher.reports, decltype(catcher.reports)(expected, {QStringLiteral("Tooltip"), QStringLiteral("bold")}));
+    qApp->removeEventFilter(this);
+    QCOMPARE(m_reports, decltype(m_reports)(expected, {QStringLiteral("Tooltip"), QStringLiteral("bold")}));
 }
 
 QTEST_MAIN(tst_TovTooltipButton)

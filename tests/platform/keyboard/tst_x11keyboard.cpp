@@ -1,4 +1,5 @@
-// The X11 backend against a real window of this test on the running X server.
+// The X11 backend against a real window of this test on the running X server, and the
+// choice of backend.
 #include "platform/keyboard/x11/x11keyboardservice.h"
 #include "platform/keyboard/x11/xtestinjector.h"
 
@@ -7,7 +8,6 @@
 #include <QLineEdit>
 #include <QtTest>
 
-#include <X11/Xlib.h>
 #include <X11/keysym.h>
 
 namespace {
@@ -28,11 +28,18 @@ private slots:
     void init();
     void typing_data();
     void typing();
+    void modifiers_data();
+    void modifiers();
     void userModifierIsKept();
+    void backendSelection_data();
+    void backendSelection();
     void cleanupTestCase();
 
 private:
     bool anyKeyDown() const;
+    bool eventFilter(QObject*, QEvent* event) override;
+
+    QList<int> m_pressModifiers;  // of each key press on the edit
 
     std::unique_ptr<X11KeyboardService> m_service;
     std::unique_ptr<XTestInjector> m_probe;
@@ -53,6 +60,14 @@ void tst_X11Keyboard::initTestCase()
     m_edit->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_edit));
     m_edit->setFocus();
+    m_edit->installEventFilter(this);
+}
+
+bool tst_X11Keyboard::eventFilter(QObject*, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_A)
+        m_pressModifiers << int(static_cast<QKeyEvent*>(event)->modifiers());
+    return false;
 }
 
 void tst_X11Keyboard::init()
@@ -74,14 +89,13 @@ void tst_X11Keyboard::typing_data()
     QTest::addColumn<QString>("text");
 
     QTest::newRow("letters") << (tap(0x04) + tap(0x22) + tap(0x31) + tap(0x11)) << "" << "hi t";
-    QTest::newRow("digits and punctuation") << (tap(0x12) + tap(0x2F) + tap(0x1D) + tap(0x1B)) << "" << "1.0-";
+    QTest::newRow("digits and punctuation") << (tap(0x12) + tap(0x16) + tap(0x17) + tap(0x2F) + tap(0x1B)) << ""
+                                            << "165.-";
     QTest::newRow("shift") << (tap(0x00, KeyEvent::ShiftFlag) + tap(0x00)) << "" << "Aa";
     QTest::newRow("command+v pastes") << tap(0x09, KeyEvent::CommandFlag) << "pasted text" << "pasted text";
     QTest::newRow("keypad digits") << (tap(0x53) + tap(0x5C)) << "" << "19";
     QTest::newRow("lone key-down is completed") << KeyEventSequence{KeyEvent::press(0x0E)} << "" << "e";
-    QTest::newRow("lone chord key-down")
-        << KeyEventSequence{KeyEvent::press(0x09).withFlags(KeyEvent::CommandFlag)} << "again" << "again";
-    QTest::newRow("unknown code skipped") << (tap(0x0A) + tap(0x05)) << "" << "g";
+    QTest::newRow("unknown codes skipped") << (tap(0x0A) + tap(0x7F) + tap(0x80) + tap(0x05)) << "" << "g";
     QTest::newRow("chord failing half way")
         << KeyEventSequence{KeyEvent::press(0x00).withFlags(KeyEvent::ShiftFlag),
                             KeyEvent::press(0x0A).withFlags(KeyEvent::CommandFlag), KeyEvent::release(0x00)}
@@ -97,10 +111,34 @@ void tst_X11Keyboard::typing()
     QFETCH(QString, text);
     if (!clipboard.isEmpty())
         QGuiApplication::clipboard()->setText(clipboard);
-    if (std::any_of(events.cbegin(), events.cend(), [](const KeyEvent& e) { return e.code == 0x0A; }))
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("no X key for virtual key code 10"));
+    for (const KeyEvent& e : events) {
+        if (e.code == 0x0A || e.code >= 0x7F)
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("no X key for virtual key code"));
+    }
     m_service->post(events);
     QTRY_COMPARE(m_edit->text(), text);
+    QVERIFY(!anyKeyDown());
+}
+
+// Each flag reaches the window as its modifier: Command as Control, Control as Meta.
+void tst_X11Keyboard::modifiers_data()
+{
+    QTest::addColumn<quint64>("flags");
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("option") << quint64(KeyEvent::OptionFlag) << int(Qt::AltModifier);
+    QTest::newRow("control") << quint64(KeyEvent::ControlFlag) << int(Qt::MetaModifier);
+    QTest::newRow("all four, other bits ignored")
+        << quint64(KeyEvent::AllModifierFlags | 0x800100)
+        << int(Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+}
+
+void tst_X11Keyboard::modifiers()
+{
+    QFETCH(quint64, flags);
+    QFETCH(int, modifiers);
+    m_pressModifiers.clear();
+    m_service->post(tap(0x00, flags) + tap(0x00));
+    QTRY_COMPARE(m_pressModifiers, QList<int>({modifiers, 0}));
     QVERIFY(!anyKeyDown());
 }
 
@@ -117,6 +155,37 @@ void tst_X11Keyboard::userModifierIsKept()
     QVERIFY(!anyKeyDown());
     m_service->post(tap(0x02));
     QTRY_COMPARE(m_edit->text().right(1), QStringLiteral("d"));
+}
+
+void tst_X11Keyboard::backendSelection_data()
+{
+    QTest::addColumn<QString>("requested");
+    QTest::addColumn<bool>("display");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<int>("warnings");
+
+    QTest::newRow("x11") << "x11" << true << "x11" << 0;
+    QTest::newRow("default") << "" << true << "x11" << 0;
+    QTest::newRow("record") << "record" << true << "record" << 0;
+    QTest::newRow("x11 without display") << "x11" << false << "record" << 1;
+    QTest::newRow("unknown name") << "braille" << false << "record" << 2;
+}
+
+void tst_X11Keyboard::backendSelection()
+{
+    QFETCH(QString, requested);
+    QFETCH(bool, display);
+    QFETCH(QString, expected);
+    QFETCH(int, warnings);
+    const QByteArray saved = qgetenv("DISPLAY");
+    if (!display)
+        qputenv("DISPLAY", ":4077");
+    for (int i = 0; i < warnings; ++i)
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(".+"));
+    auto service = KeyboardEventService::create(requested);
+    qputenv("DISPLAY", saved);
+    QVERIFY(service);
+    QCOMPARE(service->name(), expected);
 }
 
 void tst_X11Keyboard::cleanupTestCase()

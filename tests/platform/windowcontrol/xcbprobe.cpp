@@ -88,7 +88,7 @@ void XcbProbe::watchRoot()
     sync();
 }
 
-QVector<xcb_atom_t> XcbProbe::clientMessages()
+QList<XcbProbe::Message> XcbProbe::clientMessages()
 {
     sync();
     return std::exchange(m_messages, {});
@@ -98,8 +98,10 @@ void XcbProbe::sync()
 {
     owned(xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr));
     while (xcb_generic_event_t* event = xcb_poll_for_event(m_connection)) {
-        if ((event->response_type & 0x7f) == XCB_CLIENT_MESSAGE)
-            m_messages << reinterpret_cast<xcb_client_message_event_t*>(event)->type;
+        if ((event->response_type & 0x7f) == XCB_CLIENT_MESSAGE) {
+            const auto* message = reinterpret_cast<xcb_client_message_event_t*>(event);
+            m_messages << Message{message->type, message->window};
+        }
         std::free(event);
     }
 }

@@ -35,8 +35,9 @@ public:
     QVector<quint32> numbers(xcb_window_t window, const char* property);
     // Takes the requests that clients send to the root window, as a window manager does.
     void watchRoot();
-    // The types of the client messages the root got since the last call.
-    QVector<xcb_atom_t> clientMessages();
+    // The client messages the root got since the last call.
+    using Message = QPair<quint32, quint32>;  // type, window
+    QList<Message> clientMessages();
 
     // Geometry of the window's top-level ancestor: the window manager's frame, if any.
     QRect outerFrame(xcb_window_t window);
@@ -46,5 +47,5 @@ private:
 
     xcb_connection_t* m_connection = nullptr;
     xcb_window_t m_root = XCB_WINDOW_NONE;
-    QVector<xcb_atom_t> m_messages;
+    QList<Message> m_messages;
 };
