@@ -1,5 +1,6 @@
 #include "kybasehotkeywidget.h"
 
+#include "gifanimation.h"
 #include "imagefile.h"
 #include "keyfaceconstants.h"
 #include "kydisplayviewattribute.h"
@@ -11,7 +12,6 @@
 
 #include <QFileInfo>
 #include <QImageReader>
-#include <QMovie>
 #include <QPainter>
 #include <QStyleOption>
 
@@ -39,9 +39,11 @@ QSize gifTargetSize(const QSize& source)
 KyBaseHotkeyWidget::KyBaseHotkeyWidget(QWidget* parent)
     : QWidget(parent)
     , ui(std::make_unique<Ui::KyBaseHotkeyWidget>())
-    , m_movie(std::make_unique<QMovie>())
+    , m_gif(new GifAnimation(this))
 {
     ui->setupUi(this);
+    // Frames are drawn by the face itself: the styled label would cost more per frame.
+    connect(m_gif, &GifAnimation::frameChanged, this, [this] { update(ui->lblIcon->geometry()); });
     KyKitImages::reportMissing("KyBaseHotkeyWidget", KyKeyFace::kMaskImages);
 
     ui->lblMaskClick->hide();
@@ -51,14 +53,11 @@ KyBaseHotkeyWidget::KyBaseHotkeyWidget(QWidget* parent)
     ui->lblIcon->setScaledContents(true);
 }
 
-KyBaseHotkeyWidget::~KyBaseHotkeyWidget()
-{
-    m_movie->stop();
-}
+KyBaseHotkeyWidget::~KyBaseHotkeyWidget() = default;
 
 void KyBaseHotkeyWidget::setIconAsset(const QString& path)
 {
-    m_movie->stop();
+    stopGif();
     const QString refusal = ImageFile::refusal(path);
     if (!refusal.isEmpty()) {
         qCWarning(lcWidgets) << "[KyBaseHotkeyWidget][setIconAsset] unreadable image" << path << refusal;
@@ -84,16 +83,33 @@ void KyBaseHotkeyWidget::showGif(const QString& path)
                              << (tooLarge ? QStringLiteral("canvas of %1 x %2 pixels").arg(canvas.width()).arg(canvas.height())
                                           : reader.errorString());
         // The label would keep showing the previous animation's last frame.
-        m_movie->stop();
         ui->lblIcon->clear();
         return;
     }
 
-    ui->lblIcon->setMovie(m_movie.get());
-    m_movie->setScaledSize(gifTargetSize(size));
-    m_movie->setFileName(path);
-    m_movie->start();
     ui->lblIcon->setScaledContents(false);
+    QString error;
+    if (!m_gif->open(path, gifTargetSize(size), &error)) {
+        qCWarning(lcWidgets) << "[KyBaseHotkeyWidget][setIconAsset] unreadable GIF" << path << error;
+        ui->lblIcon->clear();
+        return;
+    }
+    m_gifShown = true;
+    ui->lblIcon->clear();
+    ui->lblIcon->hide();
+    update();
+    if (isVisible())
+        m_gif->start();
+}
+
+void KyBaseHotkeyWidget::stopGif()
+{
+    if (!m_gifShown)
+        return;
+    m_gifShown = false;
+    m_gif->stop();
+    ui->lblIcon->show();
+    update();
 }
 
 void KyBaseHotkeyWidget::showStill(const QString& path)
@@ -109,13 +125,13 @@ void KyBaseHotkeyWidget::showStill(const QString& path)
 
 void KyBaseHotkeyWidget::setIconPixmap(const QPixmap& pixmap)
 {
-    m_movie->stop();  // a hidden movie would keep decoding frames
+    stopGif();
     ui->lblIcon->setPixmap(pixmap);
 }
 
 void KyBaseHotkeyWidget::setDownImage(const QPixmap& pixmap)
 {
-    m_movie->stop();
+    stopGif();
     ui->lblIcon->setScaledContents(false);
     ui->lblIcon->setPixmap(pixmap);
 }
@@ -201,7 +217,31 @@ void KyBaseHotkeyWidget::paintEvent(QPaintEvent* event)
         option.initFrom(this);
         style()->drawPrimitive(QStyle::PE_Widget, &option, &cache, this);
     }
-    QPainter(this).drawPixmap(0, 0, m_background);
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, m_background);
+    if (m_gifShown) {
+        // Centred as the label centres a picture.
+        const QPixmap frame = m_gif->currentFrame();
+        const QSize size = (QSizeF(frame.size()) / frame.devicePixelRatio()).toSize();
+        const QRect label = ui->lblIcon->geometry();
+        const QPoint topLeft(label.x() + label.width() / 2 - size.width() / 2,
+                             label.y() + label.height() / 2 - size.height() / 2);
+        painter.drawPixmap(QRect(topLeft, size), frame);
+    }
+}
+
+// Only a face on screen animates: a hidden page of keys costs nothing.
+void KyBaseHotkeyWidget::showEvent(QShowEvent* event)
+{
+    if (m_gifShown)
+        m_gif->start();
+    QWidget::showEvent(event);
+}
+
+void KyBaseHotkeyWidget::hideEvent(QHideEvent* event)
+{
+    m_gif->stop();
+    QWidget::hideEvent(event);
 }
 
 void KyBaseHotkeyWidget::changeEvent(QEvent* event)
