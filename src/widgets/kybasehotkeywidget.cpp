@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
+#include <QPixmapCache>
 #include <QStyleOption>
 
 namespace {
@@ -34,6 +35,18 @@ QSize gifTargetSize(const QSize& source)
     return target;
 }
 
+const char* const kDeferredStyle = "deferredStyleSheet";
+
+void showMask(QLabel* mask)
+{
+    const QVariant style = mask->property(kDeferredStyle);
+    if (style.isValid()) {
+        mask->setStyleSheet(style.toString());
+        mask->setProperty(kDeferredStyle, QVariant());
+    }
+    mask->show();
+}
+
 } // namespace
 
 KyBaseHotkeyWidget::KyBaseHotkeyWidget(QWidget* parent)
@@ -46,9 +59,13 @@ KyBaseHotkeyWidget::KyBaseHotkeyWidget(QWidget* parent)
     connect(m_gif, &GifAnimation::frameChanged, this, [this] { update(ui->lblIcon->geometry()); });
     KyKitImages::reportMissing("KyBaseHotkeyWidget", KyKeyFace::kMaskImages);
 
-    ui->lblMaskClick->hide();
-    ui->lblMaskInvalid->hide();
-    ui->lblMaskInactive->hide();
+    // A mask's picture is loaded when the mask is first shown: most faces never show one,
+    // and loading them for every face would cost more than the rest of the face.
+    for (QLabel* mask : {ui->lblMaskClick, ui->lblMaskInvalid, ui->lblMaskInactive}) {
+        mask->hide();
+        mask->setProperty(kDeferredStyle, mask->styleSheet());
+        mask->setStyleSheet(QString());
+    }
     setIconTitle(QString::fromLatin1(KyKeyFace::kDefaultTitle));
     ui->lblIcon->setScaledContents(true);
 }
@@ -66,7 +83,9 @@ void KyBaseHotkeyWidget::setIconAsset(const QString& path)
         showGif(path);
     else
         showStill(path);
-    ui->lblIcon->setStyleSheet(QString::fromLatin1(KyKeyFace::kIconStyle));
+    const QString iconStyle = QString::fromLatin1(KyKeyFace::kIconStyle);
+    if (ui->lblIcon->styleSheet() != iconStyle)  // setting it again would restyle the label
+        ui->lblIcon->setStyleSheet(iconStyle);
 }
 
 void KyBaseHotkeyWidget::showGif(const QString& path)
@@ -114,12 +133,27 @@ void KyBaseHotkeyWidget::stopGif()
 
 void KyBaseHotkeyWidget::showStill(const QString& path)
 {
-    QImageReader reader(path);
-    const QImage image = path.isEmpty() ? QImage() : reader.read();
-    if (image.isNull() && !path.isEmpty())
-        qCWarning(lcWidgets) << "[KyBaseHotkeyWidget][setIconAsset] unreadable image" << path << reader.errorString();
-    const QImage fitted = processHotkeyIcon(image, ui->lblIcon->size());
-    ui->lblIcon->setPixmap(QPixmap::fromImage(fitted));
+    // Many keys share a picture (every new key starts on its action's icon), so a
+    // fitted picture is kept until its file changes.
+    const QSize area = ui->lblIcon->size();
+    const QFileInfo file(path);
+    const QString key = QStringLiteral("KyBaseHotkeyWidget:%1:%2x%3:%4:%5")
+                            .arg(file.absoluteFilePath())
+                            .arg(area.width())
+                            .arg(area.height())
+                            .arg(path.startsWith(QLatin1Char(':')) ? 0 : file.lastModified().toMSecsSinceEpoch())
+                            .arg(file.size());
+    QPixmap fitted;
+    if (path.isEmpty() || !QPixmapCache::find(key, &fitted)) {
+        QImageReader reader(path);
+        const QImage image = path.isEmpty() ? QImage() : reader.read();
+        if (image.isNull() && !path.isEmpty())
+            qCWarning(lcWidgets) << "[KyBaseHotkeyWidget][setIconAsset] unreadable image" << path << reader.errorString();
+        fitted = QPixmap::fromImage(processHotkeyIcon(image, area));
+        if (!image.isNull())
+            QPixmapCache::insert(key, fitted);
+    }
+    ui->lblIcon->setPixmap(fitted);
     ui->lblIcon->setScaledContents(true);
 }
 
@@ -156,7 +190,7 @@ void KyBaseHotkeyWidget::showTitle()
 
 void KyBaseHotkeyWidget::keyDown()
 {
-    ui->lblMaskClick->show();
+    showMask(ui->lblMaskClick);
 }
 
 void KyBaseHotkeyWidget::keyUp()
@@ -166,7 +200,7 @@ void KyBaseHotkeyWidget::keyUp()
 
 void KyBaseHotkeyWidget::showInvalid()
 {
-    ui->lblMaskInvalid->show();
+    showMask(ui->lblMaskInvalid);
 }
 
 void KyBaseHotkeyWidget::hideInvalid()
@@ -176,7 +210,7 @@ void KyBaseHotkeyWidget::hideInvalid()
 
 void KyBaseHotkeyWidget::showInactive()
 {
-    ui->lblMaskInactive->show();
+    showMask(ui->lblMaskInactive);
 }
 
 void KyBaseHotkeyWidget::hideInactive()
