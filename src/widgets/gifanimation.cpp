@@ -46,6 +46,7 @@ GifAnimation::~GifAnimation()
 bool GifAnimation::open(const QString& path, const QSize& size, QString* error)
 {
     stop();
+    m_open = false;
     m_path = path;
     m_size = size;
     m_frames.clear();
@@ -62,6 +63,7 @@ bool GifAnimation::open(const QString& path, const QSize& size, QString* error)
         return false;
     }
     m_loopsLeft = m_reader->loopCount();
+    m_open = true;
     keep(first);
     show(first);
     return true;
@@ -69,7 +71,7 @@ bool GifAnimation::open(const QString& path, const QSize& size, QString* error)
 
 void GifAnimation::start()
 {
-    if (isRunning() || m_current.isNull() || (m_cached && m_frames.size() < 2))
+    if (isRunning() || !m_open || (m_cached && m_frames.size() < 2))
         return;
     schedule(onGrid(now() + m_delayMs));
 }
@@ -126,6 +128,8 @@ bool GifAnimation::nextLoop()
 
 bool GifAnimation::jumpToNextFrame()
 {
+    if (!m_open)
+        return false;
     if (m_cached) {
         if (m_index + 1 < m_frames.size())
             ++m_index;

@@ -65,6 +65,7 @@ private:
     QSize m_size;
     std::unique_ptr<QImageReader> m_reader;
     QVector<Frame> m_frames;  // in order from the first; complete once m_cached
+    bool m_open = false;  // a first frame was read
     bool m_cached = false;
     bool m_streaming = false;  // over the budget: every loop reads the file again
     qint64 m_cachedBytes = 0;

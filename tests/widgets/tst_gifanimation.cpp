@@ -108,6 +108,7 @@ void tst_GifAnimation::unreadable()
     animation.start();  // nothing to play
     QVERIFY(!animation.isRunning());
     QVERIFY(!animation.jumpToNextFrame());
+    QVERIFY(!animation.jumpToNextFrame());
 }
 
 QTEST_MAIN(tst_GifAnimation)
