@@ -2,10 +2,9 @@
 // a GIF the face plays, and the icon builder's fitting modes.
 #include "fuzzsupport.h"
 #include "iconbuilder/icontransform.h"
+#include "widgets/gifanimation.h"
 #include "widgets/kybasehotkeywidget.h"
 
-#include <QLabel>
-#include <QMovie>
 
 namespace {
 KyBaseHotkeyWidget* g_face = nullptr;
@@ -28,9 +27,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FuzzSupport::writeScratch(gif ? QStringLiteral("icon.gif") : QStringLiteral("icon.png"), data + 1, size - 1);
 
     g_face->setIconAsset(path);
-    if (QMovie* movie = g_face->findChild<QLabel*>(QStringLiteral("lblIcon"))->movie()) {
-        for (int frame = 0; frame < 16 && movie->state() == QMovie::Running && movie->jumpToNextFrame(); ++frame)
-            movie->currentImage();
+    if (GifAnimation* animation = g_face->findChild<GifAnimation*>()) {
+        for (int frame = 0; frame < 16 && animation->jumpToNextFrame(); ++frame)
+            animation->currentFrame();
     }
     if (!gif)
         IconTransform::render(path, (data[0] >> 1) % 5);

@@ -67,12 +67,11 @@ bool Deck::validSlot(int slot, QString* error) const
 
 void Deck::destroy(Key& key)
 {
-    // The host shows the widgets but never deletes them: give them back first.
+    // The host shows the widgets but never deletes them: give the face back first. An
+    // inspector on show is the window's to give back (asking for one here would build it).
     if (key.action) {
-        for (QWidget* widget : {key.action->pluginWidget(), key.action->propertyWidget()}) {
-            if (widget)
-                widget->setParent(nullptr);
-        }
+        if (QWidget* face = key.action->pluginWidget())
+            face->setParent(nullptr);
     }
     delete key.action;
     key.action = nullptr;

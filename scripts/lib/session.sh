@@ -18,11 +18,18 @@ start_session()
     rm -f "$numberfile"
     xdpyinfo >/dev/null 2>&1 || { echo "session: Xvfb did not start" >&2; return 1; }
 
-    openbox --sm-disable >/dev/null 2>&1 &
-    SESSION_WM_PID=$!
     # Windows mapped before the manager runs are never focused: wait for it (up to
-    # 60 s: on a loaded 2-core machine openbox can take a while).
+    # 60 s: on a loaded 2-core machine openbox can take a while), starting it again
+    # if it exits on the way up.
+    local starts=0
+    SESSION_WM_PID=
     for _ in $(seq 1 600); do
+        if [ -z "${SESSION_WM_PID:-}" ] || ! kill -0 "$SESSION_WM_PID" 2>/dev/null; then
+            [ "$starts" -lt 3 ] || break
+            openbox --sm-disable >/dev/null 2>&1 &
+            SESSION_WM_PID=$!
+            starts=$((starts + 1))
+        fi
         xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
         sleep 0.1
     done

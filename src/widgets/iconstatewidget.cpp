@@ -1,5 +1,6 @@
 #include "iconstatewidget.h"
 
+#include "gifanimation.h"
 #include "iconbuilder.h"
 #include "imagefile.h"
 #include "keyfaceconstants.h"
@@ -15,7 +16,6 @@
 #include <QButtonGroup>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QMovie>
 #include <QPushButton>
 
 using namespace KyPropertyKit;
@@ -23,18 +23,16 @@ using namespace KyPropertyKit;
 IconStateWidget::IconStateWidget(QWidget* parent)
     : QWidget(parent)
     , ui(std::make_unique<Ui::IconStateWidget>())
-    , m_movie(std::make_unique<QMovie>())
+    , m_gif(new GifAnimation(this))
     , m_stateButtons(new KyStateButtons(this))
 {
     ui->setupUi(this);
+    connect(m_gif, &GifAnimation::frameChanged, ui->lblIcon, &QLabel::setPixmap);
     KyKitImages::reportMissing("IconStateWidget", kIconStateImages);
     connect(ui->btnSelect, &QPushButton::clicked, this, &IconStateWidget::onSelectIconFile);
 }
 
-IconStateWidget::~IconStateWidget()
-{
-    m_movie->stop();
-}
+IconStateWidget::~IconStateWidget() = default;
 
 void IconStateWidget::setIconChangeable(bool changeable)
 {
@@ -89,15 +87,14 @@ void IconStateWidget::updateCurrentIcon(const QString& path)
         qCWarning(lcWidgets) << "[IconStateWidget][updateCurrentIcon][fileExists]" << false << path << refusal;
         return;
     }
-    if (m_movie->state() == QMovie::Running)
-        m_movie->stop();
+    m_gif->stop();
     if (QFileInfo(path).suffix().toLower().contains(QLatin1String(KyKeyFace::kGifSuffix))) {
-        m_movie->setCacheMode(QMovie::CacheNone);
-        m_movie->setFileName(path);
-        m_movie->setScaledSize(gifTargetSize(path));
-        ui->lblIcon->setMovie(m_movie.get());
-        m_movie->start();
         ui->lblIcon->setScaledContents(false);  // centred in the label
+        QString error;
+        if (m_gif->open(path, gifTargetSize(path), &error))
+            m_gif->start();
+        else
+            qCWarning(lcWidgets) << "[IconStateWidget][updateCurrentIcon] unreadable GIF" << path << error;
         return;
     }
     const QPixmap pixmap(path);

@@ -9,7 +9,7 @@
 
 class KyDisplayViewAttribute;
 class KyStateButtons;
-class QMovie;
+class GifAnimation;
 class QPushButton;
 
 namespace Ui {
@@ -61,6 +61,6 @@ private:
     QSize gifTargetSize(const QString& path) const;
 
     std::unique_ptr<Ui::IconStateWidget> ui;
-    std::unique_ptr<QMovie> m_movie;
+    GifAnimation* m_gif = nullptr;  // child
     KyStateButtons* m_stateButtons = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "kybasehotkeywidget.h"
 
+#include "gifanimation.h"
 #include "imagefile.h"
 #include "keyfaceconstants.h"
 #include "kydisplayviewattribute.h"
@@ -11,8 +12,8 @@
 
 #include <QFileInfo>
 #include <QImageReader>
-#include <QMovie>
 #include <QPainter>
+#include <QPixmapCache>
 #include <QStyleOption>
 
 namespace {
@@ -34,31 +35,46 @@ QSize gifTargetSize(const QSize& source)
     return target;
 }
 
+const char* const kDeferredStyle = "deferredStyleSheet";
+
+void showMask(QLabel* mask)
+{
+    const QVariant style = mask->property(kDeferredStyle);
+    if (style.isValid()) {
+        mask->setStyleSheet(style.toString());
+        mask->setProperty(kDeferredStyle, QVariant());
+    }
+    mask->show();
+}
+
 } // namespace
 
 KyBaseHotkeyWidget::KyBaseHotkeyWidget(QWidget* parent)
     : QWidget(parent)
     , ui(std::make_unique<Ui::KyBaseHotkeyWidget>())
-    , m_movie(std::make_unique<QMovie>())
+    , m_gif(new GifAnimation(this))
 {
     ui->setupUi(this);
+    // Frames are drawn by the face itself: the styled label would cost more per frame.
+    connect(m_gif, &GifAnimation::frameChanged, this, [this] { update(ui->lblIcon->geometry()); });
     KyKitImages::reportMissing("KyBaseHotkeyWidget", KyKeyFace::kMaskImages);
 
-    ui->lblMaskClick->hide();
-    ui->lblMaskInvalid->hide();
-    ui->lblMaskInactive->hide();
+    // A mask's picture is loaded when the mask is first shown: most faces never show one,
+    // and loading them for every face would cost more than the rest of the face.
+    for (QLabel* mask : {ui->lblMaskClick, ui->lblMaskInvalid, ui->lblMaskInactive}) {
+        mask->hide();
+        mask->setProperty(kDeferredStyle, mask->styleSheet());
+        mask->setStyleSheet(QString());
+    }
     setIconTitle(QString::fromLatin1(KyKeyFace::kDefaultTitle));
     ui->lblIcon->setScaledContents(true);
 }
 
-KyBaseHotkeyWidget::~KyBaseHotkeyWidget()
-{
-    m_movie->stop();
-}
+KyBaseHotkeyWidget::~KyBaseHotkeyWidget() = default;
 
 void KyBaseHotkeyWidget::setIconAsset(const QString& path)
 {
-    m_movie->stop();
+    stopGif();
     const QString refusal = ImageFile::refusal(path);
     if (!refusal.isEmpty()) {
         qCWarning(lcWidgets) << "[KyBaseHotkeyWidget][setIconAsset] unreadable image" << path << refusal;
@@ -67,7 +83,9 @@ void KyBaseHotkeyWidget::setIconAsset(const QString& path)
         showGif(path);
     else
         showStill(path);
-    ui->lblIcon->setStyleSheet(QString::fromLatin1(KyKeyFace::kIconStyle));
+    const QString iconStyle = QString::fromLatin1(KyKeyFace::kIconStyle);
+    if (ui->lblIcon->styleSheet() != iconStyle)  // setting it again would restyle the label
+        ui->lblIcon->setStyleSheet(iconStyle);
 }
 
 void KyBaseHotkeyWidget::showGif(const QString& path)
@@ -84,38 +102,70 @@ void KyBaseHotkeyWidget::showGif(const QString& path)
                              << (tooLarge ? QStringLiteral("canvas of %1 x %2 pixels").arg(canvas.width()).arg(canvas.height())
                                           : reader.errorString());
         // The label would keep showing the previous animation's last frame.
-        m_movie->stop();
         ui->lblIcon->clear();
         return;
     }
 
-    ui->lblIcon->setMovie(m_movie.get());
-    m_movie->setScaledSize(gifTargetSize(size));
-    m_movie->setFileName(path);
-    m_movie->start();
     ui->lblIcon->setScaledContents(false);
+    QString error;
+    if (!m_gif->open(path, gifTargetSize(size), &error)) {
+        qCWarning(lcWidgets) << "[KyBaseHotkeyWidget][setIconAsset] unreadable GIF" << path << error;
+        ui->lblIcon->clear();
+        return;
+    }
+    m_gifShown = true;
+    ui->lblIcon->clear();
+    ui->lblIcon->hide();
+    update();
+    if (isVisible())
+        m_gif->start();
+}
+
+void KyBaseHotkeyWidget::stopGif()
+{
+    if (!m_gifShown)
+        return;
+    m_gifShown = false;
+    m_gif->stop();
+    ui->lblIcon->show();
+    update();
 }
 
 void KyBaseHotkeyWidget::showStill(const QString& path)
 {
-    QImageReader reader(path);
-    const QImage image = path.isEmpty() ? QImage() : reader.read();
-    if (image.isNull() && !path.isEmpty())
-        qCWarning(lcWidgets) << "[KyBaseHotkeyWidget][setIconAsset] unreadable image" << path << reader.errorString();
-    const QImage fitted = processHotkeyIcon(image, ui->lblIcon->size());
-    ui->lblIcon->setPixmap(QPixmap::fromImage(fitted));
+    // Many keys share a picture (every new key starts on its action's icon), so a
+    // fitted picture is kept until its file changes.
+    const QSize area = ui->lblIcon->size();
+    const QFileInfo file(path);
+    const QString key = QStringLiteral("KyBaseHotkeyWidget:%1:%2x%3:%4:%5")
+                            .arg(file.absoluteFilePath())
+                            .arg(area.width())
+                            .arg(area.height())
+                            .arg(path.startsWith(QLatin1Char(':')) ? 0 : file.lastModified().toMSecsSinceEpoch())
+                            .arg(file.size());
+    QPixmap fitted;
+    if (path.isEmpty() || !QPixmapCache::find(key, &fitted)) {
+        QImageReader reader(path);
+        const QImage image = path.isEmpty() ? QImage() : reader.read();
+        if (image.isNull() && !path.isEmpty())
+            qCWarning(lcWidgets) << "[KyBaseHotkeyWidget][setIconAsset] unreadable image" << path << reader.errorString();
+        fitted = QPixmap::fromImage(processHotkeyIcon(image, area));
+        if (!image.isNull())
+            QPixmapCache::insert(key, fitted);
+    }
+    ui->lblIcon->setPixmap(fitted);
     ui->lblIcon->setScaledContents(true);
 }
 
 void KyBaseHotkeyWidget::setIconPixmap(const QPixmap& pixmap)
 {
-    m_movie->stop();  // a hidden movie would keep decoding frames
+    stopGif();
     ui->lblIcon->setPixmap(pixmap);
 }
 
 void KyBaseHotkeyWidget::setDownImage(const QPixmap& pixmap)
 {
-    m_movie->stop();
+    stopGif();
     ui->lblIcon->setScaledContents(false);
     ui->lblIcon->setPixmap(pixmap);
 }
@@ -140,7 +190,7 @@ void KyBaseHotkeyWidget::showTitle()
 
 void KyBaseHotkeyWidget::keyDown()
 {
-    ui->lblMaskClick->show();
+    showMask(ui->lblMaskClick);
 }
 
 void KyBaseHotkeyWidget::keyUp()
@@ -150,7 +200,7 @@ void KyBaseHotkeyWidget::keyUp()
 
 void KyBaseHotkeyWidget::showInvalid()
 {
-    ui->lblMaskInvalid->show();
+    showMask(ui->lblMaskInvalid);
 }
 
 void KyBaseHotkeyWidget::hideInvalid()
@@ -160,7 +210,7 @@ void KyBaseHotkeyWidget::hideInvalid()
 
 void KyBaseHotkeyWidget::showInactive()
 {
-    ui->lblMaskInactive->show();
+    showMask(ui->lblMaskInactive);
 }
 
 void KyBaseHotkeyWidget::hideInactive()
@@ -201,7 +251,31 @@ void KyBaseHotkeyWidget::paintEvent(QPaintEvent* event)
         option.initFrom(this);
         style()->drawPrimitive(QStyle::PE_Widget, &option, &cache, this);
     }
-    QPainter(this).drawPixmap(0, 0, m_background);
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, m_background);
+    if (m_gifShown) {
+        // Centred as the label centres a picture.
+        const QPixmap frame = m_gif->currentFrame();
+        const QSize size = (QSizeF(frame.size()) / frame.devicePixelRatio()).toSize();
+        const QRect label = ui->lblIcon->geometry();
+        const QPoint topLeft(label.x() + label.width() / 2 - size.width() / 2,
+                             label.y() + label.height() / 2 - size.height() / 2);
+        painter.drawPixmap(QRect(topLeft, size), frame);
+    }
+}
+
+// Only a face on screen animates: a hidden page of keys costs nothing.
+void KyBaseHotkeyWidget::showEvent(QShowEvent* event)
+{
+    if (m_gifShown)
+        m_gif->start();
+    QWidget::showEvent(event);
+}
+
+void KyBaseHotkeyWidget::hideEvent(QHideEvent* event)
+{
+    m_gif->stop();
+    QWidget::hideEvent(event);
 }
 
 void KyBaseHotkeyWidget::changeEvent(QEvent* event)

@@ -7,7 +7,7 @@
 #include <memory>
 
 class KyDisplayViewAttribute;
-class QMovie;
+class GifAnimation;
 
 namespace Ui {
 class KyBaseHotkeyWidget;
@@ -15,7 +15,7 @@ class KyBaseHotkeyWidget;
 
 // The 150 x 108 key face shared by every action: icon (a still fitted to the face or
 // an animated GIF), title along the lower edge, and the click, invalid and inactive
-// masks on top. Owns its form and the movie that plays GIF icons.
+// masks on top. Owns its form and the animation that plays GIF icons.
 class KyBaseHotkeyWidget : public QWidget
 {
     Q_OBJECT
@@ -43,15 +43,19 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
     void showGif(const QString& path);
     void showStill(const QString& path);
     void showTitle();
+    void stopGif();
 
     std::unique_ptr<Ui::KyBaseHotkeyWidget> ui;
-    std::unique_ptr<QMovie> m_movie;  // no parent by design; outlives nothing but this widget
+    GifAnimation* m_gif = nullptr;  // child; plays while the face is visible
+    bool m_gifShown = false;        // the icon is an animated GIF
     QString m_title;                  // as set; the label shows it elided
     QPixmap m_background;             // the style sheet's fill and frame, drawn once per size and style
 };

@@ -81,6 +81,7 @@ void tst_SystemAction::initBranches()
 
     TestAction action;
     action.record.reset();  // what a refused preset must leave untouched
+    action.propertyWidget();  // an inspector to sync: built, and filled once
     QSignalSpy sent(&action, &KYPlugin::eventSent);
     if (!accepted)
         QTest::ignoreMessage(QtWarningMsg, "[TestAction][Preset] refused: no value");
@@ -90,15 +91,21 @@ void tst_SystemAction::initBranches()
     QCOMPARE(action.record.titles, titles);
     QCOMPARE(action.actionTitle(), actionTitle);
     QCOMPARE(action.record.value, value);
-    QCOMPARE(action.syncs, accepted ? 1 : 0);
+    QCOMPARE(action.syncs, accepted ? 2 : 1);
     QCOMPARE(sent.count(), 0);  // only edits report
 }
 
 void tst_SystemAction::inspectorConnectedOnce()
 {
+    // Built on the host's first request, after any number of inits, then kept in step.
     TestAction action;
     QVERIFY(action.init("k", {}));
     QVERIFY(action.init("k", {{"payload", QJsonObject{{"Title", "t"}}}}));
+    QCOMPARE(action.syncs + action.connects, 0);
+    action.propertyWidget();
+    action.propertyWidget();
+    QCOMPARE(action.syncs, 1);
+    QVERIFY(action.init("k", {{"payload", QJsonObject{{"Title", "u"}}}}));
     QCOMPARE(action.syncs, 2);
     QCOMPARE(action.connects, 1);
 }
@@ -193,6 +200,7 @@ void tst_SystemAction::actionModeBeforeInit()
     TestAction action;
     action.actionMode = true;
     QVERIFY(action.init("k", {}));
+    action.propertyWidget();
     QVERIFY(action.readOnlyTitle);
 }
 

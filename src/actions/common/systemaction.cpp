@@ -87,14 +87,14 @@ int SystemAction::onSetSettingsEvent(const QJsonObject&)
 bool SystemAction::initWithDefault()
 {
     payload().reset();
-    syncAndConnect();
+    syncWidgets();
     return true;
 }
 
 bool SystemAction::initWithPayload(const QJsonObject& stored)
 {
     payload().setPayload(stored);
-    syncAndConnect();
+    syncWidgets();
     return true;
 }
 
@@ -106,7 +106,7 @@ bool SystemAction::initWithPreset(const QJsonObject& preset)
         return false;
     }
     payload().setPreset(preset);
-    syncAndConnect();
+    syncWidgets();
     return true;
 }
 
@@ -138,7 +138,18 @@ QWidget* SystemAction::pluginWidget()
 
 QWidget* SystemAction::propertyWidget()
 {
+    ensureInspector();
     return inspector();
+}
+
+void SystemAction::ensureInspector()
+{
+    if (m_inspectorBuilt)
+        return;
+    m_inspectorBuilt = true;
+    buildInspector();
+    syncInspector();
+    propertyConnections();
 }
 
 int SystemAction::onKeyDownEvent(const QJsonObject&)
@@ -165,6 +176,13 @@ void SystemAction::syncWidgets()
         keyFace->setImage(record.firstIcon());
         keyFace->adjustView(record.displayView);
     }
+    if (m_inspectorBuilt)
+        syncInspector();
+}
+
+void SystemAction::syncInspector()
+{
+    const ActionPayload& record = payload();
     if (ActionInspector* panel = inspector()) {
         panel->setPluginTitle(record.firstTitle());
         panel->setPluginIconPath(record.firstIcon());
@@ -216,11 +234,3 @@ void SystemAction::onViewAttributeEdited(const KyDisplayViewAttribute& attribute
     reportSettings();
 }
 
-void SystemAction::syncAndConnect()
-{
-    syncWidgets();
-    if (!m_inspectorConnected) {
-        propertyConnections();
-        m_inspectorConnected = true;
-    }
-}

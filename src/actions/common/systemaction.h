@@ -39,15 +39,22 @@ protected:
 
     virtual ActionPayload& payload() = 0;
     virtual const ActionPayload& payload() const = 0;
-    // The action's two widgets; null for an action without them.
+    // The action's two widgets; null for an action without them. The key face is built
+    // with the action. The inspector is built by buildInspector() when the host first
+    // asks for it, since most keys are never inspected; it is then filled from the
+    // record and connected, and inspector() returns it from then on.
     virtual ActionKeyFace* face() const { return nullptr; }
     virtual ActionInspector* inspector() const { return nullptr; }
-    // Pushes the record into the key face and the inspector: titles, icons, the
-    // display view, action mode; then syncOwn() for the action's own values.
+    virtual void buildInspector() {}
+    void ensureInspector();
+    bool hasInspector() const { return m_inspectorBuilt; }
+    // Pushes the record into the key face and, once built, the inspector: titles,
+    // icons, the display view, action mode; then syncOwn() for the inspector's own
+    // fields (called only when there is an inspector).
     virtual void syncWidgets();
     virtual void syncOwn() {}
     // Connects the inspector's title, icon and text-attribute edits to the record
-    // (each reported at once), then connectOwn(); called once, on the first init.
+    // (each reported at once), then connectOwn(); called once, when it is built.
     virtual void propertyConnections();
     virtual void connectOwn() {}
     // After an icon change, how long to wait before asking the host for a recolour.
@@ -71,7 +78,7 @@ protected:
     void onViewAttributeEdited(const KyDisplayViewAttribute& attribute);
 
 private:
-    void syncAndConnect();
+    void syncInspector();
 
-    bool m_inspectorConnected = false;
+    bool m_inspectorBuilt = false;
 };

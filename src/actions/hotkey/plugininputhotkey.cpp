@@ -10,7 +10,6 @@
 PluginInputHotkey::PluginInputHotkey(QObject* parent)
     : SystemAction(parent)
     , keyFace(new WidgetIconPluginInputHotkey)
-    , m_propertyWidget(new WidgetPluginInputHotkey)
     , m_payloadImpl(new PayloadImpl)
 {
 }
@@ -63,6 +62,7 @@ ActionPayload& PluginInputHotkey::payload() { return *m_payloadImpl; }
 const ActionPayload& PluginInputHotkey::payload() const { return *m_payloadImpl; }
 ActionKeyFace* PluginInputHotkey::face() const { return keyFace; }
 ActionInspector* PluginInputHotkey::inspector() const { return m_propertyWidget; }
+void PluginInputHotkey::buildInspector() { m_propertyWidget = new WidgetPluginInputHotkey; }
 
 void PluginInputHotkey::syncOwn()
 {

@@ -31,6 +31,7 @@ protected:
     const ActionPayload& payload() const override;
     ActionKeyFace* face() const override;
     ActionInspector* inspector() const override;
+    void buildInspector() override;
     void syncOwn() override;
     void connectOwn() override;
 

@@ -9,7 +9,6 @@
 PluginInputText::PluginInputText(QObject* parent)
     : SystemAction(parent)
     , keyFace(new WidgetIconPluginInputText)
-    , m_propertyWidget(new WidgetPluginInputText)
     , m_payloadImpl(new PayloadImpl)
     , m_paster(new TextPaster(this))
 {
@@ -18,7 +17,8 @@ PluginInputText::PluginInputText(QObject* parent)
 PluginInputText::~PluginInputText()
 {
     keyFace->disconnect();
-    m_propertyWidget->disconnect();
+    if (m_propertyWidget)
+        m_propertyWidget->disconnect();
     delete keyFace;
     delete m_propertyWidget;
     delete m_payloadImpl;
@@ -40,6 +40,7 @@ QWidget* PluginInputText::pluginWidget()
 QWidget* PluginInputText::propertyWidget()
 {
     qCDebug(lcActions) << "propertyWidget" << "Return property widget";
+    ensureInspector();
     return m_propertyWidget;
 }
 
@@ -58,6 +59,7 @@ ActionPayload& PluginInputText::payload() { return *m_payloadImpl; }
 const ActionPayload& PluginInputText::payload() const { return *m_payloadImpl; }
 ActionKeyFace* PluginInputText::face() const { return keyFace; }
 ActionInspector* PluginInputText::inspector() const { return m_propertyWidget; }
+void PluginInputText::buildInspector() { m_propertyWidget = new WidgetPluginInputText; }
 
 void PluginInputText::syncOwn()
 {

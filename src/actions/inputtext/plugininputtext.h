@@ -29,6 +29,7 @@ protected:
     const ActionPayload& payload() const override;
     ActionKeyFace* face() const override;
     ActionInspector* inspector() const override;
+    void buildInspector() override;
     void syncOwn() override;
     void connectOwn() override;
 

@@ -11,7 +11,6 @@
 PluginOpenFile::PluginOpenFile(QObject* parent)
     : SystemAction(parent)
     , keyFace(new WidgetIconPluginOpenFile)
-    , m_propertyWidget(new WidgetPluginOpenFile)
     , m_payloadImpl(new PayloadImpl)
 {
     qCDebug(lcActions) << "PluginOpenFile" << "new instance of Plugin Open App File";
@@ -32,7 +31,13 @@ void PluginOpenFile::eventReceived(const QJsonObject& event, QJsonObject& result
 
 QWidget* PluginOpenFile::propertyWidget()
 {
+    ensureInspector();
     return m_propertyWidget;
+}
+
+void PluginOpenFile::buildInspector()
+{
+    m_propertyWidget = new WidgetPluginOpenFile;
 }
 
 QString PluginOpenFile::actionIconFilePath() const
@@ -42,6 +47,7 @@ QString PluginOpenFile::actionIconFilePath() const
 
 int PluginOpenFile::onAppTriggeredEvent(const QJsonObject&)
 {
+    const QString filePath = m_payloadImpl->filePath;
     qCDebug(lcActions) << "try to open file" << filePath;
     if (QFile::exists(filePath))
         PathLauncher::instance()->open(filePath);
@@ -63,7 +69,6 @@ void PluginOpenFile::syncOwn()
         m_propertyWidget->setActionModeState();
     m_propertyWidget->setViewAttribute(record.displayView);
     m_propertyWidget->adjustView(record.displayView);
-    filePath = record.filePath;
 }
 
 void PluginOpenFile::connectOwn()
@@ -72,7 +77,6 @@ void PluginOpenFile::connectOwn()
     connect(panel, &WidgetPluginOpenFile::imageDidChange, this, &PluginOpenFile::onIconEdited);
     connect(panel, &WidgetPluginOpenFile::titleDidChange, this, &PluginOpenFile::onTitleEdited);
     connect(panel, &WidgetPluginOpenFile::fileDidChange, this, [this](const QString& path) {
-        filePath = path;
         m_payloadImpl->filePath = path;
         reportSettings();
     });

@@ -26,12 +26,12 @@ protected:
     ActionPayload& payload() override;
     const ActionPayload& payload() const override;
     ActionKeyFace* face() const override;
+    void buildInspector() override;
     void syncOwn() override;
     void connectOwn() override;
 
 private:
     WidgetIconPluginOpenFile* keyFace = nullptr;
     WidgetPluginOpenFile* m_propertyWidget = nullptr;
-    QString filePath;
     PayloadImpl* m_payloadImpl = nullptr;
 };

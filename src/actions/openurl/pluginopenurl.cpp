@@ -21,7 +21,6 @@ constexpr int kBrowserSettleMs = 100;
 PluginOpenUrl::PluginOpenUrl(QObject* parent)
     : SystemAction(parent)
     , keyFace(new WidgetIconPluginOpenUrl)
-    , m_propertyWidget(new WidgetPluginOpenUrl)
     , m_payloadImpl(new PayloadImpl)
 {
 }
@@ -67,6 +66,7 @@ QWidget* PluginOpenUrl::pluginWidget()
 QWidget* PluginOpenUrl::propertyWidget()
 {
     qCDebug(lcActions) << "propertyWidget";
+    ensureInspector();
     return m_propertyWidget;
 }
 
@@ -114,6 +114,7 @@ ActionPayload& PluginOpenUrl::payload() { return *m_payloadImpl; }
 const ActionPayload& PluginOpenUrl::payload() const { return *m_payloadImpl; }
 ActionKeyFace* PluginOpenUrl::face() const { return keyFace; }
 ActionInspector* PluginOpenUrl::inspector() const { return m_propertyWidget; }
+void PluginOpenUrl::buildInspector() { m_propertyWidget = new WidgetPluginOpenUrl; }
 
 void PluginOpenUrl::syncOwn()
 {

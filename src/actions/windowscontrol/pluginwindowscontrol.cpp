@@ -7,7 +7,6 @@
 PluginWindowsControl::PluginWindowsControl(QObject* parent)
     : SystemAction(parent)
     , keyFace(new WidgetIconPluginWindowsControl)
-    , m_propertyWidget(new WidgetPluginWindowsControl)
     , m_payloadImpl(new PayloadImpl)
 {
     m_payloadImpl->reset();
@@ -28,6 +27,7 @@ QString PluginWindowsControl::actionIconFilePath() const
 // The inspector controls the window with what it shows; the record is not read here.
 int PluginWindowsControl::onAppTriggeredEvent(const QJsonObject&)
 {
+    ensureInspector();
     m_propertyWidget->controlTargetWindow();
     return 0;
 }
@@ -42,6 +42,7 @@ ActionPayload& PluginWindowsControl::payload() { return *m_payloadImpl; }
 const ActionPayload& PluginWindowsControl::payload() const { return *m_payloadImpl; }
 ActionKeyFace* PluginWindowsControl::face() const { return keyFace; }
 ActionInspector* PluginWindowsControl::inspector() const { return m_propertyWidget; }
+void PluginWindowsControl::buildInspector() { m_propertyWidget = new WidgetPluginWindowsControl; }
 
 void PluginWindowsControl::syncOwn()
 {

@@ -191,6 +191,7 @@ void tst_WindowsControlX11::trigger()
                                        {"leftTopPositionX", requested.x()}, {"leftTopPositionY", requested.y()},
                                        {"windowSizeW", requested.width()}, {"windowSizeH", requested.height()}});
     QVERIFY(key);
+    key->propertyWidget();  // the inspector lists the windows
     if (vanishing >= 0) {
         delete windows.at(vanishing);
         QTest::qWait(20);  // gone from the server
