@@ -1,0 +1,279 @@
+// The six actions made by category as the package makes them: what each stores after
+// each input form, and the inspector edits they share, each reported once.
+#include "actiontest.h"
+#include "actions/common/systemaction.h"
+#include "package/kyvantaproxy.h"
+#include "package/systemdll.h"
+#include "widgets/basepropertywidget.h"
+#include "widgets/kydisplayviewattribute.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QWebSocket>
+#include <QWebSocketServer>
+#include <QtTest>
+
+namespace {
+const QString kPrefix = QStringLiteral("com.corvane.system.");
+const QJsonObject kView{{"family", "DejaVu Sans"}, {"size", 20}, {"color", "#00ff00"}, {"horAlignment", 1},
+                        {"bold", true}, {"italic", false}, {"underLine", true}};
+const QJsonObject kWindow{{"windowTitleName", "Mail"}, {"processNameOfWindow", "mailer"}, {"windowAction", "0"},
+                          {"leftTopPositionX", 10}, {"leftTopPositionY", 20}, {"windowSizeW", 640},
+                          {"windowSizeH", 480}};
+
+QJsonObject with(QJsonObject base, const QJsonObject& more)
+{
+    for (auto it = more.begin(); it != more.end(); ++it)
+        base.insert(it.key(), it.value());
+    return base;
+}
+QJsonObject payload(const QJsonObject& members) { return {{"payload", members}}; }
+QJsonObject preset(const QJsonObject& members) { return {{"preset", members}}; }
+}
+
+class tst_ActionRecords : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void records_data();
+    void records();
+    void sharedEdits_data();
+    void sharedEdits();
+    void updateSettingsAnswersInResult();
+    void unknownCategories();
+
+private:
+    std::unique_ptr<SystemAction> make(const QString& name);
+
+    SystemDll m_package;
+    QWebSocketServer m_server{"host", QWebSocketServer::NonSecureMode};
+    QList<QJsonObject> m_frames;
+    QPointer<QWebSocket> m_latest;  // the host's end of the newest connection
+};
+
+void tst_ActionRecords::initTestCase()
+{
+    qputenv("SYSTEMDLL_WINDOWCONTROL_BACKEND", "none");
+    QVERIFY(m_server.listen(QHostAddress::LocalHost, 0));
+    connect(&m_server, &QWebSocketServer::newConnection, this, [this] {
+        while (QWebSocket* socket = m_server.nextPendingConnection()) {
+            socket->setParent(&m_server);
+            m_latest = socket;
+            // A pong comes back once the action's end has finished its handshake.
+            connect(socket, &QWebSocket::pong, socket, [socket] { socket->setProperty("ready", true); });
+            socket->ping();
+            connect(socket, &QWebSocket::textMessageReceived, this,
+                    [this](const QString& frame) { m_frames << QJsonDocument::fromJson(frame.toUtf8()).object(); });
+        }
+    });
+    KyVantaProxy::getInstance()->port = m_server.serverPort();
+}
+
+std::unique_ptr<SystemAction> tst_ActionRecords::make(const QString& name)
+{
+    return std::unique_ptr<SystemAction>(qobject_cast<SystemAction*>(m_package.makeWidget(kPrefix + name, 0)));
+}
+
+void tst_ActionRecords::records_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QJsonObject>("params");
+    QTest::addColumn<QJsonObject>("expected");  // members of the stored record; empty: init refuses
+    QTest::addColumn<int>("reports");           // during init
+    const QString urlIcon = ":/SystemDll/images/mainpage_btn_url.png";
+    const QString hotkeyIcon = ":/SystemDll/images/mainpage_btn_hotkey.png";
+    const QJsonArray appTitle{"App/File"}, appIcon{":/SystemDll/images/mainpage_btn_app.png"};
+
+    QTest::newRow("openurl defaults, reported at once")
+        << "openurl" << QJsonObject{}
+        << QJsonObject{{"titlelist", QJsonArray{"URL"}}, {"iconlist", QJsonArray{urlIcon}}, {"actionTitle", "URL"},
+                       {"actionIconFilePath()", "URL"}} << 1;
+    QTest::newRow("openurl legacy") << "openurl" << payload({{"Url", "u"}, {"Title", "t"}, {"ImagePath", "/p.png"}})
+        << QJsonObject{{"Url", "u"}, {"titlelist", QJsonArray{"t"}}, {"iconlist", QJsonArray{"/p.png"}},
+                       {"actionTitle", "t"}} << 0;
+    QTest::newRow("openurl versioned, title from the list")
+        << "openurl" << v1({{"Url", "https://x.example"}, {"titlelist", QJsonArray{"a"}}, {"displayView", kView}})
+        << QJsonObject{{"Url", "https://x.example"}, {"actionTitle", "a"}, {"displayView", kView}} << 0;
+    QTest::newRow("openurl preset")
+        << "openurl" << preset({{"title", "P"}, {"url", "https://p.example"}, {"icon", "/x.png"}, {"actionTitle", "Act"}})
+        << QJsonObject{{"Url", "https://p.example"}, {"titlelist", QJsonArray{"P"}}, {"actionTitle", "Act"}} << 0;
+    QTest::newRow("openurl preset without title") << "openurl" << preset({{"url", "https://a.example"}}) << QJsonObject() << 0;
+    QTest::newRow("openurl preset without url") << "openurl" << preset({{"title", "T"}}) << QJsonObject() << 0;
+    QTest::newRow("openurl wrong types")
+        << "openurl" << payload({{"version", "1"}, {"Url", 42}, {"titlelist", "x"}, {"iconlist", QJsonObject{}},
+                                 {"actionTitle", QJsonArray{}}, {"displayView", QJsonObject{{"size", "big"}}}})
+        << QJsonObject{{"Url", ""}, {"titlelist", QJsonArray{}}, {"iconlist", QJsonArray{}}, {"actionTitle", ""}} << 0;
+
+    QTest::newRow("openapp defaults") << "openapp" << QJsonObject{}
+        << QJsonObject{{"titlelist", appTitle}, {"iconlist", appIcon}, {"FilePath", ""}, {"actionTitle()", "App/File"}} << 0;
+    QTest::newRow("openapp versioned: the stored action title is the first title")
+        << "openapp" << v1({{"titlelist", QJsonArray{"Ed", "x"}}, {"FilePath", "/a.desktop"}, {"actionTitle", "Other"}})
+        << QJsonObject{{"titlelist", QJsonArray{"Ed"}}, {"actionTitle", "Ed"}, {"FilePath", "/a.desktop"},
+                       {"actionTitle()", "Other"}, {"actionIconFilePath()", "Other"}} << 0;
+    QTest::newRow("openapp legacy") << "openapp" << payload({{"Title", "T"}, {"ImagePath", "/p.png"}, {"FilePath", "/d.txt"}})
+        << QJsonObject{{"titlelist", QJsonArray{"T"}}, {"iconlist", QJsonArray{"/p.png"}}, {"FilePath", "/d.txt"},
+                       {"actionTitle()", ""}} << 0;
+    QTest::newRow("openapp preset, empty lists keep the defaults")
+        << "openapp" << preset({{"titlelist", QJsonArray{}}, {"iconlist", "not an array"}, {"FilePath", "/x"}})
+        << QJsonObject{{"titlelist", appTitle}, {"iconlist", appIcon}, {"FilePath", "/x"}} << 0;
+
+    QTest::newRow("text defaults") << "text" << QJsonObject{}
+        << QJsonObject{{"titlelist", QJsonArray{"Text"}}, {"SendText", ""}, {"PressEnterStatus", "true"},
+                       {"actionIconFilePath()", ""}} << 0;
+    QTest::newRow("text versioned")
+        << "text" << v1({{"titlelist", QJsonArray{"Hi"}}, {"SendText", "hello"}, {"PressEnterStatus", "False"}})
+        << QJsonObject{{"iconlist", QJsonArray{}}, {"SendText", "hello"}, {"PressEnterStatus", "False"}, {"actionTitle", "Hi"}} << 0;
+    QTest::newRow("text legacy") << "text" << payload({{"Title", "t"}, {"SendText", "s"}, {"PressEnterStatus", "e"}})
+        << QJsonObject{{"titlelist", QJsonArray{"t"}}, {"SendText", "s"}, {"PressEnterStatus", "e"}, {"actionTitle", "t"}} << 0;
+    QTest::newRow("text preset keeps absent lists") << "text" << preset({{"SendText", "x"}})
+        << QJsonObject{{"titlelist", QJsonArray{}}, {"SendText", "x"}, {"PressEnterStatus", ""}, {"actionTitle", ""}} << 0;
+
+    QTest::newRow("hotkey legacy") << "hotkey" << payload({{"Title", "T"}, {"ImagePath", "p"}, {"SendHotkey", "Alt+Tab"}})
+        << QJsonObject{{"titlelist", QJsonArray{"T"}}, {"iconlist", QJsonArray{"p"}}, {"SendHotkey", "Alt+Tab"},
+                       {"actionIconFilePath()", "T"}} << 0;
+    QTest::newRow("hotkey preset keeps first entries")
+        << "hotkey" << preset({{"titlelist", QJsonArray{"a", "b"}}, {"iconlist", QJsonArray{"i", "j"}}, {"SendHotkey", "F5"}})
+        << QJsonObject{{"titlelist", QJsonArray{"a"}}, {"iconlist", QJsonArray{"i"}}, {"actionTitle", "a"}} << 0;
+    QTest::newRow("hotkey preset without lists keeps the defaults")
+        << "hotkey" << preset({{"titlelist", QJsonArray{}}, {"actionTitle", "Undo"}})
+        << QJsonObject{{"titlelist", QJsonArray{"Hotkey"}}, {"iconlist", QJsonArray{hotkeyIcon}}, {"actionTitle", "Undo"}} << 0;
+    QTest::newRow("hotkey empty lists read as empty") << "hotkey" << v1({{"titlelist", QJsonArray{}}, {"SendHotkey", 5}})
+        << QJsonObject{{"titlelist", QJsonArray{}}, {"actionTitle", ""}, {"SendHotkey", ""}} << 0;
+
+    QTest::newRow("windowscontrol versioned, first entries only")
+        << "windowscontrol" << v1(with(kWindow, {{"titlelist", QJsonArray{"a", "b"}}, {"iconlist", QJsonArray{"/1.png", "/2.png"}},
+                                                 {"actionTitle", "x"}}))
+        << with(kWindow, {{"titlelist", QJsonArray{"a"}}, {"iconlist", QJsonArray{"/1.png"}}, {"actionTitle", "a"},
+                          {"actionIconFilePath()", ""}}) << 0;
+    QTest::newRow("windowscontrol x without y, w without h, wrong types")
+        << "windowscontrol" << v1({{"leftTopPositionX", 5}, {"windowSizeW", 300}, {"windowTitleName", 7}, {"titlelist", "t"}})
+        << QJsonObject{{"leftTopPositionX", 0}, {"leftTopPositionY", 0}, {"windowSizeW", -1}, {"windowSizeH", -1},
+                       {"windowTitleName", ""}, {"titlelist", QJsonArray{""}}} << 0;
+    QTest::newRow("windowscontrol preset starts from the defaults")
+        << "windowscontrol" << preset(with(kWindow, {{"titlelist", QJsonArray{}}, {"windowAction", "2"}}))
+        << with(kWindow, {{"titlelist", QJsonArray{""}}, {"actionTitle", ""}, {"windowAction", "2"},
+                          {"iconlist", QJsonArray{":/SystemDll/images/mainpage_btn_window_control.svg"}}}) << 0;
+    QTest::newRow("windowscontrol legacy: own title keys, no window fields")
+        << "windowscontrol" << payload(with(kWindow, {{"onTitle", "Old"}, {"onImagePath", "/old.png"}, {"Title", "x"},
+                                                      {"displayView", kView}}))
+        << QJsonObject{{"titlelist", QJsonArray{"Old"}}, {"iconlist", QJsonArray{"/old.png"}}, {"actionTitle", "Old"},
+                       {"windowTitleName", ""}, {"windowSizeW", -1}, {"displayView", KyDisplayViewAttribute::toJson({})}} << 0;
+}
+
+// What the record holds after init (and what the host is answered), and that the
+// stored form restores the same record.
+void tst_ActionRecords::records()
+{
+    QFETCH(QString, name);
+    QFETCH(QJsonObject, params);
+    QFETCH(QJsonObject, expected);
+    QFETCH(int, reports);
+    auto action = make(name);
+    QVERIFY(action);
+    QSignalSpy sent(action.get(), &KYPlugin::eventSent);
+    if (expected.isEmpty())
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("\\[Preset\\] refused"));
+    QCOMPARE(action->init("key", params), !expected.isEmpty());
+    QCOMPARE(sent.count(), reports);
+    if (expected.isEmpty())
+        return;
+    const QJsonObject stored = action->settingsJson();
+    if (reports)
+        QCOMPARE(lastPayload(sent), stored);
+    for (auto it = expected.begin(); it != expected.end(); ++it) {
+        if (it.key() == "actionTitle()")
+            QCOMPARE(action->actionTitle(), it.value().toString());
+        else if (it.key() == "actionIconFilePath()")
+            QCOMPARE(action->actionIconFilePath(), it.value().toString());
+        else
+            QVERIFY2(stored.value(it.key()) == it.value(), qPrintable(it.key()));
+    }
+    QCOMPARE(stored["version"].toInt(), 1);
+    QCOMPARE(action->pluginWidget()->size(), QSize(150, 108));
+    auto restored = make(name);
+    QVERIFY(restored->init("key", {{"payload", stored}}));
+    QCOMPARE(restored->settingsJson(), stored);
+}
+
+void tst_ActionRecords::sharedEdits_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("edit");
+    for (const char* name : {"openurl", "text", "hotkey", "windowscontrol"})
+        for (const char* edit : {"title", "icon", "view"})
+            QTest::addRow("%s %s", name, edit) << name << edit;
+}
+
+// Each edit of the shared inspector part lands in the record and the key face, in
+// exactly one report; a new icon also asks the host, a moment later, to recolour the key.
+void tst_ActionRecords::sharedEdits()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, edit);
+    m_latest = nullptr;
+    auto action = make(name);
+    const QString target = QString("%1-%2").arg(name, edit);
+    QVERIFY(action->init(target, v1({{"titlelist", QJsonArray{"T"}}})));
+    auto* base = action->propertyWidget()->findChild<BasePropertyWidget*>();
+    auto* faceTitle = action->pluginWidget()->findChild<QLabel*>("lblTitle");
+    auto* previewTitle = action->propertyWidget()->findChild<QLabel*>("lblImageText");
+    QVERIFY(base && faceTitle && previewTitle);
+    const QFont faceFont = faceTitle->font(), previewFont = previewTitle->font();
+    QSignalSpy sent(action.get(), &KYPlugin::eventSent);
+
+    KyDisplayViewAttribute attribute;
+    attribute.size = 24;
+    attribute.bold = true;
+    if (edit == "title") {
+        auto* title = base->findChild<QLineEdit*>("lineEdtPluginTitle");
+        title->selectAll();
+        QTest::keyClicks(title, "N");
+    } else if (edit == "icon") {
+        QTRY_VERIFY(m_latest && m_latest->property("ready").toBool());
+        base->onIconPathChanged(0, "/tmp/new.png");
+    } else {
+        emit base->viewAttributeChanged(attribute);
+    }
+    QCOMPARE(sent.count(), 1);
+    const QJsonObject stored = lastPayload(sent);
+    QCOMPARE(stored, action->settingsJson());
+    QCOMPARE(action->actionTitle(), QString(edit == "title" ? "N" : "T"));
+    QCOMPARE(faceTitle->text(), action->actionTitle());
+    QCOMPARE(stored["titlelist"].toArray(), QJsonArray{action->actionTitle()});
+    if (edit == "icon") {
+        QCOMPARE(stored["iconlist"].toArray(), QJsonArray{"/tmp/new.png"});
+        const QJsonObject recolour{{"task", "remote.command.update.function.key.Image.Color"}, {"sender", target}};
+        QVERIFY(!m_frames.contains(recolour));
+        QTRY_VERIFY(m_frames.contains(recolour));
+    }
+    if (edit == "view") {
+        QCOMPARE(KyDisplayViewAttribute::fromJson(stored["displayView"].toObject()), attribute);
+        QVERIFY(faceTitle->font().bold() && faceTitle->font() != faceFont);
+        previewTitle->ensurePolished();  // a style sheet's font wins once polished
+        QVERIFY(previewTitle->font().bold() && previewTitle->font() != previewFont);
+    }
+}
+
+void tst_ActionRecords::updateSettingsAnswersInResult()
+{
+    auto action = make("openurl");
+    QVERIFY(action->init("k", v1({{"Url", "https://r.example"}})));
+    QSignalSpy sent(action.get(), &KYPlugin::eventSent);
+    QJsonObject result{{"host", "kept"}};
+    action->eventReceived(eventOf("tov.ky.plugin.event.update.settings"), result);
+    QCOMPARE(sent.count(), 1);
+    QCOMPARE(result, QJsonObject({{"host", "kept"}, {"success", true}, {"settings", lastPayload(sent)}}));
+}
+
+void tst_ActionRecords::unknownCategories()
+{
+    for (const char* category : {"COM.CORVANE.SYSTEM.OPENURL", "", "com.corvane.system.multiaction"})
+        QCOMPARE(m_package.makeWidget(category, 0), nullptr);
+}
+
+QTEST_MAIN(tst_ActionRecords)
+#include "tst_actionrecords.moc"
