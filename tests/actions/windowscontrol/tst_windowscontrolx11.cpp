@@ -33,40 +33,33 @@ QString run(const QString& program, const QStringList& arguments)
     return QString::fromLocal8Bit(process.readAllStandardOutput());
 }
 
-int field(const QString& text, const QString& label)
+QString xprop(QWidget* window, const char* property)
 {
-    const QRegularExpression re(QRegularExpression::escape(label) + ":\\s*(-?\\d+)");
-    return re.match(text).captured(1).toInt();
+    return run("xprop", {"-id", QString::number(window->winId()), property});
 }
 
 QRect clientGeometry(QWidget* window)
 {
     const QString info = run("xwininfo", {"-id", QString::number(window->winId())});
-    return QRect(field(info, "Absolute upper-left X"), field(info, "Absolute upper-left Y"), field(info, "Width"),
-                 field(info, "Height"));
+    const auto field = [&](const char* label) {
+        return QRegularExpression(QString(label) + ":\\s*(-?\\d+)").match(info).captured(1).toInt();
+    };
+    return QRect(field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"), field("Height"));
 }
 
 // The outer frame, decorations included: xwininfo's client geometry plus the frame
 // extents xprop reports.
 QRect outerFrame(QWidget* window)
 {
-    const QStringList e = run("xprop", {"-id", QString::number(window->winId()), "_NET_FRAME_EXTENTS"})
-                              .section('=', 1)
-                              .split(',');
+    const QStringList e = xprop(window, "_NET_FRAME_EXTENTS").section('=', 1).split(',');
     const QMargins extents = e.size() == 4 ? QMargins(e[0].toInt(), e[2].toInt(), e[1].toInt(), e[3].toInt())
                                            : QMargins();
     return clientGeometry(window).marginsAdded(extents);
 }
 
-QString xprop(QWidget* window, const char* property)
-{
-    return run("xprop", {"-id", QString::number(window->winId()), property});
-}
-
 bool isManaged(QWidget* window)
 {
-    const QString clients = run("xprop", {"-root", "_NET_CLIENT_LIST"});
-    return clients.contains("0x" + QString::number(window->winId(), 16));
+    return run("xprop", {"-root", "_NET_CLIENT_LIST"}).contains("0x" + QString::number(window->winId(), 16));
 }
 
 QString ownProcessName()  // as /proc has it: cut to 15 bytes
@@ -180,8 +173,7 @@ void tst_WindowsControlX11::trigger()
     QList<QPointer<QWidget>> windows;
     QList<QRect> before;
     for (const QString& title : titles) {
-        windows << open(title);
-        QVERIFY(windows.last());
+        QVERIFY((windows << open(title)).last());
         before << outerFrame(windows.last());
     }
     const QRect requested(140, 90, 500, 320);
