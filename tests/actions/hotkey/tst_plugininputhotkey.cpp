@@ -20,7 +20,6 @@ private slots:
     void initTestCase();
     void recording_data();
     void recording();
-    void storedHotkeyShown();
     void trigger_data();
     void trigger();
 
@@ -78,17 +77,6 @@ void tst_PluginInputHotkey::recording()
     QCOMPARE(sent.count(), 1);
 }
 
-// A stored key-pad form shows as it was recorded, and loading it is no edit.
-void tst_PluginInputHotkey::storedHotkeyShown()
-{
-    PluginInputHotkey action;
-    QSignalSpy sent(&action, &KYPlugin::eventSent);
-    QVERIFY(action.init("k1", {{"payload", QJsonObject{{"version", 1}, {"SendHotkey", "Ctrl+5NUMPAD"}}}}));
-    auto* edit = action.propertyWidget()->findChild<QKeySequenceEdit*>("txtEditPluginInputHotkey");
-    QCOMPARE(edit->keySequence(), QKeySequence(Qt::CTRL | Qt::Key_5));
-    QCOMPARE(sent.count(), 0);
-}
-
 // The string to the one key-down a trigger posts: the rules, not the key table.
 void tst_PluginInputHotkey::trigger_data()
 {
@@ -97,19 +85,14 @@ void tst_PluginInputHotkey::trigger_data()
     QTest::newRow("Ctrl+Shift+A") << "Ctrl+Shift+A" << chord(0x00, 0x120000);
     QTest::newRow("shifted digit is the main 1") << "Shift+1" << chord(0x12, 0x20000);
     QTest::newRow("lone digit is the key-pad 1") << "1" << hid(0x53);
-    QTest::newRow("Meta is Control") << "Meta+Z" << chord(0x06, 0x40000);
-    QTest::newRow("all four") << "Meta+Alt+Shift+Ctrl+X" << chord(0x07, 0x1E0000);
     QTest::newRow("five tokens are all four whatever they say") << "a+b+c+d+X" << chord(0x07, 0x1E0000);
     QTest::newRow("unknown first of two is Control") << "Hyper+A" << chord(0x00, 0x40000);
     QTest::newRow("unknown among three adds nothing") << "Hyper+Shift+A" << chord(0x00, 0x20000);
     QTest::newRow("lone plus is key-pad plus") << "+" << hid(0x45);
     QTest::newRow("lone equals goes private to the session tap")
         << "=" << KeyEventSequence{KeyEvent::press(0x51, KeyEvent::PrivateState, KeyEvent::SessionEventTap)};
-    QTest::newRow("equals with Shift is the main key") << "Shift+=" << chord(0x18, 0x20000);
-    QTest::newRow("lone Enter is key-pad Enter") << "Enter" << hid(0x4C);
     QTest::newRow("grave with Ctrl is the quote key") << "Ctrl+`" << chord(0x27, 0x100000);
     QTest::newRow("key-pad form is the key-pad digit") << "Ctrl+5NUMPAD" << chord(0x57, 0x100000);
-    QTest::newRow("key-pad form of a non-digit") << "Ctrl+ANUMPAD" << KeyEventSequence();
     QTest::newRow("plus with a modifier sends nothing") << "Ctrl++" << KeyEventSequence();
     QTest::newRow("six tokens") << "Ctrl+Alt+Shift+Meta+Ctrl+A" << KeyEventSequence();
     QTest::newRow("empty") << "" << KeyEventSequence();

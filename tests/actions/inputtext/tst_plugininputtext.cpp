@@ -44,7 +44,6 @@ void tst_PluginInputText::limit_data()
     const QString a499(499, 'a');
     const QString a490(490, 'a');
     QTest::newRow("typing up to the limit and past it") << a499 << 499 << "bcd" << "" << a499 + "b" << 500;
-    QTest::newRow("typing from outside the limit") << a490 << 490 << "0123456789ABC" << "" << a490 + "0123456789" << 500;
     QTest::newRow("typing at the limit in the middle") << a499 + "z" << 10 << "X" << "" << a499 + "z" << 10;
     QTest::newRow("pasting 600 into empty") << "" << 0 << "" << QString(600, 'p') << QString(500, 'p') << 500;
     QTest::newRow("pasting into the middle") << a490 << 100 << "" << "0123456789ABCDEFGHIJ"
@@ -62,9 +61,8 @@ void tst_PluginInputText::limit()
     QFETCH(int, cursorAfter);
     PluginInputText action;
     QVERIFY(action.init("k", v1({{"SendText", before}})));
-    QWidget* inspector = action.propertyWidget();
-    auto* editor = inspector->findChild<QPlainTextEdit*>("plainTextEditPluginInputText");
-    auto* counter = inspector->findChild<QLabel*>("lblPluginTextCount");
+    auto* editor = action.propertyWidget()->findChild<QPlainTextEdit*>("plainTextEditPluginInputText");
+    auto* counter = action.propertyWidget()->findChild<QLabel*>("lblPluginTextCount");
     QSignalSpy sent(&action, &KYPlugin::eventSent);
     QTextCursor at = editor->textCursor();
     at.setPosition(cursor);
@@ -116,7 +114,6 @@ void tst_PluginInputText::keys_data()
     QTest::addColumn<bool>("enter");
     QTest::newRow("true") << "hi" << "true" << true;
     QTest::newRow("True") << "hi" << "True" << false;
-    QTest::newRow("False") << "hi" << "False" << false;
     QTest::newRow("empty status") << "hi" << "" << false;
     QTest::newRow("empty text still pastes") << "" << "true" << true;
 }

@@ -24,7 +24,7 @@ class tst_MultimediaHost : public QObject
     Q_OBJECT
 private slots:
     void initTestCase();
-    void cleanupTestCase();
+    void cleanupTestCase() { delete m_package; }
     void entries_data();
     void entries();
     void hostPrintsMediaKeys_data();
@@ -53,10 +53,6 @@ void tst_MultimediaHost::initTestCase()
     QVERIFY(m_package->init({{"port", 1}, {"configDir", QDir::tempPath()}, {"cloudType", 0}}));
 }
 
-void tst_MultimediaHost::cleanupTestCase()
-{
-    delete m_package;
-}
 
 // A key set to entry `index`, triggered the way the host does it.
 void tst_MultimediaHost::trigger(int index)
@@ -116,7 +112,6 @@ void tst_MultimediaHost::hostPrintsMediaKeys_data()
                           QJsonObject{{"kind", "media"}, {"key", key}, {"keyType", type}, {"down", false}}};
     };
     QTest::newRow("volume up") << 5 << press("volumeUp", 0);
-    QTest::newRow("stop") << 1 << press("playPause", 16);
     QTest::newRow("index past the list") << 12 << QJsonArray();
 }
 
@@ -125,14 +120,11 @@ void tst_MultimediaHost::hostPrintsMediaKeys()
     QFETCH(int, index);
     QFETCH(QJsonArray, lines);
     QTemporaryDir dir;
-    const QJsonArray steps{
-        QJsonObject{{"do", "assign"}, {"slot", 2}, {"category", kCategory},
-                    {"payload", QJsonObject{{"version", 1}, {"MultimediaIndex", index}}}},
-        QJsonObject{{"do", "press"}, {"slot", 2}},
-    };
     QFile script(dir.filePath("steps.json"));
     QVERIFY(script.open(QIODevice::WriteOnly));
-    script.write(QJsonDocument(steps).toJson());
+    script.write(QJsonDocument(QJsonArray{QJsonObject{{"do", "assign"}, {"slot", 2}, {"category", kCategory},
+                                                      {"payload", QJsonObject{{"version", 1}, {"MultimediaIndex", index}}}},
+                                          QJsonObject{{"do", "press"}, {"slot", 2}}}).toJson());
     script.close();
 
     QProcess host;
@@ -145,11 +137,9 @@ void tst_MultimediaHost::hostPrintsMediaKeys()
     QVERIFY(host.waitForFinished(120000));
     QCOMPARE(host.exitCode(), 0);
     QJsonArray media;
-    for (const QByteArray& line : host.readAllStandardOutput().split('\n')) {
-        const QJsonObject object = QJsonDocument::fromJson(line).object();
-        if (object["kind"] == QLatin1String("media"))
-            media << object;
-    }
+    for (const QByteArray& line : host.readAllStandardOutput().split('\n'))
+        if (QJsonDocument::fromJson(line)["kind"] == QLatin1String("media"))
+            media << QJsonDocument::fromJson(line).object();
     QCOMPARE(media, lines);
 }
 

@@ -15,10 +15,6 @@
 #include <QLoggingCategory>
 #include <QtTest>
 
-namespace {
-const QString kDefaultIcon = QStringLiteral(":/SystemDll/images/mainpage_btn_app.png");
-}
-
 class tst_PluginOpenFile : public QObject
 {
     Q_OBJECT
@@ -51,21 +47,16 @@ void tst_PluginOpenFile::initTestCase()
 void tst_PluginOpenFile::trigger_data()
 {
     QTest::addColumn<QString>("name");  // below the test folder; empty: an empty path
-    QTest::addColumn<QString>("event");
     QTest::addColumn<int>("kind");      // -1: nothing opened
-    const QString triggered = TovKyPluginEventType::kAppTriggeredEvent;
-    QTest::newRow("document") << "doc.txt" << triggered << int(PathLauncher::Kind::Document);
-    QTest::newRow("application") << "data/applications/app.desktop" << triggered << int(PathLauncher::Kind::Application);
-    QTest::newRow("missing") << "gone.txt" << triggered << -1;
-    QTest::newRow("empty") << "" << triggered << -1;
-    QTest::newRow("key down") << "doc.txt" << QString(TovKyPluginEventType::kKeyDownEvent) << -1;
-    QTest::newRow("key up") << "doc.txt" << QString(TovKyPluginEventType::kKeyUpEvent) << -1;
+    QTest::newRow("document") << "doc.txt" << int(PathLauncher::Kind::Document);
+    QTest::newRow("application") << "data/applications/app.desktop" << int(PathLauncher::Kind::Application);
+    QTest::newRow("missing") << "gone.txt" << -1;
+    QTest::newRow("empty") << "" << -1;
 }
 
 void tst_PluginOpenFile::trigger()
 {
     QFETCH(QString, name);
-    QFETCH(QString, event);
     QFETCH(int, kind);
     m_launcher->clear();
     QVERIFY(TestDesktop::write(m_desktop.root() + "/doc.txt", "x"));
@@ -75,15 +66,11 @@ void tst_PluginOpenFile::trigger()
     QVERIFY(action.init("k1", v1({{"FilePath", path}})));
     QJsonObject result{{"kept", 1}};
     QTest::ignoreMessage(QtDebugMsg, QRegularExpression("eventReceived"));
-    action.eventReceived(eventOf(event), result);
+    action.eventReceived(triggered(), result);
     QCOMPARE(result, QJsonObject({{"kept", 1}}));
-    if (kind < 0) {
-        QVERIFY(m_launcher->opened().isEmpty());
-    } else {
-        QCOMPARE(m_launcher->opened().size(), 1);
-        QCOMPARE(int(m_launcher->opened().first().first), kind);
-        QCOMPARE(m_launcher->opened().first().second, path);
-    }
+    using Opened = QList<RecordingPathLauncher::Opened>;
+    const Opened expected = kind < 0 ? Opened() : Opened{{PathLauncher::Kind(kind), path}};
+    QCOMPARE(m_launcher->opened(), expected);
 }
 
 QString tst_PluginOpenFile::pick(PluginOpenFile& action, const QString& path)
@@ -116,10 +103,7 @@ void tst_PluginOpenFile::pickTakesPathAndIcon()
     QFETCH(QColor, color);
     const QString path = m_desktop.root() + "/picks/" + name;
     QVERIFY(QDir().mkpath(m_desktop.root() + "/picks"));
-    if (content.startsWith("->"))
-        QVERIFY(QFile::link(m_desktop.root() + "/picks/" + content.mid(2), path));
-    else
-        QVERIFY(TestDesktop::write(path, content));
+    QVERIFY(content.startsWith("->") ? QFile::link(QString(content.mid(2)), path) : TestDesktop::write(path, content));
     PluginOpenFile action;
     QVERIFY(action.init("k1", {}));
     QSignalSpy sent(&action, &KYPlugin::eventSent);
@@ -132,7 +116,7 @@ void tst_PluginOpenFile::pickTakesPathAndIcon()
         QVERIFY2(icon.startsWith(m_desktop.root() + "/config/icon/"), qPrintable(icon));
         QVERIFY(TestDesktop::near(QImage(icon).pixelColor(75, 54), color));
     } else {
-        QCOMPARE(icon, kDefaultIcon);
+        QCOMPARE(icon, QStringLiteral(":/SystemDll/images/mainpage_btn_app.png"));
     }
     QVERIFY(QDir(FileIconPicture::folder()).entryList(QDir::Files).isEmpty());
 }

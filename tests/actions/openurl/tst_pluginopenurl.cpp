@@ -1,11 +1,9 @@
-// Open URL in-process: its address field, triggering, the pressed look of a key face.
+// Open URL in-process: its address field and triggering.
 #include "../actiontest.h"
 #include "actions/openurl/pluginopenurl.h"
 #include "platform/keyboard/record/recordingkeyboardservice.h"
 
 #include <QDesktopServices>
-#include <QJsonArray>
-#include <QLabel>
 #include <QLineEdit>
 #include <QtTest>
 
@@ -15,14 +13,8 @@
 namespace {
 // The sleeps the GUI thread asks for while armed: milliseconds, and the urls opened
 // and key events posted by then.
-struct Sleep
-{
-    qint64 ms;
-    int urls;
-    int keys;
-};
-bool g_armed = false;
-std::function<Sleep(qint64)> g_sleepSeen;
+struct Sleep { qint64 ms; int urls, keys; };
+std::function<Sleep(qint64)> g_sleepSeen;  // set: armed
 QList<Sleep> g_sleeps;
 }
 
@@ -32,7 +24,7 @@ extern "C" int nanosleep(const timespec* request, timespec* remaining)
 {
     using Real = int (*)(const timespec*, timespec*);
     static const Real real = reinterpret_cast<Real>(dlsym(RTLD_NEXT, "nanosleep"));
-    if (g_armed && QThread::currentThread() == qApp->thread())
+    if (g_sleepSeen && QThread::currentThread() == qApp->thread())
         g_sleeps << g_sleepSeen(request->tv_sec * 1000 + request->tv_nsec / 1000000);
     return real(request, remaining);
 }
@@ -46,7 +38,6 @@ private slots:
     void urlEdits();
     void trigger_data();
     void trigger();
-    void pressedLook();
 
 public slots:
     void open(const QUrl& url) { m_urls << url; }
@@ -63,7 +54,6 @@ void tst_PluginOpenUrl::initTestCase()
     auto recorder = std::make_unique<RecordingKeyboardService>();
     m_keys = recorder.get();
     KeyboardEventService::setInstance(std::move(recorder));
-    g_sleepSeen = [this](qint64 ms) { return Sleep{ms, int(m_urls.size()), int(m_keys->events().size())}; };
 }
 
 void tst_PluginOpenUrl::urlEdits_data()
@@ -123,9 +113,9 @@ void tst_PluginOpenUrl::trigger()
     PluginOpenUrl action;
     QVERIFY(action.init("k1", v1({{"Url", url}})));
     QJsonObject result{{"kept", 1}};
-    g_armed = true;
+    g_sleepSeen = [this](qint64 ms) { return Sleep{ms, int(m_urls.size()), int(m_keys->events().size())}; };
     action.eventReceived(triggered(), result);
-    g_armed = false;
+    g_sleepSeen = {};
     QCOMPARE(result, QJsonObject({{"kept", 1}}));
     QCOMPARE(m_urls.size(), opened.isEmpty() ? 0 : 1);  // no handler for a scheme-less address
     if (!opened.isEmpty())
@@ -139,36 +129,6 @@ void tst_PluginOpenUrl::trigger()
         waited += sleep.ms;
     }
     QCOMPARE(waited >= 100, keys);
-}
-
-// Key down shows the face without its title, shrunk to 100 x 72, under the click
-// mask; key up brings the icon back.
-void tst_PluginOpenUrl::pressedLook()
-{
-    PluginOpenUrl action;
-    QVERIFY(action.init("k1", v1({{"titlelist", QJsonArray{"Docs"}},
-                                  {"iconlist", QJsonArray{":/SystemDll/images/mainpage_btn_url.png"}}})));
-    QWidget* face = action.pluginWidget();
-    face->show();
-    auto* icon = face->findChild<QLabel*>("lblIcon");
-    auto* title = face->findChild<QLabel*>("lblTitle");
-    auto* mask = face->findChild<QLabel*>("lblMaskClick");
-    QVERIFY(icon && title && mask);
-    const QImage released = face->grab().toImage();
-    const QImage scaledWithTitle =
-        face->grab().scaled(100, 72, Qt::IgnoreAspectRatio, Qt::FastTransformation).toImage();
-
-    QJsonObject result;
-    action.eventReceived(eventOf(TovKyPluginEventType::kKeyDownEvent), result);
-    const QPixmap down = icon->pixmap();
-    QCOMPARE(down.size(), QSize(100, 72));
-    QVERIFY(down.toImage().convertToFormat(scaledWithTitle.format()) != scaledWithTitle);  // no title in it
-    QCOMPARE(title->text(), QStringLiteral("Docs"));
-    QVERIFY(mask->isVisible());
-
-    action.eventReceived(eventOf(TovKyPluginEventType::kKeyUpEvent), result);
-    QVERIFY(!mask->isVisible());
-    QTRY_COMPARE(face->grab().toImage(), released);
 }
 
 QTEST_MAIN(tst_PluginOpenUrl)
