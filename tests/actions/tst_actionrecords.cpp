@@ -18,20 +18,14 @@
 
 namespace {
 const QString kPrefix = QStringLiteral("com.corvane.system.");
-const QJsonObject kView{{"family", "DejaVu Sans"}, {"size", 20}, {"color", "#00ff00"}, {"horAlignment", 1},
-                        {"bold", true}, {"italic", false}, {"underLine", true}};
-const QJsonObject kWindow{{"windowTitleName", "Mail"}, {"processNameOfWindow", "mailer"}, {"windowAction", "0"},
-                          {"leftTopPositionX", 10}, {"leftTopPositionY", 20}, {"windowSizeW", 640},
-                          {"windowSizeH", 480}};
-
-QJsonObject with(QJsonObject base, const QJsonObject& more)
+QJsonObject json(const QByteArray& text)
 {
-    for (auto it = more.begin(); it != more.end(); ++it)
-        base.insert(it.key(), it.value());
-    return base;
+    QJsonParseError error;
+    const QJsonObject object = QJsonDocument::fromJson(text, &error).object();
+    if (error.error != QJsonParseError::NoError)
+        qFatal("bad row: %s", text.constData());
+    return object;
 }
-QJsonObject payload(const QJsonObject& members) { return {{"payload", members}}; }
-QJsonObject preset(const QJsonObject& members) { return {{"preset", members}}; }
 }
 
 class tst_ActionRecords : public QObject
@@ -84,74 +78,74 @@ void tst_ActionRecords::records_data()
     QTest::addColumn<QJsonObject>("params");
     QTest::addColumn<QJsonObject>("expected");  // members of the stored record; empty: init refuses
     QTest::addColumn<int>("reports");           // during init
-    const QString urlIcon = ":/SystemDll/images/mainpage_btn_url.png";
-    const QString hotkeyIcon = ":/SystemDll/images/mainpage_btn_hotkey.png";
-    const QJsonArray appTitle{"App/File"}, appIcon{":/SystemDll/images/mainpage_btn_app.png"};
+    // "@actionTitle" and "@actionIconFilePath" are what those two functions answer.
+    const auto row = [](const char* tag, const char* name, const QByteArray& params, const QByteArray& expected,
+                        int reports = 0) {
+        QTest::newRow(tag) << QString(name) << json(params) << json(expected) << reports;
+    };
+    const QByteArray window = R"("windowTitleName": "Mail", "processNameOfWindow": "mailer", "windowAction": "0",
+        "leftTopPositionX": 10, "leftTopPositionY": 20, "windowSizeW": 640, "windowSizeH": 480)";
+    KyDisplayViewAttribute big;
+    big.size = 20;
+    const QByteArray bigView = QJsonDocument(KyDisplayViewAttribute::toJson(big)).toJson();
 
-    QTest::newRow("openurl defaults, reported at once")
-        << "openurl" << QJsonObject{}
-        << QJsonObject{{"titlelist", QJsonArray{"URL"}}, {"iconlist", QJsonArray{urlIcon}}, {"actionTitle", "URL"},
-                       {"actionIconFilePath()", "URL"}} << 1;
-    QTest::newRow("openurl legacy") << "openurl" << payload({{"Url", "u"}, {"Title", "t"}, {"ImagePath", "/p.png"}})
-        << QJsonObject{{"Url", "u"}, {"titlelist", QJsonArray{"t"}}, {"iconlist", QJsonArray{"/p.png"}},
-                       {"actionTitle", "t"}} << 0;
-    QTest::newRow("openurl versioned, title from the list")
-        << "openurl" << v1({{"Url", "https://x.example"}, {"titlelist", QJsonArray{"a"}}, {"displayView", kView}})
-        << QJsonObject{{"Url", "https://x.example"}, {"actionTitle", "a"}, {"displayView", kView}} << 0;
-    QTest::newRow("openurl preset")
-        << "openurl" << preset({{"title", "P"}, {"url", "https://p.example"}, {"icon", "/x.png"}, {"actionTitle", "Act"}})
-        << QJsonObject{{"Url", "https://p.example"}, {"titlelist", QJsonArray{"P"}}, {"actionTitle", "Act"}} << 0;
-    QTest::newRow("openurl preset without title") << "openurl" << preset({{"url", "https://a.example"}}) << QJsonObject() << 0;
-    QTest::newRow("openurl preset without url") << "openurl" << preset({{"title", "T"}}) << QJsonObject() << 0;
+    row("openurl defaults, reported at once", "openurl", "{}", R"({"titlelist": ["URL"], "actionTitle": "URL",
+        "iconlist": [":/SystemDll/images/mainpage_btn_url.png"], "@actionIconFilePath": "URL"})", 1);
+    row("openurl legacy", "openurl", R"({"payload": {"Url": "u", "Title": "t", "ImagePath": "/p.png"}})",
+        R"({"Url": "u", "titlelist": ["t"], "iconlist": ["/p.png"], "actionTitle": "t"})");
+    row("openurl versioned, title from the list", "openurl",
+        R"({"payload": {"version": 1, "Url": "https://x.example", "titlelist": ["a"], "displayView": {"size": 20}}})",
+        R"({"Url": "https://x.example", "actionTitle": "a", "displayView": )" + bigView + "}");
+    row("openurl preset", "openurl",
+        R"({"preset": {"title": "P", "url": "https://p.example", "icon": "/x.png", "actionTitle": "Act"}})",
+        R"({"Url": "https://p.example", "titlelist": ["P"], "iconlist": ["/x.png"], "actionTitle": "Act"})");
+    row("openurl preset without title", "openurl", R"({"preset": {"url": "https://a.example"}})", "{}");
+    row("openurl preset without url", "openurl", R"({"preset": {"title": "T"}})", "{}");
 
-    QTest::newRow("openapp versioned: the stored action title is the first title")
-        << "openapp" << v1({{"titlelist", QJsonArray{"Ed", "x"}}, {"FilePath", "/a.desktop"}, {"actionTitle", "Other"}})
-        << QJsonObject{{"titlelist", QJsonArray{"Ed"}}, {"actionTitle", "Ed"}, {"FilePath", "/a.desktop"},
-                       {"actionTitle()", "Other"}, {"actionIconFilePath()", "Other"}} << 0;
-    QTest::newRow("openapp legacy") << "openapp" << payload({{"Title", "T"}, {"ImagePath", "/p.png"}, {"FilePath", "/d.txt"}})
-        << QJsonObject{{"titlelist", QJsonArray{"T"}}, {"iconlist", QJsonArray{"/p.png"}}, {"FilePath", "/d.txt"},
-                       {"actionTitle()", ""}} << 0;
-    QTest::newRow("openapp preset, empty lists keep the defaults")
-        << "openapp" << preset({{"titlelist", QJsonArray{}}, {"iconlist", "not an array"}, {"FilePath", "/x"}})
-        << QJsonObject{{"titlelist", appTitle}, {"iconlist", appIcon}, {"FilePath", "/x"}} << 0;
+    row("openapp versioned: the stored action title is the first title", "openapp",
+        R"({"payload": {"version": 1, "titlelist": ["Ed", "x"], "FilePath": "/a.desktop", "actionTitle": "Other"}})",
+        R"({"titlelist": ["Ed"], "actionTitle": "Ed", "FilePath": "/a.desktop", "@actionTitle": "Other",
+            "@actionIconFilePath": "Other"})");
+    row("openapp legacy", "openapp", R"({"payload": {"Title": "T", "ImagePath": "/p.png", "FilePath": "/d.txt"}})",
+        R"({"titlelist": ["T"], "iconlist": ["/p.png"], "FilePath": "/d.txt", "@actionTitle": ""})");
+    row("openapp preset, empty lists keep the defaults", "openapp",
+        R"({"preset": {"titlelist": [], "iconlist": "not an array", "FilePath": "/x"}})",
+        R"({"titlelist": ["App/File"], "iconlist": [":/SystemDll/images/mainpage_btn_app.png"], "FilePath": "/x"})");
 
-    QTest::newRow("text defaults") << "text" << QJsonObject{}
-        << QJsonObject{{"titlelist", QJsonArray{"Text"}}, {"SendText", ""}, {"PressEnterStatus", "true"},
-                       {"actionIconFilePath()", ""}} << 0;
-    QTest::newRow("text versioned")
-        << "text" << v1({{"titlelist", QJsonArray{"Hi"}}, {"SendText", "hello"}, {"PressEnterStatus", "False"}})
-        << QJsonObject{{"iconlist", QJsonArray{}}, {"SendText", "hello"}, {"PressEnterStatus", "False"}, {"actionTitle", "Hi"}} << 0;
-    QTest::newRow("text preset keeps absent lists") << "text" << preset({{"SendText", "x"}})
-        << QJsonObject{{"titlelist", QJsonArray{}}, {"SendText", "x"}, {"PressEnterStatus", ""}, {"actionTitle", ""}} << 0;
+    row("text defaults", "text", "{}",
+        R"({"titlelist": ["Text"], "SendText": "", "PressEnterStatus": "true", "@actionIconFilePath": ""})");
+    row("text versioned", "text",
+        R"({"payload": {"version": 1, "titlelist": ["Hi"], "SendText": "hello", "PressEnterStatus": "False"}})",
+        R"({"iconlist": [], "SendText": "hello", "PressEnterStatus": "False", "actionTitle": "Hi"})");
+    row("text preset keeps absent lists", "text", R"({"preset": {"SendText": "x"}})",
+        R"({"titlelist": [], "SendText": "x", "PressEnterStatus": "", "actionTitle": ""})");
 
-    QTest::newRow("hotkey legacy") << "hotkey" << payload({{"Title", "T"}, {"ImagePath", "p"}, {"SendHotkey", "Alt+Tab"}})
-        << QJsonObject{{"titlelist", QJsonArray{"T"}}, {"iconlist", QJsonArray{"p"}}, {"SendHotkey", "Alt+Tab"},
-                       {"actionIconFilePath()", "T"}} << 0;
-    QTest::newRow("hotkey preset keeps first entries")
-        << "hotkey" << preset({{"titlelist", QJsonArray{"a", "b"}}, {"iconlist", QJsonArray{"i", "j"}}, {"SendHotkey", "F5"}})
-        << QJsonObject{{"titlelist", QJsonArray{"a"}}, {"iconlist", QJsonArray{"i"}}, {"actionTitle", "a"}} << 0;
-    QTest::newRow("hotkey preset without lists keeps the defaults")
-        << "hotkey" << preset({{"titlelist", QJsonArray{}}, {"actionTitle", "Undo"}})
-        << QJsonObject{{"titlelist", QJsonArray{"Hotkey"}}, {"iconlist", QJsonArray{hotkeyIcon}}, {"actionTitle", "Undo"}} << 0;
+    row("hotkey legacy", "hotkey", R"({"payload": {"Title": "T", "ImagePath": "p", "SendHotkey": "Alt+Tab"}})",
+        R"({"titlelist": ["T"], "iconlist": ["p"], "SendHotkey": "Alt+Tab", "@actionIconFilePath": "T"})");
+    row("hotkey preset keeps first entries", "hotkey",
+        R"({"preset": {"titlelist": ["a", "b"], "iconlist": ["i", "j"], "SendHotkey": "F5"}})",
+        R"({"titlelist": ["a"], "iconlist": ["i"], "actionTitle": "a", "SendHotkey": "F5"})");
+    row("hotkey preset without lists keeps the defaults", "hotkey",
+        R"({"preset": {"titlelist": [], "actionTitle": "Undo"}})",
+        R"({"titlelist": ["Hotkey"], "iconlist": [":/SystemDll/images/mainpage_btn_hotkey.png"], "actionTitle": "Undo"})");
 
-    QTest::newRow("windowscontrol versioned, first entries only")
-        << "windowscontrol" << v1(with(kWindow, {{"titlelist", QJsonArray{"a", "b"}}, {"iconlist", QJsonArray{"/1.png", "/2.png"}},
-                                                 {"actionTitle", "x"}}))
-        << with(kWindow, {{"titlelist", QJsonArray{"a"}}, {"iconlist", QJsonArray{"/1.png"}}, {"actionTitle", "a"},
-                          {"actionIconFilePath()", ""}}) << 0;
-    QTest::newRow("windowscontrol x without y, w without h, wrong types")
-        << "windowscontrol" << v1({{"leftTopPositionX", 5}, {"windowSizeW", 300}, {"windowTitleName", 7}, {"titlelist", "t"}})
-        << QJsonObject{{"leftTopPositionX", 0}, {"leftTopPositionY", 0}, {"windowSizeW", -1}, {"windowSizeH", -1},
-                       {"windowTitleName", ""}, {"titlelist", QJsonArray{""}}} << 0;
-    QTest::newRow("windowscontrol preset starts from the defaults")
-        << "windowscontrol" << preset(with(kWindow, {{"titlelist", QJsonArray{}}, {"windowAction", "2"}}))
-        << with(kWindow, {{"titlelist", QJsonArray{""}}, {"actionTitle", ""}, {"windowAction", "2"},
-                          {"iconlist", QJsonArray{":/SystemDll/images/mainpage_btn_window_control.svg"}}}) << 0;
-    QTest::newRow("windowscontrol legacy: own title keys, no window fields")
-        << "windowscontrol" << payload(with(kWindow, {{"onTitle", "Old"}, {"onImagePath", "/old.png"}, {"Title", "x"},
-                                                      {"displayView", kView}}))
-        << QJsonObject{{"titlelist", QJsonArray{"Old"}}, {"iconlist", QJsonArray{"/old.png"}}, {"actionTitle", "Old"},
-                       {"windowTitleName", ""}, {"windowSizeW", -1}, {"displayView", KyDisplayViewAttribute::toJson({})}} << 0;
+    row("windowscontrol versioned, first entries only", "windowscontrol",
+        R"({"payload": {"version": 1, "titlelist": ["a", "b"], "iconlist": ["/1.png", "/2.png"], "actionTitle": "x", )"
+            + window + "}}",
+        R"({"titlelist": ["a"], "iconlist": ["/1.png"], "actionTitle": "a", "@actionIconFilePath": "", )" + window + "}");
+    row("windowscontrol x without y, w without h, wrong types", "windowscontrol",
+        R"({"payload": {"version": 1, "leftTopPositionX": 5, "windowSizeW": 300, "windowTitleName": 7, "titlelist": "t"}})",
+        R"({"leftTopPositionX": 0, "leftTopPositionY": 0, "windowSizeW": -1, "windowSizeH": -1, "windowTitleName": "",
+            "titlelist": [""]})");
+    row("windowscontrol preset starts from the defaults", "windowscontrol",
+        R"({"preset": {"titlelist": [], )" + window + R"(, "windowAction": "2"}})",
+        R"({"titlelist": [""], "actionTitle": "", "iconlist": [":/SystemDll/images/mainpage_btn_window_control.svg"],
+            "windowTitleName": "Mail", "windowAction": "2", "windowSizeH": 480})");
+    row("windowscontrol legacy: own title keys, no window fields", "windowscontrol",
+        R"({"payload": {"onTitle": "Old", "onImagePath": "/old.png", "Title": "x", "displayView": {"size": 20}, )"
+            + window + "}}",
+        R"({"titlelist": ["Old"], "iconlist": ["/old.png"], "actionTitle": "Old", "windowTitleName": "",
+            "windowSizeW": -1, "displayView": )" + QJsonDocument(KyDisplayViewAttribute::toJson({})).toJson() + "}");
 }
 
 // What the record holds after init (and what the host is answered), and that the
@@ -175,9 +169,9 @@ void tst_ActionRecords::records()
     if (reports)
         QCOMPARE(lastPayload(sent), stored);
     for (auto it = expected.begin(); it != expected.end(); ++it) {
-        if (it.key() == "actionTitle()")
+        if (it.key() == "@actionTitle")
             QCOMPARE(action->actionTitle(), it.value().toString());
-        else if (it.key() == "actionIconFilePath()")
+        else if (it.key() == "@actionIconFilePath")
             QCOMPARE(action->actionIconFilePath(), it.value().toString());
         else
             QVERIFY2(stored.value(it.key()) == it.value(), qPrintable(it.key()));

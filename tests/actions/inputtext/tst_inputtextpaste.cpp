@@ -96,6 +96,7 @@ void tst_InputTextPaste::unicode_data()
     QTest::newRow("emoji outside the BMP") << QString::fromUtf8("a😀b🎉c") << "False" << 0;
     QTest::newRow("accents, status True") << QString::fromUtf8("àéîõü ß Ωλ") << "True" << 0;
     QTest::newRow("500 characters") << long500 << "" << 0;
+    QTest::newRow("empty text, Enter still sent") << "" << "true" << 1;
 }
 
 // Into another program's line edit: Qt there asks us for the text through the X server.

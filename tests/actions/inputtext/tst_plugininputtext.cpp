@@ -1,7 +1,6 @@
-// Input Text in-process: its inspector's limit and the keys of a trigger.
+// Input Text's inspector in-process: the length limit and the Enter box.
 #include "../actiontest.h"
 #include "actions/inputtext/plugininputtext.h"
-#include "platform/keyboard/record/recordingkeyboardservice.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -13,23 +12,10 @@ class tst_PluginInputText : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase();
     void limit_data();
     void limit();
     void pressEnterBox();
-    void keys_data();
-    void keys();
-
-private:
-    RecordingKeyboardService* m_keys = nullptr;
 };
-
-void tst_PluginInputText::initTestCase()
-{
-    auto recorder = std::make_unique<RecordingKeyboardService>();
-    m_keys = recorder.get();
-    KeyboardEventService::setInstance(std::move(recorder));
-}
 
 // Typing or pasting past 500 characters drops the stretch just entered, at the cursor;
 // one undo brings back the text as it was before that edit.
@@ -103,38 +89,6 @@ void tst_PluginInputText::pressEnterBox()
     box->click();
     QCOMPARE(lastPayload(sent)["PressEnterStatus"].toString(), QStringLiteral("False"));
     QCOMPARE(sent.count(), 2);
-}
-
-// The paste chord, then keypad Enter only for exactly "true"; the text is on the
-// clipboard meanwhile, an empty one too.
-void tst_PluginInputText::keys_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("status");
-    QTest::addColumn<bool>("enter");
-    QTest::newRow("true") << "hi" << "true" << true;
-    QTest::newRow("True") << "hi" << "True" << false;
-    QTest::newRow("empty status") << "hi" << "" << false;
-    QTest::newRow("empty text still pastes") << "" << "true" << true;
-}
-
-void tst_PluginInputText::keys()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, status);
-    QFETCH(bool, enter);
-    PluginInputText action;
-    QVERIFY(action.init("k", v1({{"SendText", text}, {"PressEnterStatus", status}})));
-    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
-    m_keys->clear();
-    QJsonObject result{{"kept", 1}};
-    action.eventReceived(triggered(), result);
-    QCOMPARE(result, QJsonObject({{"kept", 1}}));
-    KeyEventSequence expected = {KeyEvent::press(9).withFlags(0x100000), KeyEvent::release(9)};
-    if (enter)
-        expected += KeyEventSequence{KeyEvent::press(76), KeyEvent::release(76)};
-    QCOMPARE(m_keys->events(), expected);
-    QCOMPARE(QGuiApplication::clipboard()->text(), text);
 }
 
 QTEST_MAIN(tst_PluginInputText)
