@@ -11,6 +11,7 @@
 #include <QJsonDocument>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPointer>
 #include <QWebSocket>
 #include <QWebSocketServer>
@@ -37,6 +38,7 @@ private slots:
     void records();
     void sharedEdits_data();
     void sharedEdits();
+    void pressedLook();
     void updateSettingsAnswersInResult();
     void unknownCategories();
 
@@ -240,6 +242,36 @@ void tst_ActionRecords::sharedEdits()
         previewTitle->ensurePolished();  // a style sheet's font wins once polished
         QVERIFY(previewTitle->font().bold() && previewTitle->font() != previewFont);
     }
+}
+
+// Key down shows the face shrunk, rendered without its title; key up the face as it was.
+void tst_ActionRecords::pressedLook()
+{
+    auto action = make("hotkey");
+    QVERIFY(action->init("k", v1({{"titlelist", QJsonArray{"Docs"}},
+                                  {"iconlist", QJsonArray{":/SystemDll/images/mainpage_btn_url.png"}}})));
+    QWidget* face = action->pluginWidget();
+    auto* title = face->findChild<QLabel*>("lblTitle");
+    face->show();
+    const auto shrunk = [face] {
+        QImage image(face->size(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        face->render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
+        painter.end();
+        return image.scaled(100, 72, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    };
+    const QImage released = face->grab().toImage(), withTitle = shrunk();
+    title->setText(QString());
+    const QImage withoutTitle = shrunk();
+    title->setText("Docs");
+    QVERIFY(withoutTitle != withTitle);
+    QJsonObject result;
+    action->eventReceived(eventOf(TovKyPluginEventType::kKeyDownEvent), result);
+    QCOMPARE(face->findChild<QLabel*>("lblIcon")->pixmap().toImage().convertToFormat(withoutTitle.format()), withoutTitle);
+    QCOMPARE(title->text(), QStringLiteral("Docs"));
+    action->eventReceived(eventOf(TovKyPluginEventType::kKeyUpEvent), result);
+    QTRY_COMPARE(face->grab().toImage(), released);
 }
 
 void tst_ActionRecords::updateSettingsAnswersInResult()
