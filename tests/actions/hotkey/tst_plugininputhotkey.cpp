@@ -75,6 +75,10 @@ void tst_PluginInputHotkey::recording()
     if (atOnce)
         QTest::qWait(1100);  // the key edit's own end of recording would have come
     QCOMPARE(sent.count(), 1);
+    PluginInputHotkey restored;  // shows the stored hotkey as it was recorded
+    QVERIFY(restored.init("k2", v1({{"SendHotkey", stored}})));
+    edit = restored.propertyWidget()->findChild<QKeySequenceEdit*>("txtEditPluginInputHotkey");
+    QCOMPARE(edit->keySequence().toString(QKeySequence::PortableText), shown);
 }
 
 // The string to the one key-down a trigger posts: the rules, not the key table.
