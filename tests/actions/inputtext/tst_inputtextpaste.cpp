@@ -1,33 +1,23 @@
 // Input Text through the X server: the text reaches a focused line edit intact, in
 // another process or in ours, and the clipboard comes back afterwards.
+#include "../actiontest.h"
 #include "actions/inputtext/plugininputtext.h"
 #include "actions/inputtext/textpaster.h"
 #include "platform/keyboard/keyboardeventservice.h"
-#include "plugin/tovkyplugineventtype.h"
 
 #include <QClipboard>
 #include <QJsonDocument>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QProcess>
-#include <QSignalSpy>
 #include <QtTest>
 
 namespace {
-
-QJsonObject trigger()
-{
-    return {{"target", "k"}, {"event", QJsonObject{{"type", TovKyPluginEventType::kAppTriggeredEvent}}}};
-}
-
 // The line edit of the pastetarget program, driven through its stdin and stdout.
 class PasteTarget
 {
 public:
-    PasteTarget()
-    {
-        m_process.start(QStringLiteral(PASTE_TARGET), QStringList{});
-    }
+    PasteTarget() { m_process.start(QStringLiteral(PASTE_TARGET), QStringList{}); }
     ~PasteTarget()
     {
         m_process.closeWriteChannel();
@@ -106,6 +96,7 @@ void tst_InputTextPaste::unicode_data()
     QTest::newRow("emoji outside the BMP") << QString::fromUtf8("a😀b🎉c") << "False" << 0;
     QTest::newRow("accents, status True") << QString::fromUtf8("àéîõü ß Ωλ") << "True" << 0;
     QTest::newRow("500 characters") << long500 << "" << 0;
+    QTest::newRow("empty text, Enter still sent") << "" << "true" << 1;
 }
 
 // Into another program's line edit: Qt there asks us for the text through the X server.
@@ -117,9 +108,9 @@ void tst_InputTextPaste::unicode()
     PasteTarget target;
     QVERIFY(target.waitActive());
     PluginInputText action;
-    QVERIFY(action.init("k", {{"payload", QJsonObject{{"version", 1}, {"SendText", text}, {"PressEnterStatus", status}}}}));
+    QVERIFY(action.init("k", v1({{"SendText", text}, {"PressEnterStatus", status}})));
     QJsonObject result;
-    action.eventReceived(trigger(), result);
+    action.eventReceived(triggered(), result);
     QVERIFY2(target.waitFor([&](const QJsonObject& s) { return s["text"].toString() == text; }),
              qPrintable(target.state()["text"].toString()));
     target.waitFor([](const QJsonObject&) { return false; }, 300);  // an Enter would have come by now
@@ -161,10 +152,10 @@ void tst_InputTextPaste::clipboardComesBack()
         edit->setFocus();
     }
     PluginInputText action;
-    QVERIFY(action.init("k", {{"payload", QJsonObject{{"version", 1}, {"SendText", "pasted"}, {"PressEnterStatus", "False"}}}}));
+    QVERIFY(action.init("k", v1({{"SendText", "pasted"}, {"PressEnterStatus", "False"}})));
     QSignalSpy returned(&action.findChild<TextPaster*>()->loan(), &ClipboardLoan::returned);
     QJsonObject result;
-    action.eventReceived(trigger(), result);
+    action.eventReceived(triggered(), result);
     if (where == QLatin1String("copier"))
         other->send("copy theirs");
     QTRY_COMPARE_WITH_TIMEOUT(returned.count(), 1, 3000);

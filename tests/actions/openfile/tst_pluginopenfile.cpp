@@ -1,41 +1,25 @@
-// Open App/File in-process: the three input forms, triggering, and the inspector's
-// file pick on a desktop of the test's own.
+// Open App/File in-process: triggering, and the inspector's file pick on a desktop of
+// the test's own.
+#include "../actiontest.h"
 #include "actions/openfile/pluginopenfile.h"
 #include "iconbuilder/fileiconpicture.h"
 #include "modaldriver.h"
 #include "package/kyvantaproxy.h"
 #include "platform/launch/record/recordingpathlauncher.h"
-#include "plugin/tovkyplugineventtype.h"
 #include "testdesktop.h"
 
 #include <QFileDialog>
 #include <QJsonArray>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QLoggingCategory>
 #include <QtTest>
-
-namespace {
-const QString kDefaultIcon = QStringLiteral(":/SystemDll/images/mainpage_btn_app.png");
-
-QJsonObject lastPayload(const QSignalSpy& spy)
-{
-    return spy.last().first().toJsonObject()["event"].toObject()["payload"].toObject();
-}
-QJsonObject eventOf(const QString& type)
-{
-    return {{"target", "k"}, {"event", QJsonObject{{"type", type}}}};
-}
-}
 
 class tst_PluginOpenFile : public QObject
 {
     Q_OBJECT
 private slots:
     void initTestCase();
-    void inputForms_data();
-    void inputForms();
     void trigger_data();
     void trigger();
     void pickTakesPathAndIcon_data();
@@ -60,95 +44,33 @@ void tst_PluginOpenFile::initTestCase()
     PathLauncher::setInstance(std::move(launcher));
 }
 
-// What the record reports after each input form, and what actionTitle() answers.
-void tst_PluginOpenFile::inputForms_data()
-{
-    QTest::addColumn<QJsonObject>("params");
-    QTest::addColumn<QJsonObject>("reported");
-    QTest::addColumn<QString>("actionTitle");
-    const QJsonArray defaultTitle{"App/File"};
-    const QJsonArray defaultIcon{kDefaultIcon};
-    auto report = [](const QJsonArray& titles, const QJsonArray& icons, const QString& path) {
-        return QJsonObject{{"titlelist", titles}, {"iconlist", icons}, {"FilePath", path},
-                           {"actionTitle", titles.isEmpty() ? QString() : titles.first().toString()}};
-    };
-    QTest::newRow("defaults") << QJsonObject{} << report(defaultTitle, defaultIcon, "") << "App/File";
-    QTest::newRow("versioned")
-        << QJsonObject{{"payload", QJsonObject{{"version", 1}, {"titlelist", QJsonArray{"Ed", "x"}}, {"iconlist", QJsonArray{"/i.png"}},
-                                               {"FilePath", "/a.desktop"}, {"actionTitle", "Other"}}}}
-        << report({"Ed"}, {"/i.png"}, "/a.desktop") << "Other";
-    QTest::newRow("versioned, lists absent on a fresh record")
-        << QJsonObject{{"payload", QJsonObject{{"version", 1}, {"FilePath", "/f"}}}}
-        << report({}, {}, "/f") << "";
-    QTest::newRow("legacy")
-        << QJsonObject{{"payload", QJsonObject{{"Title", "T"}, {"ImagePath", "/p.png"}, {"FilePath", "/doc.txt"}}}}
-        << report({"T"}, {"/p.png"}, "/doc.txt") << "";
-    QTest::newRow("legacy, only a path") << QJsonObject{{"payload", QJsonObject{{"FilePath", "/doc.txt"}}}}
-                                          << report({}, {}, "/doc.txt") << "";
-    QTest::newRow("preset, empty lists keep the defaults")
-        << QJsonObject{{"preset", QJsonObject{{"titlelist", QJsonArray{}}, {"FilePath", "/x"}}}}
-        << report(defaultTitle, defaultIcon, "/x") << "App/File";
-    QTest::newRow("preset, own title")
-        << QJsonObject{{"preset", QJsonObject{{"titlelist", QJsonArray{"Mail"}}, {"iconlist", "not an array"}}}}
-        << report({"Mail"}, defaultIcon, "") << "Mail";
-}
-
-void tst_PluginOpenFile::inputForms()
-{
-    QFETCH(QJsonObject, params);
-    QFETCH(QJsonObject, reported);
-    QFETCH(QString, actionTitle);
-    PluginOpenFile action;
-    QSignalSpy sent(&action, &KYPlugin::eventSent);
-    QVERIFY(action.init("k1", params));
-    QCOMPARE(sent.count(), 0);  // nothing is reported before the first edit
-    QCOMPARE(action.actionTitle(), actionTitle);
-    QCOMPARE(action.actionIconFilePath(), actionTitle);
-    action.onSetSettingsEvent({});
-    QJsonObject payload = lastPayload(sent);
-    QCOMPARE(payload.take("version").toInt(), 1);
-    QVERIFY(payload.take("displayView").isObject());
-    QCOMPARE(payload, reported);
-    auto* path = action.propertyWidget()->findChild<QLineEdit*>("txtEditPluginFilePath");
-    QCOMPARE(path->text(), reported["FilePath"].toString());
-}
-
 void tst_PluginOpenFile::trigger_data()
 {
     QTest::addColumn<QString>("name");  // below the test folder; empty: an empty path
-    QTest::addColumn<QString>("event");
     QTest::addColumn<int>("kind");      // -1: nothing opened
-    const QString triggered = TovKyPluginEventType::kAppTriggeredEvent;
-    QTest::newRow("document") << "doc.txt" << triggered << int(PathLauncher::Kind::Document);
-    QTest::newRow("application") << "data/applications/app.desktop" << triggered << int(PathLauncher::Kind::Application);
-    QTest::newRow("missing") << "gone.txt" << triggered << -1;
-    QTest::newRow("empty") << "" << triggered << -1;
-    QTest::newRow("key down") << "doc.txt" << QString(TovKyPluginEventType::kKeyDownEvent) << -1;
-    QTest::newRow("key up") << "doc.txt" << QString(TovKyPluginEventType::kKeyUpEvent) << -1;
+    QTest::newRow("document") << "doc.txt" << int(PathLauncher::Kind::Document);
+    QTest::newRow("application") << "data/applications/app.desktop" << int(PathLauncher::Kind::Application);
+    QTest::newRow("missing") << "gone.txt" << -1;
+    QTest::newRow("empty") << "" << -1;
 }
 
 void tst_PluginOpenFile::trigger()
 {
     QFETCH(QString, name);
-    QFETCH(QString, event);
     QFETCH(int, kind);
     m_launcher->clear();
     QVERIFY(TestDesktop::write(m_desktop.root() + "/doc.txt", "x"));
     m_desktop.addEntry("app", {"Type=Application", "Name=A", "Exec=true"});
     const QString path = name.isEmpty() ? QString() : m_desktop.root() + "/" + name;
     PluginOpenFile action;
-    QVERIFY(action.init("k1", {{"payload", QJsonObject{{"version", 1}, {"FilePath", path}}}}));
+    QVERIFY(action.init("k1", v1({{"FilePath", path}})));
     QJsonObject result{{"kept", 1}};
     QTest::ignoreMessage(QtDebugMsg, QRegularExpression("eventReceived"));
-    action.eventReceived(eventOf(event), result);
+    action.eventReceived(triggered(), result);
     QCOMPARE(result, QJsonObject({{"kept", 1}}));
-    if (kind < 0) {
-        QVERIFY(m_launcher->opened().isEmpty());
-    } else {
-        QCOMPARE(m_launcher->opened().size(), 1);
-        QCOMPARE(int(m_launcher->opened().first().first), kind);
-        QCOMPARE(m_launcher->opened().first().second, path);
-    }
+    using Opened = QList<RecordingPathLauncher::Opened>;
+    const Opened expected = kind < 0 ? Opened() : Opened{{PathLauncher::Kind(kind), path}};
+    QCOMPARE(m_launcher->opened(), expected);
 }
 
 QString tst_PluginOpenFile::pick(PluginOpenFile& action, const QString& path)
@@ -181,10 +103,7 @@ void tst_PluginOpenFile::pickTakesPathAndIcon()
     QFETCH(QColor, color);
     const QString path = m_desktop.root() + "/picks/" + name;
     QVERIFY(QDir().mkpath(m_desktop.root() + "/picks"));
-    if (content.startsWith("->"))
-        QVERIFY(QFile::link(m_desktop.root() + "/picks/" + content.mid(2), path));
-    else
-        QVERIFY(TestDesktop::write(path, content));
+    QVERIFY(content.startsWith("->") ? QFile::link(QString(content.mid(2)), path) : TestDesktop::write(path, content));
     PluginOpenFile action;
     QVERIFY(action.init("k1", {}));
     QSignalSpy sent(&action, &KYPlugin::eventSent);
@@ -197,7 +116,7 @@ void tst_PluginOpenFile::pickTakesPathAndIcon()
         QVERIFY2(icon.startsWith(m_desktop.root() + "/config/icon/"), qPrintable(icon));
         QVERIFY(TestDesktop::near(QImage(icon).pixelColor(75, 54), color));
     } else {
-        QCOMPARE(icon, kDefaultIcon);
+        QCOMPARE(icon, QStringLiteral(":/SystemDll/images/mainpage_btn_app.png"));
     }
     QVERIFY(QDir(FileIconPicture::folder()).entryList(QDir::Files).isEmpty());
 }

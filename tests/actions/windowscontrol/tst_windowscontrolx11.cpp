@@ -8,16 +8,12 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QJsonObject>
 #include <QLibrary>
 #include <QLineEdit>
 #include <QPointer>
 #include <QProcess>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QSignalSpy>
-#include <QWebSocketServer>
-#include <QWindow>
 #include <QtTest>
 
 namespace {
@@ -33,40 +29,33 @@ QString run(const QString& program, const QStringList& arguments)
     return QString::fromLocal8Bit(process.readAllStandardOutput());
 }
 
-int field(const QString& text, const QString& label)
+QString xprop(QWidget* window, const char* property)
 {
-    const QRegularExpression re(QRegularExpression::escape(label) + ":\\s*(-?\\d+)");
-    return re.match(text).captured(1).toInt();
+    return run("xprop", {"-id", QString::number(window->winId()), property});
 }
 
 QRect clientGeometry(QWidget* window)
 {
     const QString info = run("xwininfo", {"-id", QString::number(window->winId())});
-    return QRect(field(info, "Absolute upper-left X"), field(info, "Absolute upper-left Y"), field(info, "Width"),
-                 field(info, "Height"));
+    const auto field = [&](const char* label) {
+        return QRegularExpression(QString(label) + ":\\s*(-?\\d+)").match(info).captured(1).toInt();
+    };
+    return QRect(field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"), field("Height"));
 }
 
 // The outer frame, decorations included: xwininfo's client geometry plus the frame
 // extents xprop reports.
 QRect outerFrame(QWidget* window)
 {
-    const QStringList e = run("xprop", {"-id", QString::number(window->winId()), "_NET_FRAME_EXTENTS"})
-                              .section('=', 1)
-                              .split(',');
+    const QStringList e = xprop(window, "_NET_FRAME_EXTENTS").section('=', 1).split(',');
     const QMargins extents = e.size() == 4 ? QMargins(e[0].toInt(), e[2].toInt(), e[1].toInt(), e[3].toInt())
                                            : QMargins();
     return clientGeometry(window).marginsAdded(extents);
 }
 
-QString xprop(QWidget* window, const char* property)
-{
-    return run("xprop", {"-id", QString::number(window->winId()), property});
-}
-
 bool isManaged(QWidget* window)
 {
-    const QString clients = run("xprop", {"-root", "_NET_CLIENT_LIST"});
-    return clients.contains("0x" + QString::number(window->winId(), 16));
+    return run("xprop", {"-root", "_NET_CLIENT_LIST"}).contains("0x" + QString::number(window->winId(), 16));
 }
 
 QString ownProcessName()  // as /proc has it: cut to 15 bytes
@@ -85,7 +74,7 @@ private slots:
     void trigger();
     void sizeIncrementsEndTheRetries();
     void inspectorPicksAndApplies();
-    void cleanupTestCase();
+    void cleanupTestCase() { delete m_package; }
 
 private:
     QWidget* open(const QString& title, const QRect& geometry = QRect(300, 300, 320, 240));
@@ -93,7 +82,6 @@ private:
 
     QLibrary m_library{QStringLiteral(SYSTEMDLL_LIBRARY)};
     host::PackageInterface* m_package = nullptr;
-    QWebSocketServer m_server{"host", QWebSocketServer::NonSecureMode};
     QList<QPointer<QWidget>> m_windows;
     QList<QPointer<host::ActionInterface>> m_actions;
 };
@@ -104,9 +92,8 @@ void tst_WindowsControlX11::initTestCase()
     QVERIFY2(m_library.load(), qPrintable(m_library.errorString()));
     auto instance = reinterpret_cast<host::InstanceFunction>(m_library.resolve("instance"));
     QVERIFY(instance);
-    QVERIFY(m_server.listen(QHostAddress::LocalHost, 0));
     m_package = instance();
-    QVERIFY(m_package->init({{"port", int(m_server.serverPort())}, {"configDir", QDir::tempPath()}, {"cloudType", 0}}));
+    QVERIFY(m_package->init({{"port", 1}, {"configDir", QDir::tempPath()}, {"cloudType", 0}}));
 }
 
 void tst_WindowsControlX11::cleanup()
@@ -180,8 +167,7 @@ void tst_WindowsControlX11::trigger()
     QList<QPointer<QWidget>> windows;
     QList<QRect> before;
     for (const QString& title : titles) {
-        windows << open(title);
-        QVERIFY(windows.last());
+        QVERIFY((windows << open(title)).last());
         before << outerFrame(windows.last());
     }
     const QRect requested(140, 90, 500, 320);
@@ -265,7 +251,7 @@ void tst_WindowsControlX11::sizeIncrementsEndTheRetries()
 
 // The user picks a window from the list and the fields show its frame; close clears
 // and locks them; back to resize refills them; edits of W and X are stored and the
-// trigger applies them. A window opened later appears after a refresh.
+// trigger applies them.
 void tst_WindowsControlX11::inspectorPicksAndApplies()
 {
     QPointer<QWidget> picked = open("Picked", QRect(250, 260, 300, 200));
@@ -277,10 +263,8 @@ void tst_WindowsControlX11::inspectorPicksAndApplies()
     QVERIFY(QTest::qWaitForWindowExposed(inspector));
     auto* list = inspector->findChild<QComboBox*>("comboBoxWindowTitle");
     auto* action = inspector->findChild<QComboBox*>("comboBoxAction");
-    auto* w = inspector->findChild<QLineEdit*>("lineEditW");
-    auto* x = inspector->findChild<QLineEdit*>("lineEditX");
-    auto* y = inspector->findChild<QLineEdit*>("lineEditY");
-    auto* h = inspector->findChild<QLineEdit*>("lineEditH");
+    const auto field = [inspector](const char* name) { return inspector->findChild<QLineEdit*>(name); };
+    QLineEdit *x = field("lineEditX"), *y = field("lineEditY"), *w = field("lineEditW"), *h = field("lineEditH");
     QVERIFY(list && action && w && x && y && h);
     const auto choose = [](QComboBox* box, const QString& text) {
         box->showPopup();
@@ -314,17 +298,8 @@ void tst_WindowsControlX11::inspectorPicksAndApplies()
     key->eventReceived(kTrigger, result);
     QCOMPARE(outerFrame(picked), QRect(77, frame.y(), 444, frame.height()));
 
-    QVERIFY(open("Later"));
-    QTest::qWait(1100);  // the window list is kept for a second
-    QTest::mouseClick(inspector->findChild<QPushButton*>("btnRefreshWindowList"), Qt::LeftButton);
-    QVERIFY(list->findText("Later") >= 0);
-    QCOMPARE(list->currentText(), QStringLiteral("Picked"));
 }
 
-void tst_WindowsControlX11::cleanupTestCase()
-{
-    delete m_package;
-}
 
 QTEST_MAIN(tst_WindowsControlX11)
 #include "tst_windowscontrolx11.moc"
