@@ -64,37 +64,19 @@ void tst_KyMixerPluginDelegate::frames_data()
     QTest::addColumn<QJsonObject>("expected");
     using D = KyMixerPluginDelegate;
     auto row = [](const char* name, Command c, QJsonObject e) { QTest::newRow(name) << c << e; };
-    row("subscribe subjects", [](D& d) { d.subscribeSubjects({"a", "b"}); },
+    // One command of each shape of arguments.
+    row("no arguments", [](D& d) { d.queryMixerMute(); }, {{"task", "remote.command.query.mixer.mute"}});
+    row("list", [](D& d) { d.subscribeSubjects({"a", "b"}); },
         {{"task", "remote.command.subscribe.subjects"}, {"subjects", QJsonArray{"a", "b"}}});
-    row("subscribe subject", [](D& d) { d.subscribeSubject("s"); }, {{"task", "remote.command.subscribe.subject"}, {"subject", "s"}});
-    row("subject message", [](D& d) { d.subjectSendMessage("s"); }, {{"task", "remote.command.subject.send.message"}, {"subject", "s"}});
-    row("query mute", [](D& d) { d.queryMixerMute(); }, {{"task", "remote.command.query.mixer.mute"}});
-    row("update mute", [](D& d) { d.updateMixerMute(true, QJsonArray{1, "x"}); },
+    row("flag and array", [](D& d) { d.updateMixerMute(true, QJsonArray{1, "x"}); },
         {{"task", "remote.command.update.mixer.mute"}, {"muted", true}, {"mixers", QJsonArray{1, "x"}}});
-    row("query volume", [](D& d) { d.queryMixerVolume(); }, {{"task", "remote.command.query.mixer.volume"}});
-    row("update volume", [](D& d) { d.updateMixerVolume(1, 2, 99); },
+    row("numbers", [](D& d) { d.updateMixerVolume(1, 2, 99); },
         {{"task", "remote.command.update.mixer.volume"}, {"deck", 1}, {"category", 2}, {"volume", 99}});
-    row("query effect", [](D& d) { d.queryMixerEffect(); }, {{"task", "remote.command.query.mixer.effect"}});
-    row("update effect", [](D& d) { d.updateMixerEffect(false, 3, 4); },
-        {{"task", "remote.command.update.mixer.effect"}, {"enable", false}, {"effectType", 3}, {"presetId", 4}});
-    row("query headphone", [](D& d) { d.queryHeadphoneOutput(); }, {{"task", "remote.command.query.headphone.output"}});
-    row("update headphone", [](D& d) { d.updateHeadphoneOutput(true); }, {{"task", "remote.command.update.headphone.output"}, {"on", true}});
-    row("query monitor", [](D& d) { d.queryMonitor(); }, {{"task", "remote.command.query.monitor"}});
-    row("update monitor", [](D& d) { d.updateMonitor(false); }, {{"task", "remote.command.update.monitor"}, {"on", false}});
-    row("page switch", [](D& d) { d.updatePageSwitch(3); }, {{"task", "remote.command.update.pageswitch"}, {"page", 3}});
-    row("query hotkey profile", [](D& d) { d.queryHotkeyProfile(); }, {{"task", "remote.command.query.hotkey.profile"}});
-    row("update hotkey profile", [](D& d) { d.updateHotkeyProfile("p1"); }, {{"task", "remote.command.update.hotkey.profile"}, {"profileId", "p1"}});
-    row("query mixer profile", [](D& d) { d.queryMixerProfile(); }, {{"task", "remote.command.query.mixer.profile"}});
-    row("update mixer profile", [](D& d) { d.updateMixerProfile("p2"); }, {{"task", "remote.command.update.mixer.profile"}, {"profileId", "p2"}});
-    row("enter group", [](D& d) { d.enterGroup("g"); }, {{"task", "remote.command.enter.group"}, {"id", "g"}});
-    row("led level", [](D& d) { d.updateFunctionKeyLedLevel("k1", 5); },
-        {{"task", "remote.command.update.function.key.led.level"}, {"sender", "k1"}, {"level", 5}});
-    row("led app control", [](D& d) { d.updateFunctionKeyLedAppControl("k1", "app", "fn", true); },
+    row("key and texts", [](D& d) { d.updateFunctionKeyLedAppControl("k1", "app", "fn", true); },
         {{"task", "remote.command.update.function.key.led.App.Control"}, {"sender", "k1"}, {"appName", "app"},
          {"functionName", "fn"}, {"status", true}});
     row("image colour", [](D& d) { d.updateFunctionKeyImageColor("k1"); },
         {{"task", "remote.command.update.function.key.Image.Color"}, {"sender", "k1"}});
-    row("turn off panel", [](D& d) { d.turnOffPanel(); }, {{"task", "remote.command.turn.off.panel"}});
     row("page number", [](D& d) { d.queryPageNumber(); }, {{"task", "QueryPageIndicatorNumber"}});
 }
 
