@@ -19,11 +19,8 @@ class tst_PackageLoad : public QObject
 private slots:
     void initTestCase();
     void exportsOnlyEntryPoints();
-    void hostSequence();
-    void operationsBySlot_data();
-    void operationsBySlot();
-    void actionOperationsBySlot_data();
-    void actionOperationsBySlot();
+    void packageOperations();
+    void actionOperations();
     void traceOnlyOnRequest_data();
     void traceOnlyOnRequest();
     void resourcesGoWithTheLibrary();  // last: unloads the library
@@ -67,52 +64,34 @@ void tst_PackageLoad::exportsOnlyEntryPoints()
                                 "_ZN17TovDragDropStatic17removePictureFileE7QString", "instance", "sdk"}));
 }
 
-// What a host does first: two distinct packages, then configuration and versions.
-void tst_PackageLoad::hostSequence()
+// Every operation in slot order through the host's declaration, the way a host uses
+// them; a shifted slot would call another operation and answer differently.
+void tst_PackageLoad::packageOperations()
 {
     QCOMPARE(m_sdk(), 4);
-    std::unique_ptr<host::PackageInterface> package(makePackage());
+    std::unique_ptr<host::PackageInterface> p(makePackage());
     std::unique_ptr<host::PackageInterface> other(makePackage());
-    QVERIFY(package && other && package != other);
-    QCOMPARE(package->parent(), nullptr);
-    QVERIFY(package->init({{"port", 0}, {"configDir", QDir::tempPath()}, {"cloudType", 0}}));
-    QVERIFY(package->loadConfig());
-    QCOMPARE(package->versionCode(), 20);
-    QCOMPARE(package->versionName(), QStringLiteral("1.0.10"));
+    QVERIFY(p && other && p != other);
+    QCOMPARE(p->parent(), nullptr);
+    QCOMPARE(p->versionCode(), 0);  // before loadConfig
+    QCOMPARE(p->versionName(), QStringLiteral("x.x.x"));
+    QVERIFY(p->list().isEmpty());
+    QVERIFY(p->translate("en_US"));
+    QCOMPARE(p->mapping().size(), 6);
+    QCOMPARE(p->makeWidget("com.corvane.system.delay", 0), nullptr);
+    QVERIFY(p->init({{"port", 0}, {"configDir", QDir::tempPath()}, {"cloudType", 0}}));
+    p->startService(nullptr, {});
+    p->stopService();
+    QJsonObject result{{"kept", true}};
+    p->onTask({{"task", "x"}}, result);
+    QCOMPARE(result, QJsonObject({{"kept", true}}));
+    QVERIFY(p->postInit());
+    QVERIFY(p->loadConfig());
+    QCOMPARE(p->versionCode(), 20);
+    QCOMPARE(p->versionName(), QStringLiteral("1.0.10"));
     QFile source(QStringLiteral(SYSTEMDLL_CONFIG));
     QVERIFY(source.open(QIODevice::ReadOnly));
-    QCOMPARE(package->list(), QJsonDocument::fromJson(source.readAll()).object());
-}
-
-// Each row calls one virtual slot through the host's declaration; a shifted slot
-// order would call a different function and give a different answer.
-void tst_PackageLoad::operationsBySlot_data()
-{
-    QTest::addColumn<int>("slot");
-    for (int slot = 1; slot <= 12; ++slot)
-        QTest::newRow(qPrintable(QString::number(slot))) << slot;
-}
-
-void tst_PackageLoad::operationsBySlot()
-{
-    QFETCH(int, slot);
-    host::PackageInterface* p = makePackage();
-    QJsonObject result{{"kept", true}};
-    switch (slot) {
-    case 1: QVERIFY(p->loadConfig()); break;
-    case 2: QCOMPARE(p->versionCode(), 0); break;  // before loadConfig
-    case 3: QCOMPARE(p->versionName(), QStringLiteral("x.x.x")); break;
-    case 4: QVERIFY(p->translate("en_US")); break;
-    case 5: QCOMPARE(p->mapping().size(), 6); break;
-    case 6: QCOMPARE(p->makeWidget("com.corvane.system.delay", 0), nullptr); break;
-    case 7: QVERIFY(p->init({})); break;
-    case 8: p->startService(nullptr, {}); break;
-    case 9: p->stopService(); break;
-    case 10: QVERIFY(p->list().isEmpty()); break;
-    case 11: p->onTask({{"task", "x"}}, result); QCOMPARE(result, QJsonObject({{"kept", true}})); break;
-    case 12: QVERIFY(p->postInit()); break;
-    }
-    delete p;
+    QCOMPARE(p->list(), QJsonDocument::fromJson(source.readAll()).object());
 }
 
 namespace {
@@ -141,60 +120,47 @@ void keepPackageMessages(QtMsgType type, const QMessageLogContext& context, cons
 }
 } // namespace
 
-// An action's virtual slots, called through the host's declaration on an object the
-// built library made; a shifted slot would call another operation.
-void tst_PackageLoad::actionOperationsBySlot_data()
+// An action's operations in slot order, on an object the built library made.
+void tst_PackageLoad::actionOperations()
 {
-    QTest::addColumn<int>("slot");
-    for (int slot = 1; slot <= 16; ++slot)
-        QTest::newRow(qPrintable(QString::number(slot))) << slot;
-}
-
-void tst_PackageLoad::actionOperationsBySlot()
-{
-    QFETCH(int, slot);
-    host::PackageInterface* package = makePackage();
+    std::unique_ptr<host::PackageInterface> package(makePackage());
     host::ActionInterface* a = package->makeWidget(kOpenUrl, 0);
     QVERIFY(a);
-    const QJsonObject stored{{"version", 1}, {"titlelist", QJsonArray{"AT"}}, {"actionTitle", "AT"},
-                             {"Url", "https://example.org/slot"}};
-    QJsonObject result{{"kept", true}};
-    QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "openUrl");
-    m_opened.clear();
-    switch (slot) {
-    case 1: QVERIFY(a->init("t", {{"payload", stored}})); QCOMPARE(a->actionTitle(), QStringLiteral("AT")); break;
-    case 2: a->eventReceived(keyEvent("tov.ky.plugin.event.key.down"), result); QVERIFY(pressedLook(a)); break;
-    case 3: a->eventReceived(keyEvent("tov.ky.plugin.event.key.down"), result, 1); QVERIFY(pressedLook(a)); break;
-    case 4: QCOMPARE(a->pluginWidget()->metaObject()->className(), "WidgetIconPluginOpenUrl"); break;
-    case 5: QCOMPARE(a->propertyWidget()->metaObject()->className(), "WidgetPluginOpenUrl"); break;
-    case 6: QVERIFY(a->initWithPayload(stored)); QCOMPARE(a->actionTitle(), QStringLiteral("AT")); break;
-    case 7: QVERIFY(a->initWithPayload(stored)); QCOMPARE(a->actionIconFilePath(), QStringLiteral("AT")); break;
-    case 8: a->onKeyDownEvent({}); QCOMPARE(a->onKeyUpEvent({}), 0); QVERIFY(!pressedLook(a)); break;
-    case 9: QCOMPARE(a->onKeyDownEvent({}), 0); QVERIFY(pressedLook(a)); break;
-    case 10:
-        QVERIFY(a->initWithPayload(stored));
-        QCOMPARE(a->onAppTriggeredEvent({}), 0);
-        QCOMPARE(m_opened, QList<QUrl>{QUrl("https://example.org/slot")});
-        break;
-    case 11: {
-        QSignalSpy sent(a, SIGNAL(eventSent(QJsonObject)));
-        QCOMPARE(a->onSetSettingsEvent({}), 0);
-        QCOMPARE(sent.count(), 1);
-        break;
-    }
-    case 12: QCOMPARE(a->onSyncUI(), 0); break;
-    case 13: QVERIFY(a->init(QStringLiteral("only"))); QCOMPARE(a->target, QStringLiteral("only")); break;
-    case 14: QVERIFY(a->initWithDefault()); QCOMPARE(a->actionTitle(), QStringLiteral("URL")); break;
-    case 15: QVERIFY(a->initWithPayload({{"Title", "x"}})); QCOMPARE(a->actionTitle(), QStringLiteral("x")); break;
-    case 16:
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("\\[Preset\\] refused"));
-        QVERIFY(!a->initWithPreset({}));
-        break;
-    }
-    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
     QCOMPARE(a->category, kOpenUrl);
+    const QJsonObject stored{{"version", 1}, {"titlelist", QJsonArray{"AT"}}, {"Url", "https://example.org/slot"}};
+    QVERIFY(a->init("t", {{"payload", stored}}));
+    QCOMPARE(a->target, QStringLiteral("t"));
+    QJsonObject result{{"kept", true}};
+    a->eventReceived(keyEvent("tov.ky.plugin.event.key.down"), result);
+    QVERIFY(pressedLook(a));
+    a->eventReceived(keyEvent("tov.ky.plugin.event.key.up"), result, 1);
+    QVERIFY(!pressedLook(a));
+    QCOMPARE(result, QJsonObject({{"kept", true}}));
+    QCOMPARE(a->pluginWidget()->metaObject()->className(), "WidgetIconPluginOpenUrl");
+    QCOMPARE(a->propertyWidget()->metaObject()->className(), "WidgetPluginOpenUrl");
+    QCOMPARE(a->actionTitle(), QStringLiteral("AT"));
+    QCOMPARE(a->actionIconFilePath(), QStringLiteral("AT"));  // Open URL's icon path is its title
+    QCOMPARE(a->onKeyDownEvent({}), 0);
+    QVERIFY(pressedLook(a));
+    QCOMPARE(a->onKeyUpEvent({}), 0);
+    QVERIFY(!pressedLook(a));
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "openUrl");
+    QCOMPARE(a->onAppTriggeredEvent({}), 0);
+    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    QCOMPARE(m_opened, QList<QUrl>{QUrl("https://example.org/slot")});
+    QSignalSpy sent(a, SIGNAL(eventSent(QJsonObject)));
+    QCOMPARE(a->onSetSettingsEvent({}), 0);
+    QCOMPARE(sent.count(), 1);
+    QCOMPARE(a->onSyncUI(), 0);
+    QVERIFY(a->init(QStringLiteral("only")));
+    QCOMPARE(a->target, QStringLiteral("only"));
+    QVERIFY(a->initWithDefault());
+    QCOMPARE(a->actionTitle(), QStringLiteral("URL"));
+    QVERIFY(a->initWithPayload({{"Title", "x"}}));
+    QCOMPARE(a->actionTitle(), QStringLiteral("x"));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("\\[Preset\\] refused"));
+    QVERIFY(!a->initWithPreset({}));
     delete a;
-    delete package;
 }
 
 // The package's trace is off unless asked for, and a payload nested 20 000 deep is
