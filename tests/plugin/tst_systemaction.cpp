@@ -30,9 +30,6 @@ private slots:
     void sharedEdits();
     void dispatch_data();
     void dispatch();
-    void reportEnvelope();
-    void roundTrip_data();
-    void roundTrip();
     void actionModeBeforeInit();
 };
 
@@ -64,10 +61,16 @@ void tst_SystemAction::initBranches_data()
     QTest::newRow("preset") << QJsonObject{{"preset", QJsonObject{{"title", "P"}, {"icon", "/p.png"}, {"value", "pv"}}},
                                            {"payload", QJsonObject{{"Value", "ignored"}}}}
                             << QStringList{"preset"} << true << QStringList{"P"} << "P" << "pv";
+    QTest::newRow("many states, unicode, long")
+        << QJsonObject{{"payload", QJsonObject{{"version", 1}, {"titlelist", QJsonArray{"標題 ✓", "", "c"}},
+                                               {"iconlist", QJsonArray{"1", "2"}}, {"actionTitle", ""},
+                                               {"Value", QString(100000, QChar('x'))}, {"displayView", kDisplay}}}}
+        << QStringList{"payload"} << true << QStringList{"標題 ✓", "", "c"} << "" << QString(100000, QChar('x'));
     QTest::newRow("preset refused") << QJsonObject{{"preset", QJsonObject{{"title", "P"}}}}
                                     << QStringList{"preset"} << false << QStringList{"Test"} << "Test" << "default";
 }
 
+// Preset, stored payload (versioned or legacy) or defaults, and back through storage.
 void tst_SystemAction::initBranches()
 {
     QFETCH(QJsonObject, params);
@@ -90,6 +93,11 @@ void tst_SystemAction::initBranches()
     QCOMPARE(action.record.value, value);
     QCOMPARE(action.syncs, accepted ? 1 : 0);
     QCOMPARE(sent.count(), 0);  // only edits report
+    // What the host stores restores the same record.
+    TestAction restored;
+    QVERIFY(restored.init("b", {{"payload", action.settingsJson()}}));
+    QVERIFY(restored.record == action.record);
+    QCOMPARE(restored.settingsJson(), action.settingsJson());
 }
 
 // The inspector's title and text-attribute edits: the record, the key face, the
@@ -121,8 +129,9 @@ void tst_SystemAction::sharedEdits()
         emit base->viewAttributeChanged(bold);
 
     QCOMPARE(sent.count(), 1);
-    const QJsonObject reported = sent.first().first().toJsonObject().value("event")["payload"].toObject();
-    QCOMPARE(reported, action.settingsJson());
+    const QJsonObject event{{"type", "tov.ky.plugin.event.set.settings"}, {"SDKVersion", "1.0.0"},
+                            {"AppVersion", "1.0.0"}, {"payload", action.settingsJson()}};
+    QCOMPARE(sent.first().first().toJsonObject(), QJsonObject({{"target", "k"}, {"event", event}}));
     QCOMPARE(action.actionTitle(), QLatin1String(title ? "TN" : "T"));
     QCOMPARE(action.record.titles, QStringList{action.actionTitle()});
     QCOMPARE(faceTitle->text(), action.actionTitle());
@@ -165,44 +174,6 @@ void tst_SystemAction::dispatch()
         if (!calls.isEmpty())
             QCOMPARE(action.lastArgument, QJsonObject());  // handlers never see the event
     }
-}
-
-void tst_SystemAction::reportEnvelope()
-{
-    TestAction action;
-    const QJsonObject stored{{"version", 1}, {"titlelist", QJsonArray{"T"}}, {"iconlist", QJsonArray{"/x.png"}},
-                             {"actionTitle", "T"}, {"Value", "v"}, {"displayView", kDisplay}};
-    QVERIFY(action.init("key-9", {{"payload", stored}}));
-    QSignalSpy sent(&action, &KYPlugin::eventSent);
-    QCOMPARE(action.onSetSettingsEvent({{"ignored", 1}}), 0);
-    QCOMPARE(sent.count(), 1);
-    const QJsonObject event{{"type", "tov.ky.plugin.event.set.settings"}, {"SDKVersion", "1.0.0"},
-                            {"AppVersion", "1.0.0"}, {"payload", stored}};
-    QCOMPARE(sent.first().first().toJsonObject(), QJsonObject({{"target", "key-9"}, {"event", event}}));
-}
-
-void tst_SystemAction::roundTrip_data()
-{
-    QTest::addColumn<QJsonObject>("params");
-    QTest::newRow("legacy") << QJsonObject{{"payload", QJsonObject{{"Title", "t"}, {"ImagePath", "p"}, {"Value", "v"}}}};
-    QTest::newRow("preset") << QJsonObject{{"preset", QJsonObject{{"title", "t"}, {"value", "v"}, {"displayView", kDisplay}}}};
-    QTest::newRow("many states") << QJsonObject{{"payload", QJsonObject{{"version", 1}, {"titlelist", QJsonArray{"a", "", "c"}},
-                                                                        {"iconlist", QJsonArray{"1", "2"}}, {"actionTitle", ""},
-                                                                        {"displayView", kDisplay}}}};
-    QTest::newRow("unicode and long") << QJsonObject{{"payload", QJsonObject{{"version", 1}, {"titlelist", QJsonArray{"標題 ✓"}},
-                                                                             {"Value", QString(100000, QChar('x'))}}}};
-}
-
-// The reported payload restores the same record.
-void tst_SystemAction::roundTrip()
-{
-    QFETCH(QJsonObject, params);
-    TestAction first;
-    QVERIFY(first.init("a", params));
-    TestAction second;
-    QVERIFY(second.init("b", {{"payload", first.settingsJson()}}));
-    QVERIFY(first.record == second.record);
-    QCOMPARE(second.settingsJson(), first.settingsJson());
 }
 
 void tst_SystemAction::actionModeBeforeInit()
