@@ -21,7 +21,6 @@ private slots:
     void exportsOnlyEntryPoints();
     void packageOperations();
     void actionOperations();
-    void traceOnlyOnRequest_data();
     void traceOnlyOnRequest();
     void resourcesGoWithTheLibrary();  // last: unloads the library
 
@@ -165,43 +164,30 @@ void tst_PackageLoad::actionOperations()
 
 // The package's trace is off unless asked for, and a payload nested 20 000 deep is
 // traced as a short summary instead of recursing through the whole value.
-void tst_PackageLoad::traceOnlyOnRequest_data()
-{
-    QTest::addColumn<QString>("rules");
-    QTest::addColumn<bool>("traced");
-    QTest::newRow("by default") << QString() << false;
-    QTest::newRow("asked for") << "systemdll.*.debug=true" << true;
-}
-
 void tst_PackageLoad::traceOnlyOnRequest()
 {
-    QFETCH(QString, rules);
-    QFETCH(bool, traced);
     if (qEnvironmentVariableIsSet("QT_LOGGING_RULES"))
         QSKIP("QT_LOGGING_RULES decides the levels here");
     QJsonObject deep{{"Url", "u"}};
     for (int i = 0; i < 20000; ++i)
         deep = QJsonObject{{"version", 1}, {"nested", deep}};
-
-    QLoggingCategory::setFilterRules(rules);
-    g_packageMessages.clear();
-    g_previousHandler = qInstallMessageHandler(keepPackageMessages);
-    host::PackageInterface* package = makePackage();
-    host::ActionInterface* action = package->makeWidget(kOpenUrl, 0);
-    const bool accepted = action->init("k", {{"payload", deep}});
-    delete action;
-    delete package;
-    qInstallMessageHandler(g_previousHandler);
-    QLoggingCategory::setFilterRules(QString());
-
-    QVERIFY(accepted);
-    bool initTraced = false;
-    for (const auto& [type, text] : std::as_const(g_packageMessages)) {
-        QVERIFY2(type != QtDebugMsg || traced, qPrintable(text));
-        QVERIFY2(text.size() < 4096, qPrintable(text.left(200)));
-        initTraced |= type == QtDebugMsg && text.startsWith("[Plugin Open Url][Init With Params]");
+    for (const bool traced : {false, true}) {
+        QLoggingCategory::setFilterRules(traced ? "systemdll.*.debug=true" : "");
+        g_packageMessages.clear();
+        g_previousHandler = qInstallMessageHandler(keepPackageMessages);
+        std::unique_ptr<host::PackageInterface> package(makePackage());
+        std::unique_ptr<host::ActionInterface> action(package->makeWidget(kOpenUrl, 0));
+        QVERIFY(action->init("k", {{"payload", deep}}));
+        qInstallMessageHandler(g_previousHandler);
+        QLoggingCategory::setFilterRules(QString());
+        bool initTraced = false;
+        for (const auto& [type, text] : std::as_const(g_packageMessages)) {
+            QVERIFY2(type != QtDebugMsg || traced, qPrintable(text));
+            QVERIFY2(text.size() < 4096, qPrintable(text.left(200)));
+            initTraced |= type == QtDebugMsg && text.startsWith("[Plugin Open Url][Init With Params]");
+        }
+        QCOMPARE(initTraced, traced);
     }
-    QCOMPARE(initTraced, traced);
 }
 
 // The package's resources live only as long as the library.
