@@ -168,7 +168,7 @@ void tst_HostWindow::loadProblemsShowBannerAndPlaceholder_data()
     QTest::addColumn<int>("slot");
     QTest::addColumn<QString>("banner");
     QTest::addColumn<QString>("hint");
-    QTest::newRow("not json") << QByteArray("{\"grid\": [") << 0 << "empty deck" << "empty";
+    QTest::newRow("not json, twice") << QByteArray("{\"grid\": [") << 0 << "empty deck" << "empty";
     QTest::newRow("array") << QByteArray("[1, 2]") << 0 << "empty deck" << "empty";
     QTest::newRow("grid overflowing int") << profileBytes({}, 46341, 46341) << 0 << "empty deck" << "empty";
     QTest::newRow("pages not array") << QByteArray(R"({"grid":{"columns":5,"rows":3},"pages":{}})") << 0 << "empty deck" << "empty";
@@ -182,13 +182,14 @@ void tst_HostWindow::loadProblemsShowBannerAndPlaceholder()
     QFETCH(int, slot);
     QFETCH(QString, banner);
     QFETCH(QString, hint);
-    for (const char* kept : {"profile.json.bad", "profile.json.bad.1"}) {
+    const int openings = QByteArray(QTest::currentDataTag()).endsWith("twice") ? 2 : 1;
+    for (int n = 0; n < openings; ++n) {
         cleanup();
         MainWindow& window = open(profile);
         QVERIFY2(window.bannerText().contains(banner), qPrintable(window.bannerText()));
         window.select(slot);
         QVERIFY2(window.inspectorHint().contains(hint), qPrintable(window.inspectorHint()));
-        QCOMPARE(readAll(m_dir->filePath(kept)), profile);
+        QCOMPARE(readAll(m_dir->filePath(n ? "profile.json.bad.1" : "profile.json.bad")), profile);
     }
 }
 
