@@ -19,21 +19,16 @@ class tst_PackageLoad : public QObject
 private slots:
     void initTestCase();
     void exportsOnlyEntryPoints();
-    void sdkAndInstance();
-    void orderOfUse();
-    void operationsBySlot_data();
-    void operationsBySlot();
-    void actionOperationsBySlot_data();
-    void actionOperationsBySlot();
-    void traceOnlyOnRequest_data();
+    void packageOperations();
+    void actionOperations();
     void traceOnlyOnRequest();
-    void cleanupTestCase();
+    void resourcesGoWithTheLibrary();  // last: unloads the library
 
 public slots:
     void openUrl(const QUrl& url) { m_opened << url; }
 
 private:
-    host::PackageInterface* makePackage();
+    host::PackageInterface* makePackage() { return m_instance(); }
     QList<QUrl> m_opened;
 
     QLibrary m_library{QStringLiteral(SYSTEMDLL_LIBRARY)};
@@ -50,11 +45,6 @@ void tst_PackageLoad::initTestCase()
     QVERIFY(m_instance);
 }
 
-host::PackageInterface* tst_PackageLoad::makePackage()
-{
-    return m_instance();
-}
-
 void tst_PackageLoad::exportsOnlyEntryPoints()
 {
     QProcess nm;
@@ -63,89 +53,44 @@ void tst_PackageLoad::exportsOnlyEntryPoints()
     QStringList ours;
     for (const QByteArray& line : nm.readAllStandardOutput().split('\n')) {
         const QList<QByteArray> fields = line.simplified().split(' ');
-        if (fields.size() == 3 && !fields[2].startsWith('_'))
-            ours << QString::fromLatin1(fields[2]);
-        else if (fields.size() == 3 && fields[2].startsWith("_Z"))
+        if (fields.size() == 3 && (!fields[2].startsWith('_') || fields[2].startsWith("_Z")))
             ours << QString::fromLatin1(fields[2]);  // any C++ symbol is a leak
     }
     ours.sort();
     // The entry points and the three file icon helpers, nothing else.
-    QCOMPARE(ours, QStringList({
-                       "_ZN17TovDragDropStatic16saveFilenameIconERK7QString",
-                       "_ZN17TovDragDropStatic17getShortcutPixmapERK7QStringR7QPixmapP16QFileSystemModel",
-                       "_ZN17TovDragDropStatic17removePictureFileE7QString",
-                       "instance",
-                       "sdk",
-                   }));
+    QCOMPARE(ours, QStringList({"_ZN17TovDragDropStatic16saveFilenameIconERK7QString",
+                                "_ZN17TovDragDropStatic17getShortcutPixmapERK7QStringR7QPixmapP16QFileSystemModel",
+                                "_ZN17TovDragDropStatic17removePictureFileE7QString", "instance", "sdk"}));
 }
 
-void tst_PackageLoad::sdkAndInstance()
+// Every operation in slot order through the host's declaration, the way a host uses
+// them; a shifted slot would call another operation and answer differently.
+void tst_PackageLoad::packageOperations()
 {
     QCOMPARE(m_sdk(), 4);
-    QCOMPARE(m_sdk(), 4);
-    host::PackageInterface* a = makePackage();
-    host::PackageInterface* b = makePackage();
-    QVERIFY(a && b && a != b);
-    QCOMPARE(a->parent(), nullptr);
-    QCOMPARE(QString::fromLatin1(a->metaObject()->className()), QStringLiteral("SystemDll"));
-    delete a;
-    delete b;
-}
-
-void tst_PackageLoad::orderOfUse()
-{
-    host::PackageInterface* package = makePackage();
-    QVERIFY(package->init({{"port", 0}, {"configDir", QDir::tempPath()}, {"cloudType", 0}}));
-    QVERIFY(package->loadConfig());
-    QCOMPARE(package->versionCode(), 20);
-    QCOMPARE(package->versionName(), QStringLiteral("1.0.10"));
-
+    std::unique_ptr<host::PackageInterface> p(makePackage());
+    std::unique_ptr<host::PackageInterface> other(makePackage());
+    QVERIFY(p && other && p != other);
+    QCOMPARE(p->parent(), nullptr);
+    QCOMPARE(p->versionCode(), 0);  // before loadConfig
+    QCOMPARE(p->versionName(), QStringLiteral("x.x.x"));
+    QVERIFY(p->list().isEmpty());
+    QVERIFY(p->translate("en_US"));
+    QCOMPARE(p->mapping().size(), 6);
+    QCOMPARE(p->makeWidget("com.corvane.system.delay", 0), nullptr);
+    QVERIFY(p->init({{"port", 0}, {"configDir", QDir::tempPath()}, {"cloudType", 0}}));
+    p->startService(nullptr, {});
+    p->stopService();
+    QJsonObject result{{"kept", true}};
+    p->onTask({{"task", "x"}}, result);
+    QCOMPARE(result, QJsonObject({{"kept", true}}));
+    QVERIFY(p->postInit());
+    QVERIFY(p->loadConfig());
+    QCOMPARE(p->versionCode(), 20);
+    QCOMPARE(p->versionName(), QStringLiteral("1.0.10"));
     QFile source(QStringLiteral(SYSTEMDLL_CONFIG));
     QVERIFY(source.open(QIODevice::ReadOnly));
-    QCOMPARE(package->list(), QJsonDocument::fromJson(source.readAll()).object());
-
-    QTranslator* translator = package->translate("de_DE");
-    QVERIFY(translator);
-    QCoreApplication::installTranslator(translator);
-    const QMap<QString, QString> titles = package->mapping();
-    QCOMPARE(titles.size(), 6);
-    QCOMPARE(titles.value("LAB_SIDEBAR_SYSTEM_APP_FILE"), QStringLiteral("App/Datei"));
-    QCoreApplication::removeTranslator(translator);
-
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("load translation failed.*fr_FR"));
-    QCOMPARE(package->translate("fr_FR"), nullptr);
-    delete package;
-}
-
-// Each row calls one virtual slot through the host's declaration; a shifted slot
-// order would call a different function and give a different answer.
-void tst_PackageLoad::operationsBySlot_data()
-{
-    QTest::addColumn<int>("slot");
-    for (int slot = 1; slot <= 12; ++slot)
-        QTest::newRow(qPrintable(QString::number(slot))) << slot;
-}
-
-void tst_PackageLoad::operationsBySlot()
-{
-    QFETCH(int, slot);
-    host::PackageInterface* p = makePackage();
-    QJsonObject result{{"kept", true}};
-    switch (slot) {
-    case 1: QVERIFY(p->loadConfig()); break;
-    case 2: QCOMPARE(p->versionCode(), 0); break;  // before loadConfig
-    case 3: QCOMPARE(p->versionName(), QStringLiteral("x.x.x")); break;
-    case 4: QVERIFY(p->translate("en_US")); break;
-    case 5: QCOMPARE(p->mapping().size(), 6); break;
-    case 6: QCOMPARE(p->makeWidget("com.corvane.system.delay", 0), nullptr); break;
-    case 7: QVERIFY(p->init({})); break;
-    case 8: p->startService(nullptr, {}); break;
-    case 9: p->stopService(); break;
-    case 10: QVERIFY(p->list().isEmpty()); break;
-    case 11: p->onTask({{"task", "x"}}, result); QCOMPARE(result, QJsonObject({{"kept", true}})); break;
-    case 12: QVERIFY(p->postInit()); break;
-    }
-    delete p;
+    QCOMPARE(p->list(), QJsonDocument::fromJson(source.readAll()).object());
 }
 
 namespace {
@@ -174,106 +119,80 @@ void keepPackageMessages(QtMsgType type, const QMessageLogContext& context, cons
 }
 } // namespace
 
-// An action's virtual slots, called through the host's declaration on an object the
-// built library made; a shifted slot would call another operation.
-void tst_PackageLoad::actionOperationsBySlot_data()
+// An action's operations in slot order, on an object the built library made.
+void tst_PackageLoad::actionOperations()
 {
-    QTest::addColumn<int>("slot");
-    for (int slot = 1; slot <= 16; ++slot)
-        QTest::newRow(qPrintable(QString::number(slot))) << slot;
-}
-
-void tst_PackageLoad::actionOperationsBySlot()
-{
-    QFETCH(int, slot);
-    host::PackageInterface* package = makePackage();
+    std::unique_ptr<host::PackageInterface> package(makePackage());
     host::ActionInterface* a = package->makeWidget(kOpenUrl, 0);
     QVERIFY(a);
-    const QJsonObject stored{{"version", 1}, {"titlelist", QJsonArray{"AT"}}, {"actionTitle", "AT"},
-                             {"Url", "https://example.org/slot"}};
-    QJsonObject result{{"kept", true}};
-    QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "openUrl");
-    m_opened.clear();
-    switch (slot) {
-    case 1: QVERIFY(a->init("t", {{"payload", stored}})); QCOMPARE(a->actionTitle(), QStringLiteral("AT")); break;
-    case 2: a->eventReceived(keyEvent("tov.ky.plugin.event.key.down"), result); QVERIFY(pressedLook(a)); break;
-    case 3: a->eventReceived(keyEvent("tov.ky.plugin.event.key.down"), result, 1); QVERIFY(pressedLook(a)); break;
-    case 4: QCOMPARE(a->pluginWidget()->metaObject()->className(), "WidgetIconPluginOpenUrl"); break;
-    case 5: QCOMPARE(a->propertyWidget()->metaObject()->className(), "WidgetPluginOpenUrl"); break;
-    case 6: QVERIFY(a->initWithPayload(stored)); QCOMPARE(a->actionTitle(), QStringLiteral("AT")); break;
-    case 7: QVERIFY(a->initWithPayload(stored)); QCOMPARE(a->actionIconFilePath(), QStringLiteral("AT")); break;
-    case 8: a->onKeyDownEvent({}); QCOMPARE(a->onKeyUpEvent({}), 0); QVERIFY(!pressedLook(a)); break;
-    case 9: QCOMPARE(a->onKeyDownEvent({}), 0); QVERIFY(pressedLook(a)); break;
-    case 10:
-        QVERIFY(a->initWithPayload(stored));
-        QCOMPARE(a->onAppTriggeredEvent({}), 0);
-        QCOMPARE(m_opened, QList<QUrl>{QUrl("https://example.org/slot")});
-        break;
-    case 11: {
-        QSignalSpy sent(a, SIGNAL(eventSent(QJsonObject)));
-        QCOMPARE(a->onSetSettingsEvent({}), 0);
-        QCOMPARE(sent.count(), 1);
-        break;
-    }
-    case 12: QCOMPARE(a->onSyncUI(), 0); break;
-    case 13: QVERIFY(a->init(QStringLiteral("only"))); QCOMPARE(a->target, QStringLiteral("only")); break;
-    case 14: QVERIFY(a->initWithDefault()); QCOMPARE(a->actionTitle(), QStringLiteral("URL")); break;
-    case 15: QVERIFY(a->initWithPayload({{"Title", "x"}})); QCOMPARE(a->actionTitle(), QStringLiteral("x")); break;
-    case 16:
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("\\[Preset\\] refused"));
-        QVERIFY(!a->initWithPreset({}));
-        break;
-    }
-    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
     QCOMPARE(a->category, kOpenUrl);
+    const QJsonObject stored{{"version", 1}, {"titlelist", QJsonArray{"AT"}}, {"Url", "https://example.org/slot"}};
+    QVERIFY(a->init("t", {{"payload", stored}}));
+    QCOMPARE(a->target, QStringLiteral("t"));
+    QJsonObject result{{"kept", true}};
+    a->eventReceived(keyEvent("tov.ky.plugin.event.key.down"), result);
+    QVERIFY(pressedLook(a));
+    a->eventReceived(keyEvent("tov.ky.plugin.event.key.up"), result, 1);
+    QVERIFY(!pressedLook(a));
+    QCOMPARE(result, QJsonObject({{"kept", true}}));
+    QCOMPARE(a->pluginWidget()->metaObject()->className(), "WidgetIconPluginOpenUrl");
+    QCOMPARE(a->propertyWidget()->metaObject()->className(), "WidgetPluginOpenUrl");
+    QCOMPARE(a->actionTitle(), QStringLiteral("AT"));
+    QCOMPARE(a->actionIconFilePath(), QStringLiteral("AT"));  // Open URL's icon path is its title
+    QCOMPARE(a->onKeyDownEvent({}), 0);
+    QVERIFY(pressedLook(a));
+    QCOMPARE(a->onKeyUpEvent({}), 0);
+    QVERIFY(!pressedLook(a));
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "openUrl");
+    QCOMPARE(a->onAppTriggeredEvent({}), 0);
+    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    QCOMPARE(m_opened, QList<QUrl>{QUrl("https://example.org/slot")});
+    QSignalSpy sent(a, SIGNAL(eventSent(QJsonObject)));
+    QCOMPARE(a->onSetSettingsEvent({}), 0);
+    QCOMPARE(sent.count(), 1);
+    QCOMPARE(a->onSyncUI(), 0);
+    QVERIFY(a->init(QStringLiteral("only")));
+    QCOMPARE(a->target, QStringLiteral("only"));
+    QVERIFY(a->initWithDefault());
+    QCOMPARE(a->actionTitle(), QStringLiteral("URL"));
+    QVERIFY(a->initWithPayload({{"Title", "x"}}));
+    QCOMPARE(a->actionTitle(), QStringLiteral("x"));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("\\[Preset\\] refused"));
+    QVERIFY(!a->initWithPreset({}));
     delete a;
-    delete package;
 }
 
 // The package's trace is off unless asked for, and a payload nested 20 000 deep is
 // traced as a short summary instead of recursing through the whole value.
-void tst_PackageLoad::traceOnlyOnRequest_data()
-{
-    QTest::addColumn<QString>("rules");
-    QTest::addColumn<bool>("traced");
-    QTest::newRow("by default") << QString() << false;
-    QTest::newRow("asked for") << "systemdll.*.debug=true" << true;
-}
-
 void tst_PackageLoad::traceOnlyOnRequest()
 {
-    QFETCH(QString, rules);
-    QFETCH(bool, traced);
     if (qEnvironmentVariableIsSet("QT_LOGGING_RULES"))
         QSKIP("QT_LOGGING_RULES decides the levels here");
     QJsonObject deep{{"Url", "u"}};
     for (int i = 0; i < 20000; ++i)
         deep = QJsonObject{{"version", 1}, {"nested", deep}};
-
-    QLoggingCategory::setFilterRules(rules);
-    g_packageMessages.clear();
-    g_previousHandler = qInstallMessageHandler(keepPackageMessages);
-    host::PackageInterface* package = makePackage();
-    host::ActionInterface* action = package->makeWidget(kOpenUrl, 0);
-    const bool accepted = action->init("k", {{"payload", deep}});
-    delete action;
-    delete package;
-    qInstallMessageHandler(g_previousHandler);
-    QLoggingCategory::setFilterRules(QString());
-
-    QVERIFY(accepted);
-    bool initTraced = false;
-    for (const auto& [type, text] : std::as_const(g_packageMessages)) {
-        QVERIFY2(type != QtDebugMsg || traced, qPrintable(text));
-        QVERIFY2(text.size() < 4096, qPrintable(text.left(200)));
-        initTraced |= type == QtDebugMsg && text.startsWith("[Plugin Open Url][Init With Params]");
+    for (const bool traced : {false, true}) {
+        QLoggingCategory::setFilterRules(traced ? "systemdll.*.debug=true" : "");
+        g_packageMessages.clear();
+        g_previousHandler = qInstallMessageHandler(keepPackageMessages);
+        std::unique_ptr<host::PackageInterface> package(makePackage());
+        std::unique_ptr<host::ActionInterface> action(package->makeWidget(kOpenUrl, 0));
+        QVERIFY(action->init("k", {{"payload", deep}}));
+        qInstallMessageHandler(g_previousHandler);
+        QLoggingCategory::setFilterRules(QString());
+        bool initTraced = false;
+        for (const auto& [type, text] : std::as_const(g_packageMessages)) {
+            QVERIFY2(type != QtDebugMsg || traced, qPrintable(text));
+            QVERIFY2(text.size() < 4096, qPrintable(text.left(200)));
+            initTraced |= type == QtDebugMsg && text.startsWith("[Plugin Open Url][Init With Params]");
+        }
+        QCOMPARE(initTraced, traced);
     }
-    QCOMPARE(initTraced, traced);
 }
 
-void tst_PackageLoad::cleanupTestCase()
+// The package's resources live only as long as the library.
+void tst_PackageLoad::resourcesGoWithTheLibrary()
 {
-    // The package's resources live only as long as the library.
     const QString config = QStringLiteral(":/SystemDll/CategoryConfig.json");
     QVERIFY(QFile::exists(config));
     QVERIFY(m_library.unload());

@@ -1,8 +1,10 @@
 #pragma once
 
-// A minimal action on the shared core, for tests: one own key, "Value", and a record
-// of every handler call.
+// A minimal action on the shared core, for tests: one own key, "Value", a record of
+// every handler call, and on request the shared key face and inspector.
 #include "actions/common/systemaction.h"
+#include "widgets/basepropertywidget.h"
+#include "widgets/kybasehotkeywidget.h"
 
 #include <QStringList>
 
@@ -27,15 +29,31 @@ protected:
     void writeOwn(QJsonObject& json) const override { json.insert("Value", value); }
 };
 
+struct TestFace : ActionKeyFace
+{
+    TestFace() { setBase(new KyBaseHotkeyWidget(this)); }
+};
+
+struct TestInspector : ActionInspector
+{
+    TestInspector() { setBase(new BasePropertyWidget(this)); }
+};
+
 class TestAction : public SystemAction
 {
     Q_OBJECT
 public:
+    explicit TestAction(bool widgets = false)
+        : m_face(widgets ? new TestFace : nullptr)
+        , m_inspector(widgets ? new TestInspector : nullptr)
+    {
+    }
+
     QStringList calls;
     int syncs = 0;
-    int connects = 0;
     bool readOnlyTitle = false;
     TestPayload record;
+    QJsonObject lastArgument{{"unset", true}};
 
     int onKeyUpEvent(const QJsonObject& e) override { calls << "up"; lastArgument = e; return 0; }
     int onKeyDownEvent(const QJsonObject& e) override { calls << "down"; lastArgument = e; return 0; }
@@ -44,11 +62,14 @@ public:
     bool initWithPayload(const QJsonObject& p) override { calls << "payload"; return SystemAction::initWithPayload(p); }
     bool initWithPreset(const QJsonObject& p) override { calls << "preset"; return SystemAction::initWithPreset(p); }
 
-    QJsonObject lastArgument{{"unset", true}};
-
 protected:
     ActionPayload& payload() override { return record; }
     const ActionPayload& payload() const override { return record; }
+    ActionKeyFace* face() const override { return m_face.get(); }
+    ActionInspector* inspector() const override { return m_inspector.get(); }
     void syncOwn() override { ++syncs; readOnlyTitle = actionMode; }
-    void connectOwn() override { ++connects; }
+
+private:
+    std::unique_ptr<TestFace> m_face;
+    std::unique_ptr<TestInspector> m_inspector;
 };
