@@ -100,7 +100,8 @@ void tst_MediaKeys::routing_data()
 // record. Then through the default service. With no player on the bus every key goes
 // to X11, which is said once; so does a sequence with a lone key-up (nothing sent) and a
 // repeated key-down without its key-up (one press and release). Beside a playing player
-// the player keys become its method calls, the others still go to X11. No key stays down.
+// and a newer paused one, the player keys become the playing one's method calls, the
+// others still go to X11. No key stays down.
 void tst_MediaKeys::routing()
 {
     QFETCH(MediaFunction, post);
@@ -133,7 +134,9 @@ void tst_MediaKeys::routing()
     QCOMPARE(g_mediaLog.filter("player keys go to"), method.isEmpty() ? QStringList() : QStringList(noPlayer));
 
     MprisTestPlayer player(freshName("keys"), QStringLiteral("Playing"));
-    QVERIFY(player.isRegistered());
+    MprisTestPlayer later(freshName("paused"), QStringLiteral("Paused"));  // newer, but the playing one wins
+    QVERIFY(player.isRegistered() && later.isRegistered());
+    QTRY_COMPARE(service->players().size(), qsizetype(2));
     QTRY_COMPARE(service->activePlayer(), player.busName());
     post();
     QVERIFY(roundTrip(QDBusConnection::sessionBus(), player));
