@@ -47,14 +47,10 @@ void tst_ImageFile::hostileFiles_data()
     QTest::newRow("FIFO .png") << "fifo" << "pipe.png" << special;
     QTest::newRow("FIFO .gif") << "fifo" << "pipe.gif" << special;
     QTest::newRow("link to a FIFO") << "link to fifo" << "linked.png" << special;
-    QTest::newRow("link to /dev/zero") << "link to zero" << "zero.gif" << special;
-    QTest::newRow("directory") << "directory" << "folder.png" << special;
     QTest::newRow("one byte over the cap") << "sparse over" << "huge.png" << large;
     QTest::newRow("at the cap") << "sparse at" << "full.png" << QString();
     QTest::newRow("PNG chunk claiming 2 GiB") << "png bomb" << "bomb.png"
                                               << "damaged PNG: a chunk runs past the end of the file";
-    QTest::newRow("PNG named .gif") << "png bomb" << "bomb.gif"
-                                    << "damaged PNG: a chunk runs past the end of the file";
 }
 
 void tst_ImageFile::hostileFiles()
@@ -69,10 +65,6 @@ void tst_ImageFile::hostileFiles()
         QVERIFY(::mkfifo(QFile::encodeName(pipe).constData(), 0600) == 0);
         if (pipe != path)
             QVERIFY(QFile::link(pipe, path));
-    } else if (kind == QLatin1String("link to zero")) {
-        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
-    } else if (kind == QLatin1String("directory")) {
-        QVERIFY(QDir(m_dir.path()).mkdir(name));
     } else if (kind == QLatin1String("png bomb")) {
         QImage image(4, 4, QImage::Format_RGB32);
         image.fill(Qt::red);

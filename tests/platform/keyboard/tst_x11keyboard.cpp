@@ -1,10 +1,8 @@
-// The X11 backend against a real window of this test on the running X server, and the
-// choice of backend.
+// The X11 backend against a real window of this test on the running X server.
 #include "platform/keyboard/x11/x11keyboardservice.h"
 #include "platform/keyboard/x11/xtestinjector.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QLineEdit>
 #include <QtTest>
 
@@ -31,9 +29,6 @@ private slots:
     void modifiers_data();
     void modifiers();
     void userModifierIsKept();
-    void backendSelection_data();
-    void backendSelection();
-    void cleanupTestCase();
 
 private:
     bool anyKeyDown() const;
@@ -43,7 +38,7 @@ private:
 
     std::unique_ptr<X11KeyboardService> m_service;
     std::unique_ptr<XTestInjector> m_probe;
-    QLineEdit* m_edit = nullptr;
+    std::unique_ptr<QLineEdit> m_edit;
 };
 
 void tst_X11Keyboard::initTestCase()
@@ -53,12 +48,12 @@ void tst_X11Keyboard::initTestCase()
     m_service = X11KeyboardService::open();
     m_probe = XTestInjector::open();
     QVERIFY(m_service && m_probe);
-    m_edit = new QLineEdit;
+    m_edit = std::make_unique<QLineEdit>();
     m_edit->setWindowTitle("keyboard target");
     m_edit->resize(400, 40);
     m_edit->show();
     m_edit->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_edit));
+    QVERIFY(QTest::qWaitForWindowActive(m_edit.get()));
     m_edit->setFocus();
     m_edit->installEventFilter(this);
 }
@@ -72,8 +67,7 @@ bool tst_X11Keyboard::eventFilter(QObject*, QEvent* event)
 
 void tst_X11Keyboard::init()
 {
-    if (m_edit)
-        m_edit->clear();
+    m_edit->clear();
 }
 
 bool tst_X11Keyboard::anyKeyDown() const
@@ -85,32 +79,24 @@ bool tst_X11Keyboard::anyKeyDown() const
 void tst_X11Keyboard::typing_data()
 {
     QTest::addColumn<KeyEventSequence>("events");
-    QTest::addColumn<QString>("clipboard");
     QTest::addColumn<QString>("text");
 
-    QTest::newRow("letters") << (tap(0x04) + tap(0x22) + tap(0x31) + tap(0x11)) << "" << "hi t";
-    QTest::newRow("digits and punctuation") << (tap(0x12) + tap(0x16) + tap(0x17) + tap(0x2F) + tap(0x1B)) << ""
-                                            << "165.-";
-    QTest::newRow("shift") << (tap(0x00, KeyEvent::ShiftFlag) + tap(0x00)) << "" << "Aa";
-    QTest::newRow("command+v pastes") << tap(0x09, KeyEvent::CommandFlag) << "pasted text" << "pasted text";
-    QTest::newRow("keypad digits") << (tap(0x53) + tap(0x5C)) << "" << "19";
-    QTest::newRow("lone key-down is completed") << KeyEventSequence{KeyEvent::press(0x0E)} << "" << "e";
-    QTest::newRow("unknown codes skipped") << (tap(0x0A) + tap(0x7F) + tap(0x80) + tap(0x05)) << "" << "g";
+    QTest::newRow("letters") << (tap(0x04) + tap(0x22) + tap(0x31) + tap(0x11)) << "hi t";
+    QTest::newRow("digits and punctuation") << (tap(0x12) + tap(0x16) + tap(0x17) + tap(0x2F) + tap(0x1B)) << "165.-";
+    QTest::newRow("lone key-down is completed") << KeyEventSequence{KeyEvent::press(0x0E)} << "e";
+    QTest::newRow("unknown codes skipped") << (tap(0x0A) + tap(0x7F) + tap(0x80) + tap(0x05)) << "g";
     QTest::newRow("chord failing half way")
         << KeyEventSequence{KeyEvent::press(0x00).withFlags(KeyEvent::ShiftFlag),
                             KeyEvent::press(0x0A).withFlags(KeyEvent::CommandFlag), KeyEvent::release(0x00)}
-        << "" << "A";
+        << "A";
     QTest::newRow("lone key-down with all modifiers")
-        << KeyEventSequence{KeyEvent::press(0x0E).withFlags(KeyEvent::AllModifierFlags)} << "" << "";
+        << KeyEventSequence{KeyEvent::press(0x0E).withFlags(KeyEvent::AllModifierFlags)} << "";
 }
 
 void tst_X11Keyboard::typing()
 {
     QFETCH(KeyEventSequence, events);
-    QFETCH(QString, clipboard);
     QFETCH(QString, text);
-    if (!clipboard.isEmpty())
-        QGuiApplication::clipboard()->setText(clipboard);
     for (const KeyEvent& e : events) {
         if (e.code == 0x0A || e.code >= 0x7F)
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression("no X key for virtual key code"));
@@ -155,42 +141,6 @@ void tst_X11Keyboard::userModifierIsKept()
     QVERIFY(!anyKeyDown());
     m_service->post(tap(0x02));
     QTRY_COMPARE(m_edit->text().right(1), QStringLiteral("d"));
-}
-
-void tst_X11Keyboard::backendSelection_data()
-{
-    QTest::addColumn<QString>("requested");
-    QTest::addColumn<bool>("display");
-    QTest::addColumn<QString>("expected");
-    QTest::addColumn<int>("warnings");
-
-    QTest::newRow("x11") << "x11" << true << "x11" << 0;
-    QTest::newRow("default") << "" << true << "x11" << 0;
-    QTest::newRow("record") << "record" << true << "record" << 0;
-    QTest::newRow("x11 without display") << "x11" << false << "record" << 1;
-    QTest::newRow("unknown name") << "braille" << false << "record" << 2;
-}
-
-void tst_X11Keyboard::backendSelection()
-{
-    QFETCH(QString, requested);
-    QFETCH(bool, display);
-    QFETCH(QString, expected);
-    QFETCH(int, warnings);
-    const QByteArray saved = qgetenv("DISPLAY");
-    if (!display)
-        qputenv("DISPLAY", ":4077");
-    for (int i = 0; i < warnings; ++i)
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(".+"));
-    auto service = KeyboardEventService::create(requested);
-    qputenv("DISPLAY", saved);
-    QVERIFY(service);
-    QCOMPARE(service->name(), expected);
-}
-
-void tst_X11Keyboard::cleanupTestCase()
-{
-    delete m_edit;
 }
 
 QTEST_MAIN(tst_X11Keyboard)

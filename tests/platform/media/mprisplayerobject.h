@@ -14,15 +14,9 @@ class MprisPlayerObject : public QObject, protected QDBusContext
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.mpris.MediaPlayer2.Player")
     Q_PROPERTY(QString PlaybackStatus READ playbackStatus)
-    Q_PROPERTY(bool CanControl READ yes)
-    Q_PROPERTY(bool CanPlay READ yes)
-    Q_PROPERTY(bool CanPause READ yes)
-    Q_PROPERTY(bool CanGoNext READ yes)
-    Q_PROPERTY(bool CanGoPrevious READ yes)
 
 public:
     QString playbackStatus() const;
-    bool yes() const { return true; }
 
     mutable QMutex mutex;
     QString status;

@@ -3,8 +3,6 @@
 #include "mprisplayerobject.h"
 
 #include <QDBusConnection>
-#include <QDBusMessage>
-#include <QVariantMap>
 
 static const QString kPath = QStringLiteral("/org/mpris/MediaPlayer2");
 
@@ -56,17 +54,4 @@ qint64 MprisTestPlayer::waitForCall(int deadlineMs)
         return -1;
     QMutexLocker lock(&m_object->mutex);
     return m_object->lastCallNs;
-}
-
-void MprisTestPlayer::setPlaybackStatus(const QString& status)
-{
-    {
-        QMutexLocker lock(&m_object->mutex);
-        m_object->status = status;
-    }
-    QDBusMessage signal = QDBusMessage::createSignal(kPath, QStringLiteral("org.freedesktop.DBus.Properties"),
-                                                     QStringLiteral("PropertiesChanged"));
-    signal << QStringLiteral("org.mpris.MediaPlayer2.Player") << QVariantMap{{QStringLiteral("PlaybackStatus"), status}}
-           << QStringList();
-    QDBusConnection(m_connectionName).send(signal);
 }

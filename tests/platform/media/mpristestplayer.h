@@ -20,8 +20,6 @@ public:
     QStringList calls() const;
     // Waits for the next call to arrive (at most `deadlineMs`); its steady-clock time in ns, or -1.
     qint64 waitForCall(int deadlineMs);
-    // Sets the status and announces it as a property change, as players do.
-    void setPlaybackStatus(const QString& status);
 
 private:
     QString m_busName;

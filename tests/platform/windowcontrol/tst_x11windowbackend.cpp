@@ -60,8 +60,6 @@ private slots:
     void withoutWindowManager();
     void snapshot_data();
     void snapshot();
-    void unsupportedFeature_data();
-    void unsupportedFeature();
     void frames();
     void withoutDisplay();
 
@@ -72,7 +70,6 @@ private:
     int countListed(const QString& title);  // in a fresh listing
     // Controls keep a listing until m_now moves on.
     std::unique_ptr<WindowControl> control(const QByteArray& display);
-    XcbProbe m_x;
     QProcess m_bare;  // an X server without a window manager
     QByteArray m_bareDisplay;
     std::unique_ptr<WindowControl> m_control;
@@ -82,10 +79,8 @@ private:
 
 void tst_X11WindowBackend::initTestCase()
 {
-    QVERIFY2(m_x.isOpen(), "needs an X display");
-    QTRY_VERIFY2(!m_x.numbers(m_x.root(), "_NET_SUPPORTING_WM_CHECK").isEmpty(), "needs a window manager");
     m_control = control({});
-    QVERIFY(m_control);
+    QVERIFY2(m_control, "needs an X display");
     // Xvfb picks a free display itself and reports its number.
     m_bare.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1280x800x24", "-nolisten", "tcp", "-noreset"});
     QVERIFY2(m_bare.waitForStarted(10000) && QTest::qWaitFor([&] { return m_bare.canReadLine(); }, 10000),
@@ -160,18 +155,13 @@ void tst_X11WindowBackend::moveAndResize()
     const QString title = QStringLiteral("Fenêtre ✓ 窓 %1").arg(QTest::currentDataTag());
     QWidget* window = open(" " + title + '\t', frameless ? Qt::FramelessWindowHint : Qt::WindowFlags());
     QVERIFY(window);
-    const auto maximised = [&] {  // how many of the two maximised states the window has
-        const QVector<quint32> state = m_x.numbers(window->winId(), "_NET_WM_STATE");
-        return state.count(m_x.atom("_NET_WM_STATE_MAXIMIZED_VERT"))
-            + state.count(m_x.atom("_NET_WM_STATE_MAXIMIZED_HORZ"));
-    };
     WindowControl& c = *m_control;
     c.getTargetWindowInformation(title);
     QCOMPARE(c.targetProcessName, ownProcessName());
-    QCOMPARE(QRect(c.targetWindowPosition, c.targetWindowSize), m_x.outerFrame(window->winId()));
+    QCOMPARE(QRect(c.targetWindowPosition, c.targetWindowSize), window->frameGeometry());
     if (maximisedFirst) {
         c.maximunTargetWindow(title);
-        QTRY_COMPARE(maximised(), 2);
+        QTRY_VERIFY(window->isMaximized());
     }
     for (int attempt = 0; attempt < 5 && QRect(c.targetWindowPosition, c.targetWindowSize) != frame; ++attempt) {
         c.setTargetWindowSize(title, frame.size());
@@ -181,32 +171,31 @@ void tst_X11WindowBackend::moveAndResize()
         c.getTargetWindowInformation(title);
     }
     QCOMPARE(QRect(c.targetWindowPosition, c.targetWindowSize), frame);
-    QCOMPARE(m_x.outerFrame(window->winId()), frame);
-    QCOMPARE(maximised(), 0);
+    QTRY_COMPARE(window->frameGeometry(), frame);
+    QVERIFY(!window->isMaximized());
 }
 
-// Of two windows with the same title, the first listed is minimised (WM_STATE iconic),
-// then asked to close, and goes away; the other stays as it was.
+// Of two windows with the same title, the first listed is minimised, then asked to
+// close, and goes away; the other stays as it was.
 void tst_X11WindowBackend::minimiseThenClose()
 {
     const QPointer<QWidget> window = open("Twin"), twin = open("Twin");
     QVERIFY(window && twin);
-    const auto wmState = [&](QWidget* w) { return m_x.numbers(w->winId(), "WM_STATE").value(0); };
-    const quint32 iconicState = 3, normalState = 1;
     m_control->minimunTargetWindow("Twin");
-    QTRY_COMPARE(wmState(window), iconicState);
+    QTRY_VERIFY(window->isMinimized());
     m_control->closeTargetWindow("Twin");
     QTRY_VERIFY(!window);
     QTRY_COMPARE(countListed("Twin"), 1);
     QVERIFY(twin && twin->isVisible());
-    QCOMPARE(wmState(twin), normalState);
+    QVERIFY(!twin->isMinimized());
 }
 
 // A bare X server: without a client list nothing is listed, which is said once. With one:
 // old-style title and class name where the EWMH ones are missing, the class name for a
 // process of another machine, frame extents; no docks, desktops, or windows without a
 // title or a process name. An action reaches the window it names, though skipped windows
-// shift the listing; a title of another case or with a blank is none.
+// shift the listing; a title of another case or with a blank is none. Of the actions
+// only closing is fully announced, so only a close request reaches the root.
 void tst_X11WindowBackend::withoutWindowManager()
 {
     XcbProbe x(m_bareDisplay);
@@ -231,7 +220,9 @@ void tst_X11WindowBackend::withoutWindowManager()
     m_now = m_now.addSecs(2);
     QVERIFY(c->getAllWindowInfos().isEmpty());
 
-    x.set(x.root(), {"_NET_SUPPORTED", "ATOM", {}, {x.atom("_NET_CLOSE_WINDOW")}});
+    const QVector<quint32> supported = {x.atom("_NET_CLOSE_WINDOW"), x.atom("_NET_WM_STATE"),
+                                        x.atom("_NET_WM_STATE_MAXIMIZED_VERT")};
+    x.set(x.root(), {"_NET_SUPPORTED", "ATOM", {}, supported});
     x.set(x.root(), {"_NET_CLIENT_LIST", "WINDOW", {}, clients});
     m_now = m_now.addSecs(2);
     const QList<WindowsInfo> expected = {{"Café", ownProcessName(), kClient}, {"Classy", "Legacy", kClient},
@@ -249,6 +240,15 @@ void tst_X11WindowBackend::withoutWindowManager()
     }
     QVERIFY(c->targetWindowTitle.isEmpty() && c->targetProcessName.isEmpty() && !c->targetWindowSize.isValid());
     c->closeTargetWindow("Framed");
+    // Resizing is not announced, maximising only half: each said once, whatever the number
+    // of attempts, and never asked.
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("does not support .* \\(EWMH\\): windows cannot be moved"));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("does not support .*: windows cannot be maximised"));
+    QTest::failOnWarning(QRegularExpression("does not support"));
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        c->setTargetWindowSize("Framed", QSize(300, 200));
+        c->maximunTargetWindow("Framed");
+    }
     QCOMPARE(x.clientMessages(), (QList<XcbProbe::Message>{{x.atom("_NET_CLOSE_WINDOW"), clients.last()}}));
 }
 
@@ -282,58 +282,6 @@ void tst_X11WindowBackend::snapshot()
     x.set(x.root(), {"_NET_CLIENT_LIST", "WINDOW", {}, clients});
     m_now = askedAt;
     QCOMPARE(c->getAllWindowInfos().size(), listedAgain ? 2 : 1);
-}
-
-void tst_X11WindowBackend::unsupportedFeature_data()
-{
-    QTest::addColumn<QByteArrayList>("supported");
-    QTest::addColumn<QString>("operation");
-    QTest::addColumn<QByteArray>("request");  // the client message type the window manager gets, if any
-
-    const QByteArrayList all = {"_NET_CLIENT_LIST", "_NET_MOVERESIZE_WINDOW", "_NET_CLOSE_WINDOW", "_NET_WM_STATE",
-                                "_NET_WM_STATE_MAXIMIZED_VERT", "_NET_WM_STATE_MAXIMIZED_HORZ"};
-    QTest::newRow("resize") << all << "resize" << QByteArray("_NET_MOVERESIZE_WINDOW");
-    QTest::newRow("resize, no moveresize") << QByteArrayList{"_NET_CLOSE_WINDOW"} << "resize" << QByteArray();
-    QTest::newRow("close, not announced") << QByteArrayList{"_NET_MOVERESIZE_WINDOW"} << "close" << QByteArray();
-    QTest::newRow("maximise, vertical only")
-        << QByteArrayList{"_NET_WM_STATE", "_NET_WM_STATE_MAXIMIZED_VERT"} << "maximise" << QByteArray();
-    QTest::newRow("minimise needs no EWMH") << QByteArrayList{} << "minimise" << QByteArray("WM_CHANGE_STATE");
-}
-
-// A stand-in window manager on the bare server announces some EWMH features and takes
-// the requests sent to the root (the real one above obeys them). A feature it lacks is
-// said once, whatever the number of attempts, and nothing is asked of it.
-void tst_X11WindowBackend::unsupportedFeature()
-{
-    QFETCH(QByteArrayList, supported);
-    QFETCH(QString, operation);
-    QFETCH(QByteArray, request);
-
-    XcbProbe x(m_bareDisplay);
-    const quint32 window = x.createWindow(kClient, {title("Managed"), ownPid()});
-    QVector<quint32> atoms;
-    for (const QByteArray& name : supported)
-        atoms << x.atom(name);
-    x.set(x.root(), {"_NET_SUPPORTED", "ATOM", {}, atoms});
-    x.set(x.root(), {"_NET_CLIENT_LIST", "WINDOW", {}, {window}});
-    x.watchRoot();
-    auto c = control(m_bareDisplay);
-    QVERIFY(c);
-    if (request.isEmpty())
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("does not support .* \\(EWMH\\): windows cannot be"));
-    QTest::failOnWarning(QRegularExpression("does not support"));
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        if (operation == "resize")
-            c->setTargetWindowSize("Managed", QSize(300, 200));
-        else if (operation == "close")
-            c->closeTargetWindow("Managed");
-        else if (operation == "maximise")
-            c->maximunTargetWindow("Managed");
-        else
-            c->minimunTargetWindow("Managed");
-    }
-    const XcbProbe::Message sent{request.isEmpty() ? 0 : x.atom(request), window};
-    QCOMPARE(x.clientMessages(), QList<XcbProbe::Message>(request.isEmpty() ? 0 : 3, sent));
 }
 
 // Frames in floating point, as other backends report them: truncated toward zero, NaN

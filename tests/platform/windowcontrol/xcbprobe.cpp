@@ -54,33 +54,6 @@ void XcbProbe::set(xcb_window_t window, const Property& p)
     sync();
 }
 
-QVector<quint32> XcbProbe::numbers(xcb_window_t window, const char* property)
-{
-    const auto reply = owned(xcb_get_property_reply(
-        m_connection, xcb_get_property(m_connection, 0, window, atom(property), XCB_GET_PROPERTY_TYPE_ANY, 0, 256),
-        nullptr));
-    if (!reply || reply->format != 32)
-        return {};
-    const auto* data = static_cast<const quint32*>(xcb_get_property_value(reply.get()));
-    return QVector<quint32>(data, data + reply->value_len);
-}
-
-QRect XcbProbe::outerFrame(xcb_window_t window)
-{
-    for (;;) {
-        const auto tree = owned(xcb_query_tree_reply(m_connection, xcb_query_tree(m_connection, window), nullptr));
-        if (!tree)
-            return {};
-        if (tree->parent == m_root)
-            break;
-        window = tree->parent;
-    }
-    const auto g = owned(xcb_get_geometry_reply(m_connection, xcb_get_geometry(m_connection, window), nullptr));
-    if (!g)
-        return {};
-    return QRect(g->x, g->y, g->width + 2 * g->border_width, g->height + 2 * g->border_width);
-}
-
 void XcbProbe::watchRoot()
 {
     const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;

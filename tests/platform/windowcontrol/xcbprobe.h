@@ -7,8 +7,8 @@
 
 #include <xcb/xcb.h>
 
-// The tests' own view of an X server, apart from the code under test: makes bare
-// windows with chosen properties and reads back what the server holds.
+// The tests' own client of an X server, apart from the code under test: makes bare
+// windows with chosen properties and takes the requests sent to the root.
 class XcbProbe
 {
 public:
@@ -32,15 +32,11 @@ public:
     xcb_window_t createWindow(const QRect& geometry, const QList<Property>& properties);
     void set(xcb_window_t window, const Property& property);
 
-    QVector<quint32> numbers(xcb_window_t window, const char* property);
     // Takes the requests that clients send to the root window, as a window manager does.
     void watchRoot();
     // The client messages the root got since the last call.
     using Message = QPair<quint32, quint32>;  // type, window
     QList<Message> clientMessages();
-
-    // Geometry of the window's top-level ancestor: the window manager's frame, if any.
-    QRect outerFrame(xcb_window_t window);
 
 private:
     void sync();  // a round trip: the server has done all asked of it
