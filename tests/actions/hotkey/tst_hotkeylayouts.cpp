@@ -99,8 +99,7 @@ void tst_HotkeyLayouts::chords()
 
     PluginInputHotkey action;
     QVERIFY(action.init("k", v1({{"SendHotkey", hotkey}})));
-    QJsonObject result;
-    action.eventReceived(triggered(), result);
+    answer(action);
 
     QTRY_VERIFY(m_target.released);
     QCOMPARE(QKeySequence(m_target.key).toString(), QKeySequence(key).toString());

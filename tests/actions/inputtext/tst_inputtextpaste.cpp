@@ -88,10 +88,7 @@ void tst_InputTextPaste::unicode_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("status");
     QTest::addColumn<int>("returns");
-    QString long500;
-    while (long500.size() < 500)
-        long500 += QString::fromUtf8("Zß漢😀 ");
-    long500.truncate(500);
+    const QString long500 = QString::fromUtf8("Zß漢😀 ").repeated(100).left(500);
     QTest::newRow("CJK, Enter") << QString::fromUtf8("漢字かなカナ한국어中文") << "true" << 1;
     QTest::newRow("emoji outside the BMP") << QString::fromUtf8("a😀b🎉c") << "False" << 0;
     QTest::newRow("accents, status True") << QString::fromUtf8("àéîõü ß Ωλ") << "True" << 0;
@@ -109,8 +106,7 @@ void tst_InputTextPaste::unicode()
     QVERIFY(target.waitActive());
     PluginInputText action;
     QVERIFY(action.init("k", v1({{"SendText", text}, {"PressEnterStatus", status}})));
-    QJsonObject result;
-    action.eventReceived(triggered(), result);
+    answer(action);
     QVERIFY2(target.waitFor([&](const QJsonObject& s) { return s["text"].toString() == text; }),
              qPrintable(target.state()["text"].toString()));
     target.waitFor([](const QJsonObject&) { return false; }, 300);  // an Enter would have come by now
@@ -154,8 +150,7 @@ void tst_InputTextPaste::clipboardComesBack()
     PluginInputText action;
     QVERIFY(action.init("k", v1({{"SendText", "pasted"}, {"PressEnterStatus", "False"}})));
     QSignalSpy returned(&action.findChild<TextPaster*>()->loan(), &ClipboardLoan::returned);
-    QJsonObject result;
-    action.eventReceived(triggered(), result);
+    answer(action);
     if (where == QLatin1String("copier"))
         other->send("copy theirs");
     QTRY_COMPARE_WITH_TIMEOUT(returned.count(), 1, 3000);

@@ -1,5 +1,5 @@
 // System Multimedia inside the package: the three input forms and their edge cases, the
-// inspector's picks as a user makes them, and the user's own image per entry.
+// inspector's picks and title as a user makes them, and the user's own image per entry.
 #include "../actiontest.h"
 #include "actions/multimedia/pluginsystemmultimedia.h"
 #include "actions/multimedia/widgetpluginsystemmultimedia.h"
@@ -51,7 +51,6 @@ private slots:
     void inputs();
     void userPicksEntry_data();
     void userPicksEntry();
-    void titleEdits();
     void ownImageSurvivesRestart();
     void gifPreviewKeepsItsShape();
 
@@ -62,6 +61,11 @@ private:
         WidgetPluginSystemMultimedia* inspector = static_cast<WidgetPluginSystemMultimedia*>(action->propertyWidget());
         QSignalSpy sent{action.get(), &KYPlugin::eventSent};
         QSignalSpy images{inspector, &WidgetPluginSystemMultimedia::imageDidChange};
+        bool show()
+        {
+            inspector->show();
+            return QTest::qWaitForWindowExposed(inspector);
+        }
     };
     void pickInList(WidgetPluginSystemMultimedia* inspector, int index);
 
@@ -148,9 +152,8 @@ void tst_PluginSystemMultimedia::inputs()
     for (int i = 0; i < 7; ++i)
         QCOMPARE(key.inspector->images().at(i), icons.value(i).isEmpty() ? kDefaults[i] : icons[i]);
 
-    QJsonObject result{{"host", "kept"}};
-    key.action->eventReceived(triggered(), result);
-    QCOMPARE(result, QJsonObject({{"host", "kept"}}));
+    const QJsonObject kept{{"host", "kept"}};
+    QCOMPARE(answer(*key.action, TovKyPluginEventType::kAppTriggeredEvent, kept), kept);
     QCOMPARE(pressedKeyTypes(*m_recorder), keyTypes);
     QCOMPARE(m_recorder->records().size(), 2 * keyTypes.size());  // each key down, then up
 }
@@ -178,7 +181,7 @@ void tst_PluginSystemMultimedia::userPicksEntry_data()
 }
 
 // One pick: the entry's image reaches the key, the selection the action, and the host
-// hears of it exactly once.
+// hears of it exactly once. A title typed after it is reported keystroke by keystroke.
 void tst_PluginSystemMultimedia::userPicksEntry()
 {
     QFETCH(int, from);
@@ -187,8 +190,7 @@ void tst_PluginSystemMultimedia::userPicksEntry()
 
     Key key;
     QVERIFY(key.action->init("k", v1({{"MultimediaIndex", from}})));
-    key.inspector->show();
-    QVERIFY(QTest::qWaitForWindowExposed(key.inspector));
+    QVERIFY(key.show());
     key.sent.clear();
     key.images.clear();
     pickInList(key.inspector, pick);
@@ -200,19 +202,13 @@ void tst_PluginSystemMultimedia::userPicksEntry()
 
     key.action->onAppTriggeredEvent({});
     QCOMPARE(pressedKeyTypes(*m_recorder), QList<int>{keyType});
-}
 
-void tst_PluginSystemMultimedia::titleEdits()
-{
-    Key key;
-    QVERIFY(key.action->init("k", {}));
-    key.inspector->show();
-    QVERIFY(QTest::qWaitForWindowExposed(key.inspector));
     auto* edit = key.inspector->findChild<QLineEdit*>("txtEditPluginTitle");
     edit->selectAll();
     QTest::keyClicks(edit, "Go");
-    QCOMPARE(key.sent.count(), 2);  // one report per keystroke
+    QCOMPARE(key.sent.count(), 3);
     QCOMPARE(lastPayload(key.sent)["titlelist"].toArray(), QJsonArray{"Go"});
+    QCOMPARE(lastPayload(key.sent)["MultimediaIndex"].toInt(), pick);
     QCOMPARE(key.action->actionTitle(), QStringLiteral("Go"));
     QCOMPARE(key.inspector->findChild<QLabel*>("lblPluginImageText")->text(), QStringLiteral("Go"));
 }
@@ -227,8 +223,7 @@ void tst_PluginSystemMultimedia::ownImageSurvivesRestart()
     {
         Key key;
         QVERIFY(key.action->init("k", v1({{"MultimediaIndex", 3}})));
-        key.inspector->show();
-        QVERIFY(QTest::qWaitForWindowExposed(key.inspector));
+        QVERIFY(key.show());
         key.sent.clear();
         IconFileChooser::setHook([png](QWidget*, const QString&, const QString&, const QString&) {
             whenModal<DialogIconBuilder>([](DialogIconBuilder* d) { d->findChild<QPushButton*>("btnOk")->click(); });
@@ -246,8 +241,7 @@ void tst_PluginSystemMultimedia::ownImageSurvivesRestart()
     Key again;
     QVERIFY(again.action->init("k", QJsonObject{{"payload", stored}}));
     QCOMPARE(again.images.last().first().toString(), own);
-    again.inspector->show();
-    QVERIFY(QTest::qWaitForWindowExposed(again.inspector));
+    QVERIFY(again.show());
     pickInList(again.inspector, 0);
     QCOMPARE(again.images.last().first().toString(), kDefaults[0]);
     pickInList(again.inspector, 3);

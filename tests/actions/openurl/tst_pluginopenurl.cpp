@@ -112,11 +112,11 @@ void tst_PluginOpenUrl::trigger()
     g_sleeps.clear();
     PluginOpenUrl action;
     QVERIFY(action.init("k1", v1({{"Url", url}})));
-    QJsonObject result{{"kept", 1}};
+    const QJsonObject kept{{"kept", 1}};
     g_sleepSeen = [this](qint64 ms) { return Sleep{ms, int(m_urls.size()), int(m_keys->events().size())}; };
-    action.eventReceived(triggered(), result);
+    const QJsonObject result = answer(action, TovKyPluginEventType::kAppTriggeredEvent, kept);
     g_sleepSeen = {};
-    QCOMPARE(result, QJsonObject({{"kept", 1}}));
+    QCOMPARE(result, kept);
     QCOMPARE(m_urls.size(), opened.isEmpty() ? 0 : 1);  // no handler for a scheme-less address
     if (!opened.isEmpty())
         QVERIFY2(m_urls.first().toString().startsWith(opened), qPrintable(m_urls.first().toString()));
