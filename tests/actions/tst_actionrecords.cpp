@@ -39,7 +39,6 @@ private slots:
     void sharedEdits_data();
     void sharedEdits();
     void pressedLook();
-    void unknownCategories();
 
 private:
     std::unique_ptr<SystemAction> make(const QString& name);
@@ -277,12 +276,6 @@ void tst_ActionRecords::pressedLook()
     QCOMPARE(title->text(), QStringLiteral("Docs"));
     answer(*action, TovKyPluginEventType::kKeyUpEvent);
     QTRY_COMPARE(face->grab().toImage(), released);
-}
-
-void tst_ActionRecords::unknownCategories()
-{
-    for (const char* category : {"COM.CORVANE.SYSTEM.OPENURL", "", "com.corvane.system.multiaction"})
-        QCOMPARE(m_package.makeWidget(category, 0), nullptr);
 }
 
 QTEST_MAIN(tst_ActionRecords)

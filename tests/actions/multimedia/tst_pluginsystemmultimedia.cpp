@@ -16,7 +16,6 @@
 #include <QJsonArray>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMovie>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -52,7 +51,6 @@ private slots:
     void userPicksEntry_data();
     void userPicksEntry();
     void ownImageSurvivesRestart();
-    void gifPreviewKeepsItsShape();
 
 private:
     struct Key
@@ -247,17 +245,6 @@ void tst_PluginSystemMultimedia::ownImageSurvivesRestart()
     pickInList(again.inspector, 3);
     QCOMPARE(again.images.last().first().toString(), own);
     QVERIFY(!again.inspector->findChild<QLabel*>("imgPluginImage3")->pixmap().isNull());
-}
-
-void tst_PluginSystemMultimedia::gifPreviewKeepsItsShape()
-{
-    const QString gif = m_dir.filePath("tall.gif");
-    QVERIFY(TestPictures::writeFile(gif, TestPictures::animation(QSize(100, 200), 2)));
-    Key key;
-    QVERIFY(key.action->init("k", v1({{"MultimediaIndex", 2}, {"iconlist", QJsonArray{"", "", gif}}})));
-    QMovie* movie = key.inspector->findChild<QLabel*>("imgPluginImage2")->movie();
-    QVERIFY(movie);
-    QCOMPARE(movie->scaledSize(), QSize(27, 54));
 }
 
 QTEST_MAIN(tst_PluginSystemMultimedia)
