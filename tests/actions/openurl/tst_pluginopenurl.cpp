@@ -55,12 +55,11 @@ void tst_PluginOpenUrl::initTestCase()
     KeyboardEventService::setInstance(std::move(recorder));
 }
 
-// An address set by the host is shown and not reported back; one the user types is,
-// keystroke by keystroke, down to the empty one. Action mode locks the title, not the
-// address (the shared edits show the title editable otherwise).
+// An address set by the host is shown and not reported back; a keystroke of the user's
+// is. Action mode locks the title, not the address (the shared edits show the title
+// editable otherwise; the host tests type whole addresses).
 void tst_PluginOpenUrl::urlEdits()
 {
-    const QString typed = "example.org";
     PluginOpenUrl action;
     action.actionMode = true;
     QVERIFY(action.init("k1", v1({{"Url", "https://a.example"}})));
@@ -71,14 +70,9 @@ void tst_PluginOpenUrl::urlEdits()
     QCOMPARE(sent.count(), 0);
     QVERIFY(action.propertyWidget()->findChild<QLineEdit*>("lineEdtPluginTitle")->isReadOnly());
 
-    edit->selectAll();
-    QTest::keyClicks(edit, typed);
-    QCOMPARE(sent.count(), typed.size());
-    QCOMPARE(lastPayload(sent)["Url"].toString(), typed);
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_Delete);
-    QCOMPARE(sent.count(), typed.size() + 1);
-    QCOMPARE(lastPayload(sent)["Url"].toString(), QString());
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    QCOMPARE(sent.count(), 1);
+    QCOMPARE(lastPayload(sent)["Url"].toString(), QStringLiteral("https://b.exampl"));
 }
 
 void tst_PluginOpenUrl::trigger_data()
