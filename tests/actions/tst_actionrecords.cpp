@@ -124,6 +124,9 @@ void tst_ActionRecords::records_data()
     row("hotkey preset keeps first entries", "hotkey",
         R"({"preset": {"titlelist": ["a", "b"], "iconlist": ["i", "j"], "SendHotkey": "F5"}})",
         R"({"titlelist": ["a"], "iconlist": ["i"], "actionTitle": "a", "SendHotkey": "F5"})");
+    row("hotkey preset without lists keeps the defaults", "hotkey",
+        R"({"preset": {"titlelist": [], "actionTitle": "Undo"}})",
+        R"({"titlelist": ["Hotkey"], "iconlist": [":/SystemDll/images/mainpage_btn_hotkey.png"], "actionTitle": "Undo"})");
 
     row("windowscontrol versioned, first entries only", "windowscontrol",
         R"({"payload": {"version": 1, "titlelist": ["a", "b"], "iconlist": ["/1.png", "/2.png"], "actionTitle": "x", )"

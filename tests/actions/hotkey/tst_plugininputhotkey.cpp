@@ -48,6 +48,7 @@ void tst_PluginInputHotkey::recording_data()
     QTest::newRow("shifted letter is recorded as is") << Keys{{Qt::Key_A, shift}} << "Shift+A" << "Shift+A" << false;
     QTest::newRow("Ctrl key-pad 5") << Keys{{Qt::Key_5, ctrl | pad}} << "Ctrl+5NUMPAD" << "Ctrl+5" << true;
     QTest::newRow("Ctrl wins over Shift on the key-pad") << Keys{{Qt::Key_4, ctrl | shift | pad}} << "Ctrl+4NUMPAD" << "Ctrl+4" << true;
+    QTest::newRow("Alt key-pad 7") << Keys{{Qt::Key_7, Qt::AltModifier | pad}} << "Alt+7NUMPAD" << "Alt+7" << true;
     QTest::newRow("plain key-pad digit") << Keys{{Qt::Key_7, pad}} << "7" << "7" << false;
 }
 

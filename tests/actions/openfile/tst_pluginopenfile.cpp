@@ -46,11 +46,12 @@ void tst_PluginOpenFile::initTestCase()
 
 void tst_PluginOpenFile::trigger_data()
 {
-    QTest::addColumn<QString>("name");  // below the test folder
+    QTest::addColumn<QString>("name");  // below the test folder; empty: an empty path
     QTest::addColumn<int>("kind");      // -1: nothing opened
     QTest::newRow("document") << "doc.txt" << int(PathLauncher::Kind::Document);
     QTest::newRow("application") << "data/applications/app.desktop" << int(PathLauncher::Kind::Application);
     QTest::newRow("missing") << "gone.txt" << -1;
+    QTest::newRow("empty") << "" << -1;
 }
 
 void tst_PluginOpenFile::trigger()
@@ -60,7 +61,7 @@ void tst_PluginOpenFile::trigger()
     m_launcher->clear();
     QVERIFY(TestDesktop::write(m_desktop.root() + "/doc.txt", "x"));
     m_desktop.addEntry("app", {"Type=Application", "Name=A", "Exec=true"});
-    const QString path = m_desktop.root() + "/" + name;
+    const QString path = name.isEmpty() ? QString() : m_desktop.root() + "/" + name;
     PluginOpenFile action;
     QVERIFY(action.init("k1", v1({{"FilePath", path}})));
     const QJsonObject kept{{"kept", 1}};
