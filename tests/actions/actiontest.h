@@ -1,5 +1,6 @@
 #pragma once
 // Helpers shared by the action tests.
+#include "plugin/kyplugin.h"
 #include "plugin/tovkyplugineventtype.h"
 
 #include <QJsonObject>
@@ -17,9 +18,12 @@ inline QJsonObject eventOf(const QString& type)
     return {{"target", "k"}, {"event", QJsonObject{{"type", type}}}};
 }
 
-inline QJsonObject triggered()
+// The action's answer to one event, `result` as the host filled it in.
+inline QJsonObject answer(KYPlugin& action, const QString& type = TovKyPluginEventType::kAppTriggeredEvent,
+                          QJsonObject result = {})
 {
-    return eventOf(TovKyPluginEventType::kAppTriggeredEvent);
+    action.eventReceived(eventOf(type), result);
+    return result;
 }
 
 // Init parameters holding a versioned payload with these members.

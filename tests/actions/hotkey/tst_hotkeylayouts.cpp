@@ -75,14 +75,12 @@ void tst_HotkeyLayouts::chords_data()
     const int ctrl = Qt::ControlModifier, shift = Qt::ShiftModifier;
     QTest::newRow("us Ctrl+Z") << "us" << "Ctrl+Z" << int(Qt::Key_Z) << ctrl << "";
     QTest::newRow("us Shift+1") << "us" << "Shift+1" << int(Qt::Key_Exclam) << shift << "!";
-    QTest::newRow("us key-pad 1") << "us" << "1" << int(Qt::Key_1) << 0 << "1";
     QTest::newRow("de Ctrl+Z") << "de" << "Ctrl+Z" << int(Qt::Key_Z) << ctrl << "";
     QTest::newRow("de Z") << "de" << "Z" << int(Qt::Key_Z) << 0 << "z";
     QTest::newRow("de key-pad 1") << "de" << "1" << int(Qt::Key_1) << 0 << "1";
     QTest::newRow("de Ctrl key-pad 5") << "de" << "Ctrl+5NUMPAD" << int(Qt::Key_5) << ctrl << "";
     QTest::newRow("fr Ctrl+Z") << "fr" << "Ctrl+Z" << int(Qt::Key_Z) << ctrl << "";
     QTest::newRow("fr Ctrl+Shift+A") << "fr" << "Ctrl+Shift+A" << int(Qt::Key_A) << ctrl + shift << "";
-    QTest::newRow("fr key-pad 1") << "fr" << "1" << int(Qt::Key_1) << 0 << "1";
     QTest::newRow("us again Ctrl+Z") << "us" << "Ctrl+Z" << int(Qt::Key_Z) << ctrl << "";
 }
 
@@ -99,8 +97,7 @@ void tst_HotkeyLayouts::chords()
 
     PluginInputHotkey action;
     QVERIFY(action.init("k", v1({{"SendHotkey", hotkey}})));
-    QJsonObject result;
-    action.eventReceived(triggered(), result);
+    answer(action);
 
     QTRY_VERIFY(m_target.released);
     QCOMPARE(QKeySequence(m_target.key).toString(), QKeySequence(key).toString());

@@ -45,7 +45,6 @@ void tst_PluginInputHotkey::recording_data()
     QTest::newRow("Ctrl+Shift+A") << Keys{{Qt::Key_A, ctrl | shift}} << "Ctrl+Shift+A" << "Ctrl+Shift+A" << false;
     QTest::newRow("only the first combination") << Keys{{Qt::Key_A, ctrl}, {Qt::Key_B, 0}} << "Ctrl+A" << "Ctrl+A" << false;
     QTest::newRow("shifted 1") << Keys{{Qt::Key_Exclam, shift}} << "Shift+1" << "Shift+1" << true;
-    QTest::newRow("shifted bar") << Keys{{Qt::Key_Bar, shift}} << "Shift+\\" << "Shift+\\" << true;
     QTest::newRow("shifted letter is recorded as is") << Keys{{Qt::Key_A, shift}} << "Shift+A" << "Shift+A" << false;
     QTest::newRow("Ctrl key-pad 5") << Keys{{Qt::Key_5, ctrl | pad}} << "Ctrl+5NUMPAD" << "Ctrl+5" << true;
     QTest::newRow("Ctrl wins over Shift on the key-pad") << Keys{{Qt::Key_4, ctrl | shift | pad}} << "Ctrl+4NUMPAD" << "Ctrl+4" << true;
@@ -70,7 +69,6 @@ void tst_PluginInputHotkey::recording()
     QCOMPARE(sent.count(), atOnce ? 1 : 0);
     QTRY_COMPARE(sent.count(), 1);
     QCOMPARE(lastPayload(sent)["SendHotkey"].toString(), stored);
-    QCOMPARE(action.hotkey(), stored);
     QCOMPARE(edit->keySequence().toString(QKeySequence::PortableText), shown);
     if (atOnce)
         QTest::qWait(1100);  // the key edit's own end of recording would have come
@@ -91,7 +89,6 @@ void tst_PluginInputHotkey::trigger_data()
     QTest::newRow("lone digit is the key-pad 1") << "1" << hid(0x53);
     QTest::newRow("five tokens are all four whatever they say") << "a+b+c+d+X" << chord(0x07, 0x1E0000);
     QTest::newRow("unknown first of two is Control") << "Hyper+A" << chord(0x00, 0x40000);
-    QTest::newRow("unknown among three adds nothing") << "Hyper+Shift+A" << chord(0x00, 0x20000);
     QTest::newRow("lone plus is key-pad plus") << "+" << hid(0x45);
     QTest::newRow("lone equals goes private to the session tap")
         << "=" << KeyEventSequence{KeyEvent::press(0x51, KeyEvent::PrivateState, KeyEvent::SessionEventTap)};
@@ -99,7 +96,6 @@ void tst_PluginInputHotkey::trigger_data()
     QTest::newRow("key-pad form is the key-pad digit") << "Ctrl+5NUMPAD" << chord(0x57, 0x100000);
     QTest::newRow("plus with a modifier sends nothing") << "Ctrl++" << KeyEventSequence();
     QTest::newRow("six tokens") << "Ctrl+Alt+Shift+Meta+Ctrl+A" << KeyEventSequence();
-    QTest::newRow("empty") << "" << KeyEventSequence();
 }
 
 // Key down and up change only the face; each event is answered as handled.
@@ -111,11 +107,8 @@ void tst_PluginInputHotkey::trigger()
     PluginInputHotkey action;
     QVERIFY(action.init("k7", v1({{"SendHotkey", hotkey}})));
     for (const QString& type : {TovKyPluginEventType::kKeyDownEvent, TovKyPluginEventType::kKeyUpEvent,
-                                TovKyPluginEventType::kAppTriggeredEvent}) {
-        QJsonObject result;
-        action.eventReceived(eventOf(type), result);
-        QCOMPARE(result, QJsonObject({{"id", "k7"}, {"success", true}}));
-    }
+                                TovKyPluginEventType::kAppTriggeredEvent})
+        QCOMPARE(answer(action, type), QJsonObject({{"id", "k7"}, {"success", true}}));
     QCOMPARE(m_keys->events(), expected);
 }
 

@@ -1,6 +1,6 @@
 // A line edit that has the keyboard focus, in a process of its own. It prints its state
 // as one JSON object per line after every change and takes commands on stdin:
-// "clear", "focus", "copy <text>" (takes the clipboard with that text).
+// "focus", "copy <text>" (takes the clipboard with that text).
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
@@ -35,8 +35,6 @@ int main(int argc, char** argv)
         const QString line = QString::fromUtf8(input.readLine()).remove(QLatin1Char('\n'));
         if (line.isEmpty())
             app.quit();
-        else if (line == QLatin1String("clear"))
-            edit.clear();
         else if (line.startsWith(QLatin1String("copy ")))
             QGuiApplication::clipboard()->setText(line.mid(5));
         else if (line == QLatin1String("focus"))

@@ -1,14 +1,18 @@
-// Input Text through the X server: the text reaches a focused line edit intact, in
-// another process or in ours, and the clipboard comes back afterwards.
+// Input Text: the inspector's length limit and Enter box; through the X server, the text
+// reaches a focused line edit intact, in another process or in ours, and the clipboard
+// comes back afterwards.
 #include "../actiontest.h"
 #include "actions/inputtext/plugininputtext.h"
 #include "actions/inputtext/textpaster.h"
 #include "platform/keyboard/keyboardeventservice.h"
 
+#include <QCheckBox>
 #include <QClipboard>
 #include <QJsonDocument>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QtTest>
 
@@ -69,6 +73,9 @@ class tst_InputTextPaste : public QObject
     Q_OBJECT
 private slots:
     void initTestCase();
+    void limit_data();
+    void limit();
+    void pressEnterBox();
     void unicode_data();
     void unicode();
     void clipboardComesBack_data();
@@ -83,15 +90,86 @@ void tst_InputTextPaste::initTestCase()
     QCOMPARE(KeyboardEventService::instance()->name(), QStringLiteral("x11"));
 }
 
+// Typing or pasting past 500 characters drops the stretch just entered, at the cursor;
+// one undo brings back the text as it was before that edit.
+void tst_InputTextPaste::limit_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<int>("cursor");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<int>("cursorAfter");
+    const QString a499(499, 'a');
+    const QString a490(490, 'a');
+    QTest::newRow("typing up to the limit and past it") << a499 << 499 << "bcd" << "" << a499 + "b" << 500;
+    QTest::newRow("typing at the limit in the middle") << a499 + "z" << 10 << "X" << "" << a499 + "z" << 10;
+    QTest::newRow("pasting 600 into empty") << "" << 0 << "" << QString(600, 'p') << QString(500, 'p') << 500;
+    QTest::newRow("pasting into the middle") << a490 << 100 << "" << "0123456789ABCDEFGHIJ"
+        << QString(100, 'a') + "0123456789" + QString(390, 'a') << 110;
+    QTest::newRow("an emoji at the limit goes whole") << a499 << 499 << "" << QString::fromUtf8("😀") << a499 << 499;
+}
+
+void tst_InputTextPaste::limit()
+{
+    QFETCH(QString, before);
+    QFETCH(int, cursor);
+    QFETCH(QString, typed);
+    QFETCH(QString, pasted);
+    QFETCH(QString, after);
+    QFETCH(int, cursorAfter);
+    PluginInputText action;
+    QVERIFY(action.init("k", v1({{"SendText", before}})));
+    auto* editor = action.propertyWidget()->findChild<QPlainTextEdit*>("plainTextEditPluginInputText");
+    auto* counter = action.propertyWidget()->findChild<QLabel*>("lblPluginTextCount");
+    QSignalSpy sent(&action, &KYPlugin::eventSent);
+    QTextCursor at = editor->textCursor();
+    at.setPosition(cursor);
+    editor->setTextCursor(at);
+    editor->setFocus();
+    QTest::keyClicks(editor, typed);
+    if (!pasted.isEmpty()) {
+        QGuiApplication::clipboard()->setText(pasted);
+        QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
+    }
+    QTRY_COMPARE(editor->toPlainText(), after);
+    QCOMPARE(editor->textCursor().position(), cursorAfter);
+    QCOMPARE(counter->text(), QStringLiteral("%1/500").arg(after.size()));
+    QCOMPARE(lastPayload(sent)["SendText"].toString(), after);
+
+    // A paste is undone in one step; typed characters may take one step each.
+    const int maxUndos = pasted.isEmpty() ? int(typed.size()) : 1;
+    for (int i = 0; i < maxUndos && editor->toPlainText() != before; ++i) {
+        QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
+        QCoreApplication::processEvents();
+        QVERIFY(editor->toPlainText().size() <= 500);
+    }
+    QCOMPARE(editor->toPlainText(), before);
+    QCOMPARE(counter->text(), QStringLiteral("%1/500").arg(before.size()));
+    QCOMPARE(lastPayload(sent)["SendText"].toString(), before);
+}
+
+// The box shows the stored status; each click is reported.
+void tst_InputTextPaste::pressEnterBox()
+{
+    PluginInputText action;
+    QVERIFY(action.init("k", v1({{"PressEnterStatus", "False"}})));
+    auto* box = action.propertyWidget()->findChild<QCheckBox*>("ckbPressEnter");
+    QVERIFY(!box->isChecked());
+    QSignalSpy sent(&action, &KYPlugin::eventSent);
+    box->click();
+    QCOMPARE(lastPayload(sent)["PressEnterStatus"].toString(), QStringLiteral("true"));
+    box->click();
+    QCOMPARE(lastPayload(sent)["PressEnterStatus"].toString(), QStringLiteral("False"));
+    QCOMPARE(sent.count(), 2);
+}
+
 void tst_InputTextPaste::unicode_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("status");
     QTest::addColumn<int>("returns");
-    QString long500;
-    while (long500.size() < 500)
-        long500 += QString::fromUtf8("Zß漢😀 ");
-    long500.truncate(500);
+    const QString long500 = QString::fromUtf8("Zß漢😀 ").repeated(100).left(500);
     QTest::newRow("CJK, Enter") << QString::fromUtf8("漢字かなカナ한국어中文") << "true" << 1;
     QTest::newRow("emoji outside the BMP") << QString::fromUtf8("a😀b🎉c") << "False" << 0;
     QTest::newRow("accents, status True") << QString::fromUtf8("àéîõü ß Ωλ") << "True" << 0;
@@ -109,8 +187,7 @@ void tst_InputTextPaste::unicode()
     QVERIFY(target.waitActive());
     PluginInputText action;
     QVERIFY(action.init("k", v1({{"SendText", text}, {"PressEnterStatus", status}})));
-    QJsonObject result;
-    action.eventReceived(triggered(), result);
+    answer(action);
     QVERIFY2(target.waitFor([&](const QJsonObject& s) { return s["text"].toString() == text; }),
              qPrintable(target.state()["text"].toString()));
     target.waitFor([](const QJsonObject&) { return false; }, 300);  // an Enter would have come by now
@@ -154,8 +231,7 @@ void tst_InputTextPaste::clipboardComesBack()
     PluginInputText action;
     QVERIFY(action.init("k", v1({{"SendText", "pasted"}, {"PressEnterStatus", "False"}})));
     QSignalSpy returned(&action.findChild<TextPaster*>()->loan(), &ClipboardLoan::returned);
-    QJsonObject result;
-    action.eventReceived(triggered(), result);
+    answer(action);
     if (where == QLatin1String("copier"))
         other->send("copy theirs");
     QTRY_COMPARE_WITH_TIMEOUT(returned.count(), 1, 3000);

@@ -64,10 +64,9 @@ void tst_PluginOpenFile::trigger()
     const QString path = name.isEmpty() ? QString() : m_desktop.root() + "/" + name;
     PluginOpenFile action;
     QVERIFY(action.init("k1", v1({{"FilePath", path}})));
-    QJsonObject result{{"kept", 1}};
+    const QJsonObject kept{{"kept", 1}};
     QTest::ignoreMessage(QtDebugMsg, QRegularExpression("eventReceived"));
-    action.eventReceived(triggered(), result);
-    QCOMPARE(result, QJsonObject({{"kept", 1}}));
+    QCOMPARE(answer(action, TovKyPluginEventType::kAppTriggeredEvent, kept), kept);
     using Opened = QList<RecordingPathLauncher::Opened>;
     const Opened expected = kind < 0 ? Opened() : Opened{{PathLauncher::Kind(kind), path}};
     QCOMPARE(m_launcher->opened(), expected);

@@ -34,7 +34,6 @@ class tst_PluginOpenUrl : public QObject
     Q_OBJECT
 private slots:
     void initTestCase();
-    void urlEdits_data();
     void urlEdits();
     void trigger_data();
     void trigger();
@@ -56,38 +55,24 @@ void tst_PluginOpenUrl::initTestCase()
     KeyboardEventService::setInstance(std::move(recorder));
 }
 
-void tst_PluginOpenUrl::urlEdits_data()
-{
-    QTest::addColumn<bool>("actionMode");
-    QTest::addColumn<QString>("typed");
-    QTest::newRow("every keystroke reported") << false << "example.org";
-    QTest::newRow("action mode keeps the address editable") << true << "x";
-}
-
-// An address set by the host is shown and not reported back; one the user types is,
-// keystroke by keystroke, down to the empty one.
+// An address set by the host is shown and not reported back; a keystroke of the user's
+// is. Action mode locks the title, not the address (the shared edits show the title
+// editable otherwise; the host tests type whole addresses).
 void tst_PluginOpenUrl::urlEdits()
 {
-    QFETCH(bool, actionMode);
-    QFETCH(QString, typed);
     PluginOpenUrl action;
-    action.actionMode = actionMode;
+    action.actionMode = true;
     QVERIFY(action.init("k1", v1({{"Url", "https://a.example"}})));
     QSignalSpy sent(&action, &KYPlugin::eventSent);
     auto* edit = action.propertyWidget()->findChild<QLineEdit*>("txtEditPluginURL");
     QVERIFY(action.init("k1", v1({{"Url", "https://b.example"}})));
     QCOMPARE(edit->text(), QStringLiteral("https://b.example"));
     QCOMPARE(sent.count(), 0);
-    QCOMPARE(action.propertyWidget()->findChild<QLineEdit*>("lineEdtPluginTitle")->isReadOnly(), actionMode);
+    QVERIFY(action.propertyWidget()->findChild<QLineEdit*>("lineEdtPluginTitle")->isReadOnly());
 
-    edit->selectAll();
-    QTest::keyClicks(edit, typed);
-    QCOMPARE(sent.count(), typed.size());
-    QCOMPARE(lastPayload(sent)["Url"].toString(), typed);
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_Delete);
-    QCOMPARE(sent.count(), typed.size() + 1);
-    QCOMPARE(lastPayload(sent)["Url"].toString(), QString());
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    QCOMPARE(sent.count(), 1);
+    QCOMPARE(lastPayload(sent)["Url"].toString(), QStringLiteral("https://b.exampl"));
 }
 
 void tst_PluginOpenUrl::trigger_data()
@@ -112,11 +97,11 @@ void tst_PluginOpenUrl::trigger()
     g_sleeps.clear();
     PluginOpenUrl action;
     QVERIFY(action.init("k1", v1({{"Url", url}})));
-    QJsonObject result{{"kept", 1}};
+    const QJsonObject kept{{"kept", 1}};
     g_sleepSeen = [this](qint64 ms) { return Sleep{ms, int(m_urls.size()), int(m_keys->events().size())}; };
-    action.eventReceived(triggered(), result);
+    const QJsonObject result = answer(action, TovKyPluginEventType::kAppTriggeredEvent, kept);
     g_sleepSeen = {};
-    QCOMPARE(result, QJsonObject({{"kept", 1}}));
+    QCOMPARE(result, kept);
     QCOMPARE(m_urls.size(), opened.isEmpty() ? 0 : 1);  // no handler for a scheme-less address
     if (!opened.isEmpty())
         QVERIFY2(m_urls.first().toString().startsWith(opened), qPrintable(m_urls.first().toString()));
