@@ -65,6 +65,9 @@ public:
     bool press(int slot, QString* error);
 
     QImage render() const;
+    // PNG quality for rendered decks: zlib's fastest level, since scripts write one per
+    // step and wait for it.
+    static constexpr int kPictureQuality = 80;
     QJsonObject profile() const;
     // Takes over a stored profile (see ProfileStore) and shows its page; problems of
     // that page are collected, not fatal.

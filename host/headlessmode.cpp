@@ -84,7 +84,7 @@ int runRenderProfile(HostSession& session, const QString& out)
     if (session.profile().failed())
         return 1;
     const QImage deck = session.deck().render();
-    if (!deck.save(out, "PNG")) {
+    if (!deck.save(out, "PNG", Deck::kPictureQuality)) {
         reportProblems({QStringLiteral("cannot write the deck to %1 (--out)").arg(out)});
         return 1;
     }

@@ -298,7 +298,7 @@ bool ScriptRunner::render(const QJsonObject& step, QString* error)
     }
     const QString path = step.value("path").toString();
     const QImage image = deck().render();
-    if (!image.save(path, "PNG")) {
+    if (!image.save(path, "PNG", Deck::kPictureQuality)) {
         *error = QStringLiteral("cannot write %1").arg(path);
         return false;
     }
