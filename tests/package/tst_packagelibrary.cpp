@@ -97,7 +97,6 @@ void tst_PackageLibrary::initParams_data()
 
     QTest::newRow("all members") << QJsonObject{{"port", 5000}, {"configDir", "/tmp/cfg"}, {"cloudType", 2}}
                                  << 5000 << "/tmp/cfg" << 2;
-    QTest::newRow("empty") << QJsonObject{} << 0 << "" << 0;
     QTest::newRow("wrong types") << QJsonObject{{"port", "5000"}, {"configDir", 12}, {"cloudType", "1"}}
                                  << 0 << "" << 0;
     QTest::newRow("port as double") << QJsonObject{{"port", 8080.0}, {"cloudType", 1}} << 8080 << "" << 1;

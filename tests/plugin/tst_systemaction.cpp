@@ -49,9 +49,6 @@ void tst_SystemAction::initBranches_data()
     QTest::newRow("versioned") << QJsonObject{{"payload", QJsonObject{{"version", 1}, {"titlelist", QJsonArray{"a", "b"}},
                                                                      {"actionTitle", "act"}, {"Value", "v"}}}}
                                << QStringList{"payload"} << true << QStringList{"a", "b"} << "act" << "v";
-    QTest::newRow("versioned, no action title")
-        << QJsonObject{{"payload", QJsonObject{{"version", "whatever"}, {"titlelist", QJsonArray{"first", "x"}}}}}
-        << QStringList{"payload"} << true << QStringList{"first", "x"} << "first" << "";
     QTest::newRow("legacy") << QJsonObject{{"payload", QJsonObject{{"Title", "old"}, {"ImagePath", "/i.png"}, {"Value", "lv"}}}}
                             << QStringList{"payload"} << true << QStringList{"old"} << "old" << "lv";
     QTest::newRow("wrong types") << QJsonObject{{"payload", QJsonObject{{"version", 1}, {"titlelist", "notalist"},
@@ -153,8 +150,6 @@ void tst_SystemAction::dispatch_data()
     QTest::newRow("key up") << typed(Ev::kKeyUpEvent) << QStringList{"up"};
     QTest::newRow("key down") << typed(Ev::kKeyDownEvent) << QStringList{"down"};
     QTest::newRow("app triggered") << typed(Ev::kAppTriggeredEvent) << QStringList{"triggered"};
-    QTest::newRow("capitals") << typed(Ev::kKeyDownEvent.toUpper()) << QStringList{};
-    QTest::newRow("set settings is outgoing only") << typed(Ev::kSetSettingsEvent) << QStringList{};
     QTest::newRow("no event") << QJsonObject{{"target", "k1"}, {"type", Ev::kKeyUpEvent}} << QStringList{};
     QTest::newRow("event not an object") << envelope(QJsonValue(Ev::kKeyUpEvent)) << QStringList{};
     QTest::newRow("type not a string") << envelope(QJsonObject{{"type", 3}}) << QStringList{};
