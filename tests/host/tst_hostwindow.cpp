@@ -1,31 +1,26 @@
 // The deck window on the real package library: what a user's clicks, keys and menus do.
+#include "hostserver.h"
 #include "hostsession.h"
 #include "keycell.h"
 #include "mainwindow.h"
 #include "urlcatcher.h"
 
 #include <QAbstractButton>
-#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QWebSocket>
 #include <QtTest>
 
 namespace {
 const QString kOpenUrl = QStringLiteral("com.corvane.system.openurl");
 
-QJsonObject urlKey(int slot, const QString& url, const QString& title = QStringLiteral("T"))
+QJsonObject urlKey(int slot, const QString& url)
 {
     return {{"slot", slot}, {"category", kOpenUrl}, {"target", QStringLiteral("t%1").arg(slot)},
-            {"payload", QJsonObject{{"version", 1}, {"titlelist", QJsonArray{title}}, {"Url", url}}}};
-}
-
-QString payloadText(const QJsonObject& entry, const char* key)
-{
-    const QJsonValue value = entry.value("payload").toObject().value(QLatin1String(key));
-    return value.isArray() ? value.toArray().at(0).toString() : value.toString();
+            {"payload", QJsonObject{{"version", 1}, {"titlelist", QJsonArray{"T"}}, {"Url", url}}}};
 }
 
 QByteArray readAll(const QString& path)
@@ -55,6 +50,8 @@ private slots:
     void editsUndoAndRedo_data();
     void editsUndoAndRedo();
     void profilesImportExportSwitch();
+    void incomingSizeLimit_data();
+    void incomingSizeLimit();
 
 private:
     MainWindow& open(const QByteArray& profile);
@@ -226,7 +223,7 @@ void tst_HostWindow::editsUndoAndRedo()
     QStringList found(5);
     QSet<QString> targets;
     for (const QJsonValue& key : after) {
-        found[key["slot"].toInt()] = payloadText(key.toObject(), "Url");
+        found[key["slot"].toInt()] = key["payload"]["Url"].toString();
         targets << key["target"].toString();
     }
     QCOMPARE(found, urls);
@@ -241,19 +238,50 @@ void tst_HostWindow::profilesImportExportSwitch()
 {
     MainWindow& window = open(kTwoKeys);
     QString error;
-    const QString exported = m_dir->filePath("out/mine.json");
-    QDir().mkpath(m_dir->filePath("out"));
+    const QString exported = m_dir->filePath("mine.json");
     QVERIFY(window.exportProfile(exported, &error));
     QVERIFY2(window.createProfile("Work", &error), qPrintable(error));
     QVERIFY(m_session->deck().entry(0).isEmpty());
     window.assign(1, kOpenUrl);
     QVERIFY(window.importProfile(exported, &error));
-    QCOMPARE(payloadText(m_session->deck().entry(0), "Url"), QStringLiteral("https://a.example"));
+    QCOMPARE(m_session->deck().entry(0).value("payload")["Url"].toString(), QStringLiteral("https://a.example"));
     QCOMPARE(m_session->namedProfiles().keys(), QStringList({"Default", "Work", "mine"}));
     QVERIFY(window.switchProfile(m_session->namedProfiles().value("Work")));
     QCOMPARE(m_session->deck().category(1), kOpenUrl);
     QVERIFY(!window.importProfile(m_dir->filePath("profile.json.missing"), &error));
     QVERIFY(error.contains("cannot be imported"));
+}
+
+// The host's server against a real client on 127.0.0.1: messages of the protocol's
+// size arrive, an endless one closes its connection.
+void tst_HostWindow::incomingSizeLimit_data()
+{
+    QTest::addColumn<int>("bytes");
+    QTest::addColumn<int>("frameBytes");
+    const int limit = 1024 * 1024;
+    QTest::newRow("just under") << limit << limit;
+    QTest::newRow("one frame over") << limit + 1 << 2 * limit;
+    QTest::newRow("small frames adding up") << 3 * limit << 4096;
+}
+
+void tst_HostWindow::incomingSizeLimit()
+{
+    QFETCH(int, bytes);
+    QFETCH(int, frameBytes);
+    HostServer server;
+    QVERIFY(server.listen());
+    QSignalSpy frames(&server, &HostServer::frameReceived);
+    QWebSocket client;
+    QSignalSpy closed(&client, &QWebSocket::disconnected);
+    client.setOutgoingFrameSize(quint64(frameBytes));
+    client.open(QUrl(QStringLiteral("ws://127.0.0.1:%1").arg(server.port())));
+    QTRY_COMPARE(client.state(), QAbstractSocket::ConnectedState);
+    client.sendTextMessage(QString(bytes, QLatin1Char('x')));
+    const bool delivered = bytes <= 1024 * 1024;
+    QTRY_COMPARE(frames.count() + closed.count(), 1);
+    QCOMPARE(frames.count(), int(delivered));
+    if (delivered)
+        QCOMPARE(frames.first().first().toString().size(), bytes);
 }
 
 QTEST_MAIN(tst_HostWindow)

@@ -21,7 +21,6 @@ class tst_PackageLibrary : public QObject
 private slots:
     void loadConfig_data();
     void loadConfig();
-    void systemMenuIcons();
     void initParams_data();
     void initParams();
     void translations_data();
@@ -39,8 +38,6 @@ void tst_PackageLibrary::loadConfig_data()
     QTest::newRow("system") << "SystemDll" << true << 20 << "1.0.10" << false;
     QTest::newRow("library is a string") << "LibraryAsString" << true << 7 << "7.0.1" << false;
     QTest::newRow("no library, no name") << "NoLibrary" << true << 3 << "x.x.x" << false;
-    QTest::newRow("library without name, code not a number")
-        << "NoVersion" << true << 0 << "" << false;
     QTest::newRow("not JSON") << "Broken" << true << 0 << "x.x.x" << true;
     QTest::newRow("missing file") << "Missing" << false << 0 << "x.x.x" << true;
 }
@@ -72,20 +69,6 @@ void tst_PackageLibrary::loadConfig()
     QVERIFY(!library.loadConfig());
     QCOMPARE(library.list(), before);
     QCOMPARE(library.versionCode(), versionCode);
-}
-
-// Each menu icon is in the resources (the file itself is compared with its source
-// where the library is loaded as a host loads it).
-void tst_PackageLibrary::systemMenuIcons()
-{
-    SystemDll package;
-    QVERIFY(package.loadConfig());
-    const QJsonArray subnodes = package.list().value("subnode").toArray();
-    QCOMPARE(subnodes.size(), 6);
-    for (const QJsonValue& node : subnodes) {
-        const QString icon = node["menu_icon"].toString();
-        QVERIFY2(QFile::exists(icon), qPrintable(icon));
-    }
 }
 
 void tst_PackageLibrary::initParams_data()
