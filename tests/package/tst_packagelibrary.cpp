@@ -62,6 +62,8 @@ void tst_PackageLibrary::loadConfig()
     QCOMPARE(library.versionCode(), versionCode);
     QCOMPARE(library.versionName(), versionName);
     QCOMPARE(library.list().isEmpty(), emptyConfig);
+    for (const QJsonValue& node : library.list().value("subnode").toArray())
+        QVERIFY2(QFile::exists(node["menu_icon"].toString()), qPrintable(node["menu_icon"].toString()));
     // A failed reload leaves the configuration as it was.
     const QJsonObject before = library.list();
     library.packageName = QStringLiteral("Missing");
