@@ -9,7 +9,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLibrary>
-#include <QLoggingCategory>
 #include <QProcess>
 #include <QtTest>
 
@@ -21,8 +20,6 @@ private slots:
     void exportsOnlyEntryPoints();
     void packageOperations();
     void actionOperations();
-    void traceOnlyOnRequest();
-    void resourcesGoWithTheLibrary();  // last: unloads the library
 
 public slots:
     void openUrl(const QUrl& url) { m_opened << url; }
@@ -107,16 +104,6 @@ bool pressedLook(host::ActionInterface* action)
         action->pluginWidget());
 }
 
-// Messages of the package's categories, kept while a test runs.
-QList<QPair<QtMsgType, QString>> g_packageMessages;
-QtMessageHandler g_previousHandler = nullptr;
-void keepPackageMessages(QtMsgType type, const QMessageLogContext& context, const QString& text)
-{
-    if (context.category && QByteArray(context.category).startsWith("systemdll."))
-        g_packageMessages.append({type, text});
-    else
-        g_previousHandler(type, context, text);
-}
 } // namespace
 
 // An action's operations in slot order, on an object the built library made.
@@ -160,44 +147,6 @@ void tst_PackageLoad::actionOperations()
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("\\[Preset\\] refused"));
     QVERIFY(!a->initWithPreset({}));
     delete a;
-}
-
-// The package's trace is off unless asked for, and a payload nested 20 000 deep is
-// traced as a short summary instead of recursing through the whole value.
-void tst_PackageLoad::traceOnlyOnRequest()
-{
-    if (qEnvironmentVariableIsSet("QT_LOGGING_RULES"))
-        QSKIP("QT_LOGGING_RULES decides the levels here");
-    QJsonObject deep{{"Url", "u"}};
-    for (int i = 0; i < 20000; ++i)
-        deep = QJsonObject{{"version", 1}, {"nested", deep}};
-    for (const bool traced : {false, true}) {
-        QLoggingCategory::setFilterRules(traced ? "systemdll.*.debug=true" : "");
-        g_packageMessages.clear();
-        g_previousHandler = qInstallMessageHandler(keepPackageMessages);
-        std::unique_ptr<host::PackageInterface> package(makePackage());
-        std::unique_ptr<host::ActionInterface> action(package->makeWidget(kOpenUrl, 0));
-        QVERIFY(action->init("k", {{"payload", deep}}));
-        qInstallMessageHandler(g_previousHandler);
-        QLoggingCategory::setFilterRules(QString());
-        bool initTraced = false;
-        for (const auto& [type, text] : std::as_const(g_packageMessages)) {
-            QVERIFY2(type != QtDebugMsg || traced, qPrintable(text));
-            QVERIFY2(text.size() < 4096, qPrintable(text.left(200)));
-            initTraced |= type == QtDebugMsg && text.startsWith("[Plugin Open Url][Init With Params]");
-        }
-        QCOMPARE(initTraced, traced);
-    }
-}
-
-// The package's resources live only as long as the library.
-void tst_PackageLoad::resourcesGoWithTheLibrary()
-{
-    const QString config = QStringLiteral(":/SystemDll/CategoryConfig.json");
-    QVERIFY(QFile::exists(config));
-    QVERIFY(m_library.unload());
-    QVERIFY(!QFile::exists(config));
-    QVERIFY(!QFile::exists(QStringLiteral(":/SystemDll/language_de_DE.qm")));
 }
 
 QTEST_MAIN(tst_PackageLoad)

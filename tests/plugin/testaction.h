@@ -58,9 +58,6 @@ public:
     int onKeyUpEvent(const QJsonObject& e) override { calls << "up"; lastArgument = e; return 0; }
     int onKeyDownEvent(const QJsonObject& e) override { calls << "down"; lastArgument = e; return 0; }
     int onAppTriggeredEvent(const QJsonObject& e) override { calls << "triggered"; lastArgument = e; return 0; }
-    bool initWithDefault() override { calls << "default"; return SystemAction::initWithDefault(); }
-    bool initWithPayload(const QJsonObject& p) override { calls << "payload"; return SystemAction::initWithPayload(p); }
-    bool initWithPreset(const QJsonObject& p) override { calls << "preset"; return SystemAction::initWithPreset(p); }
 
 protected:
     ActionPayload& payload() override { return record; }
