@@ -6,9 +6,12 @@
 #include "urlcatcher.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QLabel>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QWebSocket>
@@ -50,6 +53,8 @@ private slots:
     void editsUndoAndRedo_data();
     void editsUndoAndRedo();
     void profilesImportExportSwitch();
+    void iconBuilderGivesTheKeyAnIcon();
+    void longTitleIsElided();
     void incomingSizeLimit_data();
     void incomingSizeLimit();
 
@@ -282,6 +287,47 @@ void tst_HostWindow::incomingSizeLimit()
     QCOMPARE(frames.count(), int(delivered));
     if (delivered)
         QCOMPARE(frames.first().first().toString().size(), bytes);
+}
+
+void tst_HostWindow::iconBuilderGivesTheKeyAnIcon()
+{
+    open(kTwoKeys).select(0);
+    auto icon = [this] { return m_session->deck().entry(0)["payload"].toObject()["iconlist"].toArray().at(0).toString(); };
+    const QString before = icon();
+    QObject* asking = m_session->deck().action(0)->propertyWidget()->findChild<QObject*>("base");
+    QVERIFY(asking);
+    bool shown = false;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, this, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (dialog && dialog->objectName() == QLatin1String("HostIconBuilder")) {
+            poll.stop();
+            shown = true;
+            dialog->accept();
+        }
+    });
+    poll.start(10);
+    QMetaObject::invokeMethod(asking, "buildIcon");
+    QTRY_VERIFY_WITH_TIMEOUT(shown, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(icon() != before, 10000);
+    QVERIFY2(icon().startsWith(m_dir->path()), qPrintable(icon()));
+    QCOMPARE(QImage(icon()).size(), QSize(150, 108));
+}
+
+void tst_HostWindow::longTitleIsElided()
+{
+    QJsonObject key = urlKey(0, "https://a.example");
+    QJsonObject payload = key["payload"].toObject();
+    payload["titlelist"] = QJsonArray{"A title far too long for any key\nshort"};
+    key["payload"] = payload;
+    open(profileBytes({key}));
+    auto* title = m_session->deck().action(0)->pluginWidget()->findChild<QLabel*>("lblTitle");
+    QVERIFY(title);
+    const QStringList lines = title->text().split('\n');
+    QCOMPARE(lines.size(), 2);
+    QVERIFY2(lines[0].startsWith("A title") && lines[0].endsWith(QChar(0x2026)), qPrintable(lines[0]));
+    QVERIFY(title->fontMetrics().horizontalAdvance(lines[0]) <= title->width());
+    QCOMPARE(lines[1], QStringLiteral("short"));
 }
 
 QTEST_MAIN(tst_HostWindow)

@@ -70,6 +70,7 @@ private slots:
     void commandLines_data();
     void commandLines();
     void backupsRotateAndRestore();
+    void unreadableProfileIsNeverWritten();
 
 private:
     Run run(const QStringList& arguments);
@@ -229,6 +230,20 @@ void tst_VantaHost::commandLines()
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), file.isEmpty() ? QStringList() : QStringList{"file"});
     if (!file.isEmpty())
         QCOMPARE(readAll(m_dir->filePath("file")), file);
+}
+
+void tst_VantaHost::unreadableProfileIsNeverWritten()
+{
+    const QString profile = m_dir->filePath("profile.json");
+    for (const bool fifo : {true, false}) {
+        QFile::remove(profile);
+        QVERIFY(fifo ? QProcess::execute("mkfifo", {profile}) == 0 : QFile::link("/dev/zero", profile));
+        const Run result = script({assign(0)});
+        QCOMPARE(result.exitCode, 1);
+        QVERIFY2(result.text.contains("cannot read profile"), qPrintable(result.text));
+        QVERIFY(result.ofKind("error").last()["message"].toString().contains("not overwritten"));
+        QCOMPARE(QFileInfo(profile).isSymLink(), !fifo);
+    }
 }
 
 void tst_VantaHost::backupsRotateAndRestore()

@@ -20,6 +20,7 @@ private slots:
     void exportsOnlyEntryPoints();
     void packageOperations();
     void actionOperations();
+    void resourcesGoWithTheLibrary();  // last: unloads the library
 
 public slots:
     void openUrl(const QUrl& url) { m_opened << url; }
@@ -147,6 +148,15 @@ void tst_PackageLoad::actionOperations()
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("\\[Preset\\] refused"));
     QVERIFY(!a->initWithPreset({}));
     delete a;
+}
+
+void tst_PackageLoad::resourcesGoWithTheLibrary()
+{
+    const QString config = QStringLiteral(":/SystemDll/CategoryConfig.json");
+    QVERIFY(QFile::exists(config));
+    QVERIFY(m_library.unload());
+    QVERIFY(!QFile::exists(config));
+    QVERIFY(!QFile::exists(QStringLiteral(":/SystemDll/language_de_DE.qm")));
 }
 
 QTEST_MAIN(tst_PackageLoad)
