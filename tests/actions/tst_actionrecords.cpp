@@ -208,6 +208,7 @@ void tst_ActionRecords::sharedEdits()
     m_latest = nullptr;
     auto action = make(name);
     const QString target = QString("%1-%2").arg(name, edit);
+    action->propertyWidget();  // built before the set-up, which must not connect it again
     QVERIFY(action->init(target, v1({{"titlelist", QJsonArray{"T"}}})));
     auto* base = action->propertyWidget()->findChild<BasePropertyWidget*>();
     auto* faceTitle = action->pluginWidget()->findChild<QLabel*>("lblTitle");

@@ -1,10 +1,8 @@
 #pragma once
 
-// A minimal action on the shared core, for tests: one own key, "Value", a record of
-// every handler call, and on request the shared key face and inspector.
+// A minimal action on the shared core, for tests: one own key, "Value", and a record of
+// every handler call.
 #include "actions/common/systemaction.h"
-#include "widgets/basepropertywidget.h"
-#include "widgets/kybasehotkeywidget.h"
 
 #include <QStringList>
 
@@ -29,26 +27,10 @@ protected:
     void writeOwn(QJsonObject& json) const override { json.insert("Value", value); }
 };
 
-struct TestFace : ActionKeyFace
-{
-    TestFace() { setBase(new KyBaseHotkeyWidget(this)); }
-};
-
-struct TestInspector : ActionInspector
-{
-    TestInspector() { setBase(new BasePropertyWidget(this)); }
-};
-
 class TestAction : public SystemAction
 {
     Q_OBJECT
 public:
-    explicit TestAction(bool widgets = false)
-        : m_face(widgets ? new TestFace : nullptr)
-        , m_inspector(widgets ? new TestInspector : nullptr)
-    {
-    }
-
     QStringList calls;
     int syncs = 0;
     bool readOnlyTitle = false;
@@ -62,11 +44,5 @@ public:
 protected:
     ActionPayload& payload() override { return record; }
     const ActionPayload& payload() const override { return record; }
-    ActionKeyFace* face() const override { return m_face.get(); }
-    ActionInspector* inspector() const override { return m_inspector.get(); }
     void syncOwn() override { ++syncs; readOnlyTitle = actionMode; }
-
-private:
-    std::unique_ptr<TestFace> m_face;
-    std::unique_ptr<TestInspector> m_inspector;
 };

@@ -2,8 +2,6 @@
 #include "testaction.h"
 
 #include <QJsonArray>
-#include <QLabel>
-#include <QLineEdit>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -26,8 +24,6 @@ class tst_SystemAction : public QObject
 private slots:
     void initBranches_data();
     void initBranches();
-    void sharedEdits_data();
-    void sharedEdits();
     void dispatch_data();
     void dispatch();
 };
@@ -90,47 +86,6 @@ void tst_SystemAction::initBranches()
     QVERIFY(restored.init("b", {{"payload", action.settingsJson()}}));
     QVERIFY(restored.record == action.record);
     QCOMPARE(restored.settingsJson(), action.settingsJson());
-}
-
-// The inspector's title and text-attribute edits: the record, the key face, the
-// inspector's preview and one report each, however often the action was set up.
-void tst_SystemAction::sharedEdits_data()
-{
-    QTest::addColumn<bool>("title");  // else the text attributes
-    QTest::newRow("title typed") << true;
-    QTest::newRow("text attributes") << false;
-}
-
-void tst_SystemAction::sharedEdits()
-{
-    QFETCH(bool, title);
-    TestAction action(true);
-    action.propertyWidget();  // as a host does when the key is selected; set up twice after that
-    QVERIFY(action.init("k", {}));
-    QVERIFY(action.init("k", {{"payload", QJsonObject{{"version", 1}, {"titlelist", QJsonArray{"T"}}}}}));
-    auto* base = action.propertyWidget()->findChild<BasePropertyWidget*>();
-    auto* faceTitle = action.pluginWidget()->findChild<QLabel*>("lblTitle");
-    auto* preview = action.propertyWidget()->findChild<QLabel*>("lblImageText");
-    QVERIFY(base && faceTitle && preview);
-    QSignalSpy sent(&action, &KYPlugin::eventSent);
-    KyDisplayViewAttribute bold;
-    bold.bold = true;
-    bold.size = 24;
-    if (title)
-        QTest::keyClicks(base->titleEdit(), "N");
-    else
-        emit base->viewAttributeChanged(bold);
-
-    QCOMPARE(sent.count(), 1);
-    const QJsonObject event{{"type", "tov.ky.plugin.event.set.settings"}, {"SDKVersion", "1.0.0"},
-                            {"AppVersion", "1.0.0"}, {"payload", action.settingsJson()}};
-    QCOMPARE(sent.first().first().toJsonObject(), QJsonObject({{"target", "k"}, {"event", event}}));
-    QCOMPARE(action.actionTitle(), QLatin1String(title ? "TN" : "T"));
-    QCOMPARE(faceTitle->text(), action.actionTitle());
-    faceTitle->ensurePolished();  // a style sheet's font wins once polished
-    preview->ensurePolished();
-    QCOMPARE(faceTitle->font().bold(), !title);
-    QCOMPARE(preview->font().bold(), !title);
 }
 
 void tst_SystemAction::dispatch_data()

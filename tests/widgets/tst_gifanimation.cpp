@@ -12,7 +12,6 @@ class tst_GifAnimation : public QObject
 private slots:
     void frameOrder_data();
     void frameOrder();
-    void unreadable();
 
 private:
     QTemporaryDir m_dir;
@@ -63,6 +62,7 @@ void tst_GifAnimation::frameOrder_data()
     // 4.4 MB a frame at this size: the frames do not fit, so each loop reads the file again.
     QTest::newRow("over the cache, read again each loop") << -1 << QSize(1100, 1000) << 0 << "BRGBRGB" << 0;
     QTest::newRow("broken off in the last frame") << -1 << QSize(30, 20) << 12 << "BRBRB" << 2;
+    QTest::newRow("header only: nothing to play") << -1 << QSize(30, 20) << 2000 << "" << 0;
 }
 
 void tst_GifAnimation::frameOrder()
@@ -83,7 +83,15 @@ void tst_GifAnimation::frameOrder()
     GifAnimation animation;
     QSignalSpy changes(&animation, &GifAnimation::frameChanged);
     QString error;
-    QVERIFY2(animation.open(path, size, &error), qPrintable(error));
+    QCOMPARE(animation.open(path, size, &error), !shown.isEmpty());
+    if (shown.isEmpty()) {
+        QVERIFY(!error.isEmpty());
+        animation.start();
+        QVERIFY(!animation.isRunning());
+        QVERIFY(!animation.jumpToNextFrame());
+        QVERIFY(!animation.jumpToNextFrame());  // twice: a failed open leaves nothing to step through
+        return;
+    }
     QCOMPARE(animation.currentFrame().size(), size);
     QString seen = letter(animation.currentFrame());
     for (int jump = 1; jump < shown.size(); ++jump)
@@ -91,24 +99,6 @@ void tst_GifAnimation::frameOrder()
     QCOMPARE(seen, shown);
     QCOMPARE(changes.count(), shown.count(QRegularExpression(QStringLiteral("[^.]"))));
     QCOMPARE(animation.cachedFrames(), cached);
-}
-
-void tst_GifAnimation::unreadable()
-{
-    const QString path = m_dir.filePath(QStringLiteral("header-only.gif"));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(threeFrames(-1).left(13));
-    file.close();
-
-    GifAnimation animation;
-    QString error;
-    QVERIFY(!animation.open(path, QSize(30, 20), &error));
-    QVERIFY(!error.isEmpty());
-    animation.start();  // nothing to play
-    QVERIFY(!animation.isRunning());
-    QVERIFY(!animation.jumpToNextFrame());
-    QVERIFY(!animation.jumpToNextFrame());
 }
 
 QTEST_MAIN(tst_GifAnimation)
