@@ -40,8 +40,7 @@ QWidget* PluginInputText::pluginWidget()
 QWidget* PluginInputText::propertyWidget()
 {
     qCDebug(lcActions) << "propertyWidget" << "Return property widget";
-    ensureInspector();
-    return m_propertyWidget;
+    return SystemAction::propertyWidget();
 }
 
 QString PluginInputText::actionIconFilePath() const

@@ -66,8 +66,7 @@ QWidget* PluginOpenUrl::pluginWidget()
 QWidget* PluginOpenUrl::propertyWidget()
 {
     qCDebug(lcActions) << "propertyWidget";
-    ensureInspector();
-    return m_propertyWidget;
+    return SystemAction::propertyWidget();
 }
 
 QString PluginOpenUrl::actionIconFilePath() const
