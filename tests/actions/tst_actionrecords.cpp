@@ -33,44 +33,169 @@ class tst_ActionRecords : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void records_data();
-    void records();
-    void sharedEdits_data();
-    void sharedEdits();
-    void pressedLook();
+    void initTestCase()
+    {
+        qputenv("SYSTEMDLL_WINDOWCONTROL_BACKEND", "none");
+        QVERIFY(m_server.listen(QHostAddress::LocalHost, 0));
+        connect(&m_server, &QWebSocketServer::newConnection, this, [this] {
+            while (QWebSocket* socket = m_server.nextPendingConnection()) {
+                socket->setParent(&m_server);
+                m_latest = socket;
+                // A pong comes back once the action's end has finished its handshake.
+                connect(socket, &QWebSocket::pong, socket, [socket] { socket->setProperty("ready", true); });
+                socket->ping();
+                connect(socket, &QWebSocket::textMessageReceived, this,
+                        [this](const QString& frame) { m_frames << QJsonDocument::fromJson(frame.toUtf8()).object(); });
+            }
+        });
+        KyVantaProxy::getInstance()->port = m_server.serverPort();
+    }
+
+    void records_data();  // defined below the class: moc misreads its raw strings
+
+    // What the record holds after init (and what the host is answered), and that the
+    // stored form restores the same record.
+    void records()
+    {
+        QFETCH(QString, name);
+        QFETCH(QJsonObject, params);
+        QFETCH(QJsonObject, expected);
+        QFETCH(int, reports);
+        auto action = make(name);
+        QVERIFY(action);
+        QSignalSpy sent(action.get(), &KYPlugin::eventSent);
+        if (expected.isEmpty())
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("\\[Preset\\] refused"));
+        QCOMPARE(action->init("key", params), !expected.isEmpty());
+        QCOMPARE(sent.count(), reports);
+        if (expected.isEmpty())
+            return;
+        const QJsonObject stored = action->settingsJson();
+        for (auto it = expected.begin(); it != expected.end(); ++it) {
+            if (it.key() == "@actionTitle")
+                QCOMPARE(action->actionTitle(), it.value().toString());
+            else if (it.key() == "@actionIconFilePath")
+                QCOMPARE(action->actionIconFilePath(), it.value().toString());
+            else
+                QVERIFY2(stored.value(it.key()) == it.value(), qPrintable(it.key()));
+        }
+        QCOMPARE(stored["version"].toInt(), 1);
+        QCOMPARE(action->pluginWidget()->size(), QSize(150, 108));
+        // Open URL alone answers the host's request for its settings: in the result, and as a report.
+        const QJsonObject kept{{"host", "kept"}};
+        const bool answers = name == "openurl";
+        const QJsonObject result = answer(*action, TovKyPluginEventType::kUpdateSettingsEvent, kept);
+        QCOMPARE(result["host"], kept["host"]);
+        QCOMPARE(result["settings"].toObject(), answers ? stored : QJsonObject());
+        QCOMPARE(result["success"].toBool(), answers || name == "hotkey");  // hotkey answers every event
+        QCOMPARE(sent.count(), reports + int(answers));
+        if (!sent.isEmpty())
+            QCOMPARE(lastPayload(sent), stored);
+        auto restored = make(name);
+        QVERIFY(restored->init("key", {{"payload", stored}}));
+        QCOMPARE(restored->settingsJson(), stored);
+    }
+
+    void sharedEdits_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("edit");
+        for (const char* name : {"openurl", "text", "hotkey", "windowscontrol"})
+            for (const char* edit : {"title", "icon", "view"})
+                QTest::addRow("%s %s", name, edit) << name << edit;
+    }
+
+    // Each edit of the shared inspector part lands in the record and the key face, in
+    // exactly one report; a new icon also asks the host, a moment later, to recolour the key.
+    void sharedEdits()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, edit);
+        m_latest = nullptr;
+        auto action = make(name);
+        const QString target = QString("%1-%2").arg(name, edit);
+        action->propertyWidget();  // built before the set-up, which must not connect it again
+        QVERIFY(action->init(target, v1({{"titlelist", QJsonArray{"T"}}})));
+        auto* base = action->propertyWidget()->findChild<BasePropertyWidget*>();
+        auto* faceTitle = action->pluginWidget()->findChild<QLabel*>("lblTitle");
+        auto* previewTitle = action->propertyWidget()->findChild<QLabel*>("lblImageText");
+        QVERIFY(base && faceTitle && previewTitle);
+        const QFont faceFont = faceTitle->font(), previewFont = previewTitle->font();
+        QSignalSpy sent(action.get(), &KYPlugin::eventSent);
+
+        KyDisplayViewAttribute attribute;
+        attribute.size = 24;
+        attribute.bold = true;
+        if (edit == "title") {
+            auto* title = base->findChild<QLineEdit*>("lineEdtPluginTitle");
+            title->selectAll();
+            QTest::keyClicks(title, "N");
+        } else if (edit == "icon") {
+            QTRY_VERIFY(m_latest && m_latest->property("ready").toBool());
+            base->onIconPathChanged(0, "/tmp/new.png");
+        } else {
+            emit base->viewAttributeChanged(attribute);
+        }
+        QCOMPARE(sent.count(), 1);
+        const QJsonObject stored = lastPayload(sent);
+        QCOMPARE(stored, action->settingsJson());
+        QCOMPARE(action->actionTitle(), QString(edit == "title" ? "N" : "T"));
+        QCOMPARE(faceTitle->text(), action->actionTitle());
+        QCOMPARE(stored["titlelist"].toArray(), QJsonArray{action->actionTitle()});
+        if (edit == "icon") {
+            QCOMPARE(stored["iconlist"].toArray(), QJsonArray{"/tmp/new.png"});
+            const QJsonObject recolour{{"task", "remote.command.update.function.key.Image.Color"}, {"sender", target}};
+            QVERIFY(!m_frames.contains(recolour));
+            QTRY_VERIFY(m_frames.contains(recolour));
+        }
+        if (edit == "view") {
+            QCOMPARE(KyDisplayViewAttribute::fromJson(stored["displayView"].toObject()), attribute);
+            QVERIFY(faceTitle->font().bold() && faceTitle->font() != faceFont);
+            previewTitle->ensurePolished();  // a style sheet's font wins once polished
+            QVERIFY(previewTitle->font().bold() && previewTitle->font() != previewFont);
+        }
+    }
+
+    // Key down shows the face shrunk, rendered without its title; key up the face as it was.
+    void pressedLook()
+    {
+        auto action = make("hotkey");
+        QVERIFY(action->init("k", v1({{"titlelist", QJsonArray{"Docs"}},
+                                      {"iconlist", QJsonArray{":/SystemDll/images/mainpage_btn_url.png"}}})));
+        QWidget* face = action->pluginWidget();
+        auto* title = face->findChild<QLabel*>("lblTitle");
+        face->show();
+        const auto shrunk = [face] {
+            QImage image(face->size(), QImage::Format_ARGB32_Premultiplied);
+            image.fill(Qt::transparent);
+            QPainter painter(&image);
+            face->render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
+            painter.end();
+            return image.scaled(100, 72, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        };
+        const QImage released = face->grab().toImage(), withTitle = shrunk();
+        title->setText(QString());
+        const QImage withoutTitle = shrunk();
+        title->setText("Docs");
+        QVERIFY(withoutTitle != withTitle);
+        answer(*action, TovKyPluginEventType::kKeyDownEvent);
+        QCOMPARE(face->findChild<QLabel*>("lblIcon")->pixmap().toImage().convertToFormat(withoutTitle.format()), withoutTitle);
+        QCOMPARE(title->text(), QStringLiteral("Docs"));
+        answer(*action, TovKyPluginEventType::kKeyUpEvent);
+        QTRY_COMPARE(face->grab().toImage(), released);
+    }
 
 private:
-    std::unique_ptr<SystemAction> make(const QString& name);
+    std::unique_ptr<SystemAction> make(const QString& name)
+    {
+        return std::unique_ptr<SystemAction>(qobject_cast<SystemAction*>(m_package.makeWidget(kPrefix + name, 0)));
+    }
 
     SystemDll m_package;
     QWebSocketServer m_server{"host", QWebSocketServer::NonSecureMode};
     QList<QJsonObject> m_frames;
     QPointer<QWebSocket> m_latest;  // the host's end of the newest connection
 };
-
-void tst_ActionRecords::initTestCase()
-{
-    qputenv("SYSTEMDLL_WINDOWCONTROL_BACKEND", "none");
-    QVERIFY(m_server.listen(QHostAddress::LocalHost, 0));
-    connect(&m_server, &QWebSocketServer::newConnection, this, [this] {
-        while (QWebSocket* socket = m_server.nextPendingConnection()) {
-            socket->setParent(&m_server);
-            m_latest = socket;
-            // A pong comes back once the action's end has finished its handshake.
-            connect(socket, &QWebSocket::pong, socket, [socket] { socket->setProperty("ready", true); });
-            socket->ping();
-            connect(socket, &QWebSocket::textMessageReceived, this,
-                    [this](const QString& frame) { m_frames << QJsonDocument::fromJson(frame.toUtf8()).object(); });
-        }
-    });
-    KyVantaProxy::getInstance()->port = m_server.serverPort();
-}
-
-std::unique_ptr<SystemAction> tst_ActionRecords::make(const QString& name)
-{
-    return std::unique_ptr<SystemAction>(qobject_cast<SystemAction*>(m_package.makeWidget(kPrefix + name, 0)));
-}
 
 void tst_ActionRecords::records_data()
 {
@@ -145,138 +270,6 @@ void tst_ActionRecords::records_data()
             + window + "}}",
         R"({"titlelist": ["Old"], "iconlist": ["/old.png"], "actionTitle": "Old", "windowTitleName": "",
             "windowSizeW": -1, "displayView": )" + QJsonDocument(KyDisplayViewAttribute::toJson({})).toJson() + "}");
-}
-
-// What the record holds after init (and what the host is answered), and that the
-// stored form restores the same record.
-void tst_ActionRecords::records()
-{
-    QFETCH(QString, name);
-    QFETCH(QJsonObject, params);
-    QFETCH(QJsonObject, expected);
-    QFETCH(int, reports);
-    auto action = make(name);
-    QVERIFY(action);
-    QSignalSpy sent(action.get(), &KYPlugin::eventSent);
-    if (expected.isEmpty())
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("\\[Preset\\] refused"));
-    QCOMPARE(action->init("key", params), !expected.isEmpty());
-    QCOMPARE(sent.count(), reports);
-    if (expected.isEmpty())
-        return;
-    const QJsonObject stored = action->settingsJson();
-    for (auto it = expected.begin(); it != expected.end(); ++it) {
-        if (it.key() == "@actionTitle")
-            QCOMPARE(action->actionTitle(), it.value().toString());
-        else if (it.key() == "@actionIconFilePath")
-            QCOMPARE(action->actionIconFilePath(), it.value().toString());
-        else
-            QVERIFY2(stored.value(it.key()) == it.value(), qPrintable(it.key()));
-    }
-    QCOMPARE(stored["version"].toInt(), 1);
-    QCOMPARE(action->pluginWidget()->size(), QSize(150, 108));
-    // Open URL alone answers the host's request for its settings: in the result, and as a report.
-    const QJsonObject kept{{"host", "kept"}};
-    const bool answers = name == "openurl";
-    const QJsonObject result = answer(*action, TovKyPluginEventType::kUpdateSettingsEvent, kept);
-    QCOMPARE(result["host"], kept["host"]);
-    QCOMPARE(result["settings"].toObject(), answers ? stored : QJsonObject());
-    QCOMPARE(result["success"].toBool(), answers || name == "hotkey");  // hotkey answers every event
-    QCOMPARE(sent.count(), reports + int(answers));
-    if (!sent.isEmpty())
-        QCOMPARE(lastPayload(sent), stored);
-    auto restored = make(name);
-    QVERIFY(restored->init("key", {{"payload", stored}}));
-    QCOMPARE(restored->settingsJson(), stored);
-}
-
-void tst_ActionRecords::sharedEdits_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("edit");
-    for (const char* name : {"openurl", "text", "hotkey", "windowscontrol"})
-        for (const char* edit : {"title", "icon", "view"})
-            QTest::addRow("%s %s", name, edit) << name << edit;
-}
-
-// Each edit of the shared inspector part lands in the record and the key face, in
-// exactly one report; a new icon also asks the host, a moment later, to recolour the key.
-void tst_ActionRecords::sharedEdits()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, edit);
-    m_latest = nullptr;
-    auto action = make(name);
-    const QString target = QString("%1-%2").arg(name, edit);
-    action->propertyWidget();  // built before the set-up, which must not connect it again
-    QVERIFY(action->init(target, v1({{"titlelist", QJsonArray{"T"}}})));
-    auto* base = action->propertyWidget()->findChild<BasePropertyWidget*>();
-    auto* faceTitle = action->pluginWidget()->findChild<QLabel*>("lblTitle");
-    auto* previewTitle = action->propertyWidget()->findChild<QLabel*>("lblImageText");
-    QVERIFY(base && faceTitle && previewTitle);
-    const QFont faceFont = faceTitle->font(), previewFont = previewTitle->font();
-    QSignalSpy sent(action.get(), &KYPlugin::eventSent);
-
-    KyDisplayViewAttribute attribute;
-    attribute.size = 24;
-    attribute.bold = true;
-    if (edit == "title") {
-        auto* title = base->findChild<QLineEdit*>("lineEdtPluginTitle");
-        title->selectAll();
-        QTest::keyClicks(title, "N");
-    } else if (edit == "icon") {
-        QTRY_VERIFY(m_latest && m_latest->property("ready").toBool());
-        base->onIconPathChanged(0, "/tmp/new.png");
-    } else {
-        emit base->viewAttributeChanged(attribute);
-    }
-    QCOMPARE(sent.count(), 1);
-    const QJsonObject stored = lastPayload(sent);
-    QCOMPARE(stored, action->settingsJson());
-    QCOMPARE(action->actionTitle(), QString(edit == "title" ? "N" : "T"));
-    QCOMPARE(faceTitle->text(), action->actionTitle());
-    QCOMPARE(stored["titlelist"].toArray(), QJsonArray{action->actionTitle()});
-    if (edit == "icon") {
-        QCOMPARE(stored["iconlist"].toArray(), QJsonArray{"/tmp/new.png"});
-        const QJsonObject recolour{{"task", "remote.command.update.function.key.Image.Color"}, {"sender", target}};
-        QVERIFY(!m_frames.contains(recolour));
-        QTRY_VERIFY(m_frames.contains(recolour));
-    }
-    if (edit == "view") {
-        QCOMPARE(KyDisplayViewAttribute::fromJson(stored["displayView"].toObject()), attribute);
-        QVERIFY(faceTitle->font().bold() && faceTitle->font() != faceFont);
-        previewTitle->ensurePolished();  // a style sheet's font wins once polished
-        QVERIFY(previewTitle->font().bold() && previewTitle->font() != previewFont);
-    }
-}
-
-// Key down shows the face shrunk, rendered without its title; key up the face as it was.
-void tst_ActionRecords::pressedLook()
-{
-    auto action = make("hotkey");
-    QVERIFY(action->init("k", v1({{"titlelist", QJsonArray{"Docs"}},
-                                  {"iconlist", QJsonArray{":/SystemDll/images/mainpage_btn_url.png"}}})));
-    QWidget* face = action->pluginWidget();
-    auto* title = face->findChild<QLabel*>("lblTitle");
-    face->show();
-    const auto shrunk = [face] {
-        QImage image(face->size(), QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
-        QPainter painter(&image);
-        face->render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
-        painter.end();
-        return image.scaled(100, 72, Qt::IgnoreAspectRatio, Qt::FastTransformation);
-    };
-    const QImage released = face->grab().toImage(), withTitle = shrunk();
-    title->setText(QString());
-    const QImage withoutTitle = shrunk();
-    title->setText("Docs");
-    QVERIFY(withoutTitle != withTitle);
-    answer(*action, TovKyPluginEventType::kKeyDownEvent);
-    QCOMPARE(face->findChild<QLabel*>("lblIcon")->pixmap().toImage().convertToFormat(withoutTitle.format()), withoutTitle);
-    QCOMPARE(title->text(), QStringLiteral("Docs"));
-    answer(*action, TovKyPluginEventType::kKeyUpEvent);
-    QTRY_COMPARE(face->grab().toImage(), released);
 }
 
 QTEST_MAIN(tst_ActionRecords)

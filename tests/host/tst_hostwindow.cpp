@@ -44,23 +44,267 @@ class tst_HostWindow : public QObject
 {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
-    void clickSelectsHoldPresses_data();
-    void clickSelectsHoldPresses();
-    void loadProblemsShowBannerAndPlaceholder_data();
-    void loadProblemsShowBannerAndPlaceholder();
-    void editsUndoAndRedo_data();
-    void editsUndoAndRedo();
-    void profilesImportExportSwitch();
-    void iconBuilderGivesTheKeyAnIcon();
-    void longTitleIsElided();
-    void incomingSizeLimit_data();
-    void incomingSizeLimit();
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_opened.clear();
+    }
+
+    void cleanup()
+    {
+        m_window.reset();
+        m_urls.reset();
+        m_session.reset();
+    }
+
+    void clickSelectsHoldPresses_data()
+    {
+        QTest::addColumn<QString>("gesture");
+        QTest::addColumn<int>("opened");
+        QTest::newRow("click") << "click" << 0;
+        QTest::newRow("drag start") << "drag" << 0;
+        QTest::newRow("hold") << "hold" << 1;
+        QTest::newRow("space") << "space" << 1;
+        QTest::newRow("test button") << "button" << 1;
+    }
+
+    void clickSelectsHoldPresses()
+    {
+        QFETCH(QString, gesture);
+        QFETCH(int, opened);
+        MainWindow& window = open(kTwoKeys);
+        KeyCell* cell = window.cell(4);
+        if (gesture == QLatin1String("button")) {
+            window.select(4);
+            window.findChild<QAbstractButton*>("testKey")->click();
+        } else if (gesture == QLatin1String("hold")) {
+            QTest::mousePress(cell, Qt::LeftButton);
+            QTRY_VERIFY(cell->isDown());
+            QTest::mouseRelease(cell, Qt::LeftButton);
+        } else if (gesture == QLatin1String("drag")) {
+            QTest::mousePress(cell, Qt::LeftButton, {}, QPoint(10, 10));
+            QTest::mouseMove(cell, QPoint(12, 11));
+            QTest::mouseRelease(cell, Qt::LeftButton, {}, QPoint(12, 11));
+        } else {
+            QTest::mouseClick(cell, Qt::LeftButton);
+            if (gesture == QLatin1String("space"))
+                QTest::keyClick(cell, Qt::Key_Space);
+        }
+        QCOMPARE(window.selectedSlot(), 4);
+        QTest::qWait(50);
+        QCOMPARE(m_opened, opened ? QStringList{"https://b.example"} : QStringList());
+        if (opened)
+            QVERIFY(window.statusBar()->currentMessage().contains("ould open https://b.example"));
+        QVERIFY(!cell->isDown());  // every key down had its key up
+    }
+
+    // A profile that cannot be used is set aside (a second time under a new name) and
+    // the window says so; a key that cannot be loaded keeps its slot with a hint.
+    void loadProblemsShowBannerAndPlaceholder_data()
+    {
+        QTest::addColumn<QByteArray>("profile");
+        QTest::addColumn<int>("slot");
+        QTest::addColumn<QString>("banner");
+        QTest::addColumn<QString>("hint");
+        QTest::newRow("not json, twice") << QByteArray("{\"grid\": [") << 0 << "empty deck" << "empty";
+        QTest::newRow("array") << QByteArray("[1, 2]") << 0 << "empty deck" << "empty";
+        QTest::newRow("grid overflowing int") << profileBytes({}, 46341, 46341) << 0 << "empty deck" << "empty";
+        QTest::newRow("pages not array") << QByteArray(R"({"grid":{"columns":5,"rows":3},"pages":{}})") << 0 << "empty deck" << "empty";
+        QTest::newRow("unknown action, slot out of the grid")
+            << profileBytes({QJsonObject{{"slot", 2}, {"category", "com.example.none"}, {"target", "x"}}, urlKey(40, "https://c.example")})
+            << 2 << "com.example.none" << "cannot be loaded";
+    }
+
+    void loadProblemsShowBannerAndPlaceholder()
+    {
+        QFETCH(QByteArray, profile);
+        QFETCH(int, slot);
+        QFETCH(QString, banner);
+        QFETCH(QString, hint);
+        const int openings = QByteArray(QTest::currentDataTag()).endsWith("twice") ? 2 : 1;
+        for (int n = 0; n < openings; ++n) {
+            cleanup();
+            MainWindow& window = open(profile);
+            QVERIFY2(window.bannerText().contains(banner), qPrintable(window.bannerText()));
+            window.select(slot);
+            QVERIFY2(window.inspectorHint().contains(hint), qPrintable(window.inspectorHint()));
+            QCOMPARE(readAll(m_dir->filePath(n ? "profile.json.bad.1" : "profile.json.bad")), profile);
+        }
+        // Keys that could not be shown are written back as they were.
+        m_window->assign(0, kOpenUrl);
+        for (const QJsonValue& key : QJsonDocument::fromJson(profile)["keys"].toArray())
+            QVERIFY(storedKeys().contains(key));
+    }
+
+    void editsUndoAndRedo_data()
+    {
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<QStringList>("urls");  // the URL in each slot after the edit, "" where empty
+        QTest::newRow("remove") << "remove" << QStringList{"https://a.example", "", "", "", ""};
+        QTest::newRow("move to empty") << "move 4 3" << QStringList{"https://a.example", "", "", "https://b.example", ""};
+        QTest::newRow("swap") << "move 0 4" << QStringList{"https://b.example", "", "", "", "https://a.example"};
+        QTest::newRow("copy paste") << "paste 2"
+                                    << QStringList{"https://a.example", "", "https://b.example", "", "https://b.example"};
+        QTest::newRow("assign over") << "assign" << QStringList{"https://a.example", "", "", "", "https://www.example.com/"};
+    }
+
+    void editsUndoAndRedo()
+    {
+        QFETCH(QString, edit);
+        QFETCH(QStringList, urls);
+        MainWindow& window = open(kTwoKeys);
+        const QJsonArray before = m_session->deck().profile()["pages"][0]["keys"].toArray();
+        const QStringList words = edit.split(' ');
+        window.select(4);
+        if (words[0] == QLatin1String("remove")) {
+            window.removeSelected();
+        } else if (words[0] == QLatin1String("move")) {
+            window.moveKey(words[1].toInt(), words[2].toInt());
+        } else if (words[0] == QLatin1String("paste")) {
+            window.copySelected();
+            window.select(words[1].toInt());
+            window.pasteToSelected();
+        } else {
+            window.assign(4, kOpenUrl);
+        }
+        const QJsonArray after = storedKeys();
+        QStringList found(5);
+        QSet<QString> targets;
+        for (const QJsonValue& key : after) {
+            found[key["slot"].toInt()] = key["payload"]["Url"].toString();
+            targets << key["target"].toString();
+        }
+        QCOMPARE(found, urls);
+        QCOMPARE(targets.size(), after.size());  // a pasted copy is a key of its own
+        window.undoStack().undo();
+        QCOMPARE(storedKeys(), before);
+        window.undoStack().redo();
+        QCOMPARE(storedKeys().size(), after.size());
+    }
+
+    void profilesImportExportSwitch()
+    {
+        MainWindow& window = open(kTwoKeys);
+        QString error;
+        const QString exported = m_dir->filePath("mine.json");
+        QVERIFY(window.exportProfile(exported, &error));
+        QVERIFY2(window.createProfile("Work", &error), qPrintable(error));
+        QVERIFY(m_session->deck().entry(0).isEmpty());
+        window.assign(1, kOpenUrl);
+        QVERIFY(window.importProfile(exported, &error));
+        QCOMPARE(m_session->deck().entry(0).value("payload")["Url"].toString(), QStringLiteral("https://a.example"));
+        QCOMPARE(m_session->namedProfiles().keys(), QStringList({"Default", "Work", "mine"}));
+        QVERIFY(window.switchProfile(m_session->namedProfiles().value("Work")));
+        QCOMPARE(m_session->deck().category(1), kOpenUrl);
+        QVERIFY(!window.importProfile(m_dir->filePath("profile.json.missing"), &error));
+        QVERIFY(error.contains("cannot be imported"));
+    }
+
+    void iconBuilderGivesTheKeyAnIcon()
+    {
+        open(kTwoKeys).select(0);
+        auto icon = [this] { return m_session->deck().entry(0)["payload"].toObject()["iconlist"].toArray().at(0).toString(); };
+        const QString before = icon();
+        QObject* asking = m_session->deck().action(0)->propertyWidget()->findChild<QObject*>("base");
+        QVERIFY(asking);
+        bool shown = false;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, this, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (dialog && dialog->objectName() == QLatin1String("HostIconBuilder")) {
+                poll.stop();
+                shown = true;
+                dialog->accept();
+            }
+        });
+        poll.start(10);
+        QMetaObject::invokeMethod(asking, "buildIcon");
+        QTRY_VERIFY_WITH_TIMEOUT(shown, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(icon() != before, 10000);
+        QVERIFY2(icon().startsWith(m_dir->path()), qPrintable(icon()));
+        QCOMPARE(QImage(icon()).size(), QSize(150, 108));
+    }
+
+    void longTitleIsElided()
+    {
+        QJsonObject key = urlKey(0, "https://a.example");
+        QJsonObject payload = key["payload"].toObject();
+        payload["titlelist"] = QJsonArray{"A title far too long for any key\nshort"};
+        key["payload"] = payload;
+        open(profileBytes({key}));
+        auto* title = m_session->deck().action(0)->pluginWidget()->findChild<QLabel*>("lblTitle");
+        QVERIFY(title);
+        const QStringList lines = title->text().split('\n');
+        QCOMPARE(lines.size(), 2);
+        QVERIFY2(lines[0].startsWith("A title") && lines[0].endsWith(QChar(0x2026)), qPrintable(lines[0]));
+        QVERIFY(title->fontMetrics().horizontalAdvance(lines[0]) <= title->width());
+        QCOMPARE(lines[1], QStringLiteral("short"));
+    }
+
+    // The host's server against a real client on 127.0.0.1: messages of the protocol's
+    // size arrive, an endless one closes its connection.
+    void incomingSizeLimit_data()
+    {
+        QTest::addColumn<int>("bytes");
+        QTest::addColumn<int>("frameBytes");
+        const int limit = 1024 * 1024;
+        QTest::newRow("just under") << limit << limit;
+        QTest::newRow("one frame over") << limit + 1 << 2 * limit;
+        QTest::newRow("small frames adding up") << 3 * limit << 4096;
+    }
+
+    void incomingSizeLimit()
+    {
+        QFETCH(int, bytes);
+        QFETCH(int, frameBytes);
+        HostServer server;
+        QVERIFY(server.listen());
+        QSignalSpy frames(&server, &HostServer::frameReceived);
+        QWebSocket client;
+        QSignalSpy closed(&client, &QWebSocket::disconnected);
+        client.setOutgoingFrameSize(quint64(frameBytes));
+        client.open(QUrl(QStringLiteral("ws://127.0.0.1:%1").arg(server.port())));
+        QTRY_COMPARE(client.state(), QAbstractSocket::ConnectedState);
+        client.sendTextMessage(QString(bytes, QLatin1Char('x')));
+        const bool delivered = bytes <= 1024 * 1024;
+        QTRY_COMPARE(frames.count() + closed.count(), 1);
+        QCOMPARE(frames.count(), int(delivered));
+        if (delivered)
+            QCOMPARE(frames.first().first().toString().size(), bytes);
+    }
 
 private:
-    MainWindow& open(const QByteArray& profile);
-    QJsonArray storedKeys() const;
+    // As the host starts the window: the profile restored, its problems shown, URLs caught.
+    MainWindow& open(const QByteArray& profile)
+    {
+        HostSession::Options options;
+        options.library = QStringLiteral(SYSTEMDLL_LIBRARY);
+        options.configDir = m_dir->path();
+        options.profilePath = m_dir->filePath("profile.json");
+        QFile file(options.profilePath);
+        file.open(QIODevice::WriteOnly);
+        file.write(profile);
+        file.close();
+        m_session = std::make_unique<HostSession>(options);
+        QString error;
+        if (!m_session->start(&error))
+            qFatal("%s", qPrintable(error));
+        QStringList problems;
+        m_session->restoreProfile(&problems);
+        m_urls = std::make_unique<UrlCatcher>(false);
+        connect(m_urls.get(), &UrlCatcher::opened, this, [this](const QString& url) { m_opened << url; });
+        m_window = std::make_unique<MainWindow>(*m_session);
+        m_window->watchUrls(*m_urls, false);
+        m_window->showProblems(problems);
+        m_window->setConfirmReplace(false);
+        m_window->show();
+        return *m_window;
+    }
+
+    QJsonArray storedKeys() const
+    {
+        return QJsonDocument::fromJson(readAll(m_dir->filePath("profile.json")))["pages"][0]["keys"].toArray();
+    }
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<HostSession> m_session;
@@ -68,267 +312,6 @@ private:
     std::unique_ptr<UrlCatcher> m_urls;
     QStringList m_opened;
 };
-
-void tst_HostWindow::init()
-{
-    m_dir = std::make_unique<QTemporaryDir>();
-    m_opened.clear();
-}
-
-void tst_HostWindow::cleanup()
-{
-    m_window.reset();
-    m_urls.reset();
-    m_session.reset();
-}
-
-// As the host starts the window: the profile restored, its problems shown, URLs caught.
-MainWindow& tst_HostWindow::open(const QByteArray& profile)
-{
-    HostSession::Options options;
-    options.library = QStringLiteral(SYSTEMDLL_LIBRARY);
-    options.configDir = m_dir->path();
-    options.profilePath = m_dir->filePath("profile.json");
-    QFile file(options.profilePath);
-    file.open(QIODevice::WriteOnly);
-    file.write(profile);
-    file.close();
-    m_session = std::make_unique<HostSession>(options);
-    QString error;
-    if (!m_session->start(&error))
-        qFatal("%s", qPrintable(error));
-    QStringList problems;
-    m_session->restoreProfile(&problems);
-    m_urls = std::make_unique<UrlCatcher>(false);
-    connect(m_urls.get(), &UrlCatcher::opened, this, [this](const QString& url) { m_opened << url; });
-    m_window = std::make_unique<MainWindow>(*m_session);
-    m_window->watchUrls(*m_urls, false);
-    m_window->showProblems(problems);
-    m_window->setConfirmReplace(false);
-    m_window->show();
-    return *m_window;
-}
-
-QJsonArray tst_HostWindow::storedKeys() const
-{
-    return QJsonDocument::fromJson(readAll(m_dir->filePath("profile.json")))["pages"][0]["keys"].toArray();
-}
-
-void tst_HostWindow::clickSelectsHoldPresses_data()
-{
-    QTest::addColumn<QString>("gesture");
-    QTest::addColumn<int>("opened");
-    QTest::newRow("click") << "click" << 0;
-    QTest::newRow("drag start") << "drag" << 0;
-    QTest::newRow("hold") << "hold" << 1;
-    QTest::newRow("space") << "space" << 1;
-    QTest::newRow("test button") << "button" << 1;
-}
-
-void tst_HostWindow::clickSelectsHoldPresses()
-{
-    QFETCH(QString, gesture);
-    QFETCH(int, opened);
-    MainWindow& window = open(kTwoKeys);
-    KeyCell* cell = window.cell(4);
-    if (gesture == QLatin1String("button")) {
-        window.select(4);
-        window.findChild<QAbstractButton*>("testKey")->click();
-    } else if (gesture == QLatin1String("hold")) {
-        QTest::mousePress(cell, Qt::LeftButton);
-        QTRY_VERIFY(cell->isDown());
-        QTest::mouseRelease(cell, Qt::LeftButton);
-    } else if (gesture == QLatin1String("drag")) {
-        QTest::mousePress(cell, Qt::LeftButton, {}, QPoint(10, 10));
-        QTest::mouseMove(cell, QPoint(12, 11));
-        QTest::mouseRelease(cell, Qt::LeftButton, {}, QPoint(12, 11));
-    } else {
-        QTest::mouseClick(cell, Qt::LeftButton);
-        if (gesture == QLatin1String("space"))
-            QTest::keyClick(cell, Qt::Key_Space);
-    }
-    QCOMPARE(window.selectedSlot(), 4);
-    QTest::qWait(50);
-    QCOMPARE(m_opened, opened ? QStringList{"https://b.example"} : QStringList());
-    if (opened)
-        QVERIFY(window.statusBar()->currentMessage().contains("ould open https://b.example"));
-    QVERIFY(!cell->isDown());  // every key down had its key up
-}
-
-// A profile that cannot be used is set aside (a second time under a new name) and
-// the window says so; a key that cannot be loaded keeps its slot with a hint.
-void tst_HostWindow::loadProblemsShowBannerAndPlaceholder_data()
-{
-    QTest::addColumn<QByteArray>("profile");
-    QTest::addColumn<int>("slot");
-    QTest::addColumn<QString>("banner");
-    QTest::addColumn<QString>("hint");
-    QTest::newRow("not json, twice") << QByteArray("{\"grid\": [") << 0 << "empty deck" << "empty";
-    QTest::newRow("array") << QByteArray("[1, 2]") << 0 << "empty deck" << "empty";
-    QTest::newRow("grid overflowing int") << profileBytes({}, 46341, 46341) << 0 << "empty deck" << "empty";
-    QTest::newRow("pages not array") << QByteArray(R"({"grid":{"columns":5,"rows":3},"pages":{}})") << 0 << "empty deck" << "empty";
-    QTest::newRow("unknown action, slot out of the grid")
-        << profileBytes({QJsonObject{{"slot", 2}, {"category", "com.example.none"}, {"target", "x"}}, urlKey(40, "https://c.example")})
-        << 2 << "com.example.none" << "cannot be loaded";
-}
-
-void tst_HostWindow::loadProblemsShowBannerAndPlaceholder()
-{
-    QFETCH(QByteArray, profile);
-    QFETCH(int, slot);
-    QFETCH(QString, banner);
-    QFETCH(QString, hint);
-    const int openings = QByteArray(QTest::currentDataTag()).endsWith("twice") ? 2 : 1;
-    for (int n = 0; n < openings; ++n) {
-        cleanup();
-        MainWindow& window = open(profile);
-        QVERIFY2(window.bannerText().contains(banner), qPrintable(window.bannerText()));
-        window.select(slot);
-        QVERIFY2(window.inspectorHint().contains(hint), qPrintable(window.inspectorHint()));
-        QCOMPARE(readAll(m_dir->filePath(n ? "profile.json.bad.1" : "profile.json.bad")), profile);
-    }
-    // Keys that could not be shown are written back as they were.
-    m_window->assign(0, kOpenUrl);
-    for (const QJsonValue& key : QJsonDocument::fromJson(profile)["keys"].toArray())
-        QVERIFY(storedKeys().contains(key));
-}
-
-void tst_HostWindow::editsUndoAndRedo_data()
-{
-    QTest::addColumn<QString>("edit");
-    QTest::addColumn<QStringList>("urls");  // the URL in each slot after the edit, "" where empty
-    QTest::newRow("remove") << "remove" << QStringList{"https://a.example", "", "", "", ""};
-    QTest::newRow("move to empty") << "move 4 3" << QStringList{"https://a.example", "", "", "https://b.example", ""};
-    QTest::newRow("swap") << "move 0 4" << QStringList{"https://b.example", "", "", "", "https://a.example"};
-    QTest::newRow("copy paste") << "paste 2"
-                                << QStringList{"https://a.example", "", "https://b.example", "", "https://b.example"};
-    QTest::newRow("assign over") << "assign" << QStringList{"https://a.example", "", "", "", "https://www.example.com/"};
-}
-
-void tst_HostWindow::editsUndoAndRedo()
-{
-    QFETCH(QString, edit);
-    QFETCH(QStringList, urls);
-    MainWindow& window = open(kTwoKeys);
-    const QJsonArray before = m_session->deck().profile()["pages"][0]["keys"].toArray();
-    const QStringList words = edit.split(' ');
-    window.select(4);
-    if (words[0] == QLatin1String("remove")) {
-        window.removeSelected();
-    } else if (words[0] == QLatin1String("move")) {
-        window.moveKey(words[1].toInt(), words[2].toInt());
-    } else if (words[0] == QLatin1String("paste")) {
-        window.copySelected();
-        window.select(words[1].toInt());
-        window.pasteToSelected();
-    } else {
-        window.assign(4, kOpenUrl);
-    }
-    const QJsonArray after = storedKeys();
-    QStringList found(5);
-    QSet<QString> targets;
-    for (const QJsonValue& key : after) {
-        found[key["slot"].toInt()] = key["payload"]["Url"].toString();
-        targets << key["target"].toString();
-    }
-    QCOMPARE(found, urls);
-    QCOMPARE(targets.size(), after.size());  // a pasted copy is a key of its own
-    window.undoStack().undo();
-    QCOMPARE(storedKeys(), before);
-    window.undoStack().redo();
-    QCOMPARE(storedKeys().size(), after.size());
-}
-
-void tst_HostWindow::profilesImportExportSwitch()
-{
-    MainWindow& window = open(kTwoKeys);
-    QString error;
-    const QString exported = m_dir->filePath("mine.json");
-    QVERIFY(window.exportProfile(exported, &error));
-    QVERIFY2(window.createProfile("Work", &error), qPrintable(error));
-    QVERIFY(m_session->deck().entry(0).isEmpty());
-    window.assign(1, kOpenUrl);
-    QVERIFY(window.importProfile(exported, &error));
-    QCOMPARE(m_session->deck().entry(0).value("payload")["Url"].toString(), QStringLiteral("https://a.example"));
-    QCOMPARE(m_session->namedProfiles().keys(), QStringList({"Default", "Work", "mine"}));
-    QVERIFY(window.switchProfile(m_session->namedProfiles().value("Work")));
-    QCOMPARE(m_session->deck().category(1), kOpenUrl);
-    QVERIFY(!window.importProfile(m_dir->filePath("profile.json.missing"), &error));
-    QVERIFY(error.contains("cannot be imported"));
-}
-
-// The host's server against a real client on 127.0.0.1: messages of the protocol's
-// size arrive, an endless one closes its connection.
-void tst_HostWindow::incomingSizeLimit_data()
-{
-    QTest::addColumn<int>("bytes");
-    QTest::addColumn<int>("frameBytes");
-    const int limit = 1024 * 1024;
-    QTest::newRow("just under") << limit << limit;
-    QTest::newRow("one frame over") << limit + 1 << 2 * limit;
-    QTest::newRow("small frames adding up") << 3 * limit << 4096;
-}
-
-void tst_HostWindow::incomingSizeLimit()
-{
-    QFETCH(int, bytes);
-    QFETCH(int, frameBytes);
-    HostServer server;
-    QVERIFY(server.listen());
-    QSignalSpy frames(&server, &HostServer::frameReceived);
-    QWebSocket client;
-    QSignalSpy closed(&client, &QWebSocket::disconnected);
-    client.setOutgoingFrameSize(quint64(frameBytes));
-    client.open(QUrl(QStringLiteral("ws://127.0.0.1:%1").arg(server.port())));
-    QTRY_COMPARE(client.state(), QAbstractSocket::ConnectedState);
-    client.sendTextMessage(QString(bytes, QLatin1Char('x')));
-    const bool delivered = bytes <= 1024 * 1024;
-    QTRY_COMPARE(frames.count() + closed.count(), 1);
-    QCOMPARE(frames.count(), int(delivered));
-    if (delivered)
-        QCOMPARE(frames.first().first().toString().size(), bytes);
-}
-
-void tst_HostWindow::iconBuilderGivesTheKeyAnIcon()
-{
-    open(kTwoKeys).select(0);
-    auto icon = [this] { return m_session->deck().entry(0)["payload"].toObject()["iconlist"].toArray().at(0).toString(); };
-    const QString before = icon();
-    QObject* asking = m_session->deck().action(0)->propertyWidget()->findChild<QObject*>("base");
-    QVERIFY(asking);
-    bool shown = false;
-    QTimer poll;
-    connect(&poll, &QTimer::timeout, this, [&] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (dialog && dialog->objectName() == QLatin1String("HostIconBuilder")) {
-            poll.stop();
-            shown = true;
-            dialog->accept();
-        }
-    });
-    poll.start(10);
-    QMetaObject::invokeMethod(asking, "buildIcon");
-    QTRY_VERIFY_WITH_TIMEOUT(shown, 10000);
-    QTRY_VERIFY_WITH_TIMEOUT(icon() != before, 10000);
-    QVERIFY2(icon().startsWith(m_dir->path()), qPrintable(icon()));
-    QCOMPARE(QImage(icon()).size(), QSize(150, 108));
-}
-
-void tst_HostWindow::longTitleIsElided()
-{
-    QJsonObject key = urlKey(0, "https://a.example");
-    QJsonObject payload = key["payload"].toObject();
-    payload["titlelist"] = QJsonArray{"A title far too long for any key\nshort"};
-    key["payload"] = payload;
-    open(profileBytes({key}));
-    auto* title = m_session->deck().action(0)->pluginWidget()->findChild<QLabel*>("lblTitle");
-    QVERIFY(title);
-    const QStringList lines = title->text().split('\n');
-    QCOMPARE(lines.size(), 2);
-    QVERIFY2(lines[0].startsWith("A title") && lines[0].endsWith(QChar(0x2026)), qPrintable(lines[0]));
-    QVERIFY(title->fontMetrics().horizontalAdvance(lines[0]) <= title->width());
-    QCOMPARE(lines[1], QStringLiteral("short"));
-}
 
 QTEST_MAIN(tst_HostWindow)
 #include "tst_hostwindow.moc"

@@ -65,208 +65,198 @@ class tst_VantaHost : public QObject
 {
     Q_OBJECT
 private slots:
-    void init();
-    void scriptedSessionAndRestart();
-    void commandLines_data();
-    void commandLines();
-    void backupsRotateAndRestore();
-    void unreadableProfileIsNeverWritten();
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+    }
+
+    // Typing reports every keystroke, presses open or send keys, an icon change asks the
+    // server for a recolour, and a second run finds the same deck and draws it alike.
+    void scriptedSessionAndRestart()
+    {
+        QImage picture(200, 200, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        QVERIFY(picture.save(m_dir->filePath("square.png")));
+        const QString url = QStringLiteral("https://e.example/a");
+        QJsonArray steps{
+            assign(3),
+            step("clear", {{"slot", 3}, {"widget", "txtEditPluginURL"}}),
+            step("type", {{"slot", 3}, {"widget", "txtEditPluginURL"}, {"text", url}}),
+            step("type", {{"slot", 3}, {"widget", "lineEdtPluginTitle"}, {"text", "!"}}),
+            step("press", {{"slot", 3}}),
+            assign(1, {{"preset", QJsonObject{{"title", "Home"}, {"url", "@"}}}}),
+            step("press", {{"slot", 1}}),
+            step("assign", {{"slot", 5}, {"category", "com.corvane.system.multimedia"},
+                            {"payload", QJsonObject{{"version", 1}, {"MultimediaIndex", 5}}}}),
+            step("press", {{"slot", 5}}),
+            assign(0),
+            step("wait", {{"ms", 200}}),
+            step("icon", {{"slot", 0}, {"path", m_dir->filePath("square.png")}}),
+            step("wait", {{"ms", 400}}),
+            step("render", {{"path", m_dir->filePath("deck.png")}}),
+        };
+        // Bad steps are each reported by their index and the run goes on.
+        const QList<QPair<QJsonValue, QString>> bad{
+            {step("press", {{"slot", "0"}}), "\"slot\" must be an integer"},
+            {step("dance"), "unknown step"},
+            {QJsonValue(7), "a step must be an object"},
+            {step("clear", {{"slot", 0}, {"widget", "url"}}), "no inspector widget \"url\"; it has: lineEdtPluginTitle, txtEditPluginURL"},
+            {step("icon", {{"slot", 0}, {"path", "/etc/hostname"}}), "not a picture"},
+            {step("move", {{"from", 2}, {"to", 0}}), "slot 2 is empty"},
+            {assign(0, {{"preset", QJsonObject{{"title", "no url"}}}}), "refused"},
+        };
+        for (const auto& [badStep, message] : bad)
+            steps << badStep;
+        const Run first = script(steps << step("dump"), {"--grid", "4x2"});
+        QCOMPARE(first.exitCode, 1);
+        const QList<QJsonObject> errors = first.ofKind("error");
+        QCOMPARE(errors.size(), bad.size());
+        for (int i = 0; i < bad.size(); ++i) {
+            QCOMPARE(errors[i]["step"].toInt(), int(steps.size() - 1 - bad.size()) + i);
+            QVERIFY2(errors[i]["message"].toString().contains(bad[i].second), qPrintable(errors[i]["message"].toString()));
+        }
+        QList<QJsonObject> typed;
+        for (const QJsonObject& line : first.ofKind("settings"))
+            if (line["slot"].toInt() == 3)
+                typed << line;
+        QCOMPARE(typed.size(), 1 + 1 + int(url.size()) + 1);  // defaults, the clearing, one per keystroke
+        QCOMPARE(typed.constLast()["payload"]["Url"].toString(), url);
+        QCOMPARE(typed.constLast()["payload"]["titlelist"].toArray(), QJsonArray{"URL!"});
+        QCOMPARE(first.ofKind("open").size(), 2);
+        QCOMPARE(first.ofKind("open").at(0)["url"].toString(), url);
+        QCOMPARE(first.ofKind("open").at(1)["url"].toString(), QStringLiteral("https://"));
+        QCOMPARE(first.ofKind("keys").size(), 1);  // the browser shortcut only
+        const QJsonObject down{{"kind", "media"}, {"key", "volumeUp"}, {"keyType", 0}, {"down", true}};
+        QJsonObject up = down;
+        up["down"] = false;
+        QCOMPARE(first.ofKind("media"), QList<QJsonObject>({down, up}));  // the media key, pressed and released
+        const QJsonObject iconSettings = first.ofKind("settings").last();
+        const QString icon = iconSettings["payload"]["iconlist"].toArray().at(0).toString();
+        QVERIFY2(icon.startsWith(m_dir->filePath("icon/")), qPrintable(icon));
+        QCOMPARE(QImage(icon).size(), QSize(150, 108));  // fitted to the key as the picker does
+        const QJsonObject recolour{{"task", "remote.command.update.function.key.Image.Color"}, {"sender", iconSettings["target"]}};
+        QCOMPARE(first.ofKind("ws").constLast()["frame"].toObject(), recolour);
+        QCOMPARE(QImage(m_dir->filePath("deck.png")).size(), QSize(4 * 150, 2 * 108));
+
+        const Run second = script({step("dump"), step("press", {{"slot", 3}})});
+        QCOMPARE(second.exitCode, 0);
+        QCOMPARE(second.dumped(), first.dumped());
+        QCOMPARE(second.ofKind("open").first()["url"].toString(), url);
+        // The stored profile renders the same deck.
+        const QString again = m_dir->filePath("again.png");
+        QCOMPARE(run({"--render-profile", m_dir->filePath("profile.json"), "--out", again, "--config-dir", m_dir->path()}).exitCode, 0);
+        QCOMPARE(QImage(again), QImage(m_dir->filePath("deck.png")));
+    }
+
+    // Runs that cannot go on: the reason on stderr (and as a line for scripts), the exit
+    // code, and no file created, renamed or changed.
+    void commandLines_data()
+    {
+        QTest::addColumn<QStringList>("arguments");  // %1 stands for the test's folder
+        QTest::addColumn<QByteArray>("file");        // written to %1/file first, if any
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("message");
+        const QStringList script{"--headless", "--no-launch", "--config-dir", "%1", "--script", "%1/file"};
+        const QStringList render{"--render-profile", "%1/file", "--config-dir", "%1", "--out", "%1/deck.png"};
+        const QByteArray steps("[{\"do\":\"dump\"}]");
+        QTest::newRow("help without a display") << QStringList{"--help"} << QByteArray() << 0 << "--render-profile";
+        QTest::newRow("list in German") << QStringList{"--list", "--lang", "de_DE", "--config-dir", "%1"} << QByteArray() << 0
+                                        << R"("LAB_TITLE_SYS_WINDOWCONTROL":"Fenstersteuerung")";
+        QTest::newRow("sdk 3") << script + QStringList{"--library", QStringLiteral(FAKE_PACKAGE)} << steps << 2 << "sdk level 3 is not supported";
+        QTest::newRow("no entry points") << script + QStringList{"--library", QStringLiteral(NO_ENTRY_POINTS)} << steps << 2
+                                         << "no sdk/instance entry points";
+        QTest::newRow("missing library") << script + QStringList{"--library", "%1/nowhere.so"} << steps << 2
+                                         << "nowhere.so is no file (name it with --library";
+        QTest::newRow("missing script") << script << QByteArray() << 1 << "cannot read script %1/file: no such file";
+        QTest::newRow("script not JSON") << script << QByteArray("[{") << 1 << "is not JSON";
+        QTest::newRow("render, no profile") << render << QByteArray() << 1 << "does not exist";
+        QTest::newRow("render, damaged profile") << render << QByteArray("{\"grid\"") << 1 << "is damaged";
+    }
+
+    void commandLines()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, file);
+        QFETCH(int, exitCode);
+        QFETCH(QString, message);
+        if (!file.isEmpty())
+            writeAll(m_dir->filePath("file"), file);
+        for (QString& argument : arguments)
+            argument.replace("%1", m_dir->path());
+        const Run result = run(arguments);
+        QCOMPARE(result.exitCode, exitCode);  // 2 is kept for a package that does not load
+        QVERIFY2(result.text.contains(message.replace("%1", m_dir->path())), qPrintable(result.text));
+        QVERIFY(!result.text.contains("liblib") && !result.text.contains("no error occurred"));
+        QCOMPARE(result.ofKind("error").size(), exitCode ? 1 : 0);
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), file.isEmpty() ? QStringList() : QStringList{"file"});
+        if (!file.isEmpty())
+            QCOMPARE(readAll(m_dir->filePath("file")), file);
+    }
+
+    void backupsRotateAndRestore()
+    {
+        for (int slot = 0; slot < 4; ++slot)
+            QCOMPARE(script({assign(slot)}).exitCode, 0);
+        const QString profile = m_dir->filePath("profile.json");
+        // Each run kept the file it replaced: the newest backup has three keys, the oldest one.
+        for (int n = 1; n <= 3; ++n)
+            QCOMPARE(keysOf(QJsonDocument::fromJson(readAll(profile + QStringLiteral(".bak.%1").arg(n))).object()).size(), 4 - n);
+        writeAll(profile, "{ broken");
+        const Run result = script({step("dump")});
+        QVERIFY2(result.text.contains("restored from " + profile + ".bak.1"), qPrintable(result.text));
+        QCOMPARE(keysOf(result.dumped()).size(), 3);
+        QCOMPARE(readAll(profile + ".bad"), QByteArray("{ broken"));
+    }
+
+    void unreadableProfileIsNeverWritten()
+    {
+        const QString profile = m_dir->filePath("profile.json");
+        for (const bool fifo : {true, false}) {
+            QFile::remove(profile);
+            QVERIFY(fifo ? QProcess::execute("mkfifo", {profile}) == 0 : QFile::link("/dev/zero", profile));
+            const Run result = script({assign(0)});
+            QCOMPARE(result.exitCode, 1);
+            QVERIFY2(result.text.contains("cannot read profile"), qPrintable(result.text));
+            QVERIFY(result.ofKind("error").last()["message"].toString().contains("not overwritten"));
+            QCOMPARE(QFileInfo(profile).isSymLink(), !fifo);
+        }
+    }
 
 private:
-    Run run(const QStringList& arguments);
-    Run script(const QJsonArray& steps, const QStringList& extra = {});
+    // Without a display, as the windowless modes must run.
+    Run run(const QStringList& arguments)
+    {
+        QProcess host;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            env.remove(name);
+        env.insert("SYSTEMDLL_MEDIA_BACKEND", "record");
+        host.setProcessEnvironment(env);
+        host.start(QStringLiteral(VANTA_HOST), arguments);
+        Run result;
+        if (!host.waitForFinished(120000) || host.exitStatus() != QProcess::NormalExit)
+            return result;
+        result.exitCode = host.exitCode();
+        const QByteArray out = host.readAllStandardOutput();
+        result.text = QString::fromUtf8(out + host.readAllStandardError());
+        for (const QByteArray& line : out.split('\n')) {
+            const QJsonDocument document = QJsonDocument::fromJson(line);
+            if (!line.isEmpty())
+                result.lines << (document.isObject() ? document.object() : QJsonObject{{"kind", "not json"}});
+        }
+        return result;
+    }
+
+    Run script(const QJsonArray& steps, const QStringList& extra = {})
+    {
+        const QString path = m_dir->filePath("script.json");
+        writeAll(path, QJsonDocument(steps).toJson());
+        return run(QStringList{"--headless", "--no-launch", "--keys", "record", "--config-dir", m_dir->path(),
+                               "--profile", m_dir->filePath("profile.json"), "--script", path} + extra);
+    }
 
     std::unique_ptr<QTemporaryDir> m_dir;
 };
-
-void tst_VantaHost::init()
-{
-    m_dir = std::make_unique<QTemporaryDir>();
-}
-
-// Without a display, as the windowless modes must run.
-Run tst_VantaHost::run(const QStringList& arguments)
-{
-    QProcess host;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        env.remove(name);
-    env.insert("SYSTEMDLL_MEDIA_BACKEND", "record");
-    host.setProcessEnvironment(env);
-    host.start(QStringLiteral(VANTA_HOST), arguments);
-    Run result;
-    if (!host.waitForFinished(120000) || host.exitStatus() != QProcess::NormalExit)
-        return result;
-    result.exitCode = host.exitCode();
-    const QByteArray out = host.readAllStandardOutput();
-    result.text = QString::fromUtf8(out + host.readAllStandardError());
-    for (const QByteArray& line : out.split('\n')) {
-        const QJsonDocument document = QJsonDocument::fromJson(line);
-        if (!line.isEmpty())
-            result.lines << (document.isObject() ? document.object() : QJsonObject{{"kind", "not json"}});
-    }
-    return result;
-}
-
-Run tst_VantaHost::script(const QJsonArray& steps, const QStringList& extra)
-{
-    const QString path = m_dir->filePath("script.json");
-    writeAll(path, QJsonDocument(steps).toJson());
-    return run(QStringList{"--headless", "--no-launch", "--keys", "record", "--config-dir", m_dir->path(),
-                           "--profile", m_dir->filePath("profile.json"), "--script", path} + extra);
-}
-
-// Typing reports every keystroke, presses open or send keys, an icon change asks the
-// server for a recolour, and a second run finds the same deck and draws it alike.
-void tst_VantaHost::scriptedSessionAndRestart()
-{
-    QImage picture(200, 200, QImage::Format_RGB32);
-    picture.fill(Qt::red);
-    QVERIFY(picture.save(m_dir->filePath("square.png")));
-    const QString url = QStringLiteral("https://e.example/a");
-    QJsonArray steps{
-        assign(3),
-        step("clear", {{"slot", 3}, {"widget", "txtEditPluginURL"}}),
-        step("type", {{"slot", 3}, {"widget", "txtEditPluginURL"}, {"text", url}}),
-        step("type", {{"slot", 3}, {"widget", "lineEdtPluginTitle"}, {"text", "!"}}),
-        step("press", {{"slot", 3}}),
-        assign(1, {{"preset", QJsonObject{{"title", "Home"}, {"url", "@"}}}}),
-        step("press", {{"slot", 1}}),
-        step("assign", {{"slot", 5}, {"category", "com.corvane.system.multimedia"},
-                        {"payload", QJsonObject{{"version", 1}, {"MultimediaIndex", 5}}}}),
-        step("press", {{"slot", 5}}),
-        assign(0),
-        step("wait", {{"ms", 200}}),
-        step("icon", {{"slot", 0}, {"path", m_dir->filePath("square.png")}}),
-        step("wait", {{"ms", 400}}),
-        step("render", {{"path", m_dir->filePath("deck.png")}}),
-    };
-    // Bad steps are each reported by their index and the run goes on.
-    const QList<QPair<QJsonValue, QString>> bad{
-        {step("press", {{"slot", "0"}}), "\"slot\" must be an integer"},
-        {step("dance"), "unknown step"},
-        {QJsonValue(7), "a step must be an object"},
-        {step("clear", {{"slot", 0}, {"widget", "url"}}), "no inspector widget \"url\"; it has: lineEdtPluginTitle, txtEditPluginURL"},
-        {step("icon", {{"slot", 0}, {"path", "/etc/hostname"}}), "not a picture"},
-        {step("move", {{"from", 2}, {"to", 0}}), "slot 2 is empty"},
-        {assign(0, {{"preset", QJsonObject{{"title", "no url"}}}}), "refused"},
-    };
-    for (const auto& [badStep, message] : bad)
-        steps << badStep;
-    const Run first = script(steps << step("dump"), {"--grid", "4x2"});
-    QCOMPARE(first.exitCode, 1);
-    const QList<QJsonObject> errors = first.ofKind("error");
-    QCOMPARE(errors.size(), bad.size());
-    for (int i = 0; i < bad.size(); ++i) {
-        QCOMPARE(errors[i]["step"].toInt(), int(steps.size() - 1 - bad.size()) + i);
-        QVERIFY2(errors[i]["message"].toString().contains(bad[i].second), qPrintable(errors[i]["message"].toString()));
-    }
-    QList<QJsonObject> typed;
-    for (const QJsonObject& line : first.ofKind("settings"))
-        if (line["slot"].toInt() == 3)
-            typed << line;
-    QCOMPARE(typed.size(), 1 + 1 + int(url.size()) + 1);  // defaults, the clearing, one per keystroke
-    QCOMPARE(typed.constLast()["payload"]["Url"].toString(), url);
-    QCOMPARE(typed.constLast()["payload"]["titlelist"].toArray(), QJsonArray{"URL!"});
-    QCOMPARE(first.ofKind("open").size(), 2);
-    QCOMPARE(first.ofKind("open").at(0)["url"].toString(), url);
-    QCOMPARE(first.ofKind("open").at(1)["url"].toString(), QStringLiteral("https://"));
-    QCOMPARE(first.ofKind("keys").size(), 1);  // the browser shortcut only
-    const QJsonObject down{{"kind", "media"}, {"key", "volumeUp"}, {"keyType", 0}, {"down", true}};
-    QJsonObject up = down;
-    up["down"] = false;
-    QCOMPARE(first.ofKind("media"), QList<QJsonObject>({down, up}));  // the media key, pressed and released
-    const QJsonObject iconSettings = first.ofKind("settings").last();
-    const QString icon = iconSettings["payload"]["iconlist"].toArray().at(0).toString();
-    QVERIFY2(icon.startsWith(m_dir->filePath("icon/")), qPrintable(icon));
-    QCOMPARE(QImage(icon).size(), QSize(150, 108));  // fitted to the key as the picker does
-    const QJsonObject recolour{{"task", "remote.command.update.function.key.Image.Color"}, {"sender", iconSettings["target"]}};
-    QCOMPARE(first.ofKind("ws").constLast()["frame"].toObject(), recolour);
-    QCOMPARE(QImage(m_dir->filePath("deck.png")).size(), QSize(4 * 150, 2 * 108));
-
-    const Run second = script({step("dump"), step("press", {{"slot", 3}})});
-    QCOMPARE(second.exitCode, 0);
-    QCOMPARE(second.dumped(), first.dumped());
-    QCOMPARE(second.ofKind("open").first()["url"].toString(), url);
-    // The stored profile renders the same deck.
-    const QString again = m_dir->filePath("again.png");
-    QCOMPARE(run({"--render-profile", m_dir->filePath("profile.json"), "--out", again, "--config-dir", m_dir->path()}).exitCode, 0);
-    QCOMPARE(QImage(again), QImage(m_dir->filePath("deck.png")));
-}
-
-// Runs that cannot go on: the reason on stderr (and as a line for scripts), the exit
-// code, and no file created, renamed or changed.
-void tst_VantaHost::commandLines_data()
-{
-    QTest::addColumn<QStringList>("arguments");  // %1 stands for the test's folder
-    QTest::addColumn<QByteArray>("file");        // written to %1/file first, if any
-    QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QString>("message");
-    const QStringList script{"--headless", "--no-launch", "--config-dir", "%1", "--script", "%1/file"};
-    const QStringList render{"--render-profile", "%1/file", "--config-dir", "%1", "--out", "%1/deck.png"};
-    const QByteArray steps("[{\"do\":\"dump\"}]");
-    QTest::newRow("help without a display") << QStringList{"--help"} << QByteArray() << 0 << "--render-profile";
-    QTest::newRow("list in German") << QStringList{"--list", "--lang", "de_DE", "--config-dir", "%1"} << QByteArray() << 0
-                                    << R"("LAB_TITLE_SYS_WINDOWCONTROL":"Fenstersteuerung")";
-    QTest::newRow("sdk 3") << script + QStringList{"--library", QStringLiteral(FAKE_PACKAGE)} << steps << 2 << "sdk level 3 is not supported";
-    QTest::newRow("no entry points") << script + QStringList{"--library", QStringLiteral(NO_ENTRY_POINTS)} << steps << 2
-                                     << "no sdk/instance entry points";
-    QTest::newRow("missing library") << script + QStringList{"--library", "%1/nowhere.so"} << steps << 2
-                                     << "nowhere.so is no file (name it with --library";
-    QTest::newRow("missing script") << script << QByteArray() << 1 << "cannot read script %1/file: no such file";
-    QTest::newRow("script not JSON") << script << QByteArray("[{") << 1 << "is not JSON";
-    QTest::newRow("render, no profile") << render << QByteArray() << 1 << "does not exist";
-    QTest::newRow("render, damaged profile") << render << QByteArray("{\"grid\"") << 1 << "is damaged";
-}
-
-void tst_VantaHost::commandLines()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(QByteArray, file);
-    QFETCH(int, exitCode);
-    QFETCH(QString, message);
-    if (!file.isEmpty())
-        writeAll(m_dir->filePath("file"), file);
-    for (QString& argument : arguments)
-        argument.replace("%1", m_dir->path());
-    const Run result = run(arguments);
-    QCOMPARE(result.exitCode, exitCode);  // 2 is kept for a package that does not load
-    QVERIFY2(result.text.contains(message.replace("%1", m_dir->path())), qPrintable(result.text));
-    QVERIFY(!result.text.contains("liblib") && !result.text.contains("no error occurred"));
-    QCOMPARE(result.ofKind("error").size(), exitCode ? 1 : 0);
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), file.isEmpty() ? QStringList() : QStringList{"file"});
-    if (!file.isEmpty())
-        QCOMPARE(readAll(m_dir->filePath("file")), file);
-}
-
-void tst_VantaHost::unreadableProfileIsNeverWritten()
-{
-    const QString profile = m_dir->filePath("profile.json");
-    for (const bool fifo : {true, false}) {
-        QFile::remove(profile);
-        QVERIFY(fifo ? QProcess::execute("mkfifo", {profile}) == 0 : QFile::link("/dev/zero", profile));
-        const Run result = script({assign(0)});
-        QCOMPARE(result.exitCode, 1);
-        QVERIFY2(result.text.contains("cannot read profile"), qPrintable(result.text));
-        QVERIFY(result.ofKind("error").last()["message"].toString().contains("not overwritten"));
-        QCOMPARE(QFileInfo(profile).isSymLink(), !fifo);
-    }
-}
-
-void tst_VantaHost::backupsRotateAndRestore()
-{
-    for (int slot = 0; slot < 4; ++slot)
-        QCOMPARE(script({assign(slot)}).exitCode, 0);
-    const QString profile = m_dir->filePath("profile.json");
-    // Each run kept the file it replaced: the newest backup has three keys, the oldest one.
-    for (int n = 1; n <= 3; ++n)
-        QCOMPARE(keysOf(QJsonDocument::fromJson(readAll(profile + QStringLiteral(".bak.%1").arg(n))).object()).size(), 4 - n);
-    writeAll(profile, "{ broken");
-    const Run result = script({step("dump")});
-    QVERIFY2(result.text.contains("restored from " + profile + ".bak.1"), qPrintable(result.text));
-    QCOMPARE(keysOf(result.dumped()).size(), 3);
-    QCOMPARE(readAll(profile + ".bad"), QByteArray("{ broken"));
-}
 
 QTEST_MAIN(tst_VantaHost)
 #include "tst_vantahost.moc"

@@ -6,17 +6,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-class tst_GifAnimation : public QObject
-{
-    Q_OBJECT
-private slots:
-    void frameOrder_data();
-    void frameOrder();
-
-private:
-    QTemporaryDir m_dir;
-};
-
 namespace {
 
 // Blue, red, green: one letter per frame in the sequences below.
@@ -48,58 +37,66 @@ QChar letter(const QPixmap& frame)
 
 } // namespace
 
-void tst_GifAnimation::frameOrder_data()
+class tst_GifAnimation : public QObject
 {
-    QTest::addColumn<int>("loopCount");
-    QTest::addColumn<QSize>("size");
-    QTest::addColumn<int>("cutBytes");  // taken off the end of the file
-    QTest::addColumn<QString>("shown");  // the first frame, then one letter per jump; "." once a jump fails
-    QTest::addColumn<int>("cached");
+    Q_OBJECT
+private slots:
+    void frameOrder_data()
+    {
+        QTest::addColumn<int>("loopCount");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<int>("cutBytes");  // taken off the end of the file
+        QTest::addColumn<QString>("shown");  // the first frame, then one letter per jump; "." once a jump fails
+        QTest::addColumn<int>("cached");
 
-    QTest::newRow("loops for ever from memory") << -1 << QSize(30, 20) << 0 << "BRGBRGBR" << 3;
-    QTest::newRow("one repeat, then stays on the last frame") << 1 << QSize(30, 20) << 0 << "BRGBRG.." << 3;
-    QTest::newRow("a single run") << 0 << QSize(30, 20) << 0 << "BRG..." << 3;
-    // 4.4 MB a frame at this size: the frames do not fit, so each loop reads the file again.
-    QTest::newRow("over the cache, read again each loop") << -1 << QSize(1100, 1000) << 0 << "BRGBRGB" << 0;
-    QTest::newRow("broken off in the last frame") << -1 << QSize(30, 20) << 12 << "BRBRB" << 2;
-    QTest::newRow("header only: nothing to play") << -1 << QSize(30, 20) << 2000 << "" << 0;
-}
-
-void tst_GifAnimation::frameOrder()
-{
-    QFETCH(int, loopCount);
-    QFETCH(QSize, size);
-    QFETCH(int, cutBytes);
-    QFETCH(QString, shown);
-    QFETCH(int, cached);
-
-    const QString path = m_dir.filePath(QStringLiteral("%1.gif").arg(QTest::currentDataTag()));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    const QByteArray bytes = threeFrames(loopCount);
-    file.write(bytes.left(bytes.size() - cutBytes));
-    file.close();
-
-    GifAnimation animation;
-    QSignalSpy changes(&animation, &GifAnimation::frameChanged);
-    QString error;
-    QCOMPARE(animation.open(path, size, &error), !shown.isEmpty());
-    if (shown.isEmpty()) {
-        QVERIFY(!error.isEmpty());
-        animation.start();
-        QVERIFY(!animation.isRunning());
-        QVERIFY(!animation.jumpToNextFrame());
-        QVERIFY(!animation.jumpToNextFrame());  // twice: a failed open leaves nothing to step through
-        return;
+        QTest::newRow("loops for ever from memory") << -1 << QSize(30, 20) << 0 << "BRGBRGBR" << 3;
+        QTest::newRow("one repeat, then stays on the last frame") << 1 << QSize(30, 20) << 0 << "BRGBRG.." << 3;
+        QTest::newRow("a single run") << 0 << QSize(30, 20) << 0 << "BRG..." << 3;
+        // 4.4 MB a frame at this size: the frames do not fit, so each loop reads the file again.
+        QTest::newRow("over the cache, read again each loop") << -1 << QSize(1100, 1000) << 0 << "BRGBRGB" << 0;
+        QTest::newRow("broken off in the last frame") << -1 << QSize(30, 20) << 12 << "BRBRB" << 2;
+        QTest::newRow("header only: nothing to play") << -1 << QSize(30, 20) << 2000 << "" << 0;
     }
-    QCOMPARE(animation.currentFrame().size(), size);
-    QString seen = letter(animation.currentFrame());
-    for (int jump = 1; jump < shown.size(); ++jump)
-        seen += animation.jumpToNextFrame() ? letter(animation.currentFrame()) : QLatin1Char('.');
-    QCOMPARE(seen, shown);
-    QCOMPARE(changes.count(), shown.count(QRegularExpression(QStringLiteral("[^.]"))));
-    QCOMPARE(animation.cachedFrames(), cached);
-}
+
+    void frameOrder()
+    {
+        QFETCH(int, loopCount);
+        QFETCH(QSize, size);
+        QFETCH(int, cutBytes);
+        QFETCH(QString, shown);
+        QFETCH(int, cached);
+
+        const QString path = m_dir.filePath(QStringLiteral("%1.gif").arg(QTest::currentDataTag()));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        const QByteArray bytes = threeFrames(loopCount);
+        file.write(bytes.left(bytes.size() - cutBytes));
+        file.close();
+
+        GifAnimation animation;
+        QSignalSpy changes(&animation, &GifAnimation::frameChanged);
+        QString error;
+        QCOMPARE(animation.open(path, size, &error), !shown.isEmpty());
+        if (shown.isEmpty()) {
+            QVERIFY(!error.isEmpty());
+            animation.start();
+            QVERIFY(!animation.isRunning());
+            QVERIFY(!animation.jumpToNextFrame());
+            QVERIFY(!animation.jumpToNextFrame());  // twice: a failed open leaves nothing to step through
+            return;
+        }
+        QCOMPARE(animation.currentFrame().size(), size);
+        QString seen = letter(animation.currentFrame());
+        for (int jump = 1; jump < shown.size(); ++jump)
+            seen += animation.jumpToNextFrame() ? letter(animation.currentFrame()) : QLatin1Char('.');
+        QCOMPARE(seen, shown);
+        QCOMPARE(changes.count(), shown.count(QRegularExpression(QStringLiteral("[^.]"))));
+        QCOMPARE(animation.cachedFrames(), cached);
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
 
 QTEST_MAIN(tst_GifAnimation)
 #include "tst_gifanimation.moc"

@@ -37,82 +37,77 @@ class tst_HotkeyLayouts : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void chords_data();
-    void chords();
-    void cleanupTestCase();
+    void initTestCase()
+    {
+        if (QGuiApplication::platformName() != QLatin1String("xcb"))
+            QSKIP("needs an X server");
+        QVERIFY2(!QStandardPaths::findExecutable("setxkbmap").isEmpty(), "setxkbmap is missing (scripts/setup)");
+        auto service = X11KeyboardService::open();
+        m_probe = XTestInjector::open();
+        QVERIFY(service && m_probe);
+        KeyboardEventService::setInstance(std::move(service));
+        m_target.setWindowTitle("hotkey target");
+        m_target.resize(300, 60);
+        m_target.show();
+        m_target.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&m_target));
+    }
+
+    // In this order, so that one service meets each switch; text is checked where typed.
+    void chords_data()
+    {
+        QTest::addColumn<QString>("layout");
+        QTest::addColumn<QString>("hotkey");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("text");
+
+        const int ctrl = Qt::ControlModifier, shift = Qt::ShiftModifier;
+        QTest::newRow("us Ctrl+Z") << "us" << "Ctrl+Z" << int(Qt::Key_Z) << ctrl << "";
+        QTest::newRow("us Shift+1") << "us" << "Shift+1" << int(Qt::Key_Exclam) << shift << "!";
+        QTest::newRow("de Ctrl+Z") << "de" << "Ctrl+Z" << int(Qt::Key_Z) << ctrl << "";
+        QTest::newRow("de Z") << "de" << "Z" << int(Qt::Key_Z) << 0 << "z";
+        QTest::newRow("de key-pad 1") << "de" << "1" << int(Qt::Key_1) << 0 << "1";
+        QTest::newRow("de Ctrl key-pad 5") << "de" << "Ctrl+5NUMPAD" << int(Qt::Key_5) << ctrl << "";
+        QTest::newRow("fr Ctrl+Z") << "fr" << "Ctrl+Z" << int(Qt::Key_Z) << ctrl << "";
+        QTest::newRow("fr Ctrl+Shift+A") << "fr" << "Ctrl+Shift+A" << int(Qt::Key_A) << ctrl + shift << "";
+        QTest::newRow("us again Ctrl+Z") << "us" << "Ctrl+Z" << int(Qt::Key_Z) << ctrl << "";
+    }
+
+    void chords()
+    {
+        QFETCH(QString, layout);
+        QFETCH(QString, hotkey);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, text);
+        QCOMPARE(QProcess::execute("setxkbmap", {layout}), 0);
+        m_target.key = 0;
+        m_target.released = false;
+
+        PluginInputHotkey action;
+        QVERIFY(action.init("k", v1({{"SendHotkey", hotkey}})));
+        answer(action);
+
+        QTRY_VERIFY(m_target.released);
+        QCOMPARE(QKeySequence(m_target.key).toString(), QKeySequence(key).toString());
+        QCOMPARE(int(m_target.modifiers), modifiers);
+        if (!text.isEmpty())
+            QCOMPARE(m_target.text, text);
+        const auto down = m_probe->keyMap();
+        QVERIFY2(std::all_of(down.begin(), down.end(), [](char byte) { return byte == 0; }), "a key stayed down");
+    }
+
+    void cleanupTestCase()
+    {
+        QProcess::execute("setxkbmap", {"us"});
+        KeyboardEventService::setInstance(nullptr);
+    }
 
 private:
     std::unique_ptr<XTestInjector> m_probe;
     KeyTarget m_target;
 };
-
-void tst_HotkeyLayouts::initTestCase()
-{
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
-        QSKIP("needs an X server");
-    QVERIFY2(!QStandardPaths::findExecutable("setxkbmap").isEmpty(), "setxkbmap is missing (scripts/setup)");
-    auto service = X11KeyboardService::open();
-    m_probe = XTestInjector::open();
-    QVERIFY(service && m_probe);
-    KeyboardEventService::setInstance(std::move(service));
-    m_target.setWindowTitle("hotkey target");
-    m_target.resize(300, 60);
-    m_target.show();
-    m_target.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&m_target));
-}
-
-// In this order, so that one service meets each switch; text is checked where typed.
-void tst_HotkeyLayouts::chords_data()
-{
-    QTest::addColumn<QString>("layout");
-    QTest::addColumn<QString>("hotkey");
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("modifiers");
-    QTest::addColumn<QString>("text");
-
-    const int ctrl = Qt::ControlModifier, shift = Qt::ShiftModifier;
-    QTest::newRow("us Ctrl+Z") << "us" << "Ctrl+Z" << int(Qt::Key_Z) << ctrl << "";
-    QTest::newRow("us Shift+1") << "us" << "Shift+1" << int(Qt::Key_Exclam) << shift << "!";
-    QTest::newRow("de Ctrl+Z") << "de" << "Ctrl+Z" << int(Qt::Key_Z) << ctrl << "";
-    QTest::newRow("de Z") << "de" << "Z" << int(Qt::Key_Z) << 0 << "z";
-    QTest::newRow("de key-pad 1") << "de" << "1" << int(Qt::Key_1) << 0 << "1";
-    QTest::newRow("de Ctrl key-pad 5") << "de" << "Ctrl+5NUMPAD" << int(Qt::Key_5) << ctrl << "";
-    QTest::newRow("fr Ctrl+Z") << "fr" << "Ctrl+Z" << int(Qt::Key_Z) << ctrl << "";
-    QTest::newRow("fr Ctrl+Shift+A") << "fr" << "Ctrl+Shift+A" << int(Qt::Key_A) << ctrl + shift << "";
-    QTest::newRow("us again Ctrl+Z") << "us" << "Ctrl+Z" << int(Qt::Key_Z) << ctrl << "";
-}
-
-void tst_HotkeyLayouts::chords()
-{
-    QFETCH(QString, layout);
-    QFETCH(QString, hotkey);
-    QFETCH(int, key);
-    QFETCH(int, modifiers);
-    QFETCH(QString, text);
-    QCOMPARE(QProcess::execute("setxkbmap", {layout}), 0);
-    m_target.key = 0;
-    m_target.released = false;
-
-    PluginInputHotkey action;
-    QVERIFY(action.init("k", v1({{"SendHotkey", hotkey}})));
-    answer(action);
-
-    QTRY_VERIFY(m_target.released);
-    QCOMPARE(QKeySequence(m_target.key).toString(), QKeySequence(key).toString());
-    QCOMPARE(int(m_target.modifiers), modifiers);
-    if (!text.isEmpty())
-        QCOMPARE(m_target.text, text);
-    const auto down = m_probe->keyMap();
-    QVERIFY2(std::all_of(down.begin(), down.end(), [](char byte) { return byte == 0; }), "a key stayed down");
-}
-
-void tst_HotkeyLayouts::cleanupTestCase()
-{
-    QProcess::execute("setxkbmap", {"us"});
-    KeyboardEventService::setInstance(nullptr);
-}
 
 QTEST_MAIN(tst_HotkeyLayouts)
 #include "tst_hotkeylayouts.moc"

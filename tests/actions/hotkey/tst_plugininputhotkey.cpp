@@ -17,100 +17,94 @@ class tst_PluginInputHotkey : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void recording_data();
-    void recording();
-    void trigger_data();
-    void trigger();
+    void initTestCase()
+    {
+        auto recorder = std::make_unique<RecordingKeyboardService>();
+        m_keys = recorder.get();
+        KeyboardEventService::setInstance(std::move(recorder));
+    }
+
+    void recording_data()
+    {
+        QTest::addColumn<Keys>("keys");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<bool>("atOnce");  // without waiting for the key edit to finish
+
+        const int shift = Qt::ShiftModifier, ctrl = Qt::ControlModifier, pad = Qt::KeypadModifier;
+        QTest::newRow("Ctrl+Shift+A") << Keys{{Qt::Key_A, ctrl | shift}} << "Ctrl+Shift+A" << "Ctrl+Shift+A" << false;
+        QTest::newRow("only the first combination") << Keys{{Qt::Key_A, ctrl}, {Qt::Key_B, 0}} << "Ctrl+A" << "Ctrl+A" << false;
+        QTest::newRow("shifted 1") << Keys{{Qt::Key_Exclam, shift}} << "Shift+1" << "Shift+1" << true;
+        QTest::newRow("shifted letter is recorded as is") << Keys{{Qt::Key_A, shift}} << "Shift+A" << "Shift+A" << false;
+        QTest::newRow("Ctrl key-pad 5") << Keys{{Qt::Key_5, ctrl | pad}} << "Ctrl+5NUMPAD" << "Ctrl+5" << true;
+        QTest::newRow("Ctrl wins over Shift on the key-pad") << Keys{{Qt::Key_4, ctrl | shift | pad}} << "Ctrl+4NUMPAD" << "Ctrl+4" << true;
+        QTest::newRow("Alt key-pad 7") << Keys{{Qt::Key_7, Qt::AltModifier | pad}} << "Alt+7NUMPAD" << "Alt+7" << true;
+        QTest::newRow("plain key-pad digit") << Keys{{Qt::Key_7, pad}} << "7" << "7" << false;
+    }
+
+    // Every recording reaches the host once, as the action's new settings.
+    void recording()
+    {
+        QFETCH(Keys, keys);
+        QFETCH(QString, stored);
+        QFETCH(QString, shown);
+        QFETCH(bool, atOnce);
+        PluginInputHotkey action;
+        QVERIFY(action.init("k1", {}));
+        auto* edit = action.propertyWidget()->findChild<QKeySequenceEdit*>("txtEditPluginInputHotkey");
+        QVERIFY(edit);
+        QSignalSpy sent(&action, &KYPlugin::eventSent);
+        for (const auto& [key, modifiers] : keys)
+            QTest::keyClick(edit, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(sent.count(), atOnce ? 1 : 0);
+        QTRY_COMPARE(sent.count(), 1);
+        QCOMPARE(lastPayload(sent)["SendHotkey"].toString(), stored);
+        QCOMPARE(edit->keySequence().toString(QKeySequence::PortableText), shown);
+        if (atOnce)
+            QTest::qWait(1100);  // the key edit's own end of recording would have come
+        QCOMPARE(sent.count(), 1);
+        PluginInputHotkey restored;  // shows the stored hotkey as it was recorded
+        QVERIFY(restored.init("k2", v1({{"SendHotkey", stored}})));
+        edit = restored.propertyWidget()->findChild<QKeySequenceEdit*>("txtEditPluginInputHotkey");
+        QCOMPARE(edit->keySequence().toString(QKeySequence::PortableText), shown);
+    }
+
+    // The string to the one key-down a trigger posts: the rules, not the key table.
+    void trigger_data()
+    {
+        QTest::addColumn<QString>("hotkey");
+        QTest::addColumn<KeyEventSequence>("expected");
+        QTest::newRow("Ctrl+Shift+A") << "Ctrl+Shift+A" << chord(0x00, 0x120000);
+        QTest::newRow("shifted digit is the main 1") << "Shift+1" << chord(0x12, 0x20000);
+        QTest::newRow("lone digit is the key-pad 1") << "1" << hid(0x53);
+        QTest::newRow("five tokens are all four whatever they say") << "a+b+c+d+X" << chord(0x07, 0x1E0000);
+        QTest::newRow("unknown first of two is Control") << "Hyper+A" << chord(0x00, 0x40000);
+        QTest::newRow("lone plus is key-pad plus") << "+" << hid(0x45);
+        QTest::newRow("lone equals goes private to the session tap")
+            << "=" << KeyEventSequence{KeyEvent::press(0x51, KeyEvent::PrivateState, KeyEvent::SessionEventTap)};
+        QTest::newRow("grave with Ctrl is the quote key") << "Ctrl+`" << chord(0x27, 0x100000);
+        QTest::newRow("key-pad form is the key-pad digit") << "Ctrl+5NUMPAD" << chord(0x57, 0x100000);
+        QTest::newRow("plus with a modifier sends nothing") << "Ctrl++" << KeyEventSequence();
+        QTest::newRow("six tokens") << "Ctrl+Alt+Shift+Meta+Ctrl+A" << KeyEventSequence();
+    }
+
+    // Key down and up change only the face; each event is answered as handled.
+    void trigger()
+    {
+        QFETCH(QString, hotkey);
+        QFETCH(KeyEventSequence, expected);
+        m_keys->clear();
+        PluginInputHotkey action;
+        QVERIFY(action.init("k7", v1({{"SendHotkey", hotkey}})));
+        for (const QString& type : {TovKyPluginEventType::kKeyDownEvent, TovKyPluginEventType::kKeyUpEvent,
+                                    TovKyPluginEventType::kAppTriggeredEvent})
+            QCOMPARE(answer(action, type), QJsonObject({{"id", "k7"}, {"success", true}}));
+        QCOMPARE(m_keys->events(), expected);
+    }
 
 private:
     RecordingKeyboardService* m_keys = nullptr;
 };
-
-void tst_PluginInputHotkey::initTestCase()
-{
-    auto recorder = std::make_unique<RecordingKeyboardService>();
-    m_keys = recorder.get();
-    KeyboardEventService::setInstance(std::move(recorder));
-}
-
-void tst_PluginInputHotkey::recording_data()
-{
-    QTest::addColumn<Keys>("keys");
-    QTest::addColumn<QString>("stored");
-    QTest::addColumn<QString>("shown");
-    QTest::addColumn<bool>("atOnce");  // without waiting for the key edit to finish
-
-    const int shift = Qt::ShiftModifier, ctrl = Qt::ControlModifier, pad = Qt::KeypadModifier;
-    QTest::newRow("Ctrl+Shift+A") << Keys{{Qt::Key_A, ctrl | shift}} << "Ctrl+Shift+A" << "Ctrl+Shift+A" << false;
-    QTest::newRow("only the first combination") << Keys{{Qt::Key_A, ctrl}, {Qt::Key_B, 0}} << "Ctrl+A" << "Ctrl+A" << false;
-    QTest::newRow("shifted 1") << Keys{{Qt::Key_Exclam, shift}} << "Shift+1" << "Shift+1" << true;
-    QTest::newRow("shifted letter is recorded as is") << Keys{{Qt::Key_A, shift}} << "Shift+A" << "Shift+A" << false;
-    QTest::newRow("Ctrl key-pad 5") << Keys{{Qt::Key_5, ctrl | pad}} << "Ctrl+5NUMPAD" << "Ctrl+5" << true;
-    QTest::newRow("Ctrl wins over Shift on the key-pad") << Keys{{Qt::Key_4, ctrl | shift | pad}} << "Ctrl+4NUMPAD" << "Ctrl+4" << true;
-    QTest::newRow("Alt key-pad 7") << Keys{{Qt::Key_7, Qt::AltModifier | pad}} << "Alt+7NUMPAD" << "Alt+7" << true;
-    QTest::newRow("plain key-pad digit") << Keys{{Qt::Key_7, pad}} << "7" << "7" << false;
-}
-
-// Every recording reaches the host once, as the action's new settings.
-void tst_PluginInputHotkey::recording()
-{
-    QFETCH(Keys, keys);
-    QFETCH(QString, stored);
-    QFETCH(QString, shown);
-    QFETCH(bool, atOnce);
-    PluginInputHotkey action;
-    QVERIFY(action.init("k1", {}));
-    auto* edit = action.propertyWidget()->findChild<QKeySequenceEdit*>("txtEditPluginInputHotkey");
-    QVERIFY(edit);
-    QSignalSpy sent(&action, &KYPlugin::eventSent);
-    for (const auto& [key, modifiers] : keys)
-        QTest::keyClick(edit, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-    QCOMPARE(sent.count(), atOnce ? 1 : 0);
-    QTRY_COMPARE(sent.count(), 1);
-    QCOMPARE(lastPayload(sent)["SendHotkey"].toString(), stored);
-    QCOMPARE(edit->keySequence().toString(QKeySequence::PortableText), shown);
-    if (atOnce)
-        QTest::qWait(1100);  // the key edit's own end of recording would have come
-    QCOMPARE(sent.count(), 1);
-    PluginInputHotkey restored;  // shows the stored hotkey as it was recorded
-    QVERIFY(restored.init("k2", v1({{"SendHotkey", stored}})));
-    edit = restored.propertyWidget()->findChild<QKeySequenceEdit*>("txtEditPluginInputHotkey");
-    QCOMPARE(edit->keySequence().toString(QKeySequence::PortableText), shown);
-}
-
-// The string to the one key-down a trigger posts: the rules, not the key table.
-void tst_PluginInputHotkey::trigger_data()
-{
-    QTest::addColumn<QString>("hotkey");
-    QTest::addColumn<KeyEventSequence>("expected");
-    QTest::newRow("Ctrl+Shift+A") << "Ctrl+Shift+A" << chord(0x00, 0x120000);
-    QTest::newRow("shifted digit is the main 1") << "Shift+1" << chord(0x12, 0x20000);
-    QTest::newRow("lone digit is the key-pad 1") << "1" << hid(0x53);
-    QTest::newRow("five tokens are all four whatever they say") << "a+b+c+d+X" << chord(0x07, 0x1E0000);
-    QTest::newRow("unknown first of two is Control") << "Hyper+A" << chord(0x00, 0x40000);
-    QTest::newRow("lone plus is key-pad plus") << "+" << hid(0x45);
-    QTest::newRow("lone equals goes private to the session tap")
-        << "=" << KeyEventSequence{KeyEvent::press(0x51, KeyEvent::PrivateState, KeyEvent::SessionEventTap)};
-    QTest::newRow("grave with Ctrl is the quote key") << "Ctrl+`" << chord(0x27, 0x100000);
-    QTest::newRow("key-pad form is the key-pad digit") << "Ctrl+5NUMPAD" << chord(0x57, 0x100000);
-    QTest::newRow("plus with a modifier sends nothing") << "Ctrl++" << KeyEventSequence();
-    QTest::newRow("six tokens") << "Ctrl+Alt+Shift+Meta+Ctrl+A" << KeyEventSequence();
-}
-
-// Key down and up change only the face; each event is answered as handled.
-void tst_PluginInputHotkey::trigger()
-{
-    QFETCH(QString, hotkey);
-    QFETCH(KeyEventSequence, expected);
-    m_keys->clear();
-    PluginInputHotkey action;
-    QVERIFY(action.init("k7", v1({{"SendHotkey", hotkey}})));
-    for (const QString& type : {TovKyPluginEventType::kKeyDownEvent, TovKyPluginEventType::kKeyUpEvent,
-                                TovKyPluginEventType::kAppTriggeredEvent})
-        QCOMPARE(answer(action, type), QJsonObject({{"id", "k7"}, {"success", true}}));
-    QCOMPARE(m_keys->events(), expected);
-}
 
 QTEST_MAIN(tst_PluginInputHotkey)
 #include "tst_plugininputhotkey.moc"

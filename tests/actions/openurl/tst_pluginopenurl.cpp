@@ -33,10 +33,77 @@ class tst_PluginOpenUrl : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void urlEdits();
-    void trigger_data();
-    void trigger();
+    void initTestCase()
+    {
+        for (const char* scheme : {"https", "http", "ftp", "file", "example"})
+            QDesktopServices::setUrlHandler(scheme, this, "open");
+        auto recorder = std::make_unique<RecordingKeyboardService>();
+        m_keys = recorder.get();
+        KeyboardEventService::setInstance(std::move(recorder));
+    }
+
+    // An address set by the host is shown and not reported back; a keystroke of the user's
+    // is. Action mode locks the title, not the address (the shared edits show the title
+    // editable otherwise; the host tests type whole addresses).
+    void urlEdits()
+    {
+        PluginOpenUrl action;
+        action.actionMode = true;
+        QVERIFY(action.init("k1", v1({{"Url", "https://a.example"}})));
+        QSignalSpy sent(&action, &KYPlugin::eventSent);
+        auto* edit = action.propertyWidget()->findChild<QLineEdit*>("txtEditPluginURL");
+        QVERIFY(action.init("k1", v1({{"Url", "https://b.example"}})));
+        QCOMPARE(edit->text(), QStringLiteral("https://b.example"));
+        QCOMPARE(sent.count(), 0);
+        QVERIFY(action.propertyWidget()->findChild<QLineEdit*>("lineEdtPluginTitle")->isReadOnly());
+
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QCOMPARE(sent.count(), 1);
+        QCOMPARE(lastPayload(sent)["Url"].toString(), QStringLiteral("https://b.exampl"));
+    }
+
+    void trigger_data()
+    {
+        QTest::addColumn<QString>("url");
+        QTest::addColumn<QString>("opened");  // empty: nothing
+        QTest::addColumn<bool>("keys");
+        QTest::newRow("browser shortcut") << "@" << "https:" << true;
+        QTest::newRow("plain") << "https://www.example.org/a?b=c#d" << "https://www.example.org/a?b=c#d" << false;
+        QTest::newRow("no scheme is not prefixed") << "example.org" << "" << false;
+    }
+
+    // "@" opens the browser, waits for it on the spot, and only then sends its home page
+    // shortcut; any other address is only opened.
+    void trigger()
+    {
+        QFETCH(QString, url);
+        QFETCH(QString, opened);
+        QFETCH(bool, keys);
+        m_urls.clear();
+        m_keys->clear();
+        g_sleeps.clear();
+        PluginOpenUrl action;
+        QVERIFY(action.init("k1", v1({{"Url", url}})));
+        const QJsonObject kept{{"kept", 1}};
+        g_sleepSeen = [this](qint64 ms) { return Sleep{ms, int(m_urls.size()), int(m_keys->events().size())}; };
+        const QJsonObject result = answer(action, TovKyPluginEventType::kAppTriggeredEvent, kept);
+        g_sleepSeen = {};
+        QCOMPARE(result, kept);
+        QCOMPARE(m_urls.size(), opened.isEmpty() ? 0 : 1);  // no handler for a scheme-less address
+        if (!opened.isEmpty())
+            QVERIFY2(m_urls.first().toString().startsWith(opened), qPrintable(m_urls.first().toString()));
+        const KeyEventSequence shortcut = {KeyEvent::press(4).withFlags(0x120000), KeyEvent::release(4)};
+        QCOMPARE(m_keys->events(), keys ? shortcut : KeyEventSequence{});
+        qint64 waited = 0;
+        for (const Sleep& sleep : std::as_const(g_sleeps)) {
+            QCOMPARE(sleep.urls, 1);  // after the browser is asked for
+            QCOMPARE(sleep.keys, 0);  // before any key
+            waited += sleep.ms;
+        }
+    #ifdef Q_OS_LINUX  // where the process's own nanosleep comes first
+        QCOMPARE(waited >= 100, keys);
+    #endif
+    }
 
 public slots:
     void open(const QUrl& url) { m_urls << url; }
@@ -45,78 +112,6 @@ private:
     QList<QUrl> m_urls;
     RecordingKeyboardService* m_keys = nullptr;
 };
-
-void tst_PluginOpenUrl::initTestCase()
-{
-    for (const char* scheme : {"https", "http", "ftp", "file", "example"})
-        QDesktopServices::setUrlHandler(scheme, this, "open");
-    auto recorder = std::make_unique<RecordingKeyboardService>();
-    m_keys = recorder.get();
-    KeyboardEventService::setInstance(std::move(recorder));
-}
-
-// An address set by the host is shown and not reported back; a keystroke of the user's
-// is. Action mode locks the title, not the address (the shared edits show the title
-// editable otherwise; the host tests type whole addresses).
-void tst_PluginOpenUrl::urlEdits()
-{
-    PluginOpenUrl action;
-    action.actionMode = true;
-    QVERIFY(action.init("k1", v1({{"Url", "https://a.example"}})));
-    QSignalSpy sent(&action, &KYPlugin::eventSent);
-    auto* edit = action.propertyWidget()->findChild<QLineEdit*>("txtEditPluginURL");
-    QVERIFY(action.init("k1", v1({{"Url", "https://b.example"}})));
-    QCOMPARE(edit->text(), QStringLiteral("https://b.example"));
-    QCOMPARE(sent.count(), 0);
-    QVERIFY(action.propertyWidget()->findChild<QLineEdit*>("lineEdtPluginTitle")->isReadOnly());
-
-    QTest::keyClick(edit, Qt::Key_Backspace);
-    QCOMPARE(sent.count(), 1);
-    QCOMPARE(lastPayload(sent)["Url"].toString(), QStringLiteral("https://b.exampl"));
-}
-
-void tst_PluginOpenUrl::trigger_data()
-{
-    QTest::addColumn<QString>("url");
-    QTest::addColumn<QString>("opened");  // empty: nothing
-    QTest::addColumn<bool>("keys");
-    QTest::newRow("browser shortcut") << "@" << "https:" << true;
-    QTest::newRow("plain") << "https://www.example.org/a?b=c#d" << "https://www.example.org/a?b=c#d" << false;
-    QTest::newRow("no scheme is not prefixed") << "example.org" << "" << false;
-}
-
-// "@" opens the browser, waits for it on the spot, and only then sends its home page
-// shortcut; any other address is only opened.
-void tst_PluginOpenUrl::trigger()
-{
-    QFETCH(QString, url);
-    QFETCH(QString, opened);
-    QFETCH(bool, keys);
-    m_urls.clear();
-    m_keys->clear();
-    g_sleeps.clear();
-    PluginOpenUrl action;
-    QVERIFY(action.init("k1", v1({{"Url", url}})));
-    const QJsonObject kept{{"kept", 1}};
-    g_sleepSeen = [this](qint64 ms) { return Sleep{ms, int(m_urls.size()), int(m_keys->events().size())}; };
-    const QJsonObject result = answer(action, TovKyPluginEventType::kAppTriggeredEvent, kept);
-    g_sleepSeen = {};
-    QCOMPARE(result, kept);
-    QCOMPARE(m_urls.size(), opened.isEmpty() ? 0 : 1);  // no handler for a scheme-less address
-    if (!opened.isEmpty())
-        QVERIFY2(m_urls.first().toString().startsWith(opened), qPrintable(m_urls.first().toString()));
-    const KeyEventSequence shortcut = {KeyEvent::press(4).withFlags(0x120000), KeyEvent::release(4)};
-    QCOMPARE(m_keys->events(), keys ? shortcut : KeyEventSequence{});
-    qint64 waited = 0;
-    for (const Sleep& sleep : std::as_const(g_sleeps)) {
-        QCOMPARE(sleep.urls, 1);  // after the browser is asked for
-        QCOMPARE(sleep.keys, 0);  // before any key
-        waited += sleep.ms;
-    }
-#ifdef Q_OS_LINUX  // where the process's own nanosleep comes first
-    QCOMPARE(waited >= 100, keys);
-#endif
-}
 
 QTEST_MAIN(tst_PluginOpenUrl)
 #include "tst_pluginopenurl.moc"

@@ -19,76 +19,71 @@ class tst_PathLauncher : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void open_data();
-    void open();
-    void cleanupTestCase();
+    void initTestCase()
+    {
+        QVERIFY(m_desktop.setUp());
+        QDesktopServices::setUrlHandler("file", &m_catcher, "open");
+        QCOMPARE(PathLauncher::instance()->name(), QStringLiteral("gio"));
+    }
+
+    // What each path starts: `args` are the recorded arguments of the entry's program (or
+    // of the terminal, which must carry it), empty when nothing may start.
+    void open_data()
+    {
+        QTest::addColumn<QStringList>("lines");  // entry lines; none: a text document
+        QTest::addColumn<QString>("started");    // "program", "terminal" or nothing
+        QTest::addColumn<QString>("warning");
+        const QStringList app{"Type=Application", "Name=Some App", "Exec=@ %U %f %k %c"};
+        QTest::newRow("field codes") << app << "program" << "";
+        QTest::newRow("terminal") << app + QStringList{"Terminal=true"} << "terminal" << "";
+        QTest::newRow("hidden") << app + QStringList{"Hidden=true"} << "" << "hidden";
+        QTest::newRow("program not installed") << app + QStringList{"TryExec=/nonexistent/x"} << "" << "not a launchable";
+        QTest::newRow("link entry") << QStringList{"Type=Link", "Name=L", "URL=https://example.org/"} << "" << "not a launchable";
+        QTest::newRow("document") << QStringList{} << "" << "";
+    }
+
+    void open()
+    {
+        QFETCH(QStringList, lines);
+        QFETCH(QString, started);
+        QFETCH(QString, warning);
+        const QString tag = QString::fromLatin1(QTest::currentDataTag()).replace(' ', '-');
+        const QString out = m_desktop.root() + "/" + tag + ".out";
+        const QString terminalOut = m_desktop.root() + "/" + tag + ".terminal";
+        const QString program = m_desktop.addRecorder(tag, out);
+        m_desktop.addRecorder("gnome-terminal", terminalOut);  // the first terminal GIO looks for
+        QString path = m_desktop.root() + "/" + tag + ".txt";
+        if (lines.isEmpty())
+            QVERIFY(TestDesktop::write(path, "text"));
+        else
+            path = m_desktop.addEntry(tag, lines.replaceInStrings("@", program));
+        if (!warning.isEmpty())
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(warning));
+        m_catcher.urls.clear();
+
+        PathLauncher::instance()->open(path);
+        if (started == "program") {
+            QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(out), 10000);
+            QCOMPARE(TestDesktop::lines(out), QStringList({path, "Some App"}));
+        } else if (started == "terminal") {
+            QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(terminalOut), 10000);
+            QVERIFY(TestDesktop::lines(terminalOut).contains(program));
+        } else {
+            QTest::qWait(300);
+            QVERIFY(!QFile::exists(out) && !QFile::exists(terminalOut));
+        }
+        QCOMPARE(m_catcher.urls, lines.isEmpty() ? QList<QUrl>{QUrl::fromLocalFile(path)} : QList<QUrl>{});
+    }
+
+    void cleanupTestCase()
+    {
+        QDesktopServices::unsetUrlHandler("file");
+    }
 
 private:
     TestDesktop m_desktop;
     UrlCatcher m_catcher;
 };
-
-void tst_PathLauncher::initTestCase()
-{
-    QVERIFY(m_desktop.setUp());
-    QDesktopServices::setUrlHandler("file", &m_catcher, "open");
-    QCOMPARE(PathLauncher::instance()->name(), QStringLiteral("gio"));
-}
-
-// What each path starts: `args` are the recorded arguments of the entry's program (or
-// of the terminal, which must carry it), empty when nothing may start.
-void tst_PathLauncher::open_data()
-{
-    QTest::addColumn<QStringList>("lines");  // entry lines; none: a text document
-    QTest::addColumn<QString>("started");    // "program", "terminal" or nothing
-    QTest::addColumn<QString>("warning");
-    const QStringList app{"Type=Application", "Name=Some App", "Exec=@ %U %f %k %c"};
-    QTest::newRow("field codes") << app << "program" << "";
-    QTest::newRow("terminal") << app + QStringList{"Terminal=true"} << "terminal" << "";
-    QTest::newRow("hidden") << app + QStringList{"Hidden=true"} << "" << "hidden";
-    QTest::newRow("program not installed") << app + QStringList{"TryExec=/nonexistent/x"} << "" << "not a launchable";
-    QTest::newRow("link entry") << QStringList{"Type=Link", "Name=L", "URL=https://example.org/"} << "" << "not a launchable";
-    QTest::newRow("document") << QStringList{} << "" << "";
-}
-
-void tst_PathLauncher::open()
-{
-    QFETCH(QStringList, lines);
-    QFETCH(QString, started);
-    QFETCH(QString, warning);
-    const QString tag = QString::fromLatin1(QTest::currentDataTag()).replace(' ', '-');
-    const QString out = m_desktop.root() + "/" + tag + ".out";
-    const QString terminalOut = m_desktop.root() + "/" + tag + ".terminal";
-    const QString program = m_desktop.addRecorder(tag, out);
-    m_desktop.addRecorder("gnome-terminal", terminalOut);  // the first terminal GIO looks for
-    QString path = m_desktop.root() + "/" + tag + ".txt";
-    if (lines.isEmpty())
-        QVERIFY(TestDesktop::write(path, "text"));
-    else
-        path = m_desktop.addEntry(tag, lines.replaceInStrings("@", program));
-    if (!warning.isEmpty())
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(warning));
-    m_catcher.urls.clear();
-
-    PathLauncher::instance()->open(path);
-    if (started == "program") {
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(out), 10000);
-        QCOMPARE(TestDesktop::lines(out), QStringList({path, "Some App"}));
-    } else if (started == "terminal") {
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(terminalOut), 10000);
-        QVERIFY(TestDesktop::lines(terminalOut).contains(program));
-    } else {
-        QTest::qWait(300);
-        QVERIFY(!QFile::exists(out) && !QFile::exists(terminalOut));
-    }
-    QCOMPARE(m_catcher.urls, lines.isEmpty() ? QList<QUrl>{QUrl::fromLocalFile(path)} : QList<QUrl>{});
-}
-
-void tst_PathLauncher::cleanupTestCase()
-{
-    QDesktopServices::unsetUrlHandler("file");
-}
 
 QTEST_MAIN(tst_PathLauncher)
 #include "tst_pathlauncher.moc"

@@ -50,260 +50,245 @@ class tst_X11WindowBackend : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void cleanup();
-    void cleanupTestCase();
+    void initTestCase()
+    {
+        m_control = control({});
+        QVERIFY2(m_control, "needs an X display");
+        // Xvfb picks a free display itself and reports its number.
+        m_bare.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1280x800x24", "-nolisten", "tcp", "-noreset"});
+        QVERIFY2(m_bare.waitForStarted(10000) && QTest::qWaitFor([&] { return m_bare.canReadLine(); }, 10000),
+                 "needs Xvfb");
+        m_bareDisplay = ":" + m_bare.readLine().trimmed();
+    }
 
-    void moveAndResize_data();
-    void moveAndResize();
-    void minimiseThenClose();
-    void withoutWindowManager();
-    void snapshot_data();
-    void snapshot();
-    void frames();
-    void withoutDisplay();
+    void cleanup()
+    {
+        qDeleteAll(m_windows);
+        m_windows.clear();
+    }
+
+    void cleanupTestCase()
+    {
+        m_bare.terminate();
+        m_bare.waitForFinished(5000);
+    }
+
+    void moveAndResize_data()
+    {
+        QTest::addColumn<bool>("frameless");
+        QTest::addColumn<bool>("maximisedFirst");
+        QTest::addColumn<QRect>("frame");
+
+        QTest::newRow("decorated") << false << false << QRect(100, 120, 640, 400);
+        QTest::newRow("frameless") << true << false << QRect(50, 60, 300, 200);
+        QTest::newRow("maximised first") << false << true << QRect(200, 150, 500, 300);
+    }
+
+    // Listed with the title trimmed, the process name from /proc and the window manager's
+    // frame. Then asked for a frame as the Windows Control inspector does: size, position,
+    // the hook, a new listing at once, up to five times; the clock stands still, so only the
+    // hook can make that listing a fresh one.
+    void moveAndResize()
+    {
+        QFETCH(bool, frameless);
+        QFETCH(bool, maximisedFirst);
+        QFETCH(QRect, frame);
+
+        const QString title = QStringLiteral("Fenêtre ✓ 窓 %1").arg(QTest::currentDataTag());
+        QWidget* window = open(" " + title + '\t', frameless ? Qt::FramelessWindowHint : Qt::WindowFlags());
+        QVERIFY(window);
+        WindowControl& c = *m_control;
+        c.getTargetWindowInformation(title);
+        QCOMPARE(c.targetProcessName, ownProcessName());
+        QCOMPARE(QRect(c.targetWindowPosition, c.targetWindowSize), window->frameGeometry());
+        if (maximisedFirst) {
+            c.maximunTargetWindow(title);
+            QTRY_VERIFY(window->isMaximized());
+        }
+        for (int attempt = 0; attempt < 5 && QRect(c.targetWindowPosition, c.targetWindowSize) != frame; ++attempt) {
+            c.setTargetWindowSize(title, frame.size());
+            c.setTargetWindowLeftTopPosition(title, frame.topLeft());
+            c.resizeTargetWindow(title);
+            c.getAllWindowInfos();
+            c.getTargetWindowInformation(title);
+        }
+        QCOMPARE(QRect(c.targetWindowPosition, c.targetWindowSize), frame);
+        QTRY_COMPARE(window->frameGeometry(), frame);
+        QVERIFY(!window->isMaximized());
+    }
+
+    // Of two windows with the same title, the first listed is minimised, then asked to
+    // close, and goes away; the other stays as it was.
+    void minimiseThenClose()
+    {
+        const QPointer<QWidget> window = open("Twin"), twin = open("Twin");
+        QVERIFY(window && twin);
+        m_control->minimunTargetWindow("Twin");
+        QTRY_VERIFY(window->isMinimized());
+        m_control->closeTargetWindow("Twin");
+        QTRY_VERIFY(!window);
+        QTRY_COMPARE(countListed("Twin"), 1);
+        QVERIFY(twin && twin->isVisible());
+        QVERIFY(!twin->isMinimized());
+    }
+
+    // A bare X server: without a client list nothing is listed, which is said once. With one:
+    // old-style title and class name where the EWMH ones are missing, the class name for a
+    // process of another machine, frame extents; no docks, desktops, or windows without a
+    // title or a process name. An action reaches the window it names, though skipped windows
+    // shift the listing; a title of another case or with a blank is none. Of the actions
+    // only closing is fully announced, so only a close request reaches the root.
+    void withoutWindowManager()
+    {
+        XcbProbe x(m_bareDisplay);
+        QVERIFY(x.isOpen());
+        const auto type = [&](const char* name) { return Property{"_NET_WM_WINDOW_TYPE", "ATOM", {}, {x.atom(name)}}; };
+        const Property remote{"WM_CLIENT_MACHINE", "STRING", "elsewhere.invalid", {}};
+        const Property extents{"_NET_FRAME_EXTENTS", "CARDINAL", {}, {2, 3, 20, 4}};  // left, right, top, bottom
+        const QVector<quint32> clients = {
+            x.createWindow(kClient, {{"WM_NAME", "STRING", "Caf\xe9", {}}, ownPid()}),
+            x.createWindow(kClient, {title("Classy"), windowClass("Legacy")}),
+            x.createWindow(kClient, {title("Remote"), ownPid(), remote, windowClass("RemoteApp")}),
+            x.createWindow(kClient, {title("Anonymous")}),
+            x.createWindow(kClient, {title(" \t"), ownPid()}),
+            x.createWindow(kClient, {title("Panel"), ownPid(), type("_NET_WM_WINDOW_TYPE_DOCK")}),
+            x.createWindow(kClient, {title("Wallpaper"), ownPid(), type("_NET_WM_WINDOW_TYPE_DESKTOP")}),
+            x.createWindow(kClient, {title("\xc2\xa0" "Framed\t"), ownPid(), extents})};
+        auto c = control(m_bareDisplay);
+        QVERIFY(c);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("no window manager lists its windows"));
+        QVERIFY(c->getAllWindowInfos().isEmpty());
+        QTest::failOnWarning(QRegularExpression("no window manager lists its windows"));
+        m_now = m_now.addSecs(2);
+        QVERIFY(c->getAllWindowInfos().isEmpty());
+
+        const QVector<quint32> supported = {x.atom("_NET_CLOSE_WINDOW"), x.atom("_NET_WM_STATE"),
+                                            x.atom("_NET_WM_STATE_MAXIMIZED_VERT")};
+        x.set(x.root(), {"_NET_SUPPORTED", "ATOM", {}, supported});
+        x.set(x.root(), {"_NET_CLIENT_LIST", "WINDOW", {}, clients});
+        m_now = m_now.addSecs(2);
+        const QList<WindowsInfo> expected = {{"Café", ownProcessName(), kClient}, {"Classy", "Legacy", kClient},
+                                             {"Remote", "RemoteApp", kClient},
+                                             {"Framed", ownProcessName(), QRect(98, 30, 205, 124)}};
+        QCOMPARE(c->getAllWindowInfos(), expected);
+
+        x.watchRoot();
+        c->getTargetWindowInformation("Framed");
+        for (const char* miss : {"framed", "Framed "}) {
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("not found"));
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("not found"));
+            c->closeTargetWindow(miss);
+            c->getTargetWindowInformation(miss);
+        }
+        QVERIFY(c->targetWindowTitle.isEmpty() && c->targetProcessName.isEmpty() && !c->targetWindowSize.isValid());
+        c->closeTargetWindow("Framed");
+        // Resizing is not announced, maximising only half: each said once, whatever the number
+        // of attempts, and never asked.
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("does not support .* \\(EWMH\\): windows cannot be moved"));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("does not support .*: windows cannot be maximised"));
+        QTest::failOnWarning(QRegularExpression("does not support"));
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            c->setTargetWindowSize("Framed", QSize(300, 200));
+            c->maximunTargetWindow("Framed");
+        }
+        QCOMPARE(x.clientMessages(), (QList<XcbProbe::Message>{{x.atom("_NET_CLOSE_WINDOW"), clients.last()}}));
+    }
+
+    void snapshot_data()
+    {
+        QTest::addColumn<QTime>("listedAt");
+        QTest::addColumn<QTime>("askedAt");
+        QTest::addColumn<bool>("listedAgain");
+
+        const QTime noon(12, 0);
+        QTest::newRow("1000 ms later") << noon << noon.addMSecs(1000) << false;
+        QTest::newRow("1001 ms later") << noon << noon.addMSecs(1001) << true;
+        QTest::newRow("across midnight, 600 ms") << QTime(23, 59, 59, 700) << QTime(0, 0, 0, 300) << false;
+        QTest::newRow("clock set back 5 s") << noon << noon.addSecs(-5) << true;
+    }
+
+    // A listing is kept for a second: a window that opens meanwhile shows in a new one only.
+    void snapshot()
+    {
+        QFETCH(QTime, listedAt);
+        QFETCH(QTime, askedAt);
+        QFETCH(bool, listedAgain);
+
+        XcbProbe x(m_bareDisplay);
+        const QVector<quint32> clients = {x.createWindow(kClient, {title("First"), ownPid()}),
+                                          x.createWindow(kClient, {title("Opened Meanwhile"), ownPid()})};
+        x.set(x.root(), {"_NET_CLIENT_LIST", "WINDOW", {}, clients.mid(0, 1)});
+        auto c = control(m_bareDisplay);
+        m_now = listedAt;
+        QCOMPARE(c->getAllWindowInfos().size(), 1);
+        x.set(x.root(), {"_NET_CLIENT_LIST", "WINDOW", {}, clients});
+        m_now = askedAt;
+        QCOMPARE(c->getAllWindowInfos().size(), listedAgain ? 2 : 1);
+    }
+
+    // Frames in floating point, as other backends report them: truncated toward zero, NaN
+    // read as 0, huge values clamped.
+    void frames()
+    {
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        QCOMPARE(WindowRecordFilter::toRect(QRectF(nan, -5.5, 1e300, 200.9)), QRect(0, -5, 1 << 24, 200));
+    }
+
+    // No display: a backend that lists nothing, with a warning.
+    void withoutDisplay()
+    {
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("unknown window control backend \"carrier pigeon\""));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("no X display reachable"));
+        const QByteArray saved = qgetenv("DISPLAY");
+        qputenv("DISPLAY", ":9999");
+        WindowControl control(WindowBackend::create("carrier pigeon"));
+        qputenv("DISPLAY", saved);
+        QCOMPARE(control.backendName(), QString("none"));
+        QVERIFY(control.getAllWindowInfos().isEmpty());
+    }
 
 private:
     // Shows a window, deleted when asked to close, and waits until one more of its
     // (trimmed) title is listed.
-    QWidget* open(const QString& title, Qt::WindowFlags flags = {});
-    int countListed(const QString& title);  // in a fresh listing
+
+    QWidget* open(const QString& title, Qt::WindowFlags flags = {})
+    {
+        const int listed = countListed(title.trimmed());
+        auto* window = new QWidget(nullptr, flags);
+        m_windows << window;
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->setWindowTitle(title);
+        window->resize(320, 240);
+        window->show();
+        const bool shown = QTest::qWaitForWindowExposed(window)
+            && QTest::qWaitFor([&] { return countListed(title.trimmed()) > listed; });
+        return shown ? window : nullptr;
+    }
+
+    // in a fresh listing
+    int countListed(const QString& title)
+    {
+        m_now = m_now.addSecs(2);
+        const QList<WindowsInfo> infos = m_control->getAllWindowInfos();
+        return int(std::count_if(infos.cbegin(), infos.cend(), [&](const WindowsInfo& i) { return i.title == title; }));
+    }
     // Controls keep a listing until m_now moves on.
-    std::unique_ptr<WindowControl> control(const QByteArray& display);
+
+    std::unique_ptr<WindowControl> control(const QByteArray& display)
+    {
+        auto backend = X11WindowBackend::open(display);
+        if (!backend)
+            return nullptr;
+        auto c = std::make_unique<WindowControl>(std::move(backend));
+        c->setClock([this] { return m_now; });
+        return c;
+    }
     QProcess m_bare;  // an X server without a window manager
     QByteArray m_bareDisplay;
     std::unique_ptr<WindowControl> m_control;
     QTime m_now{9, 0};
     QList<QPointer<QWidget>> m_windows;
 };
-
-void tst_X11WindowBackend::initTestCase()
-{
-    m_control = control({});
-    QVERIFY2(m_control, "needs an X display");
-    // Xvfb picks a free display itself and reports its number.
-    m_bare.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1280x800x24", "-nolisten", "tcp", "-noreset"});
-    QVERIFY2(m_bare.waitForStarted(10000) && QTest::qWaitFor([&] { return m_bare.canReadLine(); }, 10000),
-             "needs Xvfb");
-    m_bareDisplay = ":" + m_bare.readLine().trimmed();
-}
-
-void tst_X11WindowBackend::cleanupTestCase()
-{
-    m_bare.terminate();
-    m_bare.waitForFinished(5000);
-}
-
-void tst_X11WindowBackend::cleanup()
-{
-    qDeleteAll(m_windows);
-    m_windows.clear();
-}
-
-QWidget* tst_X11WindowBackend::open(const QString& title, Qt::WindowFlags flags)
-{
-    const int listed = countListed(title.trimmed());
-    auto* window = new QWidget(nullptr, flags);
-    m_windows << window;
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    window->setWindowTitle(title);
-    window->resize(320, 240);
-    window->show();
-    const bool shown = QTest::qWaitForWindowExposed(window)
-        && QTest::qWaitFor([&] { return countListed(title.trimmed()) > listed; });
-    return shown ? window : nullptr;
-}
-
-int tst_X11WindowBackend::countListed(const QString& title)
-{
-    m_now = m_now.addSecs(2);
-    const QList<WindowsInfo> infos = m_control->getAllWindowInfos();
-    return int(std::count_if(infos.cbegin(), infos.cend(), [&](const WindowsInfo& i) { return i.title == title; }));
-}
-
-std::unique_ptr<WindowControl> tst_X11WindowBackend::control(const QByteArray& display)
-{
-    auto backend = X11WindowBackend::open(display);
-    if (!backend)
-        return nullptr;
-    auto c = std::make_unique<WindowControl>(std::move(backend));
-    c->setClock([this] { return m_now; });
-    return c;
-}
-
-void tst_X11WindowBackend::moveAndResize_data()
-{
-    QTest::addColumn<bool>("frameless");
-    QTest::addColumn<bool>("maximisedFirst");
-    QTest::addColumn<QRect>("frame");
-
-    QTest::newRow("decorated") << false << false << QRect(100, 120, 640, 400);
-    QTest::newRow("frameless") << true << false << QRect(50, 60, 300, 200);
-    QTest::newRow("maximised first") << false << true << QRect(200, 150, 500, 300);
-}
-
-// Listed with the title trimmed, the process name from /proc and the window manager's
-// frame. Then asked for a frame as the Windows Control inspector does: size, position,
-// the hook, a new listing at once, up to five times; the clock stands still, so only the
-// hook can make that listing a fresh one.
-void tst_X11WindowBackend::moveAndResize()
-{
-    QFETCH(bool, frameless);
-    QFETCH(bool, maximisedFirst);
-    QFETCH(QRect, frame);
-
-    const QString title = QStringLiteral("Fenêtre ✓ 窓 %1").arg(QTest::currentDataTag());
-    QWidget* window = open(" " + title + '\t', frameless ? Qt::FramelessWindowHint : Qt::WindowFlags());
-    QVERIFY(window);
-    WindowControl& c = *m_control;
-    c.getTargetWindowInformation(title);
-    QCOMPARE(c.targetProcessName, ownProcessName());
-    QCOMPARE(QRect(c.targetWindowPosition, c.targetWindowSize), window->frameGeometry());
-    if (maximisedFirst) {
-        c.maximunTargetWindow(title);
-        QTRY_VERIFY(window->isMaximized());
-    }
-    for (int attempt = 0; attempt < 5 && QRect(c.targetWindowPosition, c.targetWindowSize) != frame; ++attempt) {
-        c.setTargetWindowSize(title, frame.size());
-        c.setTargetWindowLeftTopPosition(title, frame.topLeft());
-        c.resizeTargetWindow(title);
-        c.getAllWindowInfos();
-        c.getTargetWindowInformation(title);
-    }
-    QCOMPARE(QRect(c.targetWindowPosition, c.targetWindowSize), frame);
-    QTRY_COMPARE(window->frameGeometry(), frame);
-    QVERIFY(!window->isMaximized());
-}
-
-// Of two windows with the same title, the first listed is minimised, then asked to
-// close, and goes away; the other stays as it was.
-void tst_X11WindowBackend::minimiseThenClose()
-{
-    const QPointer<QWidget> window = open("Twin"), twin = open("Twin");
-    QVERIFY(window && twin);
-    m_control->minimunTargetWindow("Twin");
-    QTRY_VERIFY(window->isMinimized());
-    m_control->closeTargetWindow("Twin");
-    QTRY_VERIFY(!window);
-    QTRY_COMPARE(countListed("Twin"), 1);
-    QVERIFY(twin && twin->isVisible());
-    QVERIFY(!twin->isMinimized());
-}
-
-// A bare X server: without a client list nothing is listed, which is said once. With one:
-// old-style title and class name where the EWMH ones are missing, the class name for a
-// process of another machine, frame extents; no docks, desktops, or windows without a
-// title or a process name. An action reaches the window it names, though skipped windows
-// shift the listing; a title of another case or with a blank is none. Of the actions
-// only closing is fully announced, so only a close request reaches the root.
-void tst_X11WindowBackend::withoutWindowManager()
-{
-    XcbProbe x(m_bareDisplay);
-    QVERIFY(x.isOpen());
-    const auto type = [&](const char* name) { return Property{"_NET_WM_WINDOW_TYPE", "ATOM", {}, {x.atom(name)}}; };
-    const Property remote{"WM_CLIENT_MACHINE", "STRING", "elsewhere.invalid", {}};
-    const Property extents{"_NET_FRAME_EXTENTS", "CARDINAL", {}, {2, 3, 20, 4}};  // left, right, top, bottom
-    const QVector<quint32> clients = {
-        x.createWindow(kClient, {{"WM_NAME", "STRING", "Caf\xe9", {}}, ownPid()}),
-        x.createWindow(kClient, {title("Classy"), windowClass("Legacy")}),
-        x.createWindow(kClient, {title("Remote"), ownPid(), remote, windowClass("RemoteApp")}),
-        x.createWindow(kClient, {title("Anonymous")}),
-        x.createWindow(kClient, {title(" \t"), ownPid()}),
-        x.createWindow(kClient, {title("Panel"), ownPid(), type("_NET_WM_WINDOW_TYPE_DOCK")}),
-        x.createWindow(kClient, {title("Wallpaper"), ownPid(), type("_NET_WM_WINDOW_TYPE_DESKTOP")}),
-        x.createWindow(kClient, {title("\xc2\xa0" "Framed\t"), ownPid(), extents})};
-    auto c = control(m_bareDisplay);
-    QVERIFY(c);
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("no window manager lists its windows"));
-    QVERIFY(c->getAllWindowInfos().isEmpty());
-    QTest::failOnWarning(QRegularExpression("no window manager lists its windows"));
-    m_now = m_now.addSecs(2);
-    QVERIFY(c->getAllWindowInfos().isEmpty());
-
-    const QVector<quint32> supported = {x.atom("_NET_CLOSE_WINDOW"), x.atom("_NET_WM_STATE"),
-                                        x.atom("_NET_WM_STATE_MAXIMIZED_VERT")};
-    x.set(x.root(), {"_NET_SUPPORTED", "ATOM", {}, supported});
-    x.set(x.root(), {"_NET_CLIENT_LIST", "WINDOW", {}, clients});
-    m_now = m_now.addSecs(2);
-    const QList<WindowsInfo> expected = {{"Café", ownProcessName(), kClient}, {"Classy", "Legacy", kClient},
-                                         {"Remote", "RemoteApp", kClient},
-                                         {"Framed", ownProcessName(), QRect(98, 30, 205, 124)}};
-    QCOMPARE(c->getAllWindowInfos(), expected);
-
-    x.watchRoot();
-    c->getTargetWindowInformation("Framed");
-    for (const char* miss : {"framed", "Framed "}) {
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("not found"));
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("not found"));
-        c->closeTargetWindow(miss);
-        c->getTargetWindowInformation(miss);
-    }
-    QVERIFY(c->targetWindowTitle.isEmpty() && c->targetProcessName.isEmpty() && !c->targetWindowSize.isValid());
-    c->closeTargetWindow("Framed");
-    // Resizing is not announced, maximising only half: each said once, whatever the number
-    // of attempts, and never asked.
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("does not support .* \\(EWMH\\): windows cannot be moved"));
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("does not support .*: windows cannot be maximised"));
-    QTest::failOnWarning(QRegularExpression("does not support"));
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        c->setTargetWindowSize("Framed", QSize(300, 200));
-        c->maximunTargetWindow("Framed");
-    }
-    QCOMPARE(x.clientMessages(), (QList<XcbProbe::Message>{{x.atom("_NET_CLOSE_WINDOW"), clients.last()}}));
-}
-
-void tst_X11WindowBackend::snapshot_data()
-{
-    QTest::addColumn<QTime>("listedAt");
-    QTest::addColumn<QTime>("askedAt");
-    QTest::addColumn<bool>("listedAgain");
-
-    const QTime noon(12, 0);
-    QTest::newRow("1000 ms later") << noon << noon.addMSecs(1000) << false;
-    QTest::newRow("1001 ms later") << noon << noon.addMSecs(1001) << true;
-    QTest::newRow("across midnight, 600 ms") << QTime(23, 59, 59, 700) << QTime(0, 0, 0, 300) << false;
-    QTest::newRow("clock set back 5 s") << noon << noon.addSecs(-5) << true;
-}
-
-// A listing is kept for a second: a window that opens meanwhile shows in a new one only.
-void tst_X11WindowBackend::snapshot()
-{
-    QFETCH(QTime, listedAt);
-    QFETCH(QTime, askedAt);
-    QFETCH(bool, listedAgain);
-
-    XcbProbe x(m_bareDisplay);
-    const QVector<quint32> clients = {x.createWindow(kClient, {title("First"), ownPid()}),
-                                      x.createWindow(kClient, {title("Opened Meanwhile"), ownPid()})};
-    x.set(x.root(), {"_NET_CLIENT_LIST", "WINDOW", {}, clients.mid(0, 1)});
-    auto c = control(m_bareDisplay);
-    m_now = listedAt;
-    QCOMPARE(c->getAllWindowInfos().size(), 1);
-    x.set(x.root(), {"_NET_CLIENT_LIST", "WINDOW", {}, clients});
-    m_now = askedAt;
-    QCOMPARE(c->getAllWindowInfos().size(), listedAgain ? 2 : 1);
-}
-
-// Frames in floating point, as other backends report them: truncated toward zero, NaN
-// read as 0, huge values clamped.
-void tst_X11WindowBackend::frames()
-{
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    QCOMPARE(WindowRecordFilter::toRect(QRectF(nan, -5.5, 1e300, 200.9)), QRect(0, -5, 1 << 24, 200));
-}
-
-// No display: a backend that lists nothing, with a warning.
-void tst_X11WindowBackend::withoutDisplay()
-{
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("unknown window control backend \"carrier pigeon\""));
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("no X display reachable"));
-    const QByteArray saved = qgetenv("DISPLAY");
-    qputenv("DISPLAY", ":9999");
-    WindowControl control(WindowBackend::create("carrier pigeon"));
-    qputenv("DISPLAY", saved);
-    QCOMPARE(control.backendName(), QString("none"));
-    QVERIFY(control.getAllWindowInfos().isEmpty());
-}
 
 QTEST_MAIN(tst_X11WindowBackend)
 #include "tst_x11windowbackend.moc"
