@@ -3,6 +3,7 @@
 #include "hostsession.h"
 #include "keycell.h"
 #include "mainwindow.h"
+#include "testfiles.h"
 #include "urlcatcher.h"
 
 #include <QAbstractButton>
@@ -24,13 +25,6 @@ QJsonObject urlKey(int slot, const QString& url)
 {
     return {{"slot", slot}, {"category", kOpenUrl}, {"target", QStringLiteral("t%1").arg(slot)},
             {"payload", QJsonObject{{"version", 1}, {"titlelist", QJsonArray{"T"}}, {"Url", url}}}};
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
 }
 
 QByteArray profileBytes(const QJsonArray& keys, int columns = 5, int rows = 3)
@@ -128,7 +122,7 @@ private slots:
             QVERIFY2(window.bannerText().contains(banner), qPrintable(window.bannerText()));
             window.select(slot);
             QVERIFY2(window.inspectorHint().contains(hint), qPrintable(window.inspectorHint()));
-            QCOMPARE(readAll(m_dir->filePath(n ? "profile.json.bad.1" : "profile.json.bad")), profile);
+            QCOMPARE(TestFiles::read(m_dir->filePath(n ? "profile.json.bad.1" : "profile.json.bad")), profile);
         }
         // Keys that could not be shown are written back as they were.
         m_window->assign(0, kOpenUrl);
@@ -281,10 +275,7 @@ private:
         options.library = QStringLiteral(SYSTEMDLL_LIBRARY);
         options.configDir = m_dir->path();
         options.profilePath = m_dir->filePath("profile.json");
-        QFile file(options.profilePath);
-        file.open(QIODevice::WriteOnly);
-        file.write(profile);
-        file.close();
+        TestFiles::write(options.profilePath, profile);
         m_session = std::make_unique<HostSession>(options);
         QString error;
         if (!m_session->start(&error))
@@ -303,7 +294,7 @@ private:
 
     QJsonArray storedKeys() const
     {
-        return QJsonDocument::fromJson(readAll(m_dir->filePath("profile.json")))["pages"][0]["keys"].toArray();
+        return QJsonDocument::fromJson(TestFiles::read(m_dir->filePath("profile.json")))["pages"][0]["keys"].toArray();
     }
 
     std::unique_ptr<QTemporaryDir> m_dir;

@@ -1,4 +1,6 @@
 // The real host binary, driven from outside with scripts, as a user's scripts would.
+#include "testfiles.h"
+
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -28,20 +30,6 @@ QJsonObject assign(int slot, QJsonObject fields = {})
 QJsonArray keysOf(const QJsonObject& profile)
 {
     return profile.value("pages").toArray().at(0).toObject().value("keys").toArray();
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    file.write(bytes);
 }
 
 struct Run
@@ -180,7 +168,7 @@ private slots:
         QFETCH(int, exitCode);
         QFETCH(QString, message);
         if (!file.isEmpty())
-            writeAll(m_dir->filePath("file"), file);
+            TestFiles::write(m_dir->filePath("file"), file);
         for (QString& argument : arguments)
             argument.replace("%1", m_dir->path());
         const Run result = run(arguments);
@@ -190,7 +178,7 @@ private slots:
         QCOMPARE(result.ofKind("error").size(), exitCode ? 1 : 0);
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), file.isEmpty() ? QStringList() : QStringList{"file"});
         if (!file.isEmpty())
-            QCOMPARE(readAll(m_dir->filePath("file")), file);
+            QCOMPARE(TestFiles::read(m_dir->filePath("file")), file);
     }
 
     void backupsRotateAndRestore()
@@ -200,12 +188,12 @@ private slots:
         const QString profile = m_dir->filePath("profile.json");
         // Each run kept the file it replaced: the newest backup has three keys, the oldest one.
         for (int n = 1; n <= 3; ++n)
-            QCOMPARE(keysOf(QJsonDocument::fromJson(readAll(profile + QStringLiteral(".bak.%1").arg(n))).object()).size(), 4 - n);
-        writeAll(profile, "{ broken");
+            QCOMPARE(keysOf(QJsonDocument::fromJson(TestFiles::read(profile + QStringLiteral(".bak.%1").arg(n))).object()).size(), 4 - n);
+        TestFiles::write(profile, "{ broken");
         const Run result = script({step("dump")});
         QVERIFY2(result.text.contains("restored from " + profile + ".bak.1"), qPrintable(result.text));
         QCOMPARE(keysOf(result.dumped()).size(), 3);
-        QCOMPARE(readAll(profile + ".bad"), QByteArray("{ broken"));
+        QCOMPARE(TestFiles::read(profile + ".bad"), QByteArray("{ broken"));
     }
 
     void unreadableProfileIsNeverWritten()
@@ -250,7 +238,7 @@ private:
     Run script(const QJsonArray& steps, const QStringList& extra = {})
     {
         const QString path = m_dir->filePath("script.json");
-        writeAll(path, QJsonDocument(steps).toJson());
+        TestFiles::write(path, QJsonDocument(steps).toJson());
         return run(QStringList{"--headless", "--no-launch", "--keys", "record", "--config-dir", m_dir->path(),
                                "--profile", m_dir->filePath("profile.json"), "--script", path} + extra);
     }

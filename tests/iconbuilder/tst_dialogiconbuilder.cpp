@@ -5,6 +5,7 @@
 #include "iconbuilder/iconfolder.h"
 #include "modaldriver.h"
 #include "package/kyvantaproxy.h"
+#include "testfiles.h"
 #include "testpictures.h"
 #include "widgets/basepropertywidget.h"
 #include "widgets/iconbuilder.h"
@@ -31,8 +32,8 @@ private slots:
     void initTestCase()
     {
         QVERIFY(gradient(QSize(300, 300)).save(picture("photo.png")));
-        QVERIFY(writeFile(picture("anim.gif"), animation(QSize(480, 360), 4)));
-        QVERIFY(writeFile(picture("anim.GIF"), animation(QSize(200, 100), 3)));
+        QVERIFY(TestFiles::write(picture("anim.gif"), animation(QSize(480, 360), 4)));
+        QVERIFY(TestFiles::write(picture("anim.GIF"), animation(QSize(200, 100), 3)));
         cleanup();
     }
 
@@ -62,11 +63,11 @@ private slots:
         for (const QDateTime& when : times) {
             const QString path = IconFolder::claimNewFile(QString(), when);
             names << QFileInfo(path).fileName();
-            QVERIFY(writeFile(path, names.last().toUtf8()));  // taken by a key now
+            QVERIFY(TestFiles::write(path, names.last().toUtf8()));  // taken by a key now
         }
         QCOMPARE(names, expected);
         for (const QString& name : expected)
-            QCOMPARE(readFile(QDir(iconFolder()).filePath(name)), name.toUtf8());
+            QCOMPARE(TestFiles::read(QDir(iconFolder()).filePath(name)), name.toUtf8());
     }
 
     void okStoresIcon_data()
@@ -97,10 +98,10 @@ private slots:
         QFETCH(int, frames);
         const QString source = m_pictures.filePath(name);
         const bool gone = name == QLatin1String("gone.png");  // the preview is what the user saw; it is stored
-        QVERIFY(bytes.isNull() ? !gone || QFile::copy(picture("photo.png"), source) : writeFile(source, bytes));
+        QVERIFY(bytes.isNull() ? !gone || QFile::copy(picture("photo.png"), source) : TestFiles::write(source, bytes));
         if (!size.isValid())
             QLoggingCategory::setFilterRules(QStringLiteral("systemdll.iconbuilder.warning=false"));  // logged, not shown
-        const QByteArray original = readFile(source);
+        const QByteArray original = TestFiles::read(source);
 
         DialogIconBuilder dialog;
         QSignalSpy changed(&dialog, &DialogIconBuilder::fileChanged);
@@ -121,7 +122,7 @@ private slots:
         QVERIFY(!gone || QFile::remove(source));
         clickWhenShown("btnOk");
         QCOMPARE(dialog.exec(), int(size.isValid() ? QDialog::Accepted : QDialog::Rejected));
-        QCOMPARE(readFile(source), gone ? QByteArray() : original);  // the user's file is untouched
+        QCOMPARE(TestFiles::read(source), gone ? QByteArray() : original);  // the user's file is untouched
 
         const QString saved = dialog.getImagePath();
         QCOMPARE(QList<QVariantList>(changed), size.isValid() ? QList<QVariantList>{{iconFolder()}} : QList<QVariantList>());
@@ -140,7 +141,7 @@ private slots:
     {
         // Long enough that the worker is still busy when the first progress step arrives.
         const QString source = picture("long.gif");
-        QVERIFY(writeFile(source, animation(QSize(480, 360), 150)));
+        QVERIFY(TestFiles::write(source, animation(QSize(480, 360), 150)));
         DialogIconBuilder dialog;
         dialog.setImagePath(source);
         int maximum = -1;

@@ -4,6 +4,7 @@
 #include "iconbuilder/dialogiconbuilder.h"
 #include "iconbuilder/gifframeresizer.h"
 #include "iconbuilder/icontransform.h"
+#include "testfiles.h"
 #include "testpictures.h"
 
 #include <QImageReader>
@@ -86,7 +87,7 @@ private slots:
         QFETCH(Probes, probes);
 
         const QString path = m_dir.filePath(QStringLiteral("%1x%2.%3").arg(size.width()).arg(size.height()).arg(format));
-        QVERIFY(size.isValid() ? gradient(size).save(path, nullptr, 100) : writeFile(path, "not a picture"));
+        QVERIFY(size.isValid() ? gradient(size).save(path, nullptr, 100) : TestFiles::write(path, "not a picture"));
         if (probes.isEmpty())
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression(mode == 0 ? "cannot read" : "Unexpect background mode"));
         const QImage icon = DialogIconBuilder::getIconTransform(path, mode);
@@ -158,7 +159,7 @@ private slots:
         QTemporaryDir dir;
         const QString source = dir.filePath(QStringLiteral("bad.gif"));
         const QString destination = dir.filePath(QStringLiteral("kept.gif"));
-        QVERIFY(writeFile(source, bytes) && writeFile(destination, "an icon another key uses"));
+        QVERIFY(TestFiles::write(source, bytes) && TestFiles::write(destination, "an icon another key uses"));
 
         int total = 0, done = 0;
         GifFrameResizer::Progress progress;
@@ -172,7 +173,7 @@ private slots:
         QVERIFY(!GifFrameResizer::convertFile(source, destination, QSize(144, 108), progress));
         if (reason.isEmpty())
             QCOMPARE((QList<int>{total, done}), (QList<int>{40, 20}));
-        QCOMPARE(readFile(destination), QByteArray("an icon another key uses"));
+        QCOMPARE(TestFiles::read(destination), QByteArray("an icon another key uses"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2);  // no temporary left behind
     }
 

@@ -3,6 +3,7 @@
 #include "iconbuilder/fileiconpicture.h"
 #include "iconbuilder/tovdragdropstatic.h"
 #include "testdesktop.h"
+#include "testfiles.h"
 
 #include <QtTest>
 
@@ -52,7 +53,7 @@ private slots:
         QFETCH(QColor, color);
         const QString path = m_desktop.root() + "/src/" + name;
         QVERIFY(name.endsWith('/') ? QDir().mkpath(path)
-                                   : TestDesktop::write(path, "[Desktop Entry]\nType=Application\nName=N\nExec=true\n" + icon.toUtf8() + "\n"));
+                                   : TestFiles::write(path, "[Desktop Entry]\nType=Application\nName=N\nExec=true\n" + icon.toUtf8() + "\n"));
 
         const QString saved = TovDragDropStatic::saveFilenameIcon(path);
         QCOMPARE(saved, width ? FileIconPicture::folder() + "/" + picture : QString());
@@ -68,13 +69,13 @@ private slots:
     void namesNeverReplace()
     {
         const QString folder = FileIconPicture::folder();
-        QVERIFY(QDir().mkpath(folder + "/Editor1.jpg") && TestDesktop::write(folder + "/Editor.jpg", "keep"));
+        QVERIFY(QDir().mkpath(folder + "/Editor1.jpg") && TestFiles::write(folder + "/Editor.jpg", "keep"));
         QVERIFY(QFile::link(m_desktop.root() + "/nowhere", folder + "/Editor3.jpg"));
         const QString app = m_desktop.root() + "/src/Editor.app";
         QVERIFY(QDir().mkpath(app));
         for (const char* name : {"Editor2.jpg", "Editor4.jpg", "Editor5.jpg"})
             QCOMPARE(TovDragDropStatic::saveFilenameIcon(app), folder + "/" + name);
-        QCOMPARE(TestDesktop::lines(folder + "/Editor.jpg"), QStringList{"keep"});
+        QCOMPARE(TestFiles::lines(folder + "/Editor.jpg"), QStringList{"keep"});
     }
 
     // Only a plain file directly in the picture folder is deleted. ">" makes a link to a file outside, "/" a folder.
@@ -99,9 +100,9 @@ private slots:
         auto resolve = [](const QString& name) { return FileIconPicture::folder() + "/" + name; };
         const QString outside = m_desktop.root() + "/victim.jpg";
         QString created = resolve(file);
-        QVERIFY(QDir().mkpath(QFileInfo(created).path()) && TestDesktop::write(outside, "mine"));
+        QVERIFY(QDir().mkpath(QFileInfo(created).path()) && TestFiles::write(outside, "mine"));
         QVERIFY(created.endsWith('>') ? QFile::link(outside, created.chopped(1))
-                                      : created.endsWith('/') ? QDir().mkpath(created) : TestDesktop::write(created, "x"));
+                                      : created.endsWith('/') ? QDir().mkpath(created) : TestFiles::write(created, "x"));
         created.remove(QRegularExpression("[>/]$"));
 
         TovDragDropStatic::removePictureFile(resolve(argument));

@@ -33,12 +33,6 @@ bool TestImages::writeGif(const QString& path, const QList<QImage>& frames, int 
     return true;
 }
 
-bool TestImages::writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 QString TestImages::lastError()
 {
     return g_lastError;

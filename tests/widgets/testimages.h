@@ -13,6 +13,5 @@ public:
     static QImage solid(const QSize& size, const QColor& color);
     // Writes the frames as one animated GIF; `delay` in hundredths of a second.
     static bool writeGif(const QString& path, const QList<QImage>& frames, int delay);
-    static bool writeBytes(const QString& path, const QByteArray& bytes);
     static QString lastError();
 };

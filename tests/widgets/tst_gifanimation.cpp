@@ -1,4 +1,5 @@
 #include "iconbuilder/gifwriter.h"
+#include "testfiles.h"
 #include "widgets/gifanimation.h"
 
 #include <QBuffer>
@@ -67,11 +68,8 @@ private slots:
         QFETCH(int, cached);
 
         const QString path = m_dir.filePath(QStringLiteral("%1.gif").arg(QTest::currentDataTag()));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
         const QByteArray bytes = threeFrames(loopCount);
-        file.write(bytes.left(bytes.size() - cutBytes));
-        file.close();
+        QVERIFY(TestFiles::write(path, bytes.left(bytes.size() - cutBytes)));
 
         GifAnimation animation;
         QSignalSpy changes(&animation, &GifAnimation::frameChanged);

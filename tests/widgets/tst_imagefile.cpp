@@ -1,6 +1,7 @@
 // Files named like images that are none: every loader refuses them before opening,
 // so a FIFO never blocks (a loader that waits on one runs into the test's function
 // timeout) and a huge file is never read.
+#include "testfiles.h"
 #include "testimages.h"
 #include "iconbuilder/dialogiconbuilder.h"
 #include "iconbuilder/icontransform.h"
@@ -64,7 +65,7 @@ private slots:
             QBuffer buffer(&png);
             QVERIFY(buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "PNG"));
             png.chop(12);  // the end marker; the decoder reads on into a text chunk that claims 2 GiB
-            QVERIFY(TestImages::writeBytes(path, png + QByteArray::fromHex("7fffffff74455874") + "text"));
+            QVERIFY(TestFiles::write(path, png + QByteArray::fromHex("7fffffff74455874") + "text"));
         } else {
             QFile file(path);
             QVERIFY(file.open(QIODevice::WriteOnly));

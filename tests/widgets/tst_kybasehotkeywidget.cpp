@@ -2,6 +2,7 @@
 // title sits and what its styles change, icons fitted to the face, GIFs playing, the
 // pressed image under the click mask, and bad files giving an empty face.
 #include "testattribute.h"
+#include "testfiles.h"
 #include "testimages.h"
 #include "widgets/iconviewgrabber.h"
 #include "widgets/kybasehotkeywidget.h"
@@ -163,7 +164,7 @@ private slots:
             QVERIFY2(TestImages::writeGif(file, {TestImages::solid(gif, Qt::blue), TestImages::solid(gif, Qt::red)}, 4),
                      qPrintable(TestImages::lastError()));
         else if (content.isValid())
-            QVERIFY(TestImages::writeBytes(file, content.toByteArray()));
+            QVERIFY(TestFiles::write(file, content.toByteArray()));
 
         KyBaseHotkeyWidget face;
         face.hideText();

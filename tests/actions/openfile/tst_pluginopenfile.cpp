@@ -7,6 +7,7 @@
 #include "package/kyvantaproxy.h"
 #include "platform/launch/record/recordingpathlauncher.h"
 #include "testdesktop.h"
+#include "testfiles.h"
 
 #include <QFileDialog>
 #include <QJsonArray>
@@ -46,7 +47,7 @@ private slots:
         QFETCH(QString, name);
         QFETCH(int, kind);
         m_launcher->clear();
-        QVERIFY(TestDesktop::write(m_desktop.root() + "/doc.txt", "x"));
+        QVERIFY(TestFiles::write(m_desktop.root() + "/doc.txt", "x"));
         m_desktop.addEntry("app", {"Type=Application", "Name=A", "Exec=true"});
         const QString path = name.isEmpty() ? QString() : m_desktop.root() + "/" + name;
         PluginOpenFile action;
@@ -79,7 +80,7 @@ private slots:
         QFETCH(QColor, color);
         const QString path = m_desktop.root() + "/picks/" + name;
         QVERIFY(QDir().mkpath(m_desktop.root() + "/picks"));
-        QVERIFY(content.startsWith("->") ? QFile::link(QString(content.mid(2)), path) : TestDesktop::write(path, content));
+        QVERIFY(content.startsWith("->") ? QFile::link(QString(content.mid(2)), path) : TestFiles::write(path, content));
         PluginOpenFile action;
         QVERIFY(action.init("k1", {}));
         QSignalSpy sent(&action, &KYPlugin::eventSent);

@@ -4,6 +4,8 @@
 // "vantatest" (square icons in one colour per name), application entries, and a bin
 // folder in front of PATH for programs that record how they were started.
 
+#include "testfiles.h"
+
 #include <QColor>
 #include <QDir>
 #include <QFile>
@@ -30,7 +32,7 @@ public:
         QIcon::setThemeSearchPaths({dataHome() + "/icons"});
         QIcon::setThemeName(QStringLiteral("vantatest"));
         return m_root.isValid() && QDir().mkpath(binDir()) && QDir().mkpath(dataHome() + "/applications")
-            && QDir().mkpath(themeDir()) && write(themeDir() + "/index.theme", "[Icon Theme]\nName=T\nDirectories=" + dirs + "\n" + sections);
+            && QDir().mkpath(themeDir()) && TestFiles::write(themeDir() + "/index.theme", "[Icon Theme]\nName=T\nDirectories=" + dirs + "\n" + sections);
     }
 
     QString root() const { return m_root.path(); }
@@ -53,7 +55,7 @@ public:
     QString addEntry(const QString& name, const QStringList& lines)
     {
         const QString path = dataHome() + "/applications/" + name + ".desktop";
-        write(path, "[Desktop Entry]\n" + lines.join('\n').toUtf8() + "\n");
+        TestFiles::write(path, "[Desktop Entry]\n" + lines.join('\n').toUtf8() + "\n");
         return path;
     }
 
@@ -62,22 +64,9 @@ public:
     {
         const QString path = binDir() + "/" + name;
         const QByteArray target = QFile::encodeName(out);
-        write(path, "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"" + target + ".part\"\nmv \"" + target + ".part\" \"" + target + "\"\n");
+        TestFiles::write(path, "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"" + target + ".part\"\nmv \"" + target + ".part\" \"" + target + "\"\n");
         QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner);
         return path;
-    }
-
-    static bool write(const QString& path, const QByteArray& bytes)
-    {
-        QFile file(path);
-        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-    }
-
-    static QStringList lines(const QString& path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts)
-                                              : QStringList();
     }
 
     // JPEG pictures come back a few steps off.

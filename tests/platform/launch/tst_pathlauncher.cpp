@@ -2,6 +2,7 @@
 // GIO (field codes, Terminal=true, Hidden=true), documents through the desktop services.
 #include "platform/launch/pathlauncher.h"
 #include "testdesktop.h"
+#include "testfiles.h"
 
 #include <QDesktopServices>
 #include <QtTest>
@@ -54,7 +55,7 @@ private slots:
         m_desktop.addRecorder("gnome-terminal", terminalOut);  // the first terminal GIO looks for
         QString path = m_desktop.root() + "/" + tag + ".txt";
         if (lines.isEmpty())
-            QVERIFY(TestDesktop::write(path, "text"));
+            QVERIFY(TestFiles::write(path, "text"));
         else
             path = m_desktop.addEntry(tag, lines.replaceInStrings("@", program));
         if (!warning.isEmpty())
@@ -64,10 +65,10 @@ private slots:
         PathLauncher::instance()->open(path);
         if (started == "program") {
             QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(out), 10000);
-            QCOMPARE(TestDesktop::lines(out), QStringList({path, "Some App"}));
+            QCOMPARE(TestFiles::lines(out), QStringList({path, "Some App"}));
         } else if (started == "terminal") {
             QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(terminalOut), 10000);
-            QVERIFY(TestDesktop::lines(terminalOut).contains(program));
+            QVERIFY(TestFiles::lines(terminalOut).contains(program));
         } else {
             QTest::qWait(300);
             QVERIFY(!QFile::exists(out) && !QFile::exists(terminalOut));
