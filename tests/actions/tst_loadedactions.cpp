@@ -11,12 +11,10 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QJsonArray>
 #include <QLibrary>
 #include <QLineEdit>
 #include <QPointer>
 #include <QProcess>
-#include <QPushButton>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -265,6 +263,7 @@ private slots:
         QCOMPARE(m_grabber->takeAll(2), QStringList({"+XF86AudioRaiseVolume", "-XF86AudioRaiseVolume"}));
         QCOMPARE(m_grabber->keysDown(), QStringList());
     }
+
     void cleanupTestCase() { delete m_package; }
 
 private:

@@ -9,7 +9,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLabel>

@@ -44,6 +44,7 @@ struct Run
         std::copy_if(lines.cbegin(), lines.cend(), std::back_inserter(found), [&](auto& line) { return line["kind"] == kind; });
         return found;
     }
+
     QJsonObject dumped() const { return ofKind("profile").value(0)["profile"].toObject(); }
 };
 

@@ -3,7 +3,6 @@
 // Pictures and GIFs the tests draw themselves: a position-coded gradient (pixel (x, y) is rgb(x % 256, y % 256, 128))
 // and GIFs written byte by byte with giflib, so every frame's rectangle, disposal, delay and transparency is as asked.
 
-#include <QFile>
 #include <QImage>
 
 #include <gif_lib.h>

@@ -40,6 +40,7 @@ QStringList looks(const QByteArray& gif)
         }
         result << line;
     }
+
     return result;
 }
 

@@ -3,7 +3,6 @@
 #include "package/systemdll.h"
 
 #include <QFile>
-#include <QJsonArray>
 #include <QtTest>
 
 // A package whose resource prefix the test chooses, to read the test's own configurations.

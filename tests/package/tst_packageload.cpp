@@ -3,7 +3,6 @@
 #include "actioninterface.h"
 #include "packageinterface.h"
 
-#include <QApplication>
 #include <QDesktopServices>
 #include <QFile>
 #include <QJsonArray>

@@ -2,7 +2,6 @@
 
 #include "iconbuilder/gifwriter.h"
 
-#include <QFile>
 #include <QSaveFile>
 
 namespace {

@@ -3,7 +3,6 @@
 #include "widgets/gifanimation.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -20,6 +19,7 @@ QByteArray threeFrames(int loopCount)
         frame.fill(colour);
         writer.addFrame(frame, 40);
     }
+
     writer.finish();
     return buffer.data();
 }

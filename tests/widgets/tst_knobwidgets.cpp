@@ -9,7 +9,6 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QtMath>
 #include <QtTest>
 
 namespace {

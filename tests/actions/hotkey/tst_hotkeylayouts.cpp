@@ -29,6 +29,7 @@ protected:
             text = event->text();
         }
     }
+
     void keyReleaseEvent(QKeyEvent* event) override { released = released || event->key() == key; }
 };
 }

@@ -29,6 +29,7 @@ public:
             m_process.kill();
         m_process.waitForFinished(2000);
     }
+
     void send(const QByteArray& command) { m_process.write(command + '\n'); }
     // Reads state lines until one matches, or the timeout passes.
     bool waitFor(const std::function<bool(const QJsonObject&)>& matches, int ms = 5000)
@@ -45,11 +46,13 @@ public:
         }
         return false;
     }
+
     bool waitActive()
     {
         send("focus");
         return waitFor([](const QJsonObject& s) { return s["active"].toBool(); });
     }
+
     QJsonObject state() const { return m_state; }
 
 private:

@@ -54,6 +54,7 @@ private slots:
         m_recorder = new RecordingMediaKeyService;
         MediaKeyService::setInstance(std::unique_ptr<MediaKeyService>(m_recorder));
     }
+
     void cleanup() { IconFileChooser::setHook({}); }
 
     void inputs_data()

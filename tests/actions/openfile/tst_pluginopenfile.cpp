@@ -10,7 +10,6 @@
 #include "testfiles.h"
 
 #include <QFileDialog>
-#include <QJsonArray>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QLoggingCategory>

@@ -2,7 +2,6 @@
 #include "platform/keyboard/x11/x11keyboardservice.h"
 #include "platform/keyboard/x11/xtestinjector.h"
 
-#include <QApplication>
 #include <QLineEdit>
 #include <QtTest>
 

@@ -63,6 +63,7 @@ private slots:
         QVERIFY2(m_grabber, qPrintable(error));
         g_testHandler = qInstallMessageHandler(keepMediaLog);
     }
+
     void init() { g_mediaLog.clear(); }
     void cleanupTestCase() { qInstallMessageHandler(g_testHandler); }
 

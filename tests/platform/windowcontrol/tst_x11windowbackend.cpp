@@ -250,7 +250,6 @@ private slots:
 private:
     // Shows a window, deleted when asked to close, and waits until one more of its
     // (trimmed) title is listed.
-
     QWidget* open(const QString& title, Qt::WindowFlags flags = {})
     {
         const int listed = countListed(title.trimmed());
@@ -265,15 +264,15 @@ private:
         return shown ? window : nullptr;
     }
 
-    // in a fresh listing
+    // In a fresh listing.
     int countListed(const QString& title)
     {
         m_now = m_now.addSecs(2);
         const QList<WindowsInfo> infos = m_control->getAllWindowInfos();
         return int(std::count_if(infos.cbegin(), infos.cend(), [&](const WindowsInfo& i) { return i.title == title; }));
     }
-    // Controls keep a listing until m_now moves on.
 
+    // Controls keep a listing until m_now moves on.
     std::unique_ptr<WindowControl> control(const QByteArray& display)
     {
         auto backend = X11WindowBackend::open(display);
@@ -283,6 +282,7 @@ private:
         c->setClock([this] { return m_now; });
         return c;
     }
+
     QProcess m_bare;  // an X server without a window manager
     QByteArray m_bareDisplay;
     std::unique_ptr<WindowControl> m_control;
