@@ -1,6 +1,7 @@
 // The deck window on the real package library: what a user's clicks, keys and menus do.
 #include "hostserver.h"
 #include "hostsession.h"
+#include "iconbuilder/modaldriver.h"
 #include "keycell.h"
 #include "mainwindow.h"
 #include "testfiles.h"
@@ -201,16 +202,10 @@ private slots:
         QObject* asking = m_session->deck().action(0)->propertyWidget()->findChild<QObject*>("base");
         QVERIFY(asking);
         bool shown = false;
-        QTimer poll;
-        connect(&poll, &QTimer::timeout, this, [&] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (dialog && dialog->objectName() == QLatin1String("HostIconBuilder")) {
-                poll.stop();
-                shown = true;
-                dialog->accept();
-            }
-        });
-        poll.start(10);
+        whenModal<QDialog>([&shown](QDialog* dialog) {
+            shown = dialog->objectName() == QLatin1String("HostIconBuilder");
+            dialog->accept();
+        }, 10000);
         QMetaObject::invokeMethod(asking, "buildIcon");
         QTRY_VERIFY_WITH_TIMEOUT(shown, 10000);
         QTRY_VERIFY_WITH_TIMEOUT(icon() != before, 10000);
