@@ -117,21 +117,6 @@ private slots:
         QVERIFY(!window->isMaximized());
     }
 
-    // Of two windows with the same title, the first listed is minimised, then asked to
-    // close, and goes away; the other stays as it was.
-    void minimiseThenClose()
-    {
-        const QPointer<QWidget> window = open("Twin"), twin = open("Twin");
-        QVERIFY(window && twin);
-        m_control->minimunTargetWindow("Twin");
-        QTRY_VERIFY(window->isMinimized());
-        m_control->closeTargetWindow("Twin");
-        QTRY_VERIFY(!window);
-        QTRY_COMPARE(countListed("Twin"), 1);
-        QVERIFY(twin && twin->isVisible());
-        QVERIFY(!twin->isMinimized());
-    }
-
     // A bare X server: without a client list nothing is listed, which is said once. With one:
     // old-style title and class name where the EWMH ones are missing, the class name for a
     // process of another machine, frame extents; no docks, desktops, or windows without a
