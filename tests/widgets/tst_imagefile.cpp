@@ -2,7 +2,6 @@
 // so a FIFO never blocks (a loader that waits on one runs into the test's function
 // timeout) and a huge file is never read.
 #include "testfiles.h"
-#include "testimages.h"
 #include "iconbuilder/dialogiconbuilder.h"
 #include "iconbuilder/icontransform.h"
 #include "package/kyvantaproxy.h"
