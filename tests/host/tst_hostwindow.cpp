@@ -8,7 +8,6 @@
 #include "urlcatcher.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QDialog>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -201,13 +200,13 @@ private slots:
         const QString before = icon();
         QObject* asking = m_session->deck().action(0)->propertyWidget()->findChild<QObject*>("base");
         QVERIFY(asking);
-        bool shown = false;
-        whenModal<QDialog>([&shown](QDialog* dialog) {
-            shown = dialog->objectName() == QLatin1String("HostIconBuilder");
+        auto shown = std::make_shared<bool>(false);  // the driver may outlive a failed test
+        whenModal<QDialog>([shown](QDialog* dialog) {
+            *shown = dialog->objectName() == QLatin1String("HostIconBuilder");
             dialog->accept();
         }, 10000);
         QMetaObject::invokeMethod(asking, "buildIcon");
-        QTRY_VERIFY_WITH_TIMEOUT(shown, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(*shown, 10000);
         QTRY_VERIFY_WITH_TIMEOUT(icon() != before, 10000);
         QVERIFY2(icon().startsWith(m_dir->path()), qPrintable(icon()));
         QCOMPARE(QImage(icon()).size(), QSize(150, 108));
