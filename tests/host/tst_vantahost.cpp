@@ -190,7 +190,7 @@ private slots:
         QTest::addColumn<QJsonObject>("payload");  // %1 in "FilePath" stands for the test's folder
         QTest::addColumn<QJsonArray>("expected");  // the press's lines, in order; %1 likewise
         const QString media = QStringLiteral("com.corvane.system.multimedia");
-        const QString open = QStringLiteral("com.corvane.system.openfile");
+        const QString open = QStringLiteral("com.corvane.system.openapp");
         const QJsonObject volumeUp{{"kind", "media"}, {"key", "volumeUp"}, {"keyType", 0}, {"down", true}};
         QJsonObject released = volumeUp;
         released["down"] = false;
