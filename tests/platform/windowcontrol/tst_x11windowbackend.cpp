@@ -86,7 +86,7 @@ private slots:
     }
 
     // Listed with the title trimmed, the process name from /proc and the window manager's
-    // frame. Then asked for a frame as the Windows Control inspector does: size, position,
+    // frame. Then asked for a frame as a Windows Control key does: size, position,
     // the hook, a new listing at once, up to five times; the clock stands still, so only the
     // hook can make that listing a fresh one.
     void moveAndResize()
