@@ -12,8 +12,12 @@
 
 #include <QCoreApplication>
 
+#include <array>
+
 namespace {
 const char* const kMappingContext = "SystemDll";
+// The package title and the titles of the configured actions that the package
+// translates (not Multimedia's).
 const char* const kMappingKeys[] = {
     QT_TRANSLATE_NOOP("SystemDll", "LAB_SIDEBAR_GROUP_SYSTEM"),
     QT_TRANSLATE_NOOP("SystemDll", "LAB_SIDEBAR_SYSTEM_SWITCH_M1_M2"),
@@ -22,7 +26,34 @@ const char* const kMappingKeys[] = {
     QT_TRANSLATE_NOOP("SystemDll", "LAB_SIDEBAR_SYSTEM_TEXT"),
     QT_TRANSLATE_NOOP("SystemDll", "LAB_TITLE_SYS_WINDOWCONTROL"),
 };
+
+template <class Action>
+KYPlugin* make()
+{
+    return new Action;
 }
+
+struct Factory
+{
+    const QString* category;
+    KYPlugin* (*make)();
+};
+
+// In lookup order.
+const std::array<Factory, 6>& factories()
+{
+    namespace C = TovPluginCategories;
+    static const std::array<Factory, 6> table = {{
+        {&C::kSystemOpenApp, &make<PluginOpenFile>},
+        {&C::kSystemOpenUrl, &make<PluginOpenUrl>},
+        {&C::kSystemHotkey, &make<PluginInputHotkey>},
+        {&C::kSystemMultimedia, &make<PluginSystemMultimedia>},
+        {&C::kSystemText, &make<PluginInputText>},
+        {&C::kSystemWindowsControl, &make<PluginWindowsControl>},
+    }};
+    return table;
+}
+} // namespace
 
 SystemDll::SystemDll(QObject* parent)
     : IBuiltInPackageLibrary(QStringLiteral("SystemDll"), parent)
@@ -51,24 +82,20 @@ QMap<QString, QString> SystemDll::mapping()
 KYPlugin* SystemDll::makeWidget(const QString& category, int n)
 {
     qCDebug(lcPackage) << "[dll] makeInstance()" << category << n;
-    using Factory = KYPlugin* (*)();
-    // In lookup order.
-    const std::pair<const QString&, Factory> actions[] = {
-        {TovPluginCategories::kSystemOpenApp, [] { return static_cast<KYPlugin*>(new PluginOpenFile); }},
-        {TovPluginCategories::kSystemOpenUrl, [] { return static_cast<KYPlugin*>(new PluginOpenUrl); }},
-        {TovPluginCategories::kSystemHotkey, [] { return static_cast<KYPlugin*>(new PluginInputHotkey); }},
-        {TovPluginCategories::kSystemMultimedia, [] { return static_cast<KYPlugin*>(new PluginSystemMultimedia); }},
-        {TovPluginCategories::kSystemText, [] { return static_cast<KYPlugin*>(new PluginInputText); }},
-        {TovPluginCategories::kSystemWindowsControl, [] { return static_cast<KYPlugin*>(new PluginWindowsControl); }},
-    };
-    for (const auto& [identifier, factory] : actions) {
-        if (category != identifier)
+    for (const Factory& factory : factories()) {
+        if (category != *factory.category)
             continue;
-        if (!factory)
-            return nullptr;
-        KYPlugin* action = factory();
+        KYPlugin* action = factory.make();
         action->category = category;
         return action;
     }
     return nullptr;
+}
+
+QStringList SystemDll::categories()
+{
+    QStringList made;
+    for (const Factory& factory : factories())
+        made << *factory.category;
+    return made;
 }

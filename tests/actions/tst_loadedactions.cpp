@@ -8,6 +8,7 @@
 #include "packageinterface.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -102,24 +103,31 @@ private slots:
         QTest::addColumn<int>("affected");          // index into titles, -1 for none
         QTest::addColumn<int>("vanishing");         // closed after the key listed it, -1 for none
         QTest::addColumn<QStringList>("warnings");
+        QTest::addColumn<bool>("inspected");        // the host asked for the inspector first
 
         const QStringList gone = {"^resize ignored: window \"Doomed\" has gone$",
                                   "^move ignored: window \"Doomed\" has gone$", "windows title: \"Doomed\" not found!$",
                                   "resizeTarget.* window \"Doomed\" has gone$"};
         const QStringList none;
         const QStringList notFound = {"windows title: \"Old Title\" not found!$"};
-        QTest::newRow("resize") << QStringList{"Target", "Bystander"} << "Target" << int(Resize) << 0 << -1 << none;
-        QTest::newRow("same title: the first") << QStringList{"Twin", "Twin"} << "Twin" << int(Resize) << 0 << -1 << none;
-        QTest::newRow("minimise") << QStringList{"Bystander", "Target"} << "Target" << int(Minimise) << 1 << -1 << none;
-        QTest::newRow("maximise") << QStringList{"Target"} << "Target" << int(Maximise) << 0 << -1 << none;
-        QTest::newRow("close") << QStringList{"Target", "Bystander"} << "Target" << int(Close) << 0 << -1 << none;
+        QTest::newRow("resize") << QStringList{"Target", "Bystander"} << "Target" << int(Resize) << 0 << -1 << none
+                                << true;
+        QTest::newRow("same title: the first") << QStringList{"Twin", "Twin"} << "Twin" << int(Resize) << 0 << -1
+                                               << none << true;
+        QTest::newRow("minimise") << QStringList{"Bystander", "Target"} << "Target" << int(Minimise) << 1 << -1
+                                  << none << true;
+        QTest::newRow("maximise") << QStringList{"Target"} << "Target" << int(Maximise) << 0 << -1 << none << true;
+        QTest::newRow("close") << QStringList{"Target", "Bystander"} << "Target" << int(Close) << 0 << -1 << none
+                               << true;
         QTest::newRow("title gone, the process's only window")
-            << QStringList{"Renamed"} << "Old Title" << int(Resize) << 0 << -1 << notFound;
+            << QStringList{"Renamed"} << "Old Title" << int(Resize) << 0 << -1 << notFound << true;
         QTest::newRow("title gone, two windows of the process")
-            << QStringList{"Renamed", "Other"} << "Old Title" << int(Resize) << -1 << -1 << notFound;
+            << QStringList{"Renamed", "Other"} << "Old Title" << int(Resize) << -1 << -1 << notFound << true;
+        QTest::newRow("resize, never inspected") << QStringList{"Target", "Bystander"} << "Target" << int(Resize) << 0
+                                                 << -1 << none << false;
         // Within the key's one-second listing, so the lookup still finds it.
         QTest::newRow("closed after listing") << QStringList{"Doomed", "Bystander"} << "Doomed" << int(Resize) << -1 << 0
-                                              << gone;
+                                              << gone << true;
     }
 
     void trigger()
@@ -130,6 +138,7 @@ private slots:
         QFETCH(int, affected);
         QFETCH(int, vanishing);
         QFETCH(QStringList, warnings);
+        QFETCH(bool, inspected);
 
         QList<QPointer<QWidget>> windows;
         QList<QRect> before;
@@ -144,7 +153,8 @@ private slots:
                                            {"leftTopPositionX", requested.x()}, {"leftTopPositionY", requested.y()},
                                            {"windowSizeW", requested.width()}, {"windowSizeH", requested.height()}});
         QVERIFY(key);
-        key->propertyWidget();  // the inspector lists the windows
+        if (inspected)
+            key->propertyWidget();  // the inspector lists the windows
         if (vanishing >= 0) {
             delete windows.at(vanishing);
             QTest::qWait(20);  // gone from the server
@@ -154,6 +164,8 @@ private slots:
         QJsonObject result{{"kept", 1}};
         key->eventReceived(kTrigger, result);
         QCOMPARE(result, QJsonObject({{"kept", 1}}));
+        if (!inspected)
+            QCOMPARE(inspectors(), 0);  // the trigger built none
         const QRect reached = affected >= 0 ? outerFrame(windows.at(affected)) : QRect();
         QTest::qWait(200);  // whatever the window manager would do, it has done
 
@@ -206,7 +218,7 @@ private slots:
                                            {"leftTopPositionX", requested.x()}, {"leftTopPositionY", requested.y()},
                                            {"windowSizeW", requested.width()}, {"windowSizeH", requested.height()}});
         QVERIFY(key);
-        QLoggingCategory::setFilterRules("systemdll.actions.debug=true");
+        QLoggingCategory::setFilterRules("systemdll.platform.windowcontrol.debug=true");
         QTest::ignoreMessage(QtDebugMsg, QRegularExpression("retry resize: 13$"));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("\"Stepped\" kept frame .* after 5 attempts"));
         QJsonObject result;
@@ -267,6 +279,14 @@ private slots:
     void cleanupTestCase() { delete m_package; }
 
 private:
+    static int inspectors()
+    {
+        const QWidgetList widgets = QApplication::allWidgets();
+        return int(std::count_if(widgets.cbegin(), widgets.cend(), [](const QWidget* w) {
+            return qstrcmp(w->metaObject()->className(), "WidgetPluginWindowsControl") == 0;
+        }));
+    }
+
     // A window of this process, mapped and in the window manager's client list.
     QWidget* open(const QString& title, const QRect& geometry = QRect(300, 300, 320, 240))
     {

@@ -31,10 +31,12 @@ class TestAction : public SystemAction
 {
     Q_OBJECT
 public:
+    TestAction() : SystemAction(std::make_unique<TestPayload>(), nullptr, {}) {}
+
     QStringList calls;
     int syncs = 0;
     bool readOnlyTitle = false;
-    TestPayload record;
+    TestPayload& record = static_cast<TestPayload&>(payload());
     QJsonObject lastArgument{{"unset", true}};
 
     int onKeyUpEvent(const QJsonObject& e) override { calls << "up"; lastArgument = e; return 0; }
@@ -42,7 +44,5 @@ public:
     int onAppTriggeredEvent(const QJsonObject& e) override { calls << "triggered"; lastArgument = e; return 0; }
 
 protected:
-    ActionPayload& payload() override { return record; }
-    const ActionPayload& payload() const override { return record; }
     void syncOwn() override { ++syncs; readOnlyTitle = actionMode; }
 };

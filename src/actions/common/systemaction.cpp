@@ -14,10 +14,23 @@ const QString kPayload = QStringLiteral("payload");
 constexpr int kHandled = 0;
 }
 
-SystemAction::SystemAction(QObject* parent)
+SystemAction::SystemAction(std::unique_ptr<ActionPayload> record, std::unique_ptr<ActionKeyFace> face,
+                           InspectorFactory inspector, QObject* parent)
     : KYPlugin(parent)
+    , m_record(std::move(record))
+    , m_makeInspector(std::move(inspector))
+    , m_face(std::move(face))
 {
     delegate.connectToServer();
+}
+
+// What the widgets report while they go must not reach an action that is half gone.
+SystemAction::~SystemAction()
+{
+    if (m_face)
+        disconnect(m_face.get(), nullptr, this, nullptr);
+    if (m_inspector)
+        disconnect(m_inspector.get(), nullptr, this, nullptr);
 }
 
 bool SystemAction::init(const QString& newTarget, const QJsonObject& params)
@@ -139,30 +152,55 @@ QWidget* SystemAction::pluginWidget()
 QWidget* SystemAction::propertyWidget()
 {
     ensureInspector();
-    return inspector();
+    return inspectorWidget();
+}
+
+void SystemAction::makeInspector()
+{
+    m_inspectorBuilt = true;
+    if (m_makeInspector)
+        m_inspector = m_makeInspector();
+    m_actionInspector = qobject_cast<ActionInspector*>(m_inspector.get());
 }
 
 void SystemAction::ensureInspector()
 {
     if (m_inspectorBuilt)
         return;
-    m_inspectorBuilt = true;
-    buildInspector();
+    makeInspector();
     syncInspector();
     propertyConnections();
+}
+
+void SystemAction::buildInspectorNow()
+{
+    if (m_inspectorBuilt)
+        return;
+    makeInspector();
+    propertyConnections();
+}
+
+QString SystemAction::faceTitle() const
+{
+    return payload().firstTitle();
+}
+
+QString SystemAction::faceImage() const
+{
+    return payload().firstIcon();
 }
 
 int SystemAction::onKeyDownEvent(const QJsonObject&)
 {
     if (ActionKeyFace* keyFace = face())
-        keyFace->showPressed(payload().firstTitle());
+        keyFace->showPressed(faceTitle());
     return kHandled;
 }
 
 int SystemAction::onKeyUpEvent(const QJsonObject&)
 {
     if (ActionKeyFace* keyFace = face()) {
-        keyFace->setImage(payload().firstIcon());
+        keyFace->setImage(faceImage());
         keyFace->showKeyUp();
     }
     return kHandled;
@@ -172,8 +210,8 @@ void SystemAction::syncWidgets()
 {
     const ActionPayload& record = payload();
     if (ActionKeyFace* keyFace = face()) {
-        keyFace->setTitle(record.firstTitle());
-        keyFace->setImage(record.firstIcon());
+        keyFace->setTitle(faceTitle());
+        keyFace->setImage(faceImage());
         keyFace->adjustView(record.displayView);
     }
     if (m_inspectorBuilt)

@@ -6,13 +6,19 @@
 #include "plugin/kymixerplugindelegate.h"
 #include "plugin/kyplugin.h"
 
+#include <functional>
+#include <memory>
+
 // What the six actions share: the init protocol (preset, payload, defaults), the event
-// dispatch, the set-settings report and the link to the host. An action supplies its
-// record, how the record reaches its widgets, and its reactions to key events.
+// dispatch, the set-settings report and the link to the host. It owns the action's
+// record, key face and inspector; an action supplies them, how the record reaches its
+// inspector's own fields, and its reactions to key events.
 class SystemAction : public KYPlugin
 {
     Q_OBJECT
 public:
+    ~SystemAction() override;
+
     using KYPlugin::init;
     using KYPlugin::eventReceived;
     bool init(const QString& target, const QJsonObject& params) override;
@@ -35,19 +41,34 @@ public:
     void saveProfile(const QJsonObject& stored);
 
 protected:
-    explicit SystemAction(QObject* parent = nullptr);
+    // Makes the inspector the first time it is needed.
+    using InspectorFactory = std::function<std::unique_ptr<QWidget>()>;
 
-    virtual ActionPayload& payload() = 0;
-    virtual const ActionPayload& payload() const = 0;
-    // The action's two widgets; null for an action without them. The key face is built
-    // with the action. The inspector is built by buildInspector() when the host first
-    // asks for it, since most keys are never inspected; it is then filled from the
-    // record and connected, and inspector() returns it from then on.
-    virtual ActionKeyFace* face() const { return nullptr; }
-    virtual ActionInspector* inspector() const { return nullptr; }
-    virtual void buildInspector() {}
+    // Takes the record and the key face (null for an action without one). The inspector
+    // is made by `inspector` when the host first asks for it, since most keys are never
+    // inspected; it is then filled from the record and connected. Without a factory the
+    // action has no inspector, but its own fields are still synced from then on.
+    SystemAction(std::unique_ptr<ActionPayload> record, std::unique_ptr<ActionKeyFace> face,
+                 InspectorFactory inspector, QObject* parent = nullptr);
+
+    ActionPayload& payload() { return *m_record; }
+    const ActionPayload& payload() const { return *m_record; }
+    ActionKeyFace* face() const { return m_face.get(); }
+    // The inspector once made, else null.
+    QWidget* inspectorWidget() const { return m_inspector.get(); }
+    // The inspector when it is built on ActionInspector, whose shared fields this class
+    // fills and connects; else null, and the action does that in syncOwn() and connectOwn().
+    ActionInspector* inspector() const { return m_actionInspector; }
+    // Makes, fills and connects the inspector, unless that is done already.
     void ensureInspector();
+    // Makes and connects the inspector now, before any settings arrive, for an action
+    // whose inspector reports what loading them selects; the next sync fills it.
+    void buildInspectorNow();
     bool hasInspector() const { return m_inspectorBuilt; }
+    // What the key face shows: after a sync and in the pressed look the title, after a
+    // sync and on key up the image. The record's first title and icon by default.
+    virtual QString faceTitle() const;
+    virtual QString faceImage() const;
     // Pushes the record into the key face and, once built, the inspector: titles,
     // icons, the display view, action mode; then syncOwn() for the inspector's own
     // fields (called only when there is an inspector).
@@ -78,7 +99,13 @@ protected:
     void onViewAttributeEdited(const KyDisplayViewAttribute& attribute);
 
 private:
+    void makeInspector();
     void syncInspector();
 
+    std::unique_ptr<ActionPayload> m_record;
+    InspectorFactory m_makeInspector;
+    std::unique_ptr<QWidget> m_inspector;
+    ActionInspector* m_actionInspector = nullptr;  // m_inspector, when it is one
+    std::unique_ptr<ActionKeyFace> m_face;         // deleted first, then the inspector and the record
     bool m_inspectorBuilt = false;
 };

@@ -8,17 +8,8 @@
 #include "widgetplugininputhotkey.h"
 
 PluginInputHotkey::PluginInputHotkey(QObject* parent)
-    : SystemAction(parent)
-    , keyFace(new WidgetIconPluginInputHotkey)
-    , m_payloadImpl(new PayloadImpl)
+    : TypedAction(parent)
 {
-}
-
-PluginInputHotkey::~PluginInputHotkey()
-{
-    delete keyFace;
-    delete m_propertyWidget;
-    delete m_payloadImpl;
 }
 
 void PluginInputHotkey::eventReceived(const QJsonObject& event, QJsonObject& result)
@@ -36,7 +27,7 @@ QString PluginInputHotkey::actionIconFilePath() const
 
 QString PluginInputHotkey::hotkey() const
 {
-    return m_payloadImpl->sendHotkey;
+    return record().sendHotkey;
 }
 
 int PluginInputHotkey::onAppTriggeredEvent(const QJsonObject&)
@@ -58,21 +49,15 @@ int PluginInputHotkey::onSyncUI()
     return 0;
 }
 
-ActionPayload& PluginInputHotkey::payload() { return *m_payloadImpl; }
-const ActionPayload& PluginInputHotkey::payload() const { return *m_payloadImpl; }
-ActionKeyFace* PluginInputHotkey::face() const { return keyFace; }
-ActionInspector* PluginInputHotkey::inspector() const { return m_propertyWidget; }
-void PluginInputHotkey::buildInspector() { m_propertyWidget = new WidgetPluginInputHotkey; }
-
 void PluginInputHotkey::syncOwn()
 {
-    m_propertyWidget->setKeySequenceHotkey(m_payloadImpl->sendHotkey);
+    panel()->setKeySequenceHotkey(record().sendHotkey);
 }
 
 void PluginInputHotkey::connectOwn()
 {
-    connect(m_propertyWidget, &WidgetPluginInputHotkey::hotkeyDidChange, this, [this](const QString& hotkey) {
-        m_payloadImpl->sendHotkey = hotkey;
+    connect(panel(), &WidgetPluginInputHotkey::hotkeyDidChange, this, [this](const QString& hotkey) {
+        record().sendHotkey = hotkey;
         qCDebug(lcActions) << "m_payloadImpl->sendHotkey" << hotkey;
         reportSettings();
     });

@@ -7,21 +7,9 @@
 #include "widgetplugininputtext.h"
 
 PluginInputText::PluginInputText(QObject* parent)
-    : SystemAction(parent)
-    , keyFace(new WidgetIconPluginInputText)
-    , m_payloadImpl(new PayloadImpl)
+    : TypedAction(parent)
     , m_paster(new TextPaster(this))
 {
-}
-
-PluginInputText::~PluginInputText()
-{
-    keyFace->disconnect();
-    if (m_propertyWidget)
-        m_propertyWidget->disconnect();
-    delete keyFace;
-    delete m_propertyWidget;
-    delete m_payloadImpl;
 }
 
 void PluginInputText::eventReceived(const QJsonObject& event, QJsonObject& result)
@@ -34,7 +22,7 @@ void PluginInputText::eventReceived(const QJsonObject& event, QJsonObject& resul
 QWidget* PluginInputText::pluginWidget()
 {
     qCDebug(lcActions) << "pluginWidget" << "Return plugin widget";
-    return keyFace;
+    return keyFace();
 }
 
 QWidget* PluginInputText::propertyWidget()
@@ -50,32 +38,24 @@ QString PluginInputText::actionIconFilePath() const
 
 int PluginInputText::onAppTriggeredEvent(const QJsonObject&)
 {
-    m_paster->paste(m_payloadImpl->sendText, m_payloadImpl->pressesEnter());
+    m_paster->paste(record().sendText, record().pressesEnter());
     return 0;
 }
 
-ActionPayload& PluginInputText::payload() { return *m_payloadImpl; }
-const ActionPayload& PluginInputText::payload() const { return *m_payloadImpl; }
-ActionKeyFace* PluginInputText::face() const { return keyFace; }
-ActionInspector* PluginInputText::inspector() const { return m_propertyWidget; }
-void PluginInputText::buildInspector() { m_propertyWidget = new WidgetPluginInputText; }
-
 void PluginInputText::syncOwn()
 {
-    m_pressEnterStatus = m_payloadImpl->pressEnterStatus;
-    m_propertyWidget->setPressEnter(m_payloadImpl->pressEnterStatus);
-    m_propertyWidget->setSendText(m_payloadImpl->sendText);
+    panel()->setPressEnter(record().pressEnterStatus);
+    panel()->setSendText(record().sendText);
 }
 
 void PluginInputText::connectOwn()
 {
-    connect(m_propertyWidget, &WidgetPluginInputText::textDidChange, this, [this](const QString& text) {
-        m_payloadImpl->sendText = text;
+    connect(panel(), &WidgetPluginInputText::textDidChange, this, [this](const QString& text) {
+        record().sendText = text;
         reportSettings();
     });
-    connect(m_propertyWidget, &WidgetPluginInputText::enterDidChange, this, [this](const QString& status) {
-        m_payloadImpl->pressEnterStatus = status;
-        m_pressEnterStatus = status;
+    connect(panel(), &WidgetPluginInputText::enterDidChange, this, [this](const QString& status) {
+        record().pressEnterStatus = status;
         reportSettings();
     });
 }

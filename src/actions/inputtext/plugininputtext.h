@@ -1,6 +1,6 @@
 #pragma once
 
-#include "actions/common/systemaction.h"
+#include "actions/common/typedaction.h"
 
 class TextPaster;
 class WidgetIconPluginInputText;
@@ -8,12 +8,11 @@ class WidgetPluginInputText;
 
 // Types its text into the focused application by pasting it, optionally followed by
 // the keypad Enter key.
-class PluginInputText : public SystemAction
+class PluginInputText : public TypedAction<PluginInputText, WidgetIconPluginInputText, WidgetPluginInputText>
 {
     Q_OBJECT
 public:
     explicit PluginInputText(QObject* parent = nullptr);
-    ~PluginInputText() override;
 
     using SystemAction::init;
     void eventReceived(const QJsonObject& event, QJsonObject& result) override;
@@ -25,18 +24,9 @@ public:
     class PayloadImpl;
 
 protected:
-    ActionPayload& payload() override;
-    const ActionPayload& payload() const override;
-    ActionKeyFace* face() const override;
-    ActionInspector* inspector() const override;
-    void buildInspector() override;
     void syncOwn() override;
     void connectOwn() override;
 
 private:
-    WidgetIconPluginInputText* keyFace = nullptr;
-    WidgetPluginInputText* m_propertyWidget = nullptr;
-    QString m_pressEnterStatus;
-    PayloadImpl* m_payloadImpl = nullptr;
-    TextPaster* m_paster = nullptr;
+    TextPaster* m_paster = nullptr;  // child of this action
 };

@@ -8,40 +8,28 @@
 using namespace MultimediaConst;
 
 PluginSystemMultimedia::PluginSystemMultimedia(QObject* parent)
-    : SystemAction(parent)
-    , keyFace(new WidgetIconPluginSystemMultimedia)
-    , m_propertyWidget(new WidgetPluginSystemMultimedia)
-    , m_payloadImpl(new PayloadImpl)
+    : TypedAction(parent)
 {
     // Connected before any settings arrive: loading them selects the list entry, and
     // the image and profile that the inspector reports then must reach the key.
-    connectInspector();
+    buildInspectorNow();
 }
 
-PluginSystemMultimedia::~PluginSystemMultimedia()
+void PluginSystemMultimedia::connectOwn()
 {
-    keyFace->disconnect();
-    m_propertyWidget->disconnect();
-    delete keyFace;
-    delete m_propertyWidget;
-    delete m_payloadImpl;
-}
-
-void PluginSystemMultimedia::connectInspector()
-{
-    WidgetPluginSystemMultimedia* panel = m_propertyWidget;
-    connect(panel, &WidgetPluginSystemMultimedia::callbackToSaveProfile, this, &SystemAction::saveProfile);
-    connect(panel, &WidgetPluginSystemMultimedia::imageDidChange, this, &PluginSystemMultimedia::onImageChanged);
-    connect(panel, &WidgetPluginSystemMultimedia::multimediaDidChange, this, &PluginSystemMultimedia::setMultimedia);
-    connect(panel, &WidgetPluginSystemMultimedia::titleDidChange, this, &PluginSystemMultimedia::onTitleChanged);
-    connect(panel, &WidgetPluginSystemMultimedia::viewAttributeChanged, this,
+    WidgetPluginSystemMultimedia* editor = panel();
+    connect(editor, &WidgetPluginSystemMultimedia::callbackToSaveProfile, this, &SystemAction::saveProfile);
+    connect(editor, &WidgetPluginSystemMultimedia::imageDidChange, this, &PluginSystemMultimedia::onImageChanged);
+    connect(editor, &WidgetPluginSystemMultimedia::multimediaDidChange, this, &PluginSystemMultimedia::setMultimedia);
+    connect(editor, &WidgetPluginSystemMultimedia::titleDidChange, this, &PluginSystemMultimedia::onTitleChanged);
+    connect(editor, &WidgetPluginSystemMultimedia::viewAttributeChanged, this,
             &PluginSystemMultimedia::onViewAttributeChanged);
 }
 
 void PluginSystemMultimedia::onImageChanged(const QString& path)
 {
     currentImage = path;
-    keyFace->setImage(path);
+    keyFace()->setImage(path);
     requestKeyRecolour(recolourDelayMs());
 }
 
@@ -49,17 +37,15 @@ void PluginSystemMultimedia::onImageChanged(const QString& path)
 void PluginSystemMultimedia::onTitleChanged(const QString& newTitle)
 {
     title = newTitle;
-    m_payloadImpl->setFirstTitle(newTitle);
-    m_payloadImpl->actionTitle = newTitle;
-    keyFace->setTitle(newTitle);
+    record().setFirstTitle(newTitle);
+    record().actionTitle = newTitle;
+    keyFace()->setTitle(newTitle);
 }
 
 void PluginSystemMultimedia::onViewAttributeChanged(const KyDisplayViewAttribute& attribute)
 {
-    m_payloadImpl->displayView = attribute;
-    keyFace->adjustView(attribute);
-    m_propertyWidget->adjustView(attribute);
-    reportSettings();
+    panel()->adjustView(attribute);
+    onViewAttributeEdited(attribute);
 }
 
 void PluginSystemMultimedia::updateImageColor()
@@ -69,17 +55,12 @@ void PluginSystemMultimedia::updateImageColor()
 
 void PluginSystemMultimedia::setMultimedia(int index)
 {
-    m_payloadImpl->index = index;
+    record().index = index;
 }
 
 int PluginSystemMultimedia::multimediaIndex() const
 {
-    return m_payloadImpl->index;
-}
-
-QWidget* PluginSystemMultimedia::propertyWidget()
-{
-    return m_propertyWidget;
+    return record().index;
 }
 
 QString PluginSystemMultimedia::actionIconFilePath() const
@@ -97,10 +78,10 @@ QJsonObject PluginSystemMultimedia::uiParameters() const
         {kUiTitleEdit, title},
         {kUiImageText, title},
         {kUiIconImageText, title},
-        {kUiList, qMax(0, m_payloadImpl->index)},
+        {kUiList, qMax(0, record().index)},
     };
     for (int i = 0; i < kEntryCount; ++i)
-        p.insert(QString::fromLatin1(kUiImagePath).arg(i), m_payloadImpl->imageOrDefault(i));
+        p.insert(QString::fromLatin1(kUiImagePath).arg(i), record().imageOrDefault(i));
     return QJsonObject{{kUiPayload, p}};
 }
 
@@ -108,39 +89,28 @@ QJsonObject PluginSystemMultimedia::uiParameters() const
 // of the selected entry, and a profile when the selection moved.
 void PluginSystemMultimedia::syncWidgets()
 {
-    qCDebug(lcActions) << "[PluginSystemMultimedia][ApplyPayload]" << m_payloadImpl->toJson();
-    const QString stored = m_payloadImpl->firstTitle();
+    qCDebug(lcActions) << "[PluginSystemMultimedia][ApplyPayload]" << record().toJson();
+    const QString stored = record().firstTitle();
     title = stored.isEmpty() ? QString::fromLatin1(kDefaultTitle) : stored;
-    keyFace->setTitle(title);
-    keyFace->setImage(QString::fromLatin1(kFaceImage));
+    currentImage = QString::fromLatin1(kFaceImage);
+    SystemAction::syncWidgets();
+}
+
+void PluginSystemMultimedia::syncOwn()
+{
+    WidgetPluginSystemMultimedia* editor = panel();
     if (actionMode)
-        m_propertyWidget->setActionModeState();
+        editor->setActionModeState();
     uiSettings = uiParameters();
-    m_propertyWidget->setUIParameters(uiSettings);
-
-    const KyDisplayViewAttribute view = m_payloadImpl->displayView;
-    m_propertyWidget->setViewAttribute(view);
-    m_propertyWidget->adjustView(view);
-    keyFace->adjustView(view);
-}
-
-// The pressed look keeps the title shown, even one that was never stored.
-int PluginSystemMultimedia::onKeyDownEvent(const QJsonObject&)
-{
-    keyFace->showPressed(title);
-    return 0;
-}
-
-int PluginSystemMultimedia::onKeyUpEvent(const QJsonObject&)
-{
-    keyFace->setImage(currentImage);
-    keyFace->showKeyUp();
-    return 0;
+    editor->setUIParameters(uiSettings);
+    const KyDisplayViewAttribute view = record().displayView;
+    editor->setViewAttribute(view);
+    editor->adjustView(view);
 }
 
 int PluginSystemMultimedia::onAppTriggeredEvent(const QJsonObject&)
 {
-    const int index = m_payloadImpl->index;
+    const int index = record().index;
     if (!PayloadImpl::isEntry(index)) {
         qCDebug(lcActions) << "[PluginSystemMultimedia] no media action at index" << index << "- nothing sent";
         return 0;
@@ -148,7 +118,3 @@ int PluginSystemMultimedia::onAppTriggeredEvent(const QJsonObject&)
     kMediaFunctions[index]();
     return 0;
 }
-
-ActionPayload& PluginSystemMultimedia::payload() { return *m_payloadImpl; }
-const ActionPayload& PluginSystemMultimedia::payload() const { return *m_payloadImpl; }
-ActionKeyFace* PluginSystemMultimedia::face() const { return keyFace; }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "actions/common/systemaction.h"
+#include "actions/common/typedaction.h"
 #include "multimediaconstants.h"
 
 class WidgetIconPluginSystemMultimedia;
@@ -10,17 +10,14 @@ class WidgetPluginSystemMultimedia;
 // volume down) through the media-key service when the key is triggered. Its inspector
 // keeps the selection, the title and one image per media action, and reports every
 // change as a profile, which becomes the settings sent to the host.
-class PluginSystemMultimedia : public SystemAction
+class PluginSystemMultimedia
+    : public TypedAction<PluginSystemMultimedia, WidgetIconPluginSystemMultimedia, WidgetPluginSystemMultimedia>
 {
     Q_OBJECT
 public:
     explicit PluginSystemMultimedia(QObject* parent = nullptr);
-    ~PluginSystemMultimedia() override;
 
-    QWidget* propertyWidget() override;
     QString actionIconFilePath() const override;
-    int onKeyDownEvent(const QJsonObject&) override;
-    int onKeyUpEvent(const QJsonObject&) override;
     int onAppTriggeredEvent(const QJsonObject&) override;
 
     // Selects the media action; the inspector reports the profile that follows.
@@ -36,21 +33,20 @@ public slots:
     void updateImageColor();
 
 protected:
-    ActionPayload& payload() override;
-    const ActionPayload& payload() const override;
-    ActionKeyFace* face() const override;
+    // The title shown, even one that was never stored, and the image the inspector last
+    // reported for the key.
+    QString faceTitle() const override { return title; }
+    QString faceImage() const override { return currentImage; }
     void syncWidgets() override;
+    void syncOwn() override;
+    void connectOwn() override;
 
 private:
-    void connectInspector();
     void onImageChanged(const QString& path);
     void onTitleChanged(const QString& newTitle);
     void onViewAttributeChanged(const KyDisplayViewAttribute& attribute);
     QJsonObject uiParameters() const;
 
-    WidgetIconPluginSystemMultimedia* keyFace = nullptr;
-    WidgetPluginSystemMultimedia* m_propertyWidget = nullptr;
-    PayloadImpl* m_payloadImpl = nullptr;
     QJsonObject uiSettings;
     QString currentImage;  // shown when the key is released
     QString title;

@@ -19,17 +19,8 @@ constexpr int kBrowserSettleMs = 100;
 }
 
 PluginOpenUrl::PluginOpenUrl(QObject* parent)
-    : SystemAction(parent)
-    , keyFace(new WidgetIconPluginOpenUrl)
-    , m_payloadImpl(new PayloadImpl)
+    : TypedAction(parent)
 {
-}
-
-PluginOpenUrl::~PluginOpenUrl()
-{
-    delete keyFace;
-    delete m_propertyWidget;
-    delete m_payloadImpl;
 }
 
 bool PluginOpenUrl::init(const QString& newTarget, const QJsonObject& params)
@@ -51,7 +42,7 @@ bool PluginOpenUrl::initWithDefault()
 {
     SystemAction::initWithDefault();
     // The host stores the defaults at once, in exactly the form it will hand back.
-    m_payloadImpl->setV1Payload(m_payloadImpl->toJson());
+    record().setV1Payload(record().toJson());
     reportSettings();
     return true;
 }
@@ -60,7 +51,7 @@ QWidget* PluginOpenUrl::pluginWidget()
 {
     qCDebug(lcActions) << "virtual QWidget *PluginOpenUrl::pluginWidget()";
     qCDebug(lcActions) << "Return plugin widget";
-    return keyFace;
+    return keyFace();
 }
 
 QWidget* PluginOpenUrl::propertyWidget()
@@ -82,7 +73,7 @@ int PluginOpenUrl::onSyncUI()
 
 int PluginOpenUrl::onAppTriggeredEvent(const QJsonObject&)
 {
-    const QString url = m_payloadImpl->url;
+    const QString url = record().url;
     qCDebug(lcActions) << "try to open" << url;
     if (url != kBrowserShortcutUrl) {
         QDesktopServices::openUrl(QUrl(url, QUrl::TolerantMode));
@@ -104,26 +95,20 @@ void PluginOpenUrl::onOtherEvent(const QString& type, QJsonObject& result)
         return;
     qCDebug(lcActions) << "[OpenUrl] TovKyPluginEventType::kUpdateSettingsEvent";
     const int status = onSetSettingsEvent({});
-    result.insert(QStringLiteral("settings"), m_payloadImpl->toJson());
+    result.insert(QStringLiteral("settings"), record().toJson());
     result.insert(QStringLiteral("success"), status == 0);
     qCDebug(lcActions).noquote() << "[OpenUrl] TovKyPluginEventType::kUpdateSettingsEvent" << JsonSummary::of(result);
 }
 
-ActionPayload& PluginOpenUrl::payload() { return *m_payloadImpl; }
-const ActionPayload& PluginOpenUrl::payload() const { return *m_payloadImpl; }
-ActionKeyFace* PluginOpenUrl::face() const { return keyFace; }
-ActionInspector* PluginOpenUrl::inspector() const { return m_propertyWidget; }
-void PluginOpenUrl::buildInspector() { m_propertyWidget = new WidgetPluginOpenUrl; }
-
 void PluginOpenUrl::syncOwn()
 {
-    m_propertyWidget->setPluginUrl(m_payloadImpl->url);
+    panel()->setPluginUrl(record().url);
 }
 
 void PluginOpenUrl::connectOwn()
 {
-    connect(m_propertyWidget, &WidgetPluginOpenUrl::urlChanged, this, [this](const QString& url) {
-        m_payloadImpl->url = url;
+    connect(panel(), &WidgetPluginOpenUrl::urlChanged, this, [this](const QString& url) {
+        record().url = url;
         reportSettings();
     });
 }

@@ -1,17 +1,16 @@
 #pragma once
 
-#include "actions/common/systemaction.h"
+#include "actions/common/typedaction.h"
 
 class WidgetIconPluginOpenUrl;
 class WidgetPluginOpenUrl;
 
 // Opens its URL with the platform's default handler when the key is triggered.
-class PluginOpenUrl : public SystemAction
+class PluginOpenUrl : public TypedAction<PluginOpenUrl, WidgetIconPluginOpenUrl, WidgetPluginOpenUrl>
 {
     Q_OBJECT
 public:
     explicit PluginOpenUrl(QObject* parent = nullptr);
-    ~PluginOpenUrl() override;
 
     using SystemAction::init;
     bool init(const QString& target, const QJsonObject& params) override;
@@ -25,18 +24,8 @@ public:
     class PayloadImpl;
 
 protected:
-    ActionPayload& payload() override;
-    const ActionPayload& payload() const override;
-    ActionKeyFace* face() const override;
-    ActionInspector* inspector() const override;
-    void buildInspector() override;
     void syncOwn() override;
     void connectOwn() override;
     void onOtherEvent(const QString& type, QJsonObject& result) override;
     void traceInit(const QString& step, const QJsonObject& json) const override;
-
-private:
-    WidgetIconPluginOpenUrl* keyFace = nullptr;
-    WidgetPluginOpenUrl* m_propertyWidget = nullptr;
-    PayloadImpl* m_payloadImpl = nullptr;
 };

@@ -1,34 +1,35 @@
 #include "pluginwindowscontrol.h"
 
+#include "actions/common/actionslog.h"
+#include "platform/windowcontrol/windowcontrol.h"
 #include "pluginwindowscontrolpayload.h"
 #include "widgeticonpluginwindowscontrol.h"
 #include "widgetpluginwindowscontrol.h"
 
 PluginWindowsControl::PluginWindowsControl(QObject* parent)
-    : SystemAction(parent)
-    , keyFace(new WidgetIconPluginWindowsControl)
-    , m_payloadImpl(new PayloadImpl)
+    : TypedAction([this] { return std::make_unique<WidgetPluginWindowsControl>(windowControl()); }, parent)
 {
-    m_payloadImpl->reset();
+    record().reset();
 }
 
-PluginWindowsControl::~PluginWindowsControl()
+InterfaceToWindowControl* PluginWindowsControl::windowControl()
 {
-    delete keyFace;
-    delete m_propertyWidget;
-    delete m_payloadImpl;
+    if (!m_windowControl)
+        m_windowControl = new WindowControl(this);
+    return m_windowControl;
 }
 
 QString PluginWindowsControl::actionIconFilePath() const
 {
-    return m_payloadImpl->iconFilePath;
+    return record().iconFilePath;
 }
 
-// The inspector controls the window with what it shows; the record is not read here.
+// Works from the record, so a key that was never inspected builds no inspector.
 int PluginWindowsControl::onAppTriggeredEvent(const QJsonObject&)
 {
-    ensureInspector();
-    m_propertyWidget->controlTargetWindow();
+    const WindowTask task = record().task();
+    qCDebug(lcActions) << "[PluginWindowsControl] apply" << task;
+    windowControl()->apply(task);
     return 0;
 }
 
@@ -38,41 +39,36 @@ int PluginWindowsControl::onSyncUI()
     return 0;
 }
 
-ActionPayload& PluginWindowsControl::payload() { return *m_payloadImpl; }
-const ActionPayload& PluginWindowsControl::payload() const { return *m_payloadImpl; }
-ActionKeyFace* PluginWindowsControl::face() const { return keyFace; }
-ActionInspector* PluginWindowsControl::inspector() const { return m_propertyWidget; }
-void PluginWindowsControl::buildInspector() { m_propertyWidget = new WidgetPluginWindowsControl; }
-
 void PluginWindowsControl::syncOwn()
 {
-    m_propertyWidget->setWindowTitleName(m_payloadImpl->windowTitleName);
-    m_propertyWidget->setProcessNameOfWindow(m_payloadImpl->processNameOfWindow);
-    m_propertyWidget->setWindowAction(m_payloadImpl->windowAction);
-    m_propertyWidget->setWindowSize(m_payloadImpl->windowSize);
-    m_propertyWidget->setLeftTopPosition(m_payloadImpl->leftTopPosition);
+    const PayloadImpl& stored = record();
+    WidgetPluginWindowsControl* editor = panel();
+    editor->setWindowTitleName(stored.windowTitleName);
+    editor->setProcessNameOfWindow(stored.processNameOfWindow);
+    editor->setWindowAction(stored.windowAction);
+    editor->setWindowSize(stored.windowSize);
+    editor->setLeftTopPosition(stored.leftTopPosition);
 }
 
 // Every edit is reported at once; one save of the inspector reports four times.
 void PluginWindowsControl::connectOwn()
 {
     using W = WidgetPluginWindowsControl;
-    connect(m_propertyWidget, &W::WindowTitleNameDidChange, this,
-            [this](const QString& windowTitle, const QString& processName) {
-                m_payloadImpl->windowTitleName = windowTitle;
-                m_payloadImpl->processNameOfWindow = processName;
-                reportSettings();
-            });
-    connect(m_propertyWidget, &W::WindowActionDidChange, this, [this](const QString& windowAction) {
-        m_payloadImpl->windowAction = windowAction;
+    connect(panel(), &W::WindowTitleNameDidChange, this, [this](const QString& windowTitle, const QString& processName) {
+        record().windowTitleName = windowTitle;
+        record().processNameOfWindow = processName;
         reportSettings();
     });
-    connect(m_propertyWidget, &W::LeftTopPositionDidChange, this, [this](const QPoint& position) {
-        m_payloadImpl->leftTopPosition = position;
+    connect(panel(), &W::WindowActionDidChange, this, [this](const QString& windowAction) {
+        record().windowAction = windowAction;
         reportSettings();
     });
-    connect(m_propertyWidget, &W::WindowSizeDidChange, this, [this](const QSize& windowSize) {
-        m_payloadImpl->windowSize = windowSize;
+    connect(panel(), &W::LeftTopPositionDidChange, this, [this](const QPoint& position) {
+        record().leftTopPosition = position;
+        reportSettings();
+    });
+    connect(panel(), &W::WindowSizeDidChange, this, [this](const QSize& windowSize) {
+        record().windowSize = windowSize;
         reportSettings();
     });
 }

@@ -1,19 +1,21 @@
 #pragma once
 
-#include "actions/common/systemaction.h"
+#include "actions/common/typedaction.h"
 
+class InterfaceToWindowControl;
 class WidgetIconPluginWindowsControl;
 class WidgetPluginWindowsControl;
 
 // Resizes and moves, minimises, maximises or closes a window of another application,
-// named by its title, when the key is triggered. The inspector holds the window
-// control and does the work, with the values it shows; the action keeps the record.
-class PluginWindowsControl : public SystemAction
+// named by its title, when the key is triggered: the record becomes a window task, which
+// the window control carries out. The inspector edits the record; it shares the action's
+// window control, so a trigger sees the windows the inspector listed.
+class PluginWindowsControl
+    : public TypedAction<PluginWindowsControl, WidgetIconPluginWindowsControl, WidgetPluginWindowsControl>
 {
     Q_OBJECT
 public:
     explicit PluginWindowsControl(QObject* parent = nullptr);
-    ~PluginWindowsControl() override;
 
     QString actionIconFilePath() const override;
     int onAppTriggeredEvent(const QJsonObject&) override;
@@ -22,16 +24,12 @@ public:
     class PayloadImpl;
 
 protected:
-    ActionPayload& payload() override;
-    const ActionPayload& payload() const override;
-    ActionKeyFace* face() const override;
-    ActionInspector* inspector() const override;
-    void buildInspector() override;
     void syncOwn() override;
     void connectOwn() override;
 
 private:
-    WidgetIconPluginWindowsControl* keyFace = nullptr;
-    WidgetPluginWindowsControl* m_propertyWidget = nullptr;
-    PayloadImpl* m_payloadImpl = nullptr;
+    // Made on first use, a child of this action.
+    InterfaceToWindowControl* windowControl();
+
+    InterfaceToWindowControl* m_windowControl = nullptr;
 };

@@ -82,6 +82,19 @@ void PluginWindowsControl::PayloadImpl::readWindowFields(const QJsonObject& json
     windowSize = readPair(json, kSizeW, kSizeH, &w, &h) ? QSize(w, h) : QSize();
 }
 
+WindowTask PluginWindowsControl::PayloadImpl::task() const
+{
+    WindowTask task;
+    task.title = windowTitleName;
+    task.process = processNameOfWindow;
+    bool isNumber = false;
+    const int action = windowAction.toInt(&isNumber);
+    if (isNumber && action >= WindowTask::Resize && action <= WindowTask::Close)
+        task.operation = WindowTask::Operation(action);
+    task.rect = QRect(leftTopPosition, windowSize);
+    return task;
+}
+
 void PluginWindowsControl::PayloadImpl::writeOwn(QJsonObject& json) const
 {
     json.insert(kWindowTitle, windowTitleName);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/windowcontrol/windowtask.h"
 #include "pluginwindowscontrol.h"
 
 #include <QPoint>
@@ -19,6 +20,10 @@ public:
     QString windowAction;
     QPoint leftTopPosition;
     QSize windowSize;
+
+    // What a trigger does. A window action that is no operation's number (none chosen,
+    // say) is a resize, which is what the inspector then shows.
+    WindowTask task() const;
 
 protected:
     QString defaultTitle() const override;

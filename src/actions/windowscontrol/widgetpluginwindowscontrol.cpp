@@ -1,7 +1,7 @@
 #include "widgetpluginwindowscontrol.h"
 
 #include "actions/common/actionslog.h"
-#include "platform/windowcontrol/windowcontrol.h"
+#include "platform/windowcontrol/interfacetowindowcontrol.h"
 #include "ui_widgetpluginwindowscontrol.h"
 #include "windowscontrolconstants.h"
 
@@ -27,11 +27,6 @@ int valueOf(const QLineEdit* field)
 
 } // namespace
 
-WidgetPluginWindowsControl::WidgetPluginWindowsControl(QWidget* parent)
-    : WidgetPluginWindowsControl(new WindowControl, parent)
-{
-}
-
 WidgetPluginWindowsControl::WidgetPluginWindowsControl(InterfaceToWindowControl* control, QWidget* parent)
     : ActionInspector(parent)
     , ui(std::make_unique<Ui::WidgetPluginWindowsControl>())
@@ -41,7 +36,6 @@ WidgetPluginWindowsControl::WidgetPluginWindowsControl(InterfaceToWindowControl*
     ui->comboBoxWindowTitle->setItemDelegate(new QStyledItemDelegate(ui->comboBoxWindowTitle));
     ui->comboBoxAction->setItemDelegate(new QStyledItemDelegate(ui->comboBoxAction));
     setBase(ui->base);
-    windowControl->setParent(this);
     for (QLineEdit* extent : {ui->lineEditW, ui->lineEditH})
         extent->setValidator(new QIntValidator(0, C::kMaxExtent, this));
     for (QLineEdit* coordinate : {ui->lineEditX, ui->lineEditY})
@@ -160,8 +154,8 @@ void WidgetPluginWindowsControl::setWindowAction(const QString& type)
         return;
     }
     ui->comboBoxAction->setCurrentIndex(index);
-    enableFields(action == C::kResize);
-    if (action != C::kResize)
+    enableFields(action == WindowTask::Resize);
+    if (action != WindowTask::Resize)
         clearFields();
 }
 
@@ -279,7 +273,7 @@ void WidgetPluginWindowsControl::on_comboBoxWindowTitle_currentIndexChanged(int)
 void WidgetPluginWindowsControl::on_comboBoxAction_currentIndexChanged(int index)
 {
     qCDebug(lcActions) << Q_FUNC_INFO << "entry, index:" << index;
-    const bool resize = currentAction() == C::kResize;
+    const bool resize = currentAction() == WindowTask::Resize;
     enableFields(resize);
     if (resize) {
         refreshRect();
@@ -341,101 +335,4 @@ void WidgetPluginWindowsControl::on_btnRefreshWindowList_clicked()
     qCDebug(lcActions) << Q_FUNC_INFO << "entry";
     refreshWindowsList();
     qCDebug(lcActions) << Q_FUNC_INFO << "leave";
-}
-
-bool WidgetPluginWindowsControl::findTarget()
-{
-    const QList<TovWindowControl::WindowsInfo> infos = windowControl->getAllWindowInfos();
-    if (windowControl->getIndexOfWindowInfos(infos, windowTitle) >= 0) {
-        windowControl->getTargetWindowInformation(windowTitle);
-        return true;
-    }
-    qCDebug(lcActions) << Q_FUNC_INFO
-                       << "target window title is empty, find the only one window by process name:" << processName;
-    QStringList titles;
-    for (const TovWindowControl::WindowsInfo& info : windowControl->getAllWindowInfos()) {
-        qCDebug(lcActions) << Q_FUNC_INFO << "titlet:" << info.title << "process name:" << info.processName;
-        if (info.processName == processName)
-            titles << info.title;
-    }
-    if (titles.size() != 1) {
-        qCDebug(lcActions) << Q_FUNC_INFO << "cannot find specific window, count:" << titles.size();
-        return false;
-    }
-    windowControl->getTargetWindowInformation(titles.first());
-    qCDebug(lcActions) << Q_FUNC_INFO << "find window title:" << windowControl->targetWindowTitle
-                       << "by process name:" << processName;
-    return true;
-}
-
-void WidgetPluginWindowsControl::controlTargetWindow()
-{
-    qCDebug(lcActions) << Q_FUNC_INFO << "entry, target window title:" << windowTitle;
-    if (windowTitle.isEmpty()) {
-        qCDebug(lcActions).nospace() << Q_FUNC_INFO << " target window title:[" << windowTitle << "] is empty!";
-        return;
-    }
-    if (!findTarget())
-        return;
-    const QString target = windowControl->targetWindowTitle;
-    switch (currentAction()) {
-    case C::kMinimize:
-        qCDebug(lcActions) << Q_FUNC_INFO << "minimize window";
-        windowControl->minimunTargetWindow(target);
-        return;
-    case C::kMaximize:
-        qCDebug(lcActions) << Q_FUNC_INFO << "maximize window";
-        windowControl->maximunTargetWindow(target);
-        return;
-    case C::kClose:
-        qCDebug(lcActions) << Q_FUNC_INFO << "close window";
-        windowControl->closeTargetWindow(target);
-        return;
-    case C::kResize:
-        resizeTarget(target);
-        return;
-    default:
-        return;
-    }
-}
-
-// Size, position, the platform's hook, then the frame read again; repeated while the
-// window does not show the frame asked for. Empty size fields leave the size alone
-// rather than shrinking the window to nothing.
-void WidgetPluginWindowsControl::resizeTarget(const QString& title)
-{
-    int hookCalls = 0;
-    for (int attempt = 0; attempt < C::kResizeAttempts; ++attempt) {
-        const QSize size(valueOf(ui->lineEditW), valueOf(ui->lineEditH));
-        qCDebug(lcActions) << Q_FUNC_INFO << "current size:" << size << "target size:"
-                           << windowControl->targetWindowSize;
-        const bool sizeGiven = !size.isEmpty();
-        if (sizeGiven)
-            windowControl->setTargetWindowSize(title, size);
-        const QPoint position(valueOf(ui->lineEditX), valueOf(ui->lineEditY));
-        qCDebug(lcActions) << Q_FUNC_INFO << "current position:" << position << "target position:"
-                           << windowControl->targetWindowPosition;
-        windowControl->setTargetWindowLeftTopPosition(title, position);
-        const int calls = attempt == 0 ? C::kHookCallsFirstAttempt : C::kHookCallsLaterAttempt;
-        for (int i = 0; i < calls; ++i) {
-            qCDebug(lcActions) << Q_FUNC_INFO << "retry resize:" << ++hookCalls;
-            windowControl->resizeTargetWindow(title);
-        }
-        windowControl->getAllWindowInfos();
-        windowControl->getTargetWindowInformation(title);
-        if (windowControl->targetWindowTitle.isEmpty()) {
-            qCWarning(lcActions) << Q_FUNC_INFO << "window" << title << "has gone";
-            return;
-        }
-        const QRect frame(windowControl->targetWindowPosition, windowControl->targetWindowSize);
-        if ((!sizeGiven || frame.size() == size) && frame.topLeft() == position) {
-            qCDebug(lcActions) << Q_FUNC_INFO << "window" << title << "has frame" << frame << "after"
-                               << attempt + 1 << "attempts";
-            return;
-        }
-        if (attempt == C::kResizeAttempts - 1)
-            qCWarning(lcActions) << Q_FUNC_INFO << "window" << title << "kept frame" << frame << "instead of"
-                                 << QRect(position, sizeGiven ? size : frame.size()) << "after"
-                                 << C::kResizeAttempts << "attempts";
-    }
 }

@@ -18,15 +18,13 @@ class WidgetPluginWindowsControl;
 }
 
 // The Windows Control inspector: picks the target window from the open ones, the
-// window action and, for a resize, the frame; reports each change through its four
-// signals; and performs the action when the key is triggered. Owns its window control.
+// window action and, for a resize, the frame, and reports each change through its four
+// signals. The action applies what it reported.
 class WidgetPluginWindowsControl : public ActionInspector
 {
     Q_OBJECT
 public:
-    // With the window control of this platform.
-    explicit WidgetPluginWindowsControl(QWidget* parent = nullptr);
-    // Takes ownership of windowControl.
+    // Lists the windows through windowControl, which must outlive it.
     explicit WidgetPluginWindowsControl(InterfaceToWindowControl* windowControl, QWidget* parent = nullptr);
     ~WidgetPluginWindowsControl() override;
 
@@ -36,11 +34,6 @@ public:
     void setWindowAction(const QString& type);
     void setLeftTopPosition(const QPoint& position);
     void setWindowSize(const QSize& size);
-
-    // Applies the selected action to the target window, found by title or else as the
-    // only window of the stored process; a resize is repeated until the window has
-    // the frame asked for, at most five times.
-    void controlTargetWindow();
 
 signals:
     void WindowTitleNameDidChange(const QString& windowTitle, const QString& processName);
@@ -85,12 +78,9 @@ private:
     void clearFields();
     int currentAction() const;
     void onFieldEdited(const char* function, const QString& text, bool logEntry);
-    // Finds the target window; its frame is then in the window control's target fields.
-    bool findTarget();
-    void resizeTarget(const QString& title);
 
     std::unique_ptr<Ui::WidgetPluginWindowsControl> ui;
-    InterfaceToWindowControl* windowControl = nullptr;
+    InterfaceToWindowControl* windowControl = nullptr;  // not owned
     QString windowTitle;
     QString processName;
 };

@@ -1,8 +1,109 @@
 #include "interfacetowindowcontrol.h"
 
+#include "windowcontrollog.h"
+
 InterfaceToWindowControl::InterfaceToWindowControl(QObject* parent)
     : QObject(parent)
 {
 }
 
 InterfaceToWindowControl::~InterfaceToWindowControl() = default;
+
+std::optional<QRect> InterfaceToWindowControl::apply(const WindowTask& task)
+{
+    qCDebug(lcWindowControl) << Q_FUNC_INFO << "entry, target window title:" << task.title;
+    if (task.title.isEmpty()) {
+        qCDebug(lcWindowControl).nospace() << Q_FUNC_INFO << " target window title:[" << task.title << "] is empty!";
+        return std::nullopt;
+    }
+    if (!findTarget(task))
+        return std::nullopt;
+    const QString target = targetWindowTitle;
+    const QRect found(targetWindowPosition, targetWindowSize);
+    switch (task.operation) {
+    case WindowTask::Minimise:
+        qCDebug(lcWindowControl) << Q_FUNC_INFO << "minimize window";
+        minimunTargetWindow(target);
+        return found;
+    case WindowTask::Maximise:
+        qCDebug(lcWindowControl) << Q_FUNC_INFO << "maximize window";
+        maximunTargetWindow(target);
+        return found;
+    case WindowTask::Close:
+        qCDebug(lcWindowControl) << Q_FUNC_INFO << "close window";
+        closeTargetWindow(target);
+        return found;
+    case WindowTask::Resize:
+        return resizeTarget(target, task.rect);
+    }
+    return std::nullopt;
+}
+
+bool InterfaceToWindowControl::findTarget(const WindowTask& task)
+{
+    const QList<TovWindowControl::WindowsInfo> infos = getAllWindowInfos();
+    if (getIndexOfWindowInfos(infos, task.title) >= 0) {
+        getTargetWindowInformation(task.title);
+        return true;
+    }
+    qCDebug(lcWindowControl) << Q_FUNC_INFO
+                             << "target window title is empty, find the only one window by process name:"
+                             << task.process;
+    QStringList titles;
+    for (const TovWindowControl::WindowsInfo& info : getAllWindowInfos()) {
+        qCDebug(lcWindowControl) << Q_FUNC_INFO << "titlet:" << info.title << "process name:" << info.processName;
+        if (info.processName == task.process)
+            titles << info.title;
+    }
+    if (titles.size() != 1) {
+        qCDebug(lcWindowControl) << Q_FUNC_INFO << "cannot find specific window, count:" << titles.size();
+        return false;
+    }
+    getTargetWindowInformation(titles.first());
+    qCDebug(lcWindowControl) << Q_FUNC_INFO << "find window title:" << targetWindowTitle
+                             << "by process name:" << task.process;
+    return true;
+}
+
+// Size, position, the platform's hook, then the frame read again; repeated while the
+// window does not show the frame asked for. A request without a size leaves the size
+// alone rather than shrinking the window to nothing.
+std::optional<QRect> InterfaceToWindowControl::resizeTarget(const QString& title, const QRect& requested)
+{
+    const QSize size = requested.size();
+    const QPoint position = requested.topLeft();
+    const bool sizeGiven = !size.isEmpty();
+    int hookCalls = 0;
+    for (int attempt = 0; attempt < WindowTask::kResizeAttempts; ++attempt) {
+        qCDebug(lcWindowControl) << Q_FUNC_INFO << "current size:" << size << "target size:" << targetWindowSize;
+        if (sizeGiven)
+            setTargetWindowSize(title, size);
+        qCDebug(lcWindowControl) << Q_FUNC_INFO << "current position:" << position << "target position:"
+                                 << targetWindowPosition;
+        setTargetWindowLeftTopPosition(title, position);
+        const int calls = attempt == 0 ? WindowTask::kHookCallsFirstAttempt : WindowTask::kHookCallsLaterAttempt;
+        for (int i = 0; i < calls; ++i) {
+            qCDebug(lcWindowControl) << Q_FUNC_INFO << "retry resize:" << ++hookCalls;
+            resizeTargetWindow(title);
+        }
+        getAllWindowInfos();
+        getTargetWindowInformation(title);
+        if (targetWindowTitle.isEmpty()) {
+            qCWarning(lcWindowControl) << Q_FUNC_INFO << "window" << title << "has gone";
+            return std::nullopt;
+        }
+        const QRect frame(targetWindowPosition, targetWindowSize);
+        if ((!sizeGiven || frame.size() == size) && frame.topLeft() == position) {
+            qCDebug(lcWindowControl) << Q_FUNC_INFO << "window" << title << "has frame" << frame << "after"
+                                     << attempt + 1 << "attempts";
+            return frame;
+        }
+        if (attempt == WindowTask::kResizeAttempts - 1) {
+            qCWarning(lcWindowControl) << Q_FUNC_INFO << "window" << title << "kept frame" << frame << "instead of"
+                                       << QRect(position, sizeGiven ? size : frame.size()) << "after"
+                                       << WindowTask::kResizeAttempts << "attempts";
+            return frame;
+        }
+    }
+    return std::nullopt;
+}

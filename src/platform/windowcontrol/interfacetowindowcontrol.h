@@ -1,13 +1,16 @@
 #pragma once
 
 #include "windowsinfo.h"
+#include "windowtask.h"
 
 #include <QObject>
 #include <QPoint>
 #include <QSize>
 
-// What the Windows Control inspector asks of the window system: list the top-level
-// windows of other applications and act on one of them, named by its title.
+#include <optional>
+
+// What a Windows Control key asks of the window system: list the top-level windows of
+// other applications and act on one of them, named by its title.
 // getTargetWindowInformation fills the four public target fields, which the caller
 // then reads. Titles are passed by value. The caller owns the object.
 class InterfaceToWindowControl : public QObject
@@ -16,6 +19,13 @@ class InterfaceToWindowControl : public QObject
 public:
     explicit InterfaceToWindowControl(QObject* parent = nullptr);
     ~InterfaceToWindowControl() override;
+
+    // Carries out a key's task: finds its window by title, or else as the only window of
+    // its process, and applies the operation; a resize is asked for again until the
+    // window shows the frame, at most five times. Returns the window's frame as last
+    // read (after a resize, the frame it reached), or nothing when no window was found
+    // or it went away meanwhile.
+    std::optional<QRect> apply(const WindowTask& task);
 
     virtual void setTargetWindowSize(QString title, const QSize& size) = 0;
     virtual void setTargetWindowLeftTopPosition(QString title, const QPoint& position) = 0;
@@ -36,5 +46,9 @@ public:
     QString targetProcessName;
 
 private:
+    // Makes the task's window the target; false when there is none.
+    bool findTarget(const WindowTask& task);
+    std::optional<QRect> resizeTarget(const QString& title, const QRect& requested);
+
     Q_DISABLE_COPY(InterfaceToWindowControl)
 };

@@ -15,6 +15,7 @@
 #include <QWidget>
 
 #include <limits>
+#include <optional>
 #include <unistd.h>
 
 using TovWindowControl::WindowsInfo;
@@ -85,7 +86,7 @@ private slots:
     }
 
     // Listed with the title trimmed, the process name from /proc and the window manager's
-    // frame. Then asked for a frame as the Windows Control inspector does: size, position,
+    // frame. Then asked for a frame as a Windows Control key does: size, position,
     // the hook, a new listing at once, up to five times; the clock stands still, so only the
     // hook can make that listing a fresh one.
     void moveAndResize()
@@ -115,6 +116,49 @@ private slots:
         QCOMPARE(QRect(c.targetWindowPosition, c.targetWindowSize), frame);
         QTRY_COMPARE(window->frameGeometry(), frame);
         QVERIFY(!window->isMaximized());
+    }
+
+    void apply_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("process");
+        QTest::addColumn<int>("operation");
+        QTest::addColumn<bool>("found");
+
+        QTest::newRow("resize by title") << "Target" << QString() << int(WindowTask::Resize) << true;
+        QTest::newRow("title and process of no window: nothing closed")
+            << "Nobody" << "nobody" << int(WindowTask::Close) << false;
+    }
+
+    // A key's task with Target and Bystander open: it answers the frame the window
+    // reached; a task that finds no window answers nothing and touches none.
+    void apply()
+    {
+        QFETCH(QString, title);
+        QFETCH(QString, process);
+        QFETCH(int, operation);
+        QFETCH(bool, found);
+
+        QPointer<QWidget> target = open("Target"), bystander = open("Bystander");
+        QVERIFY(target && bystander);
+        const QRect before = bystander->frameGeometry(), targetBefore = target->frameGeometry();
+        const QRect requested(120, 100, 420, 260);
+        m_now = m_now.addSecs(2);
+        if (!found)
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("title: \"" + title + "\" not found!$"));
+        const std::optional<QRect> reached =
+            m_control->apply({title, process, WindowTask::Operation(operation), requested});
+        QCOMPARE(reached.has_value(), found);
+        QTest::qWait(200);  // whatever the window manager would do, it has done
+        QVERIFY(target && bystander);
+        QCOMPARE(bystander->frameGeometry(), before);
+        if (found) {
+            QCOMPARE(*reached, requested);
+            QTRY_COMPARE(target->frameGeometry(), requested);
+        } else {
+            QCOMPARE(target->frameGeometry(), targetBefore);
+            QVERIFY(!target->isMinimized() && !bystander->isMinimized());
+        }
     }
 
     // A bare X server: without a client list nothing is listed, which is said once. With one:
