@@ -24,7 +24,7 @@ xcb_atom_t atom(xcb_connection_t* connection, const char* name)
 {
     const auto answer = reply(xcb_intern_atom_reply(
         connection, xcb_intern_atom(connection, 0, uint16_t(qstrlen(name)), name), nullptr));
-    return answer ? answer->atom : XCB_ATOM_NONE;
+    return answer ? answer->atom : xcb_atom_t(XCB_ATOM_NONE);
 }
 
 constexpr uint32_t kSourcePager = 2;  // _NET_ACTIVE_WINDOW: asked for by a tool, not an application

@@ -18,6 +18,7 @@
 #include <QDBusReply>
 #include <QDir>
 #include <QFileInfo>
+#include <QIcon>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QRegularExpression>
@@ -65,6 +66,21 @@ bool parseGrid(const QString& text, int* columns, int* rows)
     *columns = match.captured(1).toInt();
     *rows = match.captured(2).toInt();
     return *columns > 0 && *rows > 0;
+}
+
+// Under a bare window manager Qt names no icon theme but hicolor, which holds
+// application icons only: take an installed full theme for file-type icons.
+void useFullIconTheme()
+{
+    if (!QIcon::themeName().isEmpty() && QIcon::themeName() != QLatin1String("hicolor"))
+        return;
+    for (const char* theme : {"Adwaita", "breeze", "gnome"}) {
+        const QString index = QStringLiteral("icons/%1/index.theme").arg(QLatin1String(theme));
+        if (!QStandardPaths::locate(QStandardPaths::GenericDataLocation, index).isEmpty()) {
+            QIcon::setThemeName(QLatin1String(theme));
+            return;
+        }
+    }
 }
 
 } // namespace
@@ -218,6 +234,7 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vanta-host"));
+    useFullIconTheme();
 
     const CommandLine line = parseCommandLine(app);
     const bool asLines = line.headless || line.renderProfile;
