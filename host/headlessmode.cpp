@@ -34,7 +34,7 @@ QJsonValue parsedFrame(const QString& frame)
 
 } // namespace
 
-int runHeadless(HostSession& session, const QString& scriptPath, bool launch)
+int runHeadless(HostSession& session, const QString& scriptPath, bool launch, RecordChannelReader* records)
 {
     QString why;
     QJsonArray steps;
@@ -69,7 +69,7 @@ int runHeadless(HostSession& session, const QString& scriptPath, bool launch)
                      [](int slot, const QString& target, const QJsonObject& payload) {
                          OutputWriter::line({{"kind", "settings"}, {"slot", slot}, {"target", target}, {"payload", payload}});
                      });
-    ScriptRunner runner(session);
+    ScriptRunner runner(session, records);
     return runner.run(steps) ? 0 : 1;
 }
 

@@ -3,8 +3,10 @@
 #include <QString>
 
 class HostSession;
+class RecordChannelReader;
 
 // The windowless modes of vanta-host. Exit codes: 0 done, 1 a step, the script or the
 // profile failed, 2 the package could not be loaded.
-int runHeadless(HostSession& session, const QString& scriptPath, bool launch);
+// `records`, if any, is the package's record channel, printed after each step.
+int runHeadless(HostSession& session, const QString& scriptPath, bool launch, RecordChannelReader* records);
 int runRenderProfile(HostSession& session, const QString& out);

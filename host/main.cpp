@@ -5,10 +5,10 @@
 #include "focuskeeper.h"
 #include "headlessmode.h"
 #include "hostsession.h"
-#include "keyeventlog.h"
 #include "mainwindow.h"
 #include "outputwriter.h"
 #include "pressgate.h"
+#include "recordchannelreader.h"
 #include "urlcatcher.h"
 
 #include <QApplication>
@@ -56,6 +56,16 @@ QJsonObject describe(HostSession& session, int sdkLevel)
         mapping[it.key()] = it.value();
     return {{"sdk", sdkLevel}, {"versionCode", session.versionCode()}, {"versionName", session.versionName()},
             {"list", session.packageList()}, {"mapping", mapping}};
+}
+
+// Whether a backend of the package records rather than sends: its records are printed.
+bool packageRecords()
+{
+    for (const char* variable : {"SYSTEMDLL_KEYBOARD_BACKEND", "SYSTEMDLL_MEDIA_BACKEND", "SYSTEMDLL_LAUNCH_BACKEND"}) {
+        if (qEnvironmentVariable(variable) == QLatin1String("record"))
+            return true;
+    }
+    return false;
 }
 
 bool parseGrid(const QString& text, int* columns, int* rows)
@@ -242,8 +252,6 @@ int main(int argc, char** argv)
         qputenv("SYSTEMDLL_KEYBOARD_BACKEND", line.keys.toLatin1());
     if (!line.launch)
         qputenv("SYSTEMDLL_LAUNCH_BACKEND", "record");
-    if (asLines)
-        KeyEventLog::install();
     if (line.press >= 0 || !line.pressValid)
         return runPress(line);
     if (!line.gridValid) {
@@ -256,9 +264,21 @@ int main(int argc, char** argv)
     }
     QDir().mkpath(line.options.configDir);
 
-    HostSession session(line.options);
     QString error;
-    if (!session.start(&error)) {
+    RecordChannelReader records;
+    const bool printRecords = line.headless && packageRecords();
+    if (printRecords) {
+        if (!records.open(&error)) {
+            complain(error, asLines);
+            return kExitFailed;
+        }
+        qputenv(RecordChannelReader::kVariable, QByteArray::number(records.descriptor()));
+    }
+    HostSession session(line.options);
+    const bool started = session.start(&error);
+    // The package has read it while loading; what it starts must not inherit it.
+    qunsetenv(RecordChannelReader::kVariable);
+    if (!started) {
         complain(error, asLines);
         return kExitCannotStart;
     }
@@ -269,6 +289,6 @@ int main(int argc, char** argv)
     if (line.renderProfile)
         return runRenderProfile(session, line.out);
     if (line.headless)
-        return runHeadless(session, line.script, line.launch);
+        return runHeadless(session, line.script, line.launch, printRecords ? &records : nullptr);
     return runWindow(app, session, line);
 }

@@ -4,8 +4,8 @@
 #include "deckcommand.h"
 #include "hostsession.h"
 #include "iconpicker.h"
-#include "keyeventlog.h"
 #include "outputwriter.h"
+#include "recordchannelreader.h"
 
 #include <QAbstractSpinBox>
 #include <QComboBox>
@@ -64,8 +64,9 @@ QStringList editableNames(const QWidget* inspector)
 
 } // namespace
 
-ScriptRunner::ScriptRunner(HostSession& session)
+ScriptRunner::ScriptRunner(HostSession& session, RecordChannelReader* records)
     : m_session(session)
+    , m_records(records)
 {
 }
 
@@ -95,7 +96,7 @@ bool ScriptRunner::run(const QJsonArray& steps)
         const bool passed = steps[i].isObject() ? runStep(steps[i].toObject(), &error)
                                                 : (error = QStringLiteral("a step must be an object"), false);
         QCoreApplication::processEvents();
-        flushKeys();
+        printRecords();
         if (!passed) {
             allPassed = false;
             OutputWriter::line({{"kind", "error"}, {"step", i}, {"message", error}});
@@ -306,17 +307,24 @@ bool ScriptRunner::render(const QJsonObject& step, QString* error)
     return true;
 }
 
-void ScriptRunner::flushKeys()
+void ScriptRunner::printRecords()
 {
-    for (const QJsonValue& media : KeyEventLog::takeMedia())
-        OutputWriter::line({{"kind", "media"}, {"key", media["key"]}, {"keyType", media["keyType"]},
-                            {"down", media["down"]}});
-    for (const QJsonValue& sequence : KeyEventLog::take()) {
-        QJsonArray events;
-        for (const QJsonValue& event : sequence.toArray()) {
-            events.append(QJsonObject{{"code", event["code"]}, {"down", event["down"]}, {"flags", event["flags"]},
-                                      {"setsFlags", event["setsFlags"]}});
+    if (!m_records)
+        return;
+    for (const QJsonObject& record : m_records->take()) {
+        const QString kind = record.value("kind").toString();
+        if (kind == QLatin1String("keys")) {
+            QJsonArray events;
+            for (const QJsonValue& event : record.value("events").toArray()) {
+                events.append(QJsonObject{{"code", event["code"]}, {"down", event["down"]}, {"flags", event["flags"]},
+                                          {"setsFlags", event["setsFlags"]}});
+            }
+            OutputWriter::line({{"kind", "keys"}, {"events", events}});
+        } else if (kind == QLatin1String("media")) {
+            OutputWriter::line({{"kind", "media"}, {"key", record["key"]}, {"keyType", record["keyType"]},
+                                {"down", record["down"]}});
+        } else if (kind == QLatin1String("open")) {
+            OutputWriter::line({{"kind", "open"}, {"path", record["path"]}, {"what", record["what"]}});
         }
-        OutputWriter::line({{"kind", "keys"}, {"events", events}});
     }
 }

@@ -7,6 +7,7 @@
 
 class Deck;
 class HostSession;
+class RecordChannelReader;
 
 // Runs a headless script: a JSON array of steps, each {"do": ..., ...}, in order.
 // Every step that fails prints an "error" line; the run goes on with the next one.
@@ -15,7 +16,8 @@ class ScriptRunner
 public:
     static constexpr qint64 kMaxScriptBytes = 16 * 1024 * 1024;
 
-    explicit ScriptRunner(HostSession& session);
+    // After each step it prints what the package recorded in `records`, if given.
+    explicit ScriptRunner(HostSession& session, RecordChannelReader* records = nullptr);
 
     // The steps of a script's bytes, or false and why not.
     static bool parse(const QByteArray& bytes, QJsonArray* steps, QString* why);
@@ -33,8 +35,9 @@ private:
     bool move(const QJsonObject& step, QString* error);
     bool slotOf(const QJsonObject& step, int* slot, QString* error, const char* name = "slot") const;
     bool stored(QString* error);
-    void flushKeys();
+    void printRecords();
 
     Deck& deck();
     HostSession& m_session;
+    RecordChannelReader* m_records;
 };

@@ -185,6 +185,58 @@ private slots:
             QCOMPARE(TestFiles::read(m_dir->filePath("file")), file);
     }
 
+    // What the package's recording backends report reaches stdout through the record
+    // channel, not the log: every log category is off and the lines are still there.
+    void recordsWithLogsOff_data()
+    {
+        QTest::addColumn<QString>("category");
+        QTest::addColumn<QJsonObject>("payload");  // %1 in "FilePath" stands for the test's folder
+        QTest::addColumn<QJsonArray>("expected");  // the press's lines, in order; %1 likewise
+        const QString media = QStringLiteral("com.corvane.system.multimedia");
+        const QString open = QStringLiteral("com.corvane.system.openapp");
+        const QJsonObject volumeUp{{"kind", "media"}, {"key", "volumeUp"}, {"keyType", 0}, {"down", true}};
+        QJsonObject released = volumeUp;
+        released["down"] = false;
+        QTest::newRow("hotkey") << "com.corvane.system.hotkey" << QJsonObject{{"version", 1}, {"SendHotkey", "Ctrl+Shift+A"}}
+                                << QJsonArray{QJsonObject{{"kind", "keys"}, {"events", QJsonArray{QJsonObject{
+                                       {"code", 0}, {"down", true}, {"flags", 0x120000}, {"setsFlags", true}}}}}};
+        QTest::newRow("multimedia") << media << QJsonObject{{"version", 1}, {"MultimediaIndex", 5}}
+                                    << QJsonArray{volumeUp, released};
+        QTest::newRow("multimedia, no such key") << media << QJsonObject{{"version", 1}, {"MultimediaIndex", 9}} << QJsonArray();
+        QTest::newRow("open document") << open << QJsonObject{{"version", 1}, {"FilePath", "%1/notes.txt"}}
+                                       << QJsonArray{QJsonObject{{"kind", "open"}, {"path", "%1/notes.txt"}, {"what", "document"}}};
+        QTest::newRow("open application") << open << QJsonObject{{"version", 1}, {"FilePath", "%1/tool.desktop"}}
+                                          << QJsonArray{QJsonObject{{"kind", "open"}, {"path", "%1/tool.desktop"}, {"what", "application"}}};
+    }
+
+    void recordsWithLogsOff()
+    {
+        QFETCH(QString, category);
+        QFETCH(QJsonObject, payload);
+        QFETCH(QJsonArray, expected);
+        QVERIFY(TestFiles::write(m_dir->filePath("notes.txt"), "notes\n"));
+        QVERIFY(TestFiles::write(m_dir->filePath("tool.desktop"), "[Desktop Entry]\nType=Application\nName=Tool\nExec=true\n"));
+        if (payload.contains("FilePath"))
+            payload["FilePath"] = payload["FilePath"].toString().arg(m_dir->path());
+        QList<QJsonObject> lines;
+        for (const QJsonValue& line : expected) {
+            QJsonObject object = line.toObject();
+            if (object.contains("path"))
+                object["path"] = object["path"].toString().arg(m_dir->path());
+            lines << object;
+        }
+        const Run result = script({step("assign", {{"slot", 0}, {"category", category}, {"payload", payload}}),
+                                   step("press", {{"slot", 0}})},
+                                  {}, {{"QT_LOGGING_RULES", "*=false"}});
+        QCOMPARE(result.exitCode, 0);
+        QList<QJsonObject> recorded;
+        for (const QJsonObject& line : result.lines) {
+            if (QStringList{"keys", "media", "open"}.contains(line["kind"].toString()))
+                recorded << line;
+        }
+        QCOMPARE(recorded, lines);
+    }
+
     void backupsRotateAndRestore()
     {
         for (int slot = 0; slot < 4; ++slot)
@@ -216,13 +268,15 @@ private slots:
 
 private:
     // Without a display, as the windowless modes must run.
-    Run run(const QStringList& arguments)
+    Run run(const QStringList& arguments, const QMap<QString, QString>& environment = {})
     {
         QProcess host;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             env.remove(name);
         env.insert("SYSTEMDLL_MEDIA_BACKEND", "record");
+        for (auto it = environment.cbegin(); it != environment.cend(); ++it)
+            env.insert(it.key(), it.value());
         host.setProcessEnvironment(env);
         host.start(QStringLiteral(VANTA_HOST), arguments);
         Run result;
@@ -239,12 +293,13 @@ private:
         return result;
     }
 
-    Run script(const QJsonArray& steps, const QStringList& extra = {})
+    Run script(const QJsonArray& steps, const QStringList& extra = {}, const QMap<QString, QString>& environment = {})
     {
         const QString path = m_dir->filePath("script.json");
         TestFiles::write(path, QJsonDocument(steps).toJson());
         return run(QStringList{"--headless", "--no-launch", "--keys", "record", "--config-dir", m_dir->path(),
-                               "--profile", m_dir->filePath("profile.json"), "--script", path} + extra);
+                               "--profile", m_dir->filePath("profile.json"), "--script", path} + extra,
+                   environment);
     }
 
     std::unique_ptr<QTemporaryDir> m_dir;

@@ -1,6 +1,7 @@
 #include "keyboardeventservice.h"
 
 #include "platform/platformlog.h"
+#include "platform/serviceslot.h"
 #include "record/recordingkeyboardservice.h"
 
 #if defined(SYSTEMDLL_HAVE_X11)
@@ -12,12 +13,6 @@
 
 namespace {
 const char* const kBackendVariable = "SYSTEMDLL_KEYBOARD_BACKEND";
-
-std::unique_ptr<KeyboardEventService>& slot()
-{
-    static std::unique_ptr<KeyboardEventService> service;
-    return service;
-}
 
 std::unique_ptr<KeyboardEventService> platformDefault()
 {
@@ -33,6 +28,10 @@ std::unique_ptr<KeyboardEventService> platformDefault()
     return std::make_unique<RecordingKeyboardService>();
 #endif
 }
+
+ServiceSlot<KeyboardEventService> s_current(kBackendVariable, [](const KeyboardEventService& service) {
+    qCDebug(lcKeyboard) << "keyboard backend:" << service.name();
+});
 }
 
 std::unique_ptr<KeyboardEventService> KeyboardEventService::create(const QString& backend)
@@ -54,15 +53,10 @@ std::unique_ptr<KeyboardEventService> KeyboardEventService::create(const QString
 
 KeyboardEventService* KeyboardEventService::instance()
 {
-    auto& service = slot();
-    if (!service) {
-        service = create(qEnvironmentVariable(kBackendVariable));
-        qCDebug(lcKeyboard) << "keyboard backend:" << service->name();
-    }
-    return service.get();
+    return s_current.instance();
 }
 
 void KeyboardEventService::setInstance(std::unique_ptr<KeyboardEventService> service)
 {
-    slot() = std::move(service);
+    s_current.setInstance(std::move(service));
 }

@@ -1,6 +1,7 @@
 #include "pathlauncher.h"
 
 #include "launchlog.h"
+#include "platform/serviceslot.h"
 #include "record/recordingpathlauncher.h"
 
 #if defined(SYSTEMDLL_HAVE_GIO)
@@ -18,12 +19,6 @@ const char* const kBackendVariable = "SYSTEMDLL_LAUNCH_BACKEND";
 const QString kDesktopEntryType = QStringLiteral("application/x-desktop");
 const QString kBundleSuffix = QStringLiteral("app");
 
-std::unique_ptr<PathLauncher>& slot()
-{
-    static std::unique_ptr<PathLauncher> service;
-    return service;
-}
-
 std::unique_ptr<PathLauncher> platformDefault()
 {
 #if defined(Q_OS_MACOS)
@@ -35,6 +30,10 @@ std::unique_ptr<PathLauncher> platformDefault()
     return std::make_unique<RecordingPathLauncher>();
 #endif
 }
+
+ServiceSlot<PathLauncher> s_current(kBackendVariable, [](const PathLauncher& service) {
+    qCDebug(lcLaunch) << "launch backend:" << service.name();
+});
 }
 
 void PathLauncher::open(const QString& path)
@@ -76,15 +75,10 @@ std::unique_ptr<PathLauncher> PathLauncher::create(const QString& backend)
 
 PathLauncher* PathLauncher::instance()
 {
-    auto& service = slot();
-    if (!service) {
-        service = create(qEnvironmentVariable(kBackendVariable));
-        qCDebug(lcLaunch) << "launch backend:" << service->name();
-    }
-    return service.get();
+    return s_current.instance();
 }
 
 void PathLauncher::setInstance(std::unique_ptr<PathLauncher> service)
 {
-    slot() = std::move(service);
+    s_current.setInstance(std::move(service));
 }

@@ -1,6 +1,7 @@
 #include "mediakeyservice.h"
 
 #include "medialog.h"
+#include "platform/serviceslot.h"
 #include "record/recordingmediakeyservice.h"
 
 #include <QCoreApplication>
@@ -16,23 +17,6 @@
 #endif
 
 namespace {
-
-std::unique_ptr<MediaKeyService>& slot()
-{
-    static std::unique_ptr<MediaKeyService> service;
-    return service;
-}
-
-// The service may hold bus connections and Qt objects: it goes with the application,
-// not with the static destructors that run after it.
-void releaseWithApplication()
-{
-    static bool registered = false;
-    if (registered || !QCoreApplication::instance())
-        return;
-    qAddPostRoutine([] { slot().reset(); });
-    registered = true;
-}
 
 #if defined(SYSTEMDLL_HAVE_X11)
 std::unique_ptr<MediaKeyService> x11OrRecording()
@@ -68,6 +52,10 @@ std::unique_ptr<MediaKeyService> platformDefault()
 #endif
 }
 
+ServiceSlot<MediaKeyService> s_current(MediaBackend::kVariable, [](const MediaKeyService& service) {
+    qCDebug(lcMedia) << "media backend:" << service.name();
+});
+
 } // namespace
 
 std::unique_ptr<MediaKeyService> MediaKeyService::create(const QString& backend)
@@ -87,18 +75,10 @@ std::unique_ptr<MediaKeyService> MediaKeyService::create(const QString& backend)
 
 MediaKeyService* MediaKeyService::instance()
 {
-    auto& service = slot();
-    if (!service) {
-        service = create(qEnvironmentVariable(MediaBackend::kVariable));
-        releaseWithApplication();
-        qCDebug(lcMedia) << "media backend:" << service->name();
-    }
-    return service.get();
+    return s_current.instance();
 }
 
 void MediaKeyService::setInstance(std::unique_ptr<MediaKeyService> service)
 {
-    slot() = std::move(service);
-    if (slot())
-        releaseWithApplication();
+    s_current.setInstance(std::move(service));
 }

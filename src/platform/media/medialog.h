@@ -3,6 +3,5 @@
 #include <QLoggingCategory>
 
 Q_DECLARE_LOGGING_CATEGORY(lcMedia)
-// One compact JSON object per record the recording backend keeps, for the process
-// that loaded the library to read.
+// Debug trace of the recording backend: one compact JSON object per record it keeps.
 Q_DECLARE_LOGGING_CATEGORY(lcMediaRecord)

@@ -1,6 +1,7 @@
 #include "recordingkeyboardservice.h"
 
 #include "platform/platformlog.h"
+#include "platform/recordchannel.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -11,8 +12,9 @@ QString RecordingKeyboardService::name() const
     return QStringLiteral("record");
 }
 
-// Each posted sequence is also logged as one compact JSON array of its events, so that
-// a process that loads the library (a host, a test) can see what would have been sent.
+// Each posted sequence also goes to the record channel as one "keys" record with the
+// array of its events, so that the process that loaded the library can see what would
+// have been sent.
 void RecordingKeyboardService::post(const KeyEventSequence& events)
 {
     QJsonArray sequence;
@@ -27,6 +29,7 @@ void RecordingKeyboardService::post(const KeyEventSequence& events)
         };
         sequence.append(json);
     }
-    qCInfo(lcKeyboardRecord).noquote() << QJsonDocument(sequence).toJson(QJsonDocument::Compact);
+    qCDebug(lcKeyboardRecord).noquote() << QJsonDocument(sequence).toJson(QJsonDocument::Compact);
+    RecordChannel::instance().write({{"kind", "keys"}, {"events", sequence}});
     m_events += events;
 }

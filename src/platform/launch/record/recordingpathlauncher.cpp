@@ -1,6 +1,7 @@
 #include "recordingpathlauncher.h"
 
 #include "platform/launch/launchlog.h"
+#include "platform/recordchannel.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -20,11 +21,12 @@ void RecordingPathLauncher::openDocument(const QString& path)
     record(Kind::Document, path);
 }
 
-// Also logged as one compact JSON object, so that a process that loads the library
-// (a host, a test) can see what would have been opened.
+// Also goes to the record channel as one "open" record, so that the process that loaded
+// the library can see what would have been opened.
 void RecordingPathLauncher::record(Kind kind, const QString& path)
 {
     const QJsonObject json{{"kind", kindName(kind)}, {"path", path}};
-    qCInfo(lcLaunchRecord).noquote() << QJsonDocument(json).toJson(QJsonDocument::Compact);
+    qCDebug(lcLaunchRecord).noquote() << QJsonDocument(json).toJson(QJsonDocument::Compact);
+    RecordChannel::instance().write({{"kind", "open"}, {"what", kindName(kind)}, {"path", path}});
     m_opened << Opened(kind, path);
 }

@@ -1,6 +1,7 @@
 #include "recordingmediakeyservice.h"
 
 #include "platform/media/medialog.h"
+#include "platform/recordchannel.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -37,14 +38,16 @@ QString RecordingMediaKeyService::name() const
 void RecordingMediaKeyService::post(const AuxKeyRecordSequence& records)
 {
     for (const AuxKeyRecord& record : records) {
-        const QJsonObject json{
+        QJsonObject json{
             {"key", keyName(record.keyType())},
             {"keyType", record.keyType()},
             {"down", record.isKeyDown()},
             {"subtype", record.subtype()},
             {"data1", qint64(record.data1())},
         };
-        qCInfo(lcMediaRecord).noquote() << QJsonDocument(json).toJson(QJsonDocument::Compact);
+        qCDebug(lcMediaRecord).noquote() << QJsonDocument(json).toJson(QJsonDocument::Compact);
+        json.insert("kind", "media");
+        RecordChannel::instance().write(json);
     }
     m_records += records;
 }

@@ -3,8 +3,9 @@
 #include "platform/media/mediakeyservice.h"
 
 // Keeps every posted record, byte for byte and in order, and sends nothing. Used by
-// tests and on machines without a media-key facility. Each record is also logged as one
-// compact JSON object, so that a process that loads the library can see what was sent.
+// tests and on machines without a media-key facility. Each record also goes to the
+// record channel as one "media" record, so that the process that loaded the library can
+// see what was sent.
 class RecordingMediaKeyService final : public MediaKeyService
 {
 public:
