@@ -388,6 +388,21 @@ int Deck::addPage()
     return pageCount() - 1;
 }
 
+bool Deck::insertPage(int index, const QJsonObject& data, QString* error)
+{
+    if (index < 0 || index > pageCount() || pageCount() >= ProfileStore::kMaxPages) {
+        *error = QStringLiteral("page %1 cannot be inserted").arg(index);
+        return false;
+    }
+    QStringList problems;  // reported when the page is shown
+    m_pages.insert(index, readPage(data, index, &problems));
+    if (index <= m_current && pageCount() > 1)
+        ++m_current;  // the shown page stays shown
+    emit pageChanged(m_current);
+    emit changed();
+    return true;
+}
+
 bool Deck::removePage(int index, QString* error)
 {
     if (pageCount() <= 1 || index < 0 || index >= pageCount()) {

@@ -36,6 +36,8 @@ public:
     bool setCurrentPage(int page, QString* error);
     // Appends an empty page; its index, or -1 at the page limit.
     int addPage();
+    // Puts a page (as pageData() gave it) back at `index`; the shown page stays shown.
+    bool insertPage(int index, const QJsonObject& data, QString* error);
     // Removes the page and its keys (the last page cannot go).
     bool removePage(int page, QString* error);
     QJsonObject pageData(int page) const;

@@ -55,6 +55,9 @@ int runHeadless(HostSession& session, const QString& scriptPath, bool launch, Re
     QObject::connect(&urls, &UrlCatcher::opened, [](const QString& url) {
         OutputWriter::line({{"kind", "open"}, {"url", url}});
     });
+    QObject::connect(&urls, &UrlCatcher::failed, [](const QString& url, const QString& why) {
+        OutputWriter::line({{"kind", "open-failed"}, {"url", url}, {"why", why}});
+    });
     QObject::connect(&session.server(), &HostServer::frameReceived, [](const QString& frame) {
         OutputWriter::line({{"kind", "ws"}, {"frame", parsedFrame(frame)}});
     });

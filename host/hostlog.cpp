@@ -1,3 +1,4 @@
 #include "hostlog.h"
 
-Q_LOGGING_CATEGORY(lcHost, "vanta.host")
+// Debug trace off unless asked for (QT_LOGGING_RULES="vanta.host.debug=true").
+Q_LOGGING_CATEGORY(lcHost, "vanta.host", QtInfoMsg)

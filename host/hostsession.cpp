@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QSettings>
 #include <QJsonArray>
 
 HostSession::HostSession(Options options, QObject* parent)
@@ -12,9 +13,19 @@ HostSession::HostSession(Options options, QObject* parent)
     , m_options(std::move(options))
     , m_loader(m_options.library)
     , m_profile(std::make_unique<ProfileStore>(m_options.profilePath, m_options.readOnlyProfile))
-    , m_defaultProfile(m_options.profilePath)
+    , m_defaultProfile(m_options.defaultProfile.isEmpty() ? m_options.profilePath : m_options.defaultProfile)
 {
 }
+
+namespace {
+const char* const kLastProfileKey = "lastProfile";
+
+// The host's own settings beside its profiles.
+QSettings settings(const QString& configDir)
+{
+    return QSettings(QDir(configDir).filePath(QStringLiteral("vanta-host.conf")), QSettings::IniFormat);
+}
+} // namespace
 
 HostSession::~HostSession()
 {
@@ -88,7 +99,15 @@ void HostSession::openProfile(const QString& path, QStringList* problems)
     m_options.profilePath = path;
     m_deck = std::make_unique<Deck>(package(), m_options.columns, m_options.rows);
     restoreProfile(problems);
+    if (!m_options.readOnlyProfile)
+        settings(m_options.configDir).setValue(kLastProfileKey, path);
     emit deckReplaced();
+}
+
+QString HostSession::lastProfile(const QString& configDir)
+{
+    const QString path = settings(configDir).value(kLastProfileKey).toString();
+    return !path.isEmpty() && QFileInfo(path).isFile() ? path : QString();
 }
 
 QString HostSession::profilesFolder() const

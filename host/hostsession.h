@@ -26,7 +26,11 @@ public:
         int columns = 5;
         int rows = 3;
         bool readOnlyProfile = false;  // never writes the profile, never renames it
+        QString defaultProfile;        // the profile named "Default"; empty: profilePath
     };
+
+    // The profile the user last switched to in `configDir`, if it still exists.
+    static QString lastProfile(const QString& configDir);
 
     explicit HostSession(Options options, QObject* parent = nullptr);
     ~HostSession() override;

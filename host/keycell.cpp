@@ -65,6 +65,19 @@ void KeyCell::setSelected(bool selected)
     m_selectionFrame->raise();
 }
 
+void KeyCell::setSnapshot(const QPixmap& snapshot)
+{
+    m_snapshot = snapshot;
+    update();
+}
+
+void KeyCell::setPressOnly(bool pressOnly)
+{
+    m_pressOnly = pressOnly;
+    setFocusPolicy(pressOnly ? Qt::NoFocus : Qt::StrongFocus);
+    setAcceptDrops(!pressOnly);
+}
+
 void KeyCell::setDown(bool down)
 {
     if (down == m_down)
@@ -77,6 +90,8 @@ void KeyCell::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
         return QWidget::mousePressEvent(event);
+    if (m_pressOnly)
+        return setDown(true);
     setFocus(Qt::MouseFocusReason);
     emit selected(m_slot);
     m_buttonDown = true;
@@ -136,6 +151,8 @@ void KeyCell::focusOutEvent(QFocusEvent* event)
 
 void KeyCell::contextMenuEvent(QContextMenuEvent* event)
 {
+    if (m_pressOnly)
+        return QWidget::contextMenuEvent(event);
     emit selected(m_slot);
     emit contextMenuRequested(m_slot, event->globalPos());
 }
@@ -180,5 +197,9 @@ void KeyCell::paintEmpty(QPainter& painter, const QRect& rect, bool unloaded, co
 void KeyCell::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
+    if (!m_face && !m_snapshot.isNull()) {
+        painter.drawPixmap(rect(), m_snapshot);
+        return;
+    }
     paintEmpty(painter, rect(), !m_face && m_unloaded, m_unloadedCategory);
 }

@@ -1,16 +1,24 @@
 // vanta-host: a reference host for the package library. Loads it as any host does,
 // shows a virtual deck, keeps a profile, and runs scripts headless.
+#include "deckbus.h"
+#include "deckwindow.h"
+#include "focuskeeper.h"
 #include "headlessmode.h"
 #include "hostsession.h"
 #include "mainwindow.h"
 #include "outputwriter.h"
+#include "pressgate.h"
 #include "recordchannelreader.h"
 #include "urlcatcher.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDBusConnection>
+#include <QDBusInterface>
+#include <QDBusReply>
 #include <QDir>
 #include <QFileInfo>
+#include <QIcon>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QRegularExpression>
@@ -70,6 +78,21 @@ bool parseGrid(const QString& text, int* columns, int* rows)
     return *columns > 0 && *rows > 0;
 }
 
+// Under a bare window manager Qt names no icon theme but hicolor, which holds
+// application icons only: take an installed full theme for file-type icons.
+void useFullIconTheme()
+{
+    if (!QIcon::themeName().isEmpty() && QIcon::themeName() != QLatin1String("hicolor"))
+        return;
+    for (const char* theme : {"Adwaita", "breeze", "gnome"}) {
+        const QString index = QStringLiteral("icons/%1/index.theme").arg(QLatin1String(theme));
+        if (!QStandardPaths::locate(QStandardPaths::GenericDataLocation, index).isEmpty()) {
+            QIcon::setThemeName(QLatin1String(theme));
+            return;
+        }
+    }
+}
+
 } // namespace
 
 namespace {
@@ -82,6 +105,11 @@ struct CommandLine
     bool launch = true;
     bool renderProfile = false;
     bool gridValid = true;
+    bool deck = false;
+    bool onTop = false;
+    int press = -1;       // --press: the slot to press in the running host
+    int pressPage = -1;
+    bool pressValid = true;
     QString script;
     QString out;
     QString keys;
@@ -106,8 +134,12 @@ CommandLine parseCommandLine(const QApplication& app)
     const QCommandLineOption keys("keys", "Keyboard backend of the package (record, x11).", "BACKEND");
     const QCommandLineOption renderProfile("render-profile", "Render a stored profile's deck and exit.", "FILE");
     const QCommandLineOption out("out", "PNG file for --render-profile.", "PNG");
+    const QCommandLineOption deck("deck", "Show only the deck, in a window that never takes the keyboard focus.");
+    const QCommandLineOption onTop("on-top", "With --deck: keep the deck above other windows.");
+    const QCommandLineOption press("press", "Press a key of the running host (slot from 0) and exit.", "SLOT");
+    const QCommandLineOption page("page", "With --press: show this page (from 0) first.", "N");
     parser.addOptions({library, configDir, profile, lang, grid, list, headless, script, noLaunch, keys,
-                       renderProfile, out});
+                       renderProfile, out, deck, onTop, press, page});
     parser.process(app);
 
     CommandLine line;
@@ -118,6 +150,13 @@ CommandLine parseCommandLine(const QApplication& app)
     line.options.profilePath = parser.isSet(renderProfile) ? parser.value(renderProfile)
                              : parser.isSet(profile)       ? parser.value(profile)
                                                            : QDir(line.options.configDir).filePath("profile.json");
+    // The window opens the profile the user last switched to; scripts get the one named.
+    const bool window = !parser.isSet(headless) && !parser.isSet(list) && !parser.isSet(renderProfile) && !parser.isSet(press);
+    const QString last = HostSession::lastProfile(line.options.configDir);
+    if (window && !parser.isSet(profile) && !last.isEmpty()) {
+        line.options.defaultProfile = line.options.profilePath;
+        line.options.profilePath = last;
+    }
     line.gridValid = parseGrid(parser.value(grid), &line.options.columns, &line.options.rows);
     line.list = parser.isSet(list);
     line.headless = parser.isSet(headless);
@@ -126,7 +165,38 @@ CommandLine parseCommandLine(const QApplication& app)
     line.script = parser.value(script);
     line.out = parser.value(out);
     line.keys = parser.value(keys);
+    line.deck = parser.isSet(deck);
+    line.onTop = parser.isSet(onTop);
+    if (parser.isSet(press)) {
+        bool slotOk = false;
+        bool pageOk = true;
+        line.press = parser.value(press).toInt(&slotOk);
+        if (parser.isSet(page))
+            line.pressPage = parser.value(page).toInt(&pageOk);
+        line.pressValid = slotOk && pageOk && line.press >= 0 && line.pressPage >= -1;
+    }
     return line;
+}
+
+// --press: hands the press to the host that runs on this session bus.
+int runPress(const CommandLine& line)
+{
+    if (!line.pressValid) {
+        complain(QStringLiteral("--press takes a slot counted from 0, --page a page counted from 0"), true);
+        return kExitFailed;
+    }
+    QDBusInterface deck(QString::fromLatin1(DeckBus::kService), QString::fromLatin1(DeckBus::kPath),
+                        QString::fromLatin1(DeckBus::kInterface), QDBusConnection::sessionBus());
+    const QDBusReply<QString> answer = deck.call(QStringLiteral("Press"), line.press, line.pressPage);
+    if (!answer.isValid()) {
+        complain(QStringLiteral("no running vanta-host answers on the session bus (%1)").arg(answer.error().message()), true);
+        return kExitFailed;
+    }
+    if (!answer.value().isEmpty()) {
+        complain(answer.value(), true);
+        return kExitFailed;
+    }
+    return 0;
 }
 
 // The deck window on the profile; a first run starts with one Open URL key.
@@ -141,7 +211,22 @@ int runWindow(QApplication& app, HostSession& session, const CommandLine& line)
     if (firstRun)
         session.deck().assign(0, QString::fromLatin1(kOpenUrlCategory), {}, &error);
     UrlCatcher urls(line.launch);
+    if (line.deck) {
+        FocusKeeper focus;
+        PressGate gate(session, focus);
+        DeckBus bus(session, gate);
+        bus.publish();
+        DeckWindow deck(session, gate);
+        deck.setStaysOnTop(line.onTop);
+        QObject::connect(&urls, &UrlCatcher::failed, [](const QString& url, const QString& why) {
+            complain(QStringLiteral("could not open %1: %2").arg(url, why), false);
+        });
+        deck.show();
+        return app.exec();
+    }
     MainWindow window(session);
+    DeckBus bus(session, window.pressGate());
+    bus.publish();
     window.showProblems(problems);
     window.watchUrls(urls, line.launch);
     window.show();
@@ -153,12 +238,13 @@ int runWindow(QApplication& app, HostSession& session, const CommandLine& line)
 int main(int argc, char** argv)
 {
     bool windowless = false;
-    for (const char* option : {"--headless", "--list", "--render-profile", "--help", "-h", "--help-all", "-?"})
+    for (const char* option : {"--headless", "--list", "--render-profile", "--press", "--help", "-h", "--help-all", "-?"})
         windowless = windowless || hasArgument(argc, argv, option);
     if (windowless && qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vanta-host"));
+    useFullIconTheme();
 
     const CommandLine line = parseCommandLine(app);
     const bool asLines = line.headless || line.renderProfile;
@@ -166,6 +252,8 @@ int main(int argc, char** argv)
         qputenv("SYSTEMDLL_KEYBOARD_BACKEND", line.keys.toLatin1());
     if (!line.launch)
         qputenv("SYSTEMDLL_LAUNCH_BACKEND", "record");
+    if (line.press >= 0 || !line.pressValid)
+        return runPress(line);
     if (!line.gridValid) {
         complain(QStringLiteral("--grid takes COLSxROWS of 1 to 99 each, for example 5x3"), asLines);
         return kExitFailed;

@@ -2,10 +2,14 @@
 
 #include "categorylist.h"
 #include "deckcommand.h"
+#include "deckwindow.h"
+#include "focuskeeper.h"
 #include "hosticonbuilder.h"
 #include "hostsession.h"
 #include "iconpicker.h"
 #include "keycell.h"
+#include "pagecommand.h"
+#include "pressgate.h"
 #include "profilestore.h"
 #include "urlcatcher.h"
 
@@ -51,11 +55,15 @@ public:
 MainWindow::MainWindow(HostSession& session, QWidget* parent)
     : QMainWindow(parent)
     , m_session(session)
+    , m_focus(new FocusKeeper(this))
+    , m_gate(new PressGate(session, *m_focus, this))
 {
+    connect(m_gate, &PressGate::failed, this, &MainWindow::pressFailed);
     setStyleSheet(QStringLiteral("QMainWindow, QWidget#central, QScrollArea, QWidget#deckView { background-color: rgb(20,20,20); }"
                                  "QListWidget { background-color: #1E1E1E; color: rgb(161,161,161); border: none; }"
                                  "QLabel#pageLabel, QLabel#hint { color: rgb(161,161,161); }"
                                  "QWidget#bannerBox { background-color: #5A4A10; }"
+                                 "QStatusBar { background-color: #1E1E1E; color: rgb(230,230,230); }"
                                  "QLabel#banner { color: white; }"));
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("central"));
@@ -112,9 +120,8 @@ MainWindow::MainWindow(HostSession& session, QWidget* parent)
     connect(next, &QPushButton::clicked, this, [this] { showPage(m_session.deck().currentPage() + 1); });
     connect(add, &QPushButton::clicked, this, &MainWindow::addPage);
     connect(test, &QPushButton::clicked, this, [this] {
-        QString error;
-        if (m_selected >= 0 && !m_session.deck().press(m_selected, &error))
-            showStatus(error);
+        if (m_selected >= 0)
+            m_gate->press(m_selected);
     });
 
     m_inspectorArea = new QWidget(central);
@@ -141,6 +148,7 @@ MainWindow::MainWindow(HostSession& session, QWidget* parent)
 
 MainWindow::~MainWindow()
 {
+    delete m_deckWindow;
     // The actions own their widgets: hand every one back before the window goes.
     detachInspector();
     for (KeyCell* cell : std::as_const(m_cells))
@@ -201,18 +209,28 @@ void MainWindow::buildMenus()
     pages->addAction(tr("&Next page"), QKeySequence(Qt::CTRL | Qt::Key_PageDown), this,
                      [this] { showPage(m_session.deck().currentPage() + 1); });
     pages->addAction(tr("&Add page"), this, &MainWindow::addPage);
-    pages->addAction(tr("&Remove this page"), this, [this] {
-        Deck& deck = m_session.deck();
-        const QJsonArray keys = deck.pageData(deck.currentPage()).value("keys").toArray();
-        if (!keys.isEmpty()
-            && QMessageBox::question(this, tr("Remove page"), tr("Remove this page and its %n key(s)?", nullptr, int(keys.size())))
-                   != QMessageBox::Yes)
-            return;
-        QString error;
-        if (!deck.removePage(deck.currentPage(), &error))
-            showStatus(error);
-        m_undo.clear();  // commands name pages by index
-    });
+    pages->addAction(tr("&Remove this page"), this, &MainWindow::removeCurrentPage);
+
+    QMenu* view = menuBar()->addMenu(tr("&View"));
+    m_deckWindowAction = view->addAction(tr("&Deck window"), this, &MainWindow::showDeckWindow);
+    m_deckWindowAction->setCheckable(true);
+    m_deckWindowAction->setToolTip(tr("The deck alone, in a window that leaves the keyboard focus where it is"));
+}
+
+void MainWindow::removeCurrentPage()
+{
+    Deck& deck = m_session.deck();
+    if (deck.pageCount() <= 1) {
+        showStatus(tr("The only page cannot be removed"));
+        return;
+    }
+    const QJsonArray keys = deck.pageData(deck.currentPage()).value("keys").toArray();
+    if (!keys.isEmpty() && m_confirmReplace
+        && QMessageBox::question(this, tr("Remove page"), tr("Remove this page and its %n key(s)?", nullptr, int(keys.size())))
+               != QMessageBox::Yes)
+        return;
+    m_undo.push(new PageCommand(deck, deck.currentPage(), tr("Remove page")));
+    showStatus(tr("Page removed; Undo brings it back"));
 }
 
 void MainWindow::buildDeck()
@@ -234,16 +252,8 @@ void MainWindow::buildDeck()
         auto* cell = new KeyCell(slot, m_deckView);
         grid->addWidget(cell, slot / deck.columns(), slot % deck.columns());
         connect(cell, &KeyCell::selected, this, &MainWindow::select);
-        connect(cell, &KeyCell::pressed, this, [this](int s) {
-            QString error;
-            if (!m_session.deck().pressDown(s, &error))
-                showStatus(error);
-        });
-        connect(cell, &KeyCell::released, this, [this](int s) {
-            QString error;
-            if (m_session.deck().action(s))
-                m_session.deck().release(s, &error);
-        });
+        connect(cell, &KeyCell::pressed, m_gate, &PressGate::down);
+        connect(cell, &KeyCell::released, m_gate, &PressGate::up);
         connect(cell, &KeyCell::categoryDropped, this, &MainWindow::assign);
         connect(cell, &KeyCell::keyDropped, this, &MainWindow::moveKey);
         connect(cell, &KeyCell::contextMenuRequested, this, [this](int, const QPoint& at) {
@@ -259,6 +269,7 @@ void MainWindow::buildDeck()
     const QSize deckSize = m_deckView->sizeHint();
     m_deckScroll->setMinimumSize(qMin(deckSize.width() + 4, 1200), qMin(deckSize.height() + 4, 600));
     connect(&deck, &Deck::slotChanged, this, &MainWindow::refresh);
+    connect(&deck, &Deck::settingsReported, this, &MainWindow::refreshSnapshot);
     connect(&deck, &Deck::pageChanged, this, &MainWindow::refreshPage);
     refreshPage();
     updateTitle();
@@ -267,10 +278,7 @@ void MainWindow::buildDeck()
 void MainWindow::buildCategoryList()
 {
     for (const QJsonValue& node : m_session.packageList().value("subnode").toArray()) {
-        const QString titleKey = node["title"].toString();
-        QString title = m_session.titles().value(titleKey);
-        if (title.isEmpty() || title == titleKey)
-            title = node["subtitle"].toString();
+        const QString title = actionName(node["category"].toString());
         auto* item = new QListWidgetItem(QIcon(node["menu_icon"].toString()), title, m_categories);
         item->setData(CategoryList::kCategoryRole, node["category"].toString());
         item->setToolTip(node["category"].toString());
@@ -326,7 +334,11 @@ void MainWindow::showStatus(const QString& message)
 void MainWindow::watchUrls(UrlCatcher& urls, bool launch)
 {
     connect(&urls, &UrlCatcher::opened, this, [this, launch](const QString& url) {
-        showStatus(launch ? tr("Opened %1").arg(url) : tr("Would open %1 (--no-launch)").arg(url));
+        showStatus(launch ? tr("Opening %1").arg(url) : tr("Would open %1 (--no-launch)").arg(url));
+    });
+    connect(&urls, &UrlCatcher::launched, this, [this](const QString& url) { showStatus(tr("Opened %1").arg(url)); });
+    connect(&urls, &UrlCatcher::failed, this, [this](const QString& url, const QString& why) {
+        showStatus(url.trimmed().isEmpty() ? tr("Nothing opened: %1").arg(why) : tr("Could not open %1: %2").arg(url, why));
     });
 }
 
@@ -343,10 +355,49 @@ void MainWindow::refresh(int slot)
         detachInspector();
     Deck& deck = m_session.deck();
     host::ActionInterface* action = deck.action(slot);
-    m_cells[slot]->setFace(action ? action->pluginWidget() : nullptr);
+    const bool faceElsewhere = m_deckWindow && m_deckWindow->isVisible();
+    m_cells[slot]->setFace(action && !faceElsewhere ? action->pluginWidget() : nullptr);
     m_cells[slot]->setProblem(deck.category(slot), deck.problem(slot));
+    refreshSnapshot(slot);
     if (slot == m_selected)
         select(slot);
+}
+
+// While the deck window shows the faces, the editor's keys show pictures of them.
+void MainWindow::refreshSnapshot(int slot)
+{
+    if (slot < 0 || slot >= m_cells.size())
+        return;
+    host::ActionInterface* action = m_session.deck().action(slot);
+    const bool faceElsewhere = m_deckWindow && m_deckWindow->isVisible();
+    m_cells[slot]->setSnapshot(faceElsewhere && action ? action->pluginWidget()->grab() : QPixmap());
+}
+
+void MainWindow::pressFailed(int slot, const QString& why)
+{
+    showStatus(m_session.deck().entry(slot).isEmpty() ? tr("This key is empty; there is nothing to press") : why);
+}
+
+void MainWindow::showDeckWindow(bool show)
+{
+    if (show && !m_deckWindow) {
+        m_deckWindow = new DeckWindow(m_session, *m_gate);
+        connect(m_deckWindow, &DeckWindow::closed, this, [this] {
+            m_deckWindowAction->setChecked(false);
+            QMetaObject::invokeMethod(this, &MainWindow::refreshPage, Qt::QueuedConnection);  // the faces come back
+        });
+    }
+    if (!m_deckWindow)
+        return;
+    if (show) {
+        for (KeyCell* cell : std::as_const(m_cells))
+            cell->setFace(nullptr);
+        m_deckWindow->show();
+        refreshPage();
+    } else {
+        m_deckWindow->close();
+    }
+    m_deckWindowAction->setChecked(show);
 }
 
 void MainWindow::refreshPage()
@@ -436,10 +487,27 @@ bool MainWindow::mayReplace(int slot)
 {
     if (m_session.deck().entry(slot).isEmpty() || !m_confirmReplace)
         return true;
-    return QMessageBox::question(this, tr("Replace key"),
-                                 tr("Key %1 already holds \"%2\". Replace it? (Undo brings it back.)")
-                                     .arg(slot + 1).arg(m_session.deck().category(slot)))
-        == QMessageBox::Yes;
+    return QMessageBox::question(this, tr("Replace key"), replaceQuestion(slot)) == QMessageBox::Yes;
+}
+
+QString MainWindow::replaceQuestion(int slot) const
+{
+    return tr("This key already holds \"%1\". Replace it? (Undo brings it back.)")
+        .arg(actionName(m_session.deck().category(slot)));
+}
+
+// The name the action list shows for `category`; the category itself for an action the
+// package does not have.
+QString MainWindow::actionName(const QString& category) const
+{
+    for (const QJsonValue& node : m_session.packageList().value("subnode").toArray()) {
+        if (node["category"].toString() != category)
+            continue;
+        const QString titleKey = node["title"].toString();
+        const QString title = m_session.titles().value(titleKey);
+        return title.isEmpty() || title == titleKey ? node["subtitle"].toString() : title;
+    }
+    return category;
 }
 
 void MainWindow::pushEntry(int slot, const QJsonObject& entry, const QString& text)
@@ -502,7 +570,15 @@ void MainWindow::moveKey(int from, int to)
 void MainWindow::showPage(int page)
 {
     Deck& deck = m_session.deck();
-    if (page < 0 || page >= deck.pageCount() || page == deck.currentPage())
+    if (page < 0) {
+        showStatus(tr("This is the first page"));
+        return;
+    }
+    if (page >= deck.pageCount()) {
+        showStatus(tr("This is the last page; \"Add page\" adds another"));
+        return;
+    }
+    if (page == deck.currentPage())
         return;
     BusyCursor busy;
     QString error;

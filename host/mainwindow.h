@@ -5,8 +5,11 @@
 #include <QUndoStack>
 #include <QVector>
 
+class DeckWindow;
+class FocusKeeper;
 class HostSession;
 class KeyCell;
+class PressGate;
 class QAction;
 class QGridLayout;
 class QJsonObject;
@@ -38,6 +41,11 @@ public:
     void watchUrls(UrlCatcher& urls, bool launch);
 
     int selectedSlot() const { return m_selected; }
+    // Where every press of the window goes through (the focus goes back first).
+    PressGate& pressGate() const { return *m_gate; }
+    // The deck alone beside the editor; it shows the key faces while it is open.
+    void showDeckWindow(bool show);
+    DeckWindow* deckWindow() const { return m_deckWindow; }
     KeyCell* cell(int slot) const { return m_cells.value(slot); }
     QUndoStack& undoStack() { return m_undo; }
     QString bannerText() const;
@@ -52,12 +60,13 @@ public:
     void moveKey(int from, int to);
     void showPage(int page);
     void addPage();
+    void removeCurrentPage();
     bool switchProfile(const QString& path);
     bool createProfile(const QString& name, QString* error);
     bool importProfile(const QString& file, QString* error);
     bool exportProfile(const QString& file, QString* error);
 
-    // Asked before a key is replaced; answers yes without asking when set to false.
+    // Asked before a key or a page with keys goes; answers yes without asking when set to false.
     void setConfirmReplace(bool confirm) { m_confirmReplace = confirm; }
 
 private slots:
@@ -68,11 +77,15 @@ private:
     void buildDeck();
     void buildCategoryList();
     void refresh(int slot);
+    void refreshSnapshot(int slot);
+    void pressFailed(int slot, const QString& why);
     void refreshPage();
     void detachInspector();
     void connectIconBuilder(QWidget* inspector);
     void pushEntry(int slot, const QJsonObject& entry, const QString& text);
     bool mayReplace(int slot);
+    QString replaceQuestion(int slot) const;
+    QString actionName(const QString& category) const;
     void updateProfilesMenu();
     void updateTitle();
 
@@ -90,6 +103,10 @@ private:
     QMenu* m_profilesMenu = nullptr;
     QList<QAction*> m_deckActions;  // active while the deck has the focus
     QPointer<QWidget> m_inspector;  // owned by its action
+    FocusKeeper* m_focus = nullptr;
+    PressGate* m_gate = nullptr;
+    DeckWindow* m_deckWindow = nullptr;  // no parent: a window of its own, deleted here
+    QAction* m_deckWindowAction = nullptr;
     int m_selected = -1;
     bool m_confirmReplace = true;
 };

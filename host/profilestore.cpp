@@ -57,7 +57,8 @@ QJsonObject ProfileStore::parse(const QByteArray& bytes, QString* why)
     QJsonParseError parseError{};
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &parseError);
     if (!document.isObject()) {
-        *why = document.isNull() ? parseError.errorString() : QStringLiteral("is not a JSON object");
+        *why = document.isNull() ? QStringLiteral("is not valid JSON: %1 at byte %2").arg(parseError.errorString()).arg(parseError.offset)
+                                 : QStringLiteral("is not a JSON object");
         return {};
     }
     const QJsonObject stored = document.object();
@@ -134,11 +135,11 @@ QJsonObject ProfileStore::load(QStringList* problems)
     m_keptCopy = freeName(m_path + QStringLiteral(".bad"));
     if (!QFile::rename(m_path, m_keptCopy)) {
         m_unreadable = true;
-        problems->append(QStringLiteral("profile %1 is damaged (it %2) and cannot be set aside; no change is saved")
+        problems->append(QStringLiteral("profile %1 is damaged: it %2; it cannot be set aside, so no change is saved")
                              .arg(m_path, why));
         return {};
     }
-    const QString damaged = QStringLiteral("profile %1 was damaged (it %2); kept as %3").arg(m_path, why, m_keptCopy);
+    const QString damaged = QStringLiteral("profile %1 was damaged: it %2; kept as %3").arg(m_path, why, m_keptCopy);
     for (int n = 1; n <= kBackups; ++n) {
         QString backupProblem;
         const QJsonObject backup = parse(readRegularFile(backupName(n), kMaxBytes, &backupProblem), &backupProblem);

@@ -91,6 +91,9 @@ DialogIconBuilder::~DialogIconBuilder()
 void DialogIconBuilder::setImagePath(const QString& path)
 {
     m_imagePath = path;
+    m_problem.clear();
+    ui->lblProblem->hide();
+    ui->btnOk->setEnabled(true);
     setupImage();
 }
 
@@ -174,9 +177,10 @@ QString DialogIconBuilder::claimTarget(const QString& suffix)
 }
 
 // Nothing stored: the caller gets no path, in particular none outside the icon folder.
-bool DialogIconBuilder::giveUp()
+bool DialogIconBuilder::giveUp(const QString& why)
 {
     m_imagePath.clear();
+    m_problem = why;
     return false;
 }
 
@@ -185,11 +189,11 @@ bool DialogIconBuilder::storeStill()
     const QImage icon = renderingOf(m_imagePath);
     if (icon.isNull()) {
         qCWarning(lcIconBuilder) << "[DialogIconBuilder][copyImage] not a picture; nothing stored" << m_imagePath;
-        return giveUp();
+        return giveUp(tr("it is not a picture that can be read"));
     }
     const QString target = claimTarget(stillSuffix(m_imagePath));
     if (target.isEmpty() || !fillClaim(icon, target))
-        return giveUp();
+        return giveUp(tr("the icon folder cannot be written"));
     m_imagePath = target;
     return true;
 }
@@ -241,11 +245,13 @@ void DialogIconBuilder::startConversion()
     const QString source = m_imagePath;
     const QString target = m_target;
     const QSize size = m_gifSize;
-    m_conversion->setFuture(QtConcurrent::run([source, target, size](QPromise<bool>& promise) {
+    m_refusal = std::make_shared<QString>();  // written by the worker, read once it has finished
+    m_conversion->setFuture(QtConcurrent::run([source, target, size, refusal = m_refusal](QPromise<bool>& promise) {
         GifFrameResizer::Progress progress;
         progress.started = [&promise](int frames) { promise.setProgressRange(0, frames); };
         progress.advanced = [&promise](int done) { promise.setProgressValue(done); };
         progress.cancelled = [&promise] { return promise.isCanceled(); };
+        progress.refused = [refusal](const QString& why) { *refusal = why; };
         promise.addResult(GifFrameResizer::convertFile(source, target, size, progress));
     }));
 }
@@ -260,8 +266,8 @@ void DialogIconBuilder::onConversionFinished()
     if (!converted) {
         QFile::remove(m_target);  // the claim, with whatever a late finish put there
         m_target.clear();
-        giveUp();
-        done(QDialog::Rejected);
+        giveUp(m_cancelled ? QString() : m_refusal->isEmpty() ? tr("it cannot be converted") : *m_refusal);
+        finishOk(false);
         return;
     }
     m_imagePath = m_target;
@@ -271,8 +277,16 @@ void DialogIconBuilder::onConversionFinished()
 
 void DialogIconBuilder::finishOk(bool stored)
 {
-    if (!stored) {
+    if (!stored && (m_cancelled || m_problem.isEmpty())) {
         done(QDialog::Rejected);
+        return;
+    }
+    if (!stored) {
+        // The user chose this picture: say why it is refused and let them pick another.
+        ui->lblProblem->setText(tr("This picture cannot be used: %1.").arg(m_problem));
+        ui->lblProblem->show();
+        ui->btnOk->setEnabled(false);
+        ui->btnOpenFile->setEnabled(true);
         return;
     }
     emit fileChanged(QFileInfo(m_imagePath).absolutePath());
@@ -289,7 +303,7 @@ void DialogIconBuilder::on_btnOk_clicked()
         const QString refusal = ImageFile::refusal(m_imagePath);
         if (!refusal.isEmpty()) {
             qCWarning(lcIconBuilder) << "[DialogIconBuilder][copyImage]" << m_imagePath << refusal;
-            return finishOk(giveUp());
+            return finishOk(giveUp(refusal));
         }
         return startConversion();
     }

@@ -75,7 +75,8 @@ private:
     QImage renderingOf(const QString& path);
     QString claimTarget(const QString& suffix);
     bool storeStill();
-    bool giveUp();
+    // Nothing stored; `why` (if known) is shown when OK caused it.
+    bool giveUp(const QString& why = {});
     void startConversion();
     void onConversionFinished();
     void finishOk(bool stored);
@@ -92,4 +93,6 @@ private:
     QFutureWatcher<bool>* m_conversion = nullptr;  // child; set while a GIF converts
     QString m_target;                              // the claimed file it writes
     bool m_cancelled = false;
+    QString m_problem;  // why the last OK stored nothing
+    std::shared_ptr<QString> m_refusal;  // the conversion's reason, from the worker
 };

@@ -8,9 +8,23 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QImage>
+#include <QPainter>
 #include <QStandardPaths>
 
 using namespace IconBuilderConst;
+
+namespace {
+QImage opaque(const QImage& image)
+{
+    if (!image.hasAlphaChannel())
+        return image;
+    QImage flat(image.size(), QImage::Format_RGB32);
+    flat.fill(kPictureBackground);
+    QPainter painter(&flat);
+    painter.drawImage(0, 0, image);
+    return flat;
+}
+} // namespace
 
 QString FileIconPicture::folder()
 {
@@ -71,7 +85,7 @@ QString FileIconPicture::saveNew(const QImage& image, const QString& base)
         // NewOnly refuses any existing name, also one taken meanwhile by another process.
         if (file.exists() || !file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
             continue;
-        if (image.save(&file, kPictureFormat))
+        if (opaque(image).save(&file, kPictureFormat))
             return file.fileName();
         qCWarning(lcIconBuilder) << "[FileIconPicture] cannot write" << file.fileName();
         file.remove();

@@ -21,6 +21,12 @@ bool wasCancelled(const GifFrameResizer::Progress& progress)
     return progress.cancelled && progress.cancelled();
 }
 
+void refuse(const GifFrameResizer::Progress& progress, const QString& why)
+{
+    if (progress.refused)
+        progress.refused(why);
+}
+
 } // namespace
 
 void GifFrameResizer::limitReaderAllocation()
@@ -47,6 +53,7 @@ QByteArray GifFrameResizer::convert(const QByteArray& gif, const QSize& size, co
 {
     if (!looksLikeGif(gif)) {
         qCWarning(lcIconBuilder) << "[GifFrameResizer] not a GIF (" << gif.size() << "bytes)";
+        refuse(progress, QStringLiteral("it is not a GIF"));
         return {};
     }
     QBuffer input;
@@ -59,10 +66,12 @@ QByteArray GifFrameResizer::convert(const QByteArray& gif, const QSize& size, co
     const int frames = reader.imageCount();
     if (canvas.isEmpty() || frames <= 0) {
         qCWarning(lcIconBuilder) << "[GifFrameResizer] the GIF holds no frame";
+        refuse(progress, QStringLiteral("the GIF holds no frame"));
         return {};
     }
     if (!gif.endsWith(kTrailer)) {
         qCWarning(lcIconBuilder) << "[GifFrameResizer] the GIF is truncated (no trailer)";
+        refuse(progress, QStringLiteral("the GIF is truncated"));
         return {};
     }
     const qint64 decodedMiB = qint64(canvas.width()) * canvas.height() * 4 * frames / (1024 * 1024);
@@ -70,6 +79,8 @@ QByteArray GifFrameResizer::convert(const QByteArray& gif, const QSize& size, co
         qCWarning(lcIconBuilder).nospace()
             << "[GifFrameResizer] refused: " << frames << " frames of " << canvas.width() << " x " << canvas.height()
             << " need " << decodedMiB << " MiB decoded, more than " << kFrameBudgetMiB << " MiB";
+        refuse(progress, QStringLiteral("its %1 frames of %2 x %3 would take %4 MiB of memory, more than %5 MiB")
+                             .arg(frames).arg(canvas.width()).arg(canvas.height()).arg(decodedMiB).arg(kFrameBudgetMiB));
         return {};
     }
     const QSize target = size.isEmpty() ? IconTransform::gifSize(canvas) : size;
@@ -88,6 +99,7 @@ QByteArray GifFrameResizer::convert(const QByteArray& gif, const QSize& size, co
         if (!reader.read(&frame)) {
             qCWarning(lcIconBuilder) << "[GifFrameResizer] frame" << i + 1 << "of" << frames
                                      << "cannot be read:" << reader.errorString();
+            refuse(progress, QStringLiteral("frame %1 of %2 cannot be read (%3)").arg(i + 1).arg(frames).arg(reader.errorString()));
             return {};
         }
         const int delay = reader.nextImageDelay();
@@ -99,6 +111,7 @@ QByteArray GifFrameResizer::convert(const QByteArray& gif, const QSize& size, co
     }
     if (!writer.finish()) {
         qCWarning(lcIconBuilder) << "[GifFrameResizer]" << writer.errorString();
+        refuse(progress, writer.errorString());
         return {};
     }
     return result;
@@ -110,11 +123,13 @@ bool GifFrameResizer::convertFile(const QString& source, const QString& destinat
     const QString refusal = ImageFile::refusal(source);
     if (!refusal.isEmpty()) {
         qCWarning(lcIconBuilder) << "[GifFrameResizer]" << source << refusal;
+        refuse(progress, refusal);
         return false;
     }
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly)) {
         qCWarning(lcIconBuilder) << "[GifFrameResizer] cannot open" << source << in.errorString();
+        refuse(progress, in.errorString());
         return false;
     }
     const QByteArray gif = in.read(ImageFile::kMaxBytes);
@@ -129,6 +144,7 @@ bool GifFrameResizer::convertFile(const QString& source, const QString& destinat
     QSaveFile out(destination);
     if (!out.open(QIODevice::WriteOnly) || out.write(converted) != converted.size() || !out.commit()) {
         qCWarning(lcIconBuilder) << "[GifFrameResizer] cannot write" << destination << out.errorString();
+        refuse(progress, QStringLiteral("the icon cannot be written (%1)").arg(out.errorString()));
         return false;
     }
     return true;

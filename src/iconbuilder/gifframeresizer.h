@@ -19,12 +19,14 @@ public:
     // Larger files are not read at all.
 
     // Optional hooks for a caller on another thread: `started` gets the frame count,
-    // `advanced` the number of frames done, and `cancelled` is asked before each frame.
+    // `advanced` the number of frames done, and `cancelled` is asked before each frame;
+    // `refused` gets why a file is not converted, in words for the user (it is logged too).
     struct Progress
     {
         std::function<void(int frames)> started;
         std::function<void(int done)> advanced;
         std::function<bool()> cancelled;
+        std::function<void(const QString& why)> refused;
     };
 
     // Writes the result in one piece (atomically): on failure or cancellation the

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QRgb>
+
 // Sizes, names and image paths of the icon edit menu and the icon builder.
 
 #include "widgets/keyfaceconstants.h"
@@ -28,6 +30,8 @@ inline constexpr char kPngSuffix[] = "png";
 inline constexpr char kPictureFolder[] = "Picture";
 inline constexpr char kPictureSuffix[] = "jpg";
 inline constexpr char kPictureFormat[] = "JPEG";
+// JPEG keeps no transparency: a clear picture is laid on the key face's background.
+inline constexpr QRgb kPictureBackground = 0xFF1E1E1E;
 inline constexpr char kPictureFallbackName[] = "icon";
 inline constexpr char kBundleSuffix[] = ".app";
 // Below any real width difference: the first size is taken until a better one comes.

@@ -12,6 +12,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLabel>
+#include <QMessageBox>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QWebSocket>
@@ -99,7 +100,7 @@ private slots:
         QTest::addColumn<int>("slot");
         QTest::addColumn<QString>("banner");
         QTest::addColumn<QString>("hint");
-        QTest::newRow("not json, twice") << QByteArray("{\"grid\": [") << 0 << "empty deck" << "empty";
+        QTest::newRow("not json, twice") << QByteArray("{\"grid\": [") << 0 << "it is not valid JSON: unterminated array" << "empty";
         QTest::newRow("array") << QByteArray("[1, 2]") << 0 << "empty deck" << "empty";
         QTest::newRow("grid overflowing int") << profileBytes({}, 46341, 46341) << 0 << "empty deck" << "empty";
         QTest::newRow("pages not array") << QByteArray(R"({"grid":{"columns":5,"rows":3},"pages":{}})") << 0 << "empty deck" << "empty";
@@ -189,8 +190,94 @@ private slots:
         QCOMPARE(m_session->namedProfiles().keys(), QStringList({"Default", "Work", "mine"}));
         QVERIFY(window.switchProfile(m_session->namedProfiles().value("Work")));
         QCOMPARE(m_session->deck().category(1), kOpenUrl);
+        QCOMPARE(HostSession::lastProfile(m_dir->path()), m_session->namedProfiles().value("Work"));  // the next start opens it
         QVERIFY(!window.importProfile(m_dir->filePath("profile.json.missing"), &error));
         QVERIFY(error.contains("cannot be imported"));
+    }
+
+    // Removing a page is one more undoable edit: undo brings the page and its keys back
+    // where they were, and the edits made before it stay undoable.
+    void pageRemovalUndoes()
+    {
+        MainWindow& window = open(kTwoKeys);
+        window.addPage();
+        window.assign(2, kOpenUrl);
+        const QJsonObject before = m_session->deck().profile();
+        window.showPage(0);
+        window.removeCurrentPage();
+        QCOMPARE(m_session->deck().pageCount(), 1);
+        QVERIFY(window.statusBar()->currentMessage().contains("Undo"));
+        window.undoStack().undo();
+        QJsonObject restored = m_session->deck().profile();
+        QCOMPARE(restored["pages"], before["pages"]);
+        QCOMPARE(m_session->deck().currentPage(), 0);
+        window.undoStack().undo();  // the page shown before the removal
+        window.undoStack().undo();  // the key assigned on page 1
+        QVERIFY(m_session->deck().pageData(1)["keys"].toArray().isEmpty());
+        window.removeCurrentPage();
+        window.removeCurrentPage();
+        QVERIFY(window.statusBar()->currentMessage().contains("only page"));
+    }
+
+    // What the window says must be readable, and must say what happened.
+    void statusMessages_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("before the first page") << "page -1" << "first page";
+        QTest::newRow("after the last page") << "page 1" << "last page";
+        QTest::newRow("test an empty key") << "test 2" << "This key is empty";
+        QTest::newRow("opener missing") << "open no-such-opener https://a.example" << "Could not open https://a.example: no-such-opener is not installed";
+        QTest::newRow("opener fails") << "open false https://a.example" << "Could not open https://a.example: no application opens it";
+        QTest::newRow("opener works") << "open true https://a.example" << "Opened https://a.example";
+        QTest::newRow("empty address") << "open true " << "Nothing opened: the key has no address";
+    }
+
+    void statusMessages()
+    {
+        QFETCH(QString, action);
+        QFETCH(QString, message);
+        MainWindow& window = open(kTwoKeys);
+        const QStringList words = action.split(' ');
+        UrlCatcher launcher(true);
+        if (words[0] == QLatin1String("page")) {
+            window.showPage(words[1].toInt());
+        } else if (words[0] == QLatin1String("test")) {
+            window.select(words[1].toInt());
+            window.findChild<QAbstractButton*>("testKey")->click();
+        } else {
+            m_urls.reset();  // this one launches
+            window.watchUrls(launcher, true);
+            launcher.setOpener(words[1]);
+            launcher.open(QUrl(words.value(2)));
+        }
+        QTRY_VERIFY2(window.statusBar()->currentMessage().contains(message), qPrintable(window.statusBar()->currentMessage()));
+        // Light text on the dark bar: the brightest and darkest pixels of the bar far apart.
+        const QImage bar = window.statusBar()->grab().toImage();
+        int darkest = 255;
+        int brightest = 0;
+        for (int y = 0; y < bar.height(); ++y) {
+            for (int x = 0; x < bar.width(); ++x) {
+                darkest = qMin(darkest, qGray(bar.pixel(x, y)));
+                brightest = qMax(brightest, qGray(bar.pixel(x, y)));
+            }
+        }
+        QVERIFY2(brightest - darkest > 128, qPrintable(QStringLiteral("%1 against %2").arg(brightest).arg(darkest)));
+    }
+
+    // Replacing a key asks with the action's name, never its identifier.
+    void replaceAsksByName()
+    {
+        MainWindow& window = open(kTwoKeys);
+        window.setConfirmReplace(true);
+        auto asked = std::make_shared<QString>();
+        whenModal<QMessageBox>([asked](QMessageBox* box) {
+            *asked = box->text();
+            box->button(QMessageBox::No)->click();
+        }, 10000);
+        window.assign(4, kOpenUrl);
+        QVERIFY2(asked->startsWith("This key already holds") && !asked->contains("com.corvane"), qPrintable(*asked));
+        QCOMPARE(m_session->deck().entry(4)["payload"].toObject()["Url"].toString(), QStringLiteral("https://b.example"));
     }
 
     void iconBuilderGivesTheKeyAnIcon()

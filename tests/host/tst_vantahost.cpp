@@ -126,6 +126,7 @@ private slots:
         const QJsonObject recolour{{"task", "remote.command.update.function.key.Image.Color"}, {"sender", iconSettings["target"]}};
         QCOMPARE(first.ofKind("ws").constLast()["frame"].toObject(), recolour);
         QCOMPARE(QImage(m_dir->filePath("deck.png")).size(), QSize(4 * 150, 2 * 108));
+        QVERIFY2(!first.text.contains("frame:"), "the host's debug trace is off unless asked for");
 
         const Run second = script({step("dump"), step("press", {{"slot", 3}})});
         QCOMPARE(second.exitCode, 0);
@@ -159,7 +160,9 @@ private slots:
         QTest::newRow("missing script") << script << QByteArray() << 1 << "cannot read script %1/file: no such file";
         QTest::newRow("script not JSON") << script << QByteArray("[{") << 1 << "is not JSON";
         QTest::newRow("render, no profile") << render << QByteArray() << 1 << "does not exist";
-        QTest::newRow("render, damaged profile") << render << QByteArray("{\"grid\"") << 1 << "is damaged";
+        QTest::newRow("render, damaged profile") << render << QByteArray("{\"grid\"") << 1 << "is damaged: it is not valid JSON";
+        QTest::newRow("press, no host running") << QStringList{"--press", "0"} << QByteArray() << 1 << "no running vanta-host answers";
+        QTest::newRow("press, not a slot") << QStringList{"--press", "first"} << QByteArray() << 1 << "--press takes a slot";
     }
 
     void commandLines()

@@ -20,6 +20,27 @@ using namespace TestPictures;
 namespace {
 QPushButton* button(QWidget* dialog, const QString& name) { return dialog->findChild<QPushButton*>(name); }
 void clickWhenShown(const QString& name) { whenModal<QDialog>([name](QDialog* shown) { button(shown, name)->click(); }); }
+
+// Clicks OK in the next dialog. A refused picture keeps the dialog open, saying why:
+// the reason is taken and Cancel closes it.
+std::shared_ptr<QString> okWhenShown()
+{
+    auto problem = std::make_shared<QString>();
+    whenModal<QDialog>([problem](QDialog* shown) {
+        button(shown, "btnOk")->click();
+        auto* label = shown->findChild<QLabel*>("lblProblem");
+        auto* poll = new QTimer(shown);
+        QObject::connect(poll, &QTimer::timeout, shown, [=] {
+            if (!label->isVisible())
+                return;
+            *problem = label->text();
+            poll->stop();
+            button(shown, "btnCancel")->click();
+        });
+        poll->start(20);
+    });
+    return problem;
+}
 // State buttons are the panel's only unnamed buttons, in the order of their states.
 QList<QPushButton*> stateButtonsOf(QWidget* panel) { return panel->findChildren<QPushButton*>(QRegularExpression("^$")); }
 } // namespace
@@ -78,14 +99,18 @@ private slots:
         QTest::addColumn<int>("mode");
         QTest::addColumn<QSize>("size");  // invalid: nothing decodes, nothing is stored
         QTest::addColumn<int>("frames");
+        QTest::addColumn<QString>("problem");  // shown in the dialog when nothing is stored
         const QByteArray good;
-        QTest::newRow("png gone before ok") << "gone.png" << good << "" << 4 << QSize(150, 108) << 1;
-        QTest::newRow("tall gif 100 x 400") << "tall.gif" << animation(QSize(100, 400), 3) << "" << 0 << QSize(27, 108) << 3;
-        QTest::newRow("png, then gif chosen") << "photo.png" << good << "anim.gif" << 0 << QSize(144, 108) << 4;
-        QTest::newRow("gif, then png chosen") << "anim.gif" << good << "photo.png" << 1 << QSize(150, 108) << 1;
-        QTest::newRow("empty png") << "empty.png" << QByteArray("") << "" << 0 << QSize() << 0;
-        QTest::newRow("corrupt png") << "bad.png" << QByteArray("\x89PNG\r\n\x1a\n garbage", 17) << "" << 2 << QSize() << 0;
-        QTest::newRow("damaged gif") << "bad.gif" << QByteArray("GIF89a this is not really a GIF") << "" << 0 << QSize() << 0;
+        // One 1 x 1 frame on a 20000 x 20000 canvas: 1525 MiB once decoded.
+        const QByteArray huge = QByteArray::fromHex("474946383961204e204e800000ffffff0000002c000000000100010000020244013b");
+        QTest::newRow("png gone before ok") << "gone.png" << good << "" << 4 << QSize(150, 108) << 1 << "";
+        QTest::newRow("tall gif 100 x 400") << "tall.gif" << animation(QSize(100, 400), 3) << "" << 0 << QSize(27, 108) << 3 << "";
+        QTest::newRow("png, then gif chosen") << "photo.png" << good << "anim.gif" << 0 << QSize(144, 108) << 4 << "";
+        QTest::newRow("gif, then png chosen") << "anim.gif" << good << "photo.png" << 1 << QSize(150, 108) << 1 << "";
+        QTest::newRow("empty png") << "empty.png" << QByteArray("") << "" << 0 << QSize() << 0 << "not a picture";
+        QTest::newRow("corrupt png") << "bad.png" << QByteArray("\x89PNG\r\n\x1a\n garbage", 17) << "" << 2 << QSize() << 0 << "not a picture";
+        QTest::newRow("damaged gif") << "bad.gif" << QByteArray("GIF89a this is not really a GIF") << "" << 0 << QSize() << 0 << "GIF";
+        QTest::newRow("gif over the memory budget") << "huge.gif" << huge << "" << 0 << QSize() << 0 << "1525 MiB";
     }
 
     void okStoresIcon()
@@ -96,6 +121,7 @@ private slots:
         QFETCH(int, mode);
         QFETCH(QSize, size);
         QFETCH(int, frames);
+        QFETCH(QString, problem);
         const QString source = m_pictures.filePath(name);
         const bool gone = name == QLatin1String("gone.png");  // the preview is what the user saw; it is stored
         QVERIFY(bytes.isNull() ? !gone || QFile::copy(picture("photo.png"), source) : TestFiles::write(source, bytes));
@@ -120,8 +146,9 @@ private slots:
         if (frames > 1)  // a GIF's preview plays at the size it is stored at
             QCOMPARE(dialog.findChild<QLabel*>("imgIcon")->movie()->scaledSize(), size);
         QVERIFY(!gone || QFile::remove(source));
-        clickWhenShown("btnOk");
+        const auto shownProblem = okWhenShown();
         QCOMPARE(dialog.exec(), int(size.isValid() ? QDialog::Accepted : QDialog::Rejected));
+        QVERIFY2(problem.isEmpty() ? shownProblem->isEmpty() : shownProblem->contains(problem), qPrintable(*shownProblem));
         QCOMPARE(TestFiles::read(source), gone ? QByteArray() : original);  // the user's file is untouched
 
         const QString saved = dialog.getImagePath();
@@ -180,8 +207,9 @@ private slots:
         // back as if it were an icon.
         KyVantaProxy::getInstance()->configDir.clear();
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("no configuration directory")));
-        clickWhenShown("btnOk");
+        const auto problem = okWhenShown();
         QCOMPARE(IconBuilder().getOpenFileName(picture("photo.png")), QString());
+        QVERIFY2(problem->contains("icon folder"), qPrintable(*problem));
     }
 
     void drag()

@@ -23,6 +23,9 @@ private slots:
         QImage own(200, 200, QImage::Format_RGB32);
         own.fill(Qt::magenta);
         QVERIFY(own.save(m_desktop.root() + "/own.png") && QDir().mkpath(m_desktop.root() + "/src"));
+        QImage clear(200, 200, QImage::Format_ARGB32);
+        clear.fill(Qt::transparent);
+        QVERIFY(clear.save(m_desktop.root() + "/clear.png"));
     }
 
     // Each source gets its desktop icon at the narrowest size wider than a key, else the widest; width 0: no picture.
@@ -39,6 +42,8 @@ private slots:
         QTest::newRow("entry, theme icon") << "ed.desktop" << "Icon=vanta-test-app" << "ed.jpg" << 256 << QColor(Qt::red);
         QTest::newRow("entry, icon suffix") << "vi.desktop" << "Icon=vanta-test-app.png" << "vi.jpg" << 256 << QColor(Qt::red);
         QTest::newRow("entry, icon file") << "pa.desktop" << "Icon=" + m_desktop.root() + "/own.png" << "pa.jpg" << 200 << QColor(Qt::magenta);
+        // JPEG keeps no transparency: what was clear takes the key's own background.
+        QTest::newRow("entry, transparent icon file") << "cl.desktop" << "Icon=" + m_desktop.root() + "/clear.png" << "cl.jpg" << 200 << QColor(30, 30, 30);
         QTest::newRow("entry, hidden") << "go.desktop" << "Icon=vanta-test-app\nHidden=true" << "go.jpg" << 256 << QColor(Qt::red);
         QTest::newRow("entry without icon") << "bare.desktop" << "" << "" << 0 << QColor();
         QTest::newRow("entry, unknown icon") << "odd.desktop" << "Icon=vanta-none" << "" << 0 << QColor();

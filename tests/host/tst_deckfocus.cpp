@@ -1,0 +1,211 @@
+// Pressing keys from the host leaves the focus where the user works: on the real X
+// server, an Input Text key pressed from the editor, from the deck window and through
+// `vanta-host --press` types into the line edit of another program, once, and that
+// program keeps the focus; the host never receives the package's Enter.
+#include "hostsession.h"
+#include "keycell.h"
+#include "mainwindow.h"
+#include "testfiles.h"
+
+#include <QAbstractButton>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QKeyEvent>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+const QString kText = QStringLiteral("hello");
+
+QByteArray textKeyProfile()
+{
+    const QJsonObject payload{{"version", 1}, {"titlelist", QJsonArray{"T"}}, {"SendText", kText}, {"PressEnterStatus", "true"}};
+    const QJsonObject key{{"slot", 0}, {"category", "com.corvane.system.text"}, {"target", "t0"}, {"payload", payload}};
+    return QJsonDocument(QJsonObject{{"grid", QJsonObject{{"columns", 3}, {"rows", 2}}}, {"keys", QJsonArray{key}}}).toJson();
+}
+
+QString run(const QString& program, const QStringList& arguments, const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment())
+{
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.start(program, arguments);
+    process.waitForFinished(20000);
+    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+}
+
+QString activeWindowName()
+{
+    return run(QStringLiteral("xdotool"), {"getactivewindow", "getwindowname"});
+}
+
+// The line edit of the pastetarget program: its text and Enter count, read from its
+// state lines.
+class PasteTarget
+{
+public:
+    PasteTarget() { m_process.start(QStringLiteral(PASTE_TARGET), QStringList{}); }
+    ~PasteTarget()
+    {
+        m_process.closeWriteChannel();
+        if (!m_process.waitForFinished(2000))
+            m_process.kill();
+        m_process.waitForFinished(2000);
+    }
+
+    bool waitFor(const QString& text, int returns, int ms = 10000)
+    {
+        QDeadlineTimer deadline(ms);
+        while (!deadline.hasExpired()) {
+            while (m_process.canReadLine())
+                m_state = QJsonDocument::fromJson(m_process.readLine()).object();
+            if (m_state["text"].toString() == text && m_state["returns"].toInt() == returns)
+                return true;
+            m_process.waitForReadyRead(50);
+            QCoreApplication::processEvents();
+        }
+        qWarning() << "pastetarget:" << m_state;
+        return false;
+    }
+
+    bool waitActive()
+    {
+        m_process.write("focus\n");
+        return QTest::qWaitFor([] { return activeWindowName() == QLatin1String("pastetarget"); }, 10000);
+    }
+
+private:
+    QProcess m_process;
+    QJsonObject m_state;
+};
+
+// Counts the Enter keys that reach the host's own widgets.
+class EnterCounter : public QObject
+{
+public:
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            count += key == Qt::Key_Enter || key == Qt::Key_Return;
+        }
+        return false;
+    }
+};
+} // namespace
+
+class tst_DeckFocus : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        TestFiles::write(m_dir->filePath("profile.json"), textKeyProfile());
+    }
+
+    // The editor window: Space on the selected key, or its Test key button.
+    void editorHandsTheFocusBack_data()
+    {
+        QTest::addColumn<QString>("gesture");
+        QTest::newRow("space") << "space";
+        QTest::newRow("test key") << "button";
+    }
+
+    void editorHandsTheFocusBack()
+    {
+        QFETCH(QString, gesture);
+        PasteTarget target;
+        QVERIFY(target.waitActive());
+        HostSession::Options options;
+        options.library = QStringLiteral(SYSTEMDLL_LIBRARY);
+        options.configDir = m_dir->path();
+        options.profilePath = m_dir->filePath("profile.json");
+        HostSession session(options);
+        QString error;
+        QVERIFY2(session.start(&error), qPrintable(error));
+        QStringList problems;
+        session.restoreProfile(&problems);
+        MainWindow window(session);
+        EnterCounter enters;
+        qApp->installEventFilter(&enters);
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        window.select(0);
+        if (gesture == QLatin1String("space")) {
+            window.cell(0)->setFocus();
+            QTest::keyClick(window.cell(0), Qt::Key_Space);
+        } else {
+            window.findChild<QAbstractButton*>("testKey")->click();
+        }
+        QVERIFY(target.waitFor(kText, 1));
+        QTest::qWait(1000);  // a second paste would have come by now
+        QVERIFY(target.waitFor(kText, 1, 100));
+        QCOMPARE(activeWindowName(), QStringLiteral("pastetarget"));
+        QCOMPARE(enters.count, 0);
+        qApp->removeEventFilter(&enters);
+    }
+
+    // The deck window alone: a click presses, the focus stays; then the running host
+    // pressed from outside, on a session bus of the test's own.
+    void deckWindowAndPressFromOutside()
+    {
+        QProcess bus;
+        bus.start(QStringLiteral("dbus-daemon"), {"--session", "--nofork", "--print-address=1"});
+        QVERIFY(bus.waitForReadyRead(10000));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QString::fromUtf8(bus.readLine()).trimmed());
+
+        PasteTarget target;
+        QVERIFY(target.waitActive());
+        QProcess host;
+        host.setProcessEnvironment(env);
+        host.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        host.start(QStringLiteral(VANTA_HOST), {"--deck", "--config-dir", m_dir->path(), "--profile", m_dir->filePath("profile.json")});
+        QString deck;
+        QVERIFY(QTest::qWaitFor([&] {
+            deck = run(QStringLiteral("xdotool"), {"search", "--onlyvisible", "--name", "^vanta-host deck$"}).section('\n', 0, 0);
+            return !deck.isEmpty();
+        }, 20000));
+        const QStringList geometry = run(QStringLiteral("xdotool"), {"getwindowgeometry", "--shell", deck}).split('\n');
+        const auto value = [&](const char* name) {
+            return geometry.filter(QRegularExpression(QStringLiteral("^%1=").arg(QLatin1String(name)))).value(0).section('=', 1).toInt();
+        };
+        // The first key's centre: the window's margin, then half a key.
+        const QString x = QString::number(value("X") + 6 + 75);
+        const QString y = QString::number(value("Y") + 6 + 54);
+        QTest::qWait(300);  // the faces are in place
+        run(QStringLiteral("xdotool"), {"mousemove", "--sync", x, y, "click", "1"});
+        QVERIFY(target.waitFor(kText, 1));
+        QCOMPARE(activeWindowName(), QStringLiteral("pastetarget"));
+
+        const QString press = QStringLiteral(VANTA_HOST);
+        QProcess client;
+        client.setProcessEnvironment(env);
+        client.start(press, {"--press", "0"});
+        QVERIFY(client.waitForFinished(20000));
+        QCOMPARE(client.exitCode(), 0);
+        QVERIFY(target.waitFor(kText + kText, 2));
+        QCOMPARE(activeWindowName(), QStringLiteral("pastetarget"));
+        client.start(press, {"--press", "4"});
+        QVERIFY(client.waitForFinished(20000));
+        QCOMPARE(client.exitCode(), 1);  // an empty key
+        QVERIFY(client.readAllStandardError().contains("slot 4 is empty"));
+
+        host.terminate();
+        QVERIFY(host.waitForFinished(10000));
+        bus.kill();
+        bus.waitForFinished(2000);
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+QTEST_MAIN(tst_DeckFocus)
+#include "tst_deckfocus.moc"
