@@ -18,6 +18,17 @@ function(systemdll_defaults target)
         VISIBILITY_INLINES_HIDDEN ON)
 endfunction()
 
+# A static library of the package, one per subsystem (and one per action). It ends up
+# in the shared library, so it is position-independent; its includes are written from
+# src/ ("widgets/kybasehotkeywidget.h"). It links only what it uses: a use against the
+# layering fails to link.
+function(systemdll_add_library name)
+    qt_add_library(${name} STATIC ${ARGN})
+    systemdll_defaults(${name})
+    set_target_properties(${name} PROPERTIES POSITION_INDEPENDENT_CODE ON)
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+endfunction()
+
 # A QtTest executable registered with CTest. NEEDS_X runs it on the suite's Xvfb,
 # one such test at a time: the window manager hands the focus to every new window,
 # so a test's windows would steal key events from another's. Other tests run on the

@@ -1,7 +1,7 @@
 // The package's end of the host link: a real local server sends each fuzzed input as
 // one text message (or, if the first byte is odd, as binary) to a connected delegate.
 #include "fuzzsupport.h"
-#include "package/kyvantaproxy.h"
+#include "plugin/hostcontext/kyvantaproxy.h"
 #include "plugin/kymixerplugindelegate.h"
 
 #include <QWebSocket>

@@ -7,7 +7,7 @@
 #include "iconbuilder/gifframeresizer.h"
 #include "iconbuilder/gifwriter.h"
 #include "iconbuilder/icontransform.h"
-#include "package/kyvantaproxy.h"
+#include "plugin/hostcontext/kyvantaproxy.h"
 
 #include <QApplication>
 #include <QBuffer>

@@ -7,8 +7,8 @@
 #include "iconfolder.h"
 #include "icontransform.h"
 #include "ui_dialogiconbuilder.h"
-#include "widgets/imagefile.h"
-#include "widgets/kykitimages.h"
+#include "widgets/base/imagefile.h"
+#include "widgets/base/kykitimages.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -3,7 +3,7 @@
 #include "gifwriter.h"
 #include "iconbuilderlog.h"
 #include "icontransform.h"
-#include "widgets/imagefile.h"
+#include "widgets/base/imagefile.h"
 
 #include <QBuffer>
 #include <QFile>

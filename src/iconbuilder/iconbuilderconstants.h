@@ -4,7 +4,7 @@
 
 // Sizes, names and image paths of the icon edit menu and the icon builder.
 
-#include "widgets/keyfaceconstants.h"
+#include "widgets/base/keyfacegeometry.h"
 
 namespace IconBuilderConst {
 inline constexpr int kKeyWidth = KyKeyFace::kWidth;

@@ -2,7 +2,7 @@
 
 #include "iconbuilderconstants.h"
 #include "iconbuilderlog.h"
-#include "package/kyvantaproxy.h"
+#include "plugin/hostcontext/kyvantaproxy.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -2,7 +2,7 @@
 
 #include "iconbuilderconstants.h"
 #include "iconbuilderlog.h"
-#include "widgets/imagefile.h"
+#include "widgets/base/imagefile.h"
 
 #include <QImageReader>
 #include <QPainter>

@@ -1,8 +1,8 @@
 #include "ibuiltinpackagelibrary.h"
 
 #include "cloud/cloudserviceurlmanager.h"
-#include "kyvantaproxy.h"
 #include "packagelog.h"
+#include "plugin/hostcontext/kyvantaproxy.h"
 
 #include <QFile>
 #include <QJsonDocument>

@@ -1,8 +1,8 @@
 #include "kymixerplugindelegate.h"
 
-#include "package/kyvantaproxy.h"
-#include "pluginlog.h"
 #include "kyremotecommands.h"
+#include "plugin/hostcontext/kyvantaproxy.h"
+#include "pluginlog.h"
 
 #include <QJsonDocument>
 #include <QUrl>

@@ -6,7 +6,7 @@
 #include "kydisplayviewtextsetting.h"
 #include "propertykitconstants.h"
 #include "ui_basepropertywidget.h"
-#include "widgetslog.h"
+#include "widgets/base/widgetslog.h"
 
 #include <QPushButton>
 

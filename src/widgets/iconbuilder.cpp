@@ -4,7 +4,7 @@
 #include "iconbuilder/dialogiconeditmenu.h"
 #include "iconbuilder/iconbuilderconstants.h"
 #include "iconbuilder/iconfilechooser.h"
-#include "widgetslog.h"
+#include "widgets/base/widgetslog.h"
 
 #include <QFileInfo>
 #include <QStandardPaths>

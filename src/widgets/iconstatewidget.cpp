@@ -2,15 +2,15 @@
 
 #include "gifanimation.h"
 #include "iconbuilder.h"
-#include "imagefile.h"
 #include "keyfaceconstants.h"
 #include "kydisplayviewlabelhandler.h"
-#include "kykitimages.h"
 #include "kystatebuttons.h"
 #include "propertykitconstants.h"
 #include "tovmixerhelper.h"
 #include "ui_iconstatewidget.h"
-#include "widgetslog.h"
+#include "widgets/base/imagefile.h"
+#include "widgets/base/kykitimages.h"
+#include "widgets/base/widgetslog.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>

@@ -1,6 +1,6 @@
 #include "iconviewgrabber.h"
 
-#include "widgetslog.h"
+#include "widgets/base/widgetslog.h"
 
 #include <QImage>
 #include <QPainter>

@@ -4,6 +4,8 @@
 // the same image paths in their style sheets; the lists here let the code notice a
 // missing image.
 
+#include "widgets/base/keyfacegeometry.h"
+
 #include <QCoreApplication>  // QT_TRANSLATE_NOOP
 
 // Keys of the "displayView" JSON object, in the order toJson writes them.
@@ -73,12 +75,6 @@ inline constexpr const char* kTextSettingImages[] = {
 }
 
 namespace KyKeyFace {
-inline constexpr int kWidth = 150;
-inline constexpr int kHeight = 108;
-inline constexpr int kDownWidth = 100;
-inline constexpr int kDownHeight = 72;
-inline constexpr float kAspectRatio = 1.3888888f;  // 150 / 108
-
 // Every frame of a GIF is decoded at its full canvas; a key face shows 150 x 108, and
 // the icon builder stores GIFs at that size, so a larger canvas is not played.
 inline constexpr qint64 kMaxGifPixels = 2048 * 2048;

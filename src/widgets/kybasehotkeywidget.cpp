@@ -1,14 +1,14 @@
 #include "kybasehotkeywidget.h"
 
 #include "gifanimation.h"
-#include "imagefile.h"
 #include "keyfaceconstants.h"
 #include "kydisplayviewattribute.h"
 #include "kydisplayviewlabelhandler.h"
-#include "kykitimages.h"
 #include "tovmixerhelper.h"
 #include "ui_kybasehotkeywidget.h"
-#include "widgetslog.h"
+#include "widgets/base/imagefile.h"
+#include "widgets/base/kykitimages.h"
+#include "widgets/base/widgetslog.h"
 
 #include <QFileInfo>
 #include <QImageReader>

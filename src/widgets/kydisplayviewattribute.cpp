@@ -1,6 +1,6 @@
 #include "kydisplayviewattribute.h"
 
-#include "widgetslog.h"
+#include "widgets/base/widgetslog.h"
 
 #include <QDebug>
 #include <QJsonValue>

@@ -2,7 +2,7 @@
 
 #include "kydisplayviewattribute.h"
 #include "kydisplayviewstylesheet.h"
-#include "widgetslog.h"
+#include "widgets/base/widgetslog.h"
 
 #include <QLabel>
 

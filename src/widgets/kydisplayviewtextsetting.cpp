@@ -1,9 +1,9 @@
 #include "kydisplayviewtextsetting.h"
 
 #include "kydisplayviewstylesheet.h"
-#include "kykitimages.h"
 #include "ui_kydisplayviewtextsetting.h"
-#include "widgetslog.h"
+#include "widgets/base/kykitimages.h"
+#include "widgets/base/widgetslog.h"
 
 #include <QColorDialog>
 #include <QFontDatabase>

@@ -1,7 +1,7 @@
 #include "kystatebuttons.h"
 
 #include "propertykitconstants.h"
-#include "widgetslog.h"
+#include "widgets/base/widgetslog.h"
 
 #include <QPushButton>
 

@@ -1,6 +1,6 @@
 #include "tovmixerhelper.h"
 
-#include "widgetslog.h"
+#include "widgets/base/widgetslog.h"
 
 #include <QPainter>
 

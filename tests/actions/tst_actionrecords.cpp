@@ -1,9 +1,9 @@
 // The six actions made by category as the package makes them: what each stores after
 // each input form, and the inspector edits they share, each reported once.
-#include "actiontest.h"
 #include "actions/common/systemaction.h"
-#include "package/kyvantaproxy.h"
+#include "actiontest.h"
 #include "package/systemdll.h"
+#include "plugin/hostcontext/kyvantaproxy.h"
 #include "widgets/basepropertywidget.h"
 #include "widgets/kydisplayviewattribute.h"
 

@@ -4,7 +4,7 @@
 #include "iconbuilder/iconfilechooser.h"
 #include "iconbuilder/iconfolder.h"
 #include "modaldriver.h"
-#include "package/kyvantaproxy.h"
+#include "plugin/hostcontext/kyvantaproxy.h"
 #include "testfiles.h"
 #include "testpictures.h"
 #include "widgets/basepropertywidget.h"

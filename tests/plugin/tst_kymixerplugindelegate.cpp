@@ -1,5 +1,5 @@
 // The host link against a real WebSocket server on 127.0.0.1.
-#include "package/kyvantaproxy.h"
+#include "plugin/hostcontext/kyvantaproxy.h"
 #include "plugin/kymixerplugindelegate.h"
 
 #include <QJsonArray>

@@ -1,12 +1,12 @@
 // Files named like images that are none: every loader refuses them before opening,
 // so a FIFO never blocks (a loader that waits on one runs into the test's function
 // timeout) and a huge file is never read.
-#include "testfiles.h"
 #include "iconbuilder/dialogiconbuilder.h"
 #include "iconbuilder/icontransform.h"
-#include "package/kyvantaproxy.h"
+#include "plugin/hostcontext/kyvantaproxy.h"
+#include "testfiles.h"
+#include "widgets/base/imagefile.h"
 #include "widgets/iconstatewidget.h"
-#include "widgets/imagefile.h"
 #include "widgets/kybasehotkeywidget.h"
 
 #include <QBuffer>

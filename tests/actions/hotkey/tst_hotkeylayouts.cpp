@@ -3,7 +3,7 @@
 #include "../actiontest.h"
 #include "actions/hotkey/plugininputhotkey.h"
 #include "platform/keyboard/x11/x11keyboardservice.h"
-#include "platform/keyboard/x11/xtestinjector.h"
+#include "platform/x11/xtestinjector.h"
 
 #include <QKeyEvent>
 #include <QProcess>

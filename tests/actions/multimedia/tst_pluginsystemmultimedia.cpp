@@ -7,8 +7,8 @@
 #include "iconbuilder/dialogiconeditmenu.h"
 #include "iconbuilder/iconfilechooser.h"
 #include "modaldriver.h"
-#include "package/kyvantaproxy.h"
 #include "platform/media/record/recordingmediakeyservice.h"
+#include "plugin/hostcontext/kyvantaproxy.h"
 #include "testpictures.h"
 
 #include <QAbstractItemView>

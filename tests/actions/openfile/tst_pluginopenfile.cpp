@@ -4,8 +4,8 @@
 #include "actions/openfile/pluginopenfile.h"
 #include "iconbuilder/fileiconpicture.h"
 #include "modaldriver.h"
-#include "package/kyvantaproxy.h"
 #include "platform/launch/record/recordingpathlauncher.h"
+#include "plugin/hostcontext/kyvantaproxy.h"
 #include "testdesktop.h"
 #include "testfiles.h"
 

@@ -1,6 +1,6 @@
 // The X11 backend against a real window of this test on the running X server.
 #include "platform/keyboard/x11/x11keyboardservice.h"
-#include "platform/keyboard/x11/xtestinjector.h"
+#include "platform/x11/xtestinjector.h"
 
 #include <QLineEdit>
 #include <QtTest>

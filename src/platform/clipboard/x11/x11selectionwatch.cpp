@@ -1,7 +1,7 @@
 #include "x11selectionwatch.h"
 
 #include "platform/clipboard/clipboardlog.h"
-#include "platform/windowcontrol/x11/xcbreply.h"
+#include "platform/x11/xcbreply.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

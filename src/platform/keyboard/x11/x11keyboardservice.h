@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/keyboard/keyboardeventservice.h"
-#include "xtestinjector.h"
+#include "platform/x11/xtestinjector.h"
 
 // Sends sequences to the focused X11 window through XTEST. Modifier flags become held
 // modifier keys around the key; whatever the sequence pressed is released by its end,

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/keyboard/x11/xtestinjector.h"
 #include "platform/media/mediakeyservice.h"
+#include "platform/x11/xtestinjector.h"
 
 // Presses and releases each media key as its XF86 keysym through XTEST, so that
 // whatever grabs the media keys (a desktop, a player) reacts as to a real keyboard.

@@ -2,8 +2,8 @@
 
 #include "platform/windowcontrol/windowcontrolconstants.h"
 #include "platform/windowcontrol/windowcontrollog.h"
-#include "xcbconnection.h"
-#include "xcbreply.h"
+#include "platform/x11/xcbconnection.h"
+#include "platform/x11/xcbreply.h"
 
 #include <QFile>
 #include <QSysInfo>

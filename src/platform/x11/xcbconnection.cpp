@@ -1,6 +1,6 @@
 #include "xcbconnection.h"
 
-#include "platform/windowcontrol/windowcontrollog.h"
+#include "x11log.h"
 #include "xcbreply.h"
 
 #include <QHash>
@@ -30,12 +30,12 @@ std::shared_ptr<XcbConnection> XcbConnection::open(const QByteArray& displayName
     const QString name = QString::fromLocal8Bit(key);
     if (xcb_connection_has_error(c)) {
         xcb_disconnect(c);
-        qCDebug(lcWindowControl) << "cannot connect to X display" << name;
+        qCDebug(lcXcbConnection) << "cannot connect to X display" << name;
         return nullptr;
     }
     std::shared_ptr<XcbConnection> connection(new XcbConnection(c, screen, name));
     if (!connection->initAtoms()) {
-        qCWarning(lcWindowControl) << "X display" << name << "did not answer the atom requests";
+        qCWarning(lcXcbConnection) << "X display" << name << "did not answer the atom requests";
         return nullptr;
     }
     connections.insert(key, connection);
@@ -84,7 +84,7 @@ void XcbConnection::sync()
     while (xcb_generic_event_t* event = xcb_poll_for_event(m_connection)) {
         if (event->response_type == 0) {
             const auto* error = reinterpret_cast<const xcb_generic_error_t*>(event);
-            qCDebug(lcWindowControl) << "X error" << error->error_code << "for request" << error->major_code
+            qCDebug(lcXcbConnection) << "X error" << error->error_code << "for request" << error->major_code
                                      << "on resource" << Qt::hex << error->resource_id;
         }
         std::free(event);

@@ -1,0 +1,3 @@
+#include "x11log.h"
+
+Q_LOGGING_CATEGORY(lcXcbConnection, "systemdll.platform.windowcontrol", QtInfoMsg)
