@@ -5,6 +5,7 @@
 #include "hostsession.h"
 #include "keycell.h"
 #include "mainwindow.h"
+#include "pastetarget.h"
 #include "testfiles.h"
 
 #include <QAbstractButton>
@@ -40,45 +41,20 @@ QString activeWindowName()
     return run(QStringLiteral("xdotool"), {"getactivewindow", "getwindowname"});
 }
 
-// The line edit of the pastetarget program: its text and Enter count, read from its
-// state lines.
-class PasteTarget
+// Waits until the pastetarget's line edit holds `text` after `returns` Enter presses.
+bool shows(PasteTarget& target, const QString& text, int returns, int ms = 10000)
 {
-public:
-    PasteTarget() { m_process.start(QStringLiteral(PASTE_TARGET), QStringList{}); }
-    ~PasteTarget()
-    {
-        m_process.closeWriteChannel();
-        if (!m_process.waitForFinished(2000))
-            m_process.kill();
-        m_process.waitForFinished(2000);
-    }
+    const bool seen = target.waitFor([&](const QJsonObject& s) { return s["text"].toString() == text && s["returns"].toInt() == returns; }, ms);
+    if (!seen)
+        qWarning() << "pastetarget:" << target.state();
+    return seen;
+}
 
-    bool waitFor(const QString& text, int returns, int ms = 10000)
-    {
-        QDeadlineTimer deadline(ms);
-        while (!deadline.hasExpired()) {
-            while (m_process.canReadLine())
-                m_state = QJsonDocument::fromJson(m_process.readLine()).object();
-            if (m_state["text"].toString() == text && m_state["returns"].toInt() == returns)
-                return true;
-            m_process.waitForReadyRead(50);
-            QCoreApplication::processEvents();
-        }
-        qWarning() << "pastetarget:" << m_state;
-        return false;
-    }
-
-    bool waitActive()
-    {
-        m_process.write("focus\n");
-        return QTest::qWaitFor([] { return activeWindowName() == QLatin1String("pastetarget"); }, 10000);
-    }
-
-private:
-    QProcess m_process;
-    QJsonObject m_state;
-};
+bool activeAgain(PasteTarget& target)
+{
+    target.send("focus");
+    return QTest::qWaitFor([] { return activeWindowName() == QLatin1String("pastetarget"); }, 10000);
+}
 
 // Counts the Enter keys that reach the host's own widgets.
 class EnterCounter : public QObject
@@ -120,7 +96,7 @@ private slots:
     {
         QFETCH(QString, gesture);
         PasteTarget target;
-        QVERIFY(target.waitActive());
+        QVERIFY(activeAgain(target));
         HostSession::Options options;
         options.library = QStringLiteral(SYSTEMDLL_LIBRARY);
         options.configDir = m_dir->path();
@@ -143,9 +119,11 @@ private slots:
         } else {
             window.findChild<QAbstractButton*>("testKey")->click();
         }
-        QVERIFY(target.waitFor(kText, 1));
+        QVERIFY(shows(target, kText, 1));
         QTest::qWait(1000);  // a second paste would have come by now
-        QVERIFY(target.waitFor(kText, 1, 100));
+        target.waitFor([](const QJsonObject&) { return false; }, 100);
+        QCOMPARE(target.state()["text"].toString(), kText);
+        QCOMPARE(target.state()["returns"].toInt(), 1);
         QCOMPARE(activeWindowName(), QStringLiteral("pastetarget"));
         QCOMPARE(enters.count, 0);
         qApp->removeEventFilter(&enters);
@@ -162,7 +140,7 @@ private slots:
         env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QString::fromUtf8(bus.readLine()).trimmed());
 
         PasteTarget target;
-        QVERIFY(target.waitActive());
+        QVERIFY(activeAgain(target));
         QProcess host;
         host.setProcessEnvironment(env);
         host.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -181,7 +159,7 @@ private slots:
         const QString y = QString::number(value("Y") + 6 + 54);
         QTest::qWait(300);  // the faces are in place
         run(QStringLiteral("xdotool"), {"mousemove", "--sync", x, y, "click", "1"});
-        QVERIFY(target.waitFor(kText, 1));
+        QVERIFY(shows(target, kText, 1));
         QCOMPARE(activeWindowName(), QStringLiteral("pastetarget"));
 
         const QString press = QStringLiteral(VANTA_HOST);
@@ -190,7 +168,7 @@ private slots:
         client.start(press, {"--press", "0"});
         QVERIFY(client.waitForFinished(20000));
         QCOMPARE(client.exitCode(), 0);
-        QVERIFY(target.waitFor(kText + kText, 2));
+        QVERIFY(shows(target, kText + kText, 2));
         QCOMPARE(activeWindowName(), QStringLiteral("pastetarget"));
         client.start(press, {"--press", "4"});
         QVERIFY(client.waitForFinished(20000));
