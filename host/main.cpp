@@ -5,6 +5,7 @@
 #include "keyeventlog.h"
 #include "mainwindow.h"
 #include "outputwriter.h"
+#include "packageloader.h"
 #include "urlcatcher.h"
 
 #include <QApplication>
@@ -83,8 +84,10 @@ CommandLine parseCommandLine(const QApplication& app)
     parser.setApplicationDescription(QStringLiteral("Reference host for the System package library."));
     parser.addHelpOption();
     const QString configDefault = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    const QCommandLineOption library("library", "Package library to load.", "PATH",
-                                     QDir(QCoreApplication::applicationDirPath()).filePath("libSystemDll.so"));
+    const QStringList searched = PackageLoader::searchPaths(QCoreApplication::applicationDirPath());
+    const QCommandLineOption library(
+        "library", QStringLiteral("Package library to load (default: the first of %1).").arg(searched.join(", ")),
+        "PATH");
     const QCommandLineOption configDir("config-dir", "Configuration directory.", "DIR", configDefault);
     const QCommandLineOption profile("profile", "Profile file (default: profile.json in the config dir).", "FILE");
     const QCommandLineOption lang("lang", "Language.", "LANG", "en_US");
@@ -101,7 +104,8 @@ CommandLine parseCommandLine(const QApplication& app)
     parser.process(app);
 
     CommandLine line;
-    line.options.library = parser.value(library);
+    line.options.library = parser.isSet(library) ? parser.value(library)
+                                                 : PackageLoader::findLibrary(QCoreApplication::applicationDirPath());
     line.options.configDir = parser.value(configDir);
     line.options.lang = parser.value(lang);
     line.options.readOnlyProfile = parser.isSet(renderProfile);
@@ -149,6 +153,7 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vanta-host"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.corvane.VantaHost"));  // its installed desktop entry
 
     const CommandLine line = parseCommandLine(app);
     const bool asLines = line.headless || line.renderProfile;
@@ -165,6 +170,13 @@ int main(int argc, char** argv)
     if (line.renderProfile && line.out.isEmpty()) {
         complain(QStringLiteral("--render-profile needs --out PNG, the picture to write"), asLines);
         return kExitFailed;
+    }
+    if (line.options.library.isEmpty()) {
+        const QStringList searched = PackageLoader::searchPaths(QCoreApplication::applicationDirPath());
+        complain(QStringLiteral("cannot load the package library: none of %1 is a file (name it with --library PATH)")
+                     .arg(searched.join(", ")),
+                 asLines);
+        return kExitCannotStart;
     }
     QDir().mkpath(line.options.configDir);
 
