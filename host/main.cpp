@@ -84,10 +84,8 @@ CommandLine parseCommandLine(const QApplication& app)
     parser.setApplicationDescription(QStringLiteral("Reference host for the System package library."));
     parser.addHelpOption();
     const QString configDefault = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    const QStringList searched = PackageLoader::searchPaths(QCoreApplication::applicationDirPath());
     const QCommandLineOption library(
-        "library", QStringLiteral("Package library to load (default: the first of %1).").arg(searched.join(", ")),
-        "PATH");
+        "library", "Package library to load (default: libSystemDll.so beside the host, else the installed one).", "PATH");
     const QCommandLineOption configDir("config-dir", "Configuration directory.", "DIR", configDefault);
     const QCommandLineOption profile("profile", "Profile file (default: profile.json in the config dir).", "FILE");
     const QCommandLineOption lang("lang", "Language.", "LANG", "en_US");

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QImage>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -142,7 +143,7 @@ private slots:
         QVERIFY2(output.contains(expected), qPrintable(output));
         if (exitCode == 0) {
             const QJsonObject description = QJsonDocument::fromJson(list.out.toUtf8()).object();
-            QVERIFY2(!description.value("list").toArray().isEmpty(), qPrintable(list.out));
+            QVERIFY2(!description["list"]["subnode"].toArray().isEmpty(), qPrintable(list.out));
             QVERIFY(QFileInfo(dir.filePath("home/.config/vanta-host")).isDir());
         }
     }
