@@ -88,9 +88,9 @@ deck, and loads the System package library, which gives the keys six actions:
 open a URL, open an application or file, type a text, send a hotkey, send a
 media key, and move, resize or close a window.
 
-The package library is installed where hosts find package libraries
-(${SYSTEMDLL_FULL_PACKAGEDIR}). Without a display the host runs scripts
-headless and prints JSON lines.")
+The package library is installed where hosts find package libraries:
+${SYSTEMDLL_FULL_PACKAGEDIR}
+Without a display the host runs scripts headless and prints JSON lines.")
 set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -98,7 +98,9 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${SYSTEMDLL_PACKAGE_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Opening URLs and files goes through xdg-open.
+# Qt loads the SVG key and button images through a plugin, which dpkg-shlibdeps cannot
+# see; opening URLs and files goes through xdg-open.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6 (>= 6.4)")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS xdg-utils)
 
 set(_systemdll_doc ${CMAKE_INSTALL_DATADIR}/doc/${CPACK_PACKAGE_NAME})
