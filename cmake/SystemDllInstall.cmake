@@ -25,9 +25,12 @@ set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
 # The host finds the library from its own folder, so that the tree also works unpacked
-# into another root: the path from bindir to the packages folder is compiled in.
+# into another root: the path from bindir to the packages folder is compiled in (into
+# the one file that searches, so a new prefix rebuilds only that file).
 file(RELATIVE_PATH SYSTEMDLL_PACKAGES_FROM_BINDIR ${CMAKE_INSTALL_FULL_BINDIR} ${SYSTEMDLL_FULL_PACKAGEDIR})
-target_compile_definitions(VantaHostCore PRIVATE VANTA_PACKAGES_FROM_BINDIR="${SYSTEMDLL_PACKAGES_FROM_BINDIR}")
+set_source_files_properties(${PROJECT_SOURCE_DIR}/host/packageloader.cpp
+    DIRECTORY ${PROJECT_SOURCE_DIR}/host
+    PROPERTIES COMPILE_DEFINITIONS "VANTA_PACKAGES_FROM_BINDIR=\"${SYSTEMDLL_PACKAGES_FROM_BINDIR}\"")
 
 install(TARGETS vanta-host RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(TARGETS SystemDll LIBRARY DESTINATION ${SYSTEMDLL_INSTALL_PACKAGEDIR} NAMELINK_SKIP)
