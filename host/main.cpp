@@ -7,6 +7,7 @@
 #include "hostsession.h"
 #include "mainwindow.h"
 #include "outputwriter.h"
+#include "packageloader.h"
 #include "pressgate.h"
 #include "recordchannelreader.h"
 #include "urlcatcher.h"
@@ -121,8 +122,8 @@ CommandLine parseCommandLine(const QApplication& app)
     parser.setApplicationDescription(QStringLiteral("Reference host for the System package library."));
     parser.addHelpOption();
     const QString configDefault = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    const QCommandLineOption library("library", "Package library to load.", "PATH",
-                                     QDir(QCoreApplication::applicationDirPath()).filePath("libSystemDll.so"));
+    const QCommandLineOption library(
+        "library", "Package library to load (default: libSystemDll.so beside the host, else the installed one).", "PATH");
     const QCommandLineOption configDir("config-dir", "Configuration directory.", "DIR", configDefault);
     const QCommandLineOption profile("profile", "Profile file (default: profile.json in the config dir).", "FILE");
     const QCommandLineOption lang("lang", "Language.", "LANG", "en_US");
@@ -143,7 +144,8 @@ CommandLine parseCommandLine(const QApplication& app)
     parser.process(app);
 
     CommandLine line;
-    line.options.library = parser.value(library);
+    line.options.library = parser.isSet(library) ? parser.value(library)
+                                                 : PackageLoader::findLibrary(QCoreApplication::applicationDirPath());
     line.options.configDir = parser.value(configDir);
     line.options.lang = parser.value(lang);
     line.options.readOnlyProfile = parser.isSet(renderProfile);
@@ -244,6 +246,7 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vanta-host"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.corvane.VantaHost"));  // its installed desktop entry
     useFullIconTheme();
 
     const CommandLine line = parseCommandLine(app);
@@ -261,6 +264,13 @@ int main(int argc, char** argv)
     if (line.renderProfile && line.out.isEmpty()) {
         complain(QStringLiteral("--render-profile needs --out PNG, the picture to write"), asLines);
         return kExitFailed;
+    }
+    if (line.options.library.isEmpty()) {
+        const QStringList searched = PackageLoader::searchPaths(QCoreApplication::applicationDirPath());
+        complain(QStringLiteral("cannot load the package library: none of %1 is a file (name it with --library PATH)")
+                     .arg(searched.join(", ")),
+                 asLines);
+        return kExitCannotStart;
     }
     QDir().mkpath(line.options.configDir);
 

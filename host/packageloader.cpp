@@ -1,6 +1,13 @@
 #include "packageloader.h"
 
+#include <QDir>
 #include <QFileInfo>
+
+// The packages folder relative to the host's own, from the install layout (set by
+// cmake/SystemDllInstall.cmake).
+#ifndef VANTA_PACKAGES_FROM_BINDIR
+#error "VANTA_PACKAGES_FROM_BINDIR must name the packages folder relative to the host's"
+#endif
 
 PackageLoader::PackageLoader(const QString& path)
     : m_path(path)
@@ -11,6 +18,22 @@ PackageLoader::PackageLoader(const QString& path)
 PackageLoader::~PackageLoader()
 {
     releasePackage();
+}
+
+QStringList PackageLoader::searchPaths(const QString& hostDir)
+{
+    const QString name = QString::fromLatin1(kLibraryName);
+    const QString packages = QDir::cleanPath(hostDir + QLatin1Char('/') + QStringLiteral(VANTA_PACKAGES_FROM_BINDIR));
+    return {QDir(hostDir).filePath(name), QDir(packages).filePath(name)};
+}
+
+QString PackageLoader::findLibrary(const QString& hostDir)
+{
+    for (const QString& path : searchPaths(hostDir)) {
+        if (QFileInfo(path).isFile())
+            return path;
+    }
+    return {};
 }
 
 bool PackageLoader::load(QString* error)

@@ -4,6 +4,7 @@
 
 #include <QLibrary>
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 // Finds a package library's two entry points and makes the package object, as any
@@ -12,6 +13,14 @@ class PackageLoader
 {
 public:
     static constexpr int kSupportedSdk = 4;
+    static constexpr const char* kLibraryName = "libSystemDll.so";
+
+    // Where the host looks for the package library when it is not named: beside the
+    // host first (a build folder), then in the installed packages folder, found from
+    // the host's folder so that an unpacked tree works wherever it lies.
+    static QStringList searchPaths(const QString& hostDir);
+    // The first of those that is a file; empty when there is none.
+    static QString findLibrary(const QString& hostDir);
 
     explicit PackageLoader(const QString& path);
     ~PackageLoader();
