@@ -1,7 +1,7 @@
 // The installed tree, as `cmake --install` lays it out into a scratch root (as a package
 // unpacked with dpkg -x): the host finds its library with no flags, wherever the tree
-// lies; the man page keeps up with --help; desktop entry, metadata and icons pass the
-// desktop's own checks.
+// lies; the man page keeps up with --help; the icons are drawn at their sizes. The
+// desktop's own validators check the packaged files (scripts/check-package).
 #include "testfiles.h"
 
 #include <QDir>
@@ -11,7 +11,6 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 #include <QtTest>
@@ -159,29 +158,6 @@ private slots:
         const qsizetype to = man.out.indexOf(QLatin1String("\n.SH "), from + 1);
         QVERIFY2(from >= 0 && to > from, "the man page has an OPTIONS section");
         QCOMPARE(longOptions(man.out.mid(from, to - from)), longOptions(help.out));
-    }
-
-    void validators_data()
-    {
-        QTest::addColumn<QString>("program");
-        QTest::addColumn<QStringList>("arguments");
-        const QString data = datadir(m_root);
-        QTest::newRow("desktop entry") << "desktop-file-validate"
-                                       << QStringList{data + "/applications/" APP_ID ".desktop"};
-        QTest::newRow("AppStream metadata") << "appstreamcli"
-                                            << QStringList{"validate", "--no-net", data + "/metainfo/" APP_ID ".metainfo.xml"};
-    }
-
-    void validators()
-    {
-        QFETCH(QString, program);
-        QFETCH(QStringList, arguments);
-        if (QStandardPaths::findExecutable(program).isEmpty())
-            QSKIP(qPrintable(program + " is not installed (scripts/setup installs it)"));
-        const Run check = run(program, arguments);
-        QVERIFY2(check.exitCode == 0, qPrintable(check.out + check.err));
-        if (program == QLatin1String("desktop-file-validate"))  // exits 0 on warnings, printing them
-            QVERIFY2(check.out.isEmpty() && check.err.isEmpty(), qPrintable(check.out + check.err));
     }
 
     // The theme's usual sizes, each drawn at its own size, with something on it.
