@@ -27,9 +27,14 @@ set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
 # The host finds the library from its own folder, so that the tree also works unpacked
 # into another root: the path from bindir to the packages folder is compiled in (into
 # the one file that searches, so a new prefix rebuilds only that file).
+# The fuzz targets compile the host's sources as well.
 file(RELATIVE_PATH SYSTEMDLL_PACKAGES_FROM_BINDIR ${CMAKE_INSTALL_FULL_BINDIR} ${SYSTEMDLL_FULL_PACKAGEDIR})
+set(_systemdll_host_source_dirs ${PROJECT_SOURCE_DIR}/host)
+if(SYSTEMDLL_FUZZ)
+    list(APPEND _systemdll_host_source_dirs ${PROJECT_SOURCE_DIR}/fuzz)
+endif()
 set_source_files_properties(${PROJECT_SOURCE_DIR}/host/packageloader.cpp
-    DIRECTORY ${PROJECT_SOURCE_DIR}/host
+    DIRECTORY ${_systemdll_host_source_dirs}
     PROPERTIES COMPILE_DEFINITIONS "VANTA_PACKAGES_FROM_BINDIR=\"${SYSTEMDLL_PACKAGES_FROM_BINDIR}\"")
 
 install(TARGETS vanta-host RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
