@@ -40,7 +40,7 @@ void PressGate::up(int slot)
         return;
     }
     QString error;
-    if (m_session.deck().action(slot))
+    if (m_session.deck().isLoaded(slot))
         m_session.deck().release(slot, &error);
 }
 
