@@ -539,7 +539,7 @@ void MainWindow::showStep(int index)
         return;
     }
     showHint(tr("A delay: the next step starts %1 ms after the one before ends. Change it in the field "
-                "above.").arg(step.delayMs));
+                "beside the steps.").arg(step.delayMs));
 }
 
 // "Add action" in the multi-action editor: the action chosen in the list on the left.

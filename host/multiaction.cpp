@@ -198,7 +198,7 @@ bool MultiAction::start(QString* error)
 {
     if (m_running) {
         *error = QStringLiteral("\"%1\" is still running (step %2 of %3); this press is ignored")
-                     .arg(title()).arg(m_current + 1).arg(stepCount());
+                     .arg(title()).arg(qMax(m_current, 0) + 1).arg(stepCount());
         return false;
     }
     m_running = true;

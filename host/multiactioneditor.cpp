@@ -12,6 +12,7 @@
 #include <QJsonDocument>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QShortcut>
 #include <QSignalBlocker>
@@ -20,9 +21,37 @@
 
 namespace {
 constexpr int kWidth = 824;
-constexpr int kListHeight = 128;
+constexpr int kListHeight = 144;  // six steps without scrolling
 const QColor kRunningRow(110, 70, 0);
 const QColor kFaultyRow(240, 120, 110);
+const QSize kRowIcon(30, 21);
+
+// Row pictures of the host's own: a clock for a delay, a red mark for a step that cannot run.
+QIcon rowIcon(bool delay)
+{
+    QPixmap pixmap(kRowIcon);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF dial(8, 2, 16, 16);
+    if (delay) {
+        painter.setPen(QPen(QColor(0xFF, 0x99, 0x00), 1.6));
+        painter.drawEllipse(dial);
+        painter.drawLine(dial.center(), dial.center() + QPointF(0, -5.5));
+        painter.drawLine(dial.center(), dial.center() + QPointF(4, 0));
+    } else {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(kFaultyRow);
+        painter.drawEllipse(dial);
+        painter.setPen(Qt::black);
+        QFont font = painter.font();
+        font.setPixelSize(12);
+        font.setBold(true);
+        painter.setFont(font);
+        painter.drawText(dial, Qt::AlignCenter, QStringLiteral("!"));
+    }
+    return QIcon(pixmap);
+}
 
 // Keys every action's settings have; the summary leaves them out.
 const char* const kSharedKeys[] = {"version", "titlelist", "iconlist", "actionTitle", "displayView"};
@@ -68,8 +97,6 @@ void MultiActionEditor::build()
     outer->setSpacing(4);
 
     auto* top = new QHBoxLayout;
-    auto* heading = new QLabel(tr("Multi-action"), this);
-    heading->setStyleSheet(QStringLiteral("font-weight: bold;"));
     m_title = new QLineEdit(this);
     m_title->setObjectName(QStringLiteral("multiTitle"));
     m_title->setPlaceholderText(tr("Title of the key"));
@@ -79,10 +106,8 @@ void MultiActionEditor::build()
     icon->setObjectName(QStringLiteral("multiIcon"));
     m_noIcon = new QPushButton(tr("No icon"), this);
     m_noIcon->setObjectName(QStringLiteral("multiNoIcon"));
-    auto* hint = new QLabel(tr("Drag actions onto the steps; drag a step to move it"), this);
-    top->addWidget(heading);
-    top->addSpacing(12);
-    top->addWidget(new QLabel(tr("Title"), this));
+    auto* hint = new QLabel(tr("Drag actions onto the steps, steps to reorder"), this);
+    top->addWidget(new QLabel(tr("Multi-action title"), this));
     top->addWidget(m_title);
     top->addWidget(icon);
     top->addWidget(m_noIcon);
@@ -179,7 +204,8 @@ void MultiActionEditor::refill()
     for (int i = 0; i < m_multi->stepCount(); ++i) {
         const MultiAction::Step& step = m_multi->step(i);
         const QString category = step.stored.toObject().value("category").toString();
-        auto* item = new QListWidgetItem(m_icons.value(category), stepText(i), m_list);
+        const QIcon icon = !step.problem.isEmpty() ? rowIcon(false) : step.action ? m_icons.value(category) : rowIcon(true);
+        auto* item = new QListWidgetItem(icon, stepText(i), m_list);
         item->setToolTip(step.problem.isEmpty() ? stepText(i) : step.problem);
         if (!step.problem.isEmpty())
             item->setForeground(kFaultyRow);

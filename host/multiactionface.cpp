@@ -31,7 +31,8 @@ void MultiActionFace::setIcon(const QString& path)
     m_icon = QPixmap();
     if (!path.isEmpty()) {
         QImageReader reader(path);
-        const QImage image = reader.read();
+        // Scaled from a plain format: palette and one-bit pictures come out whole.
+        const QImage image = reader.read().convertToFormat(QImage::Format_ARGB32_Premultiplied);
         if (!image.isNull())
             m_icon = QPixmap::fromImage(image.scaled(kIconBox, kIconBox, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     }
@@ -62,21 +63,23 @@ void MultiActionFace::setProgress(int step)
     update();
 }
 
-// Three stacked cards in the top right corner, with the number of steps.
-void MultiActionFace::paintMark(QPainter& painter) const
+// Three stacked cards, the front one with the number of steps: large in the middle of
+// a key without an icon, small in its top right corner otherwise.
+void MultiActionFace::paintMark(QPainter& painter, const QRectF& front) const
 {
     const QColor colour = m_faulty ? kFault : kAccent;
+    const qreal shift = front.height() / 4;
     painter.setPen(Qt::NoPen);
     for (int i = 2; i >= 0; --i) {
         painter.setBrush(i == 0 ? colour : colour.darker(140 + 40 * i));
-        painter.drawRoundedRect(QRectF(kWidth - 34 + 4 * i, 8 - 3 * i + 6, 18, 13), 2, 2);
+        painter.drawRoundedRect(front.translated(shift * i, -shift * i), 2, 2);
     }
     painter.setPen(Qt::black);
     QFont font = painter.font();
-    font.setPixelSize(10);
+    font.setPixelSize(int(front.height() * 0.75));
     font.setBold(true);
     painter.setFont(font);
-    painter.drawText(QRect(kWidth - 34, 14, 18, 13), Qt::AlignCenter, m_faulty ? QStringLiteral("!") : QString::number(m_count));
+    painter.drawText(front, Qt::AlignCenter, m_faulty ? QStringLiteral("!") : QString::number(m_count));
 }
 
 void MultiActionFace::paintEvent(QPaintEvent*)
@@ -88,8 +91,12 @@ void MultiActionFace::paintEvent(QPaintEvent*)
     if (!m_icon.isNull()) {
         const QRect target(QPoint(0, 0), m_icon.size());
         painter.drawPixmap(target.translated(iconArea.center() - target.center()), m_icon);
+        paintMark(painter, QRectF(kWidth - 34, 14, 18, 13));
+    } else {
+        QRectF front(0, 0, 48, 34);
+        front.moveCenter(QPointF(iconArea.center()) + QPointF(-6, 8));
+        paintMark(painter, front);
     }
-    paintMark(painter);
 
     QFont font = painter.font();
     font.setPixelSize(13);

@@ -27,7 +27,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void paintMark(QPainter& painter) const;
+    void paintMark(QPainter& painter, const QRectF& front) const;
 
     QString m_title;
     QPixmap m_icon;

@@ -17,7 +17,7 @@ StepList::StepList(QWidget* parent)
     setUniformItemSizes(true);
     setWordWrap(false);
     setTextElideMode(Qt::ElideRight);
-    setIconSize(QSize(30, 21));
+    setIconSize(QSize(30, 21));  // the action list's menu icons, smaller
 }
 
 QStringList StepList::mimeTypes() const

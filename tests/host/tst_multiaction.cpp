@@ -13,6 +13,7 @@
 #include "testfiles.h"
 
 #include <QAbstractButton>
+#include <QBuffer>
 #include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -367,6 +368,37 @@ private slots:
         window.multiActionEditor().setTitle("Other");
         QCOMPARE(storedKey(0)["steps"].toArray(), steps);
         QCOMPARE(TestFiles::read(m_dir->filePath("profile.json.bad")), profileBytes({key}));
+    }
+
+    // The face the host draws: the key's icon whatever its pixel format, or without one
+    // the mark alone; a picture that cannot be read draws no icon.
+    void faceShowsTheIcon_data()
+    {
+        QTest::addColumn<QByteArray>("png");  // empty: no file
+        // 200 x 200 steel blue as picture tools write a picture of one colour: a one-bit
+        // palette (scaled down from that format as it is, it came out as noise).
+        QTest::newRow("one-bit palette") << QByteArray::fromBase64(
+            "iVBORw0KGgoAAAANSUhEUgAAAMgAAADIAQMAAACXljzdAAAAA1BMVEVGgrQW1EH0AAAAHElEQVRYw+3BgQAAAADDoPlTX+EAVQEAAAAAfAYUUAABAJ8jFQAAAABJRU5ErkJggg==");
+        QImage rgb(200, 200, QImage::Format_RGB32);
+        rgb.fill(QColor(70, 130, 180));
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        rgb.save(&buffer, "PNG");
+        QTest::newRow("rgb") << buffer.data();
+        QTest::newRow("no such file") << QByteArray();
+    }
+
+    void faceShowsTheIcon()
+    {
+        QFETCH(QByteArray, png);
+        const QString path = m_dir->filePath("icon.png");
+        if (!png.isEmpty())
+            QVERIFY(TestFiles::write(path, png));
+        QJsonObject key = multiKey(0, {200});
+        key.insert("icon", path);
+        open(profileBytes({key}));
+        const QImage face = m_session->deck().face(0)->grab().toImage();
+        QCOMPARE(face.pixel(75, 40) == qRgb(70, 130, 180), !png.isEmpty());
     }
 
 private:
