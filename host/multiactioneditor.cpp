@@ -336,7 +336,7 @@ void MultiActionEditor::addAction(const QString& category, int index)
         return;
     }
     if (!m_names.contains(category)) {
-        emit refused(tr("The package has no action \"%1\"").arg(category));
+        emit refused(tr("\"%1\" is no action of the package that can be a step").arg(category));
         return;
     }
     QJsonArray list = steps();

@@ -296,7 +296,7 @@ private slots:
         QTest::addColumn<QString>("category");
         QTest::addColumn<QString>("message");
         QTest::newRow("nested") << QString::fromLatin1(MultiAction::kCategory) << "cannot hold another multi-action";
-        QTest::newRow("unknown") << "com.example.none" << "no action \"com.example.none\"";
+        QTest::newRow("unknown") << "com.example.none" << "\"com.example.none\" is no action of the package";
     }
 
     void refusedEdits()
@@ -310,6 +310,31 @@ private slots:
         QTRY_VERIFY2(window.statusBar()->currentMessage().contains(message), qPrintable(window.statusBar()->currentMessage()));
         QCOMPARE(window.undoStack().count(), 0);
         QCOMPARE(shape(m_session->deck().entry(0)), QStringLiteral("hotkey,200,text"));
+    }
+
+    // A pasted multi-action is a key of its own, and so is each of its steps: new
+    // targets everywhere, the rest as copied, the original untouched.
+    void pastedKeyHasItsOwnTargets()
+    {
+        const QJsonObject original = multiKey(0, threeSteps());
+        MainWindow& window = open(profileBytes({original}));
+        window.select(0);
+        window.copySelected();
+        window.select(6);
+        window.pasteToSelected();
+        const QJsonObject copy = storedKey(6);
+        QCOMPARE(shape(copy), shape(original));
+        QCOMPARE(storedKey(0), original);
+        QSet<QString> targets{copy["target"].toString()};
+        for (const QJsonValue& step : copy["steps"].toArray()) {
+            if (step.isObject())
+                targets << step["target"].toString();
+        }
+        QCOMPARE(targets.size(), 3);
+        for (const QString& used : {QStringLiteral("m0"), QStringLiteral("s1"), QStringLiteral("s2")})
+            QVERIFY(!targets.contains(used));
+        QCOMPARE(copy["steps"][0]["payload"], original["steps"][0]["payload"]);
+        QVERIFY(m_session->deck().multiAction(6));
     }
 
     // A step's inspector edits its own settings: stored in its place in the key, shown
