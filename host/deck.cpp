@@ -250,6 +250,12 @@ bool Deck::isRunning(int slot) const
     return multi && multi->isRunning();
 }
 
+QString Deck::busyReason(int slot) const
+{
+    const MultiAction* multi = multiAction(slot);
+    return multi ? multi->busyReason() : QString();
+}
+
 QString Deck::category(int slot) const
 {
     return entry(slot).value("category").toString();
@@ -293,8 +299,10 @@ bool Deck::sendEvent(int slot, const QString& type, QString* error)
 bool Deck::pressDown(int slot, QString* error)
 {
     // A running multi-action ignores the press altogether, its face included.
-    if (MultiAction* multi = multiAction(slot); multi && multi->isRunning())
-        return multi->start(error);
+    if (const QString busy = busyReason(slot); !busy.isEmpty()) {
+        *error = busy;
+        return false;
+    }
     return sendEvent(slot, ActionCalls::kKeyDown, error) && sendEvent(slot, ActionCalls::kAppTriggered, error);
 }
 

@@ -69,6 +69,8 @@ public:
     // What is wrong with the steps of a multi-action key, one line each.
     QStringList stepProblems(int slot) const;
     bool isRunning(int slot) const;
+    // Why a press of `slot` is refused now (a multi-action still running); empty otherwise.
+    QString busyReason(int slot) const;
     QString category(int slot) const;
     // Why the key in `slot` is a placeholder; empty for a working or empty key.
     QString problem(int slot) const;

@@ -60,11 +60,8 @@ QString DeckBus::Press(int slot, int page)
     if (!deck.isLoaded(slot))
         return deck.problem(slot).isEmpty() ? QStringLiteral("slot %1 is empty").arg(slot)
                                             : QStringLiteral("slot %1 cannot be loaded: %2").arg(slot).arg(deck.problem(slot));
-    if (deck.isRunning(slot)) {
-        QString busy;
-        deck.pressDown(slot, &busy);  // refused: says how far the run is
+    if (const QString busy = deck.busyReason(slot); !busy.isEmpty())
         return busy;
-    }
     m_gate.press(slot);
     return {};
 }

@@ -15,6 +15,15 @@ int delayOf(const QJsonValue& value)
     const int ms = value.toInt(-1);
     return value.isDouble() && value.toDouble() == double(ms) && ms >= 0 && ms <= MultiAction::kMaxDelayMs ? ms : -1;
 }
+
+// A step's action goes with its widgets. Its face was never shown; its inspector goes
+// with it wherever it is shown.
+void deleteAction(host::ActionInterface* action)
+{
+    if (QWidget* face = action->pluginWidget())
+        face->setParent(nullptr);
+    delete action;
+}
 } // namespace
 
 bool MultiAction::isMultiAction(const QJsonObject& entry)
@@ -85,12 +94,8 @@ MultiAction::~MultiAction()
 void MultiAction::destroyActions()
 {
     for (Step& step : m_steps) {
-        if (!step.action)
-            continue;
-        // Its face was never shown; its inspector goes with it wherever it is shown.
-        if (QWidget* face = step.action->pluginWidget())
-            face->setParent(nullptr);
-        delete step.action;
+        if (step.action)
+            deleteAction(step.action);
         step.action = nullptr;
     }
 }
@@ -127,9 +132,7 @@ void MultiAction::load(host::PackageInterface* package, int n)
         if (!action->init(stored.value("target").toString(), ActionCalls::paramsOf(stored))) {
             Step& refused = m_steps[index];
             refused.problem = QStringLiteral("action \"%1\" refused its settings").arg(stored.value("category").toString());
-            if (QWidget* face = refused.action->pluginWidget())
-                face->setParent(nullptr);
-            delete refused.action;
+            deleteAction(refused.action);
             refused.action = nullptr;
             refused.stored = value;  // as it was, whatever it reported
         }
@@ -194,11 +197,18 @@ void MultiAction::showDown(bool down)
         m_face->setDown(down);
 }
 
+QString MultiAction::busyReason() const
+{
+    if (!m_running)
+        return {};
+    return QStringLiteral("\"%1\" is still running (step %2 of %3); this press is ignored")
+        .arg(title()).arg(qMax(m_current, 0) + 1).arg(stepCount());
+}
+
 bool MultiAction::start(QString* error)
 {
     if (m_running) {
-        *error = QStringLiteral("\"%1\" is still running (step %2 of %3); this press is ignored")
-                     .arg(title()).arg(qMax(m_current, 0) + 1).arg(stepCount());
+        *error = busyReason();
         return false;
     }
     m_running = true;

@@ -66,6 +66,8 @@ public:
     // The step running now; -1 when idle.
     int currentStep() const { return m_running ? m_current : -1; }
     void showDown(bool down);
+    // Why a press is refused now: the run under way; empty when idle.
+    QString busyReason() const;
     // Starts a run; false, with why, while one runs.
     bool start(QString* error);
 
