@@ -38,6 +38,15 @@ QString Deck::newTarget()
     return QUuid::createUuid().toString(QUuid::WithoutBraces);
 }
 
+void Deck::setStepGate(const std::function<void(std::function<void()>)>& gate)
+{
+    m_stepGate = gate;
+    for (const Key& key : std::as_const(m_keys)) {
+        if (key.multi)
+            key.multi->setStepGate(gate);
+    }
+}
+
 bool Deck::validSlot(int slot, QString* error) const
 {
     if (slot >= 0 && slot < slotCount())
@@ -63,6 +72,7 @@ void Deck::destroy(Key& key)
 MultiAction* Deck::createMulti(int slot, const QJsonObject& entry)
 {
     auto* multi = new MultiAction(entry);
+    multi->setStepGate(m_stepGate);
     // Connected before its steps load, so that settings reported at once are stored.
     connect(multi, &MultiAction::settingsReported, this, [this, multi, slot](const QString& target, const QJsonObject& payload) {
         auto it = m_keys.find(slot);

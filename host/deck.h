@@ -9,6 +9,7 @@
 #include <QMap>
 #include <QObject>
 #include <QVector>
+#include <functional>
 
 class MultiAction;
 
@@ -95,6 +96,8 @@ public:
     void restore(const QJsonObject& profile, QStringList* problems);
 
     static QString newTarget();
+    // What every multi-action key's action steps go through before they run.
+    void setStepGate(const std::function<void(std::function<void()>)>& gate);
 
 signals:
     void settingsReported(int slot, const QString& target, const QJsonObject& payload);
@@ -141,4 +144,5 @@ private:
     QVector<Page> m_pages;
     int m_current = 0;
     QMap<int, Key> m_keys;  // the shown page's keys
+    std::function<void(std::function<void()>)> m_stepGate;
 };

@@ -248,16 +248,31 @@ void MultiAction::next()
         qCWarning(lcHost).noquote() << QStringLiteral("multi-action \"%1\": step %2 of %3 cannot run (%4); the run goes on")
                                            .arg(title()).arg(index + 1).arg(stepCount()).arg(step.problem);
         emit stepFailed(index, step.problem);
-    } else {
-        // The step is pressed as its own key would be; its face is not shown.
-        host::ActionInterface* action = step.action;
-        const QString target = step.stored.toObject().value("target").toString();
-        for (const QString& type : {ActionCalls::kKeyDown, ActionCalls::kAppTriggered, ActionCalls::kKeyUp}) {
-            QJsonObject result;
-            action->eventReceived(ActionCalls::envelope(target, type), result);
-            if (!alive)
-                return;  // the key went while its step ran
-        }
+        emit stepFinished(index);
+        if (alive)
+            m_timer.start(0);
+        return;
+    }
+    if (!m_gate)
+        return runAction(index);
+    // The user may have come back to the host since the press: its keys must not land here.
+    m_gate([alive, index] {
+        if (alive && alive->m_running && alive->m_current == index)
+            alive->runAction(index);
+    });
+}
+
+// The step is pressed as its own key would be; its face is not shown.
+void MultiAction::runAction(int index)
+{
+    const QPointer<MultiAction> alive(this);
+    host::ActionInterface* action = m_steps[index].action;
+    const QString target = m_steps[index].stored.toObject().value("target").toString();
+    for (const QString& type : {ActionCalls::kKeyDown, ActionCalls::kAppTriggered, ActionCalls::kKeyUp}) {
+        QJsonObject result;
+        action->eventReceived(ActionCalls::envelope(target, type), result);
+        if (!alive)
+            return;  // the key went while its step ran
     }
     emit stepFinished(index);
     if (alive)

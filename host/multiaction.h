@@ -31,6 +31,10 @@ public:
     static constexpr int kMaxSteps = 100;
     static constexpr int kMaxDelayMs = 600000;
 
+    // Runs its argument once an action step may send keys: where the host keeps the
+    // focus out of its own windows, after handing it back. Unset: at once.
+    using StepGate = std::function<void(std::function<void()>)>;
+
     struct Step
     {
         QJsonValue stored;                        // as in the profile
@@ -52,6 +56,7 @@ public:
 
     // Creates the action of every step (`n` goes to makeWidget); reports come from here on.
     void load(host::PackageInterface* package, int n);
+    void setStepGate(StepGate gate) { m_gate = std::move(gate); }
 
     // The entry as it is to be stored: the steps with their last reported settings.
     QJsonObject entry() const;
@@ -85,12 +90,14 @@ private slots:
     void next();
 
 private:
+    void runAction(int index);
     void finish();
     void destroyActions();
 
     QJsonObject m_entry;
     QVector<Step> m_steps;
     QPointer<MultiActionFace> m_face;  // no parent of ours: a key cell shows it
+    StepGate m_gate;
     QTimer m_timer;
     QElapsedTimer m_clock;
     int m_current = -1;
