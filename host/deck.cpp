@@ -1,7 +1,9 @@
 #include "deck.h"
 
+#include "actioncalls.h"
 #include "hostlog.h"
 #include "keycell.h"
+#include "multiaction.h"
 #include "profilestore.h"
 
 #include <QPainter>
@@ -9,27 +11,6 @@
 #include <QWidget>
 
 namespace {
-const QString kSetSettings = QStringLiteral("tov.ky.plugin.event.set.settings");
-const QString kKeyDown = QStringLiteral("tov.ky.plugin.event.key.down");
-const QString kKeyUp = QStringLiteral("tov.ky.plugin.event.key.up");
-const QString kAppTriggered = QStringLiteral("tov.ky.plugin.event.app.triggered");
-
-QJsonObject envelope(const QString& target, const QString& type)
-{
-    return {{"target", target},
-            {"event", QJsonObject{{"type", type}, {"SDKVersion", "1.0.0"}, {"AppVersion", "1.0.0"},
-                                  {"payload", QJsonObject{}}}}};
-}
-
-// What the action is initialised with: the stored settings, else the preset, else defaults.
-QJsonObject paramsOf(const QJsonObject& entry)
-{
-    const QJsonObject stored = entry.value("payload").toObject();
-    if (stored.isEmpty() && entry.value("preset").isObject())
-        return {{"preset", entry.value("preset")}};
-    return {{"payload", stored}};
-}
-
 QString describe(const QJsonValue& key)
 {
     const QString category = key["category"].toString();
@@ -57,6 +38,15 @@ QString Deck::newTarget()
     return QUuid::createUuid().toString(QUuid::WithoutBraces);
 }
 
+void Deck::setStepGate(const std::function<void(std::function<void()>)>& gate)
+{
+    m_stepGate = gate;
+    for (const Key& key : std::as_const(m_keys)) {
+        if (key.multi)
+            key.multi->setStepGate(gate);
+    }
+}
+
 bool Deck::validSlot(int slot, QString* error) const
 {
     if (slot >= 0 && slot < slotCount())
@@ -75,62 +65,80 @@ void Deck::destroy(Key& key)
     }
     delete key.action;
     key.action = nullptr;
+    delete key.multi;  // its steps' actions and its face go with it
+    key.multi = nullptr;
 }
 
-host::ActionInterface* Deck::create(const QJsonObject& entry, int slot, QString* error)
+MultiAction* Deck::createMulti(int slot, const QJsonObject& entry)
 {
-    // Checked before the package sees it, so that the stored entry needs no change.
-    if (!entry.value("category").isString() || !entry.value("target").isString()) {
-        *error = QStringLiteral("the entry has no \"category\" or \"target\" string");
-        return nullptr;
-    }
-    if (entry.contains("payload") && !entry.value("payload").isObject()) {
-        *error = QStringLiteral("its \"payload\" is not an object");
-        return nullptr;
-    }
-    const QString category = entry.value("category").toString();
-    host::ActionInterface* action = m_package->makeWidget(category, slot);
-    if (!action)
-        *error = QStringLiteral("the package has no action \"%1\"").arg(category);
-    return action;
+    auto* multi = new MultiAction(entry);
+    multi->setStepGate(m_stepGate);
+    // Connected before its steps load, so that settings reported at once are stored.
+    connect(multi, &MultiAction::settingsReported, this, [this, multi, slot](const QString& target, const QJsonObject& payload) {
+        auto it = m_keys.find(slot);
+        if (it == m_keys.end() || it->multi != multi)
+            return;
+        it->entry = multi->entry();
+        m_pages[m_current].entries.insert(slot, it->entry);
+        emit settingsReported(slot, target, payload);
+    });
+    connect(multi, &MultiAction::stepFinished, this, [this, slot](int step) { emit runStepFinished(slot, step); });
+    connect(multi, &MultiAction::stepFailed, this,
+            [this, slot](int step, const QString& why) { emit runStepFailed(slot, step, why); });
+    connect(multi, &MultiAction::finished, this, [this, slot](qint64 ms) { emit runFinished(slot, ms); });
+    return multi;
 }
 
 // Installs a new key in `slot`; a refused initialisation leaves `previous` in place
 // when `keepPrevious`, else a placeholder.
 bool Deck::install(int slot, const QJsonObject& entry, const QJsonObject& params, bool keepPrevious, QString* error)
 {
-    host::ActionInterface* action = create(entry, slot, error);
-    if (!action && keepPrevious)
+    const bool multi = MultiAction::isMultiAction(entry);
+    QString why = multi ? MultiAction::unusable(entry) : QString();
+    host::ActionInterface* action = multi ? nullptr : ActionCalls::create(m_package, entry, slot, &why);
+    if (!why.isEmpty() && keepPrevious) {
+        *error = why;
         return false;
+    }
     Key previous = m_keys.take(slot);
     Page& page = m_pages[m_current];
     const QJsonObject previousEntry = page.entries.value(slot);
     // Until the key reports, the profile keeps what it was created from.
-    m_keys.insert(slot, Key{action, entry, QString()});
+    m_keys.insert(slot, Key{action, nullptr, entry, QString()});
     page.entries.insert(slot, entry);
     if (action) {
         // The host knows the signal by its signature only.
         QObject::connect(action, host::kEventSentSignal, this, SLOT(onEventSent(QJsonObject)));
         if (!action->init(entry.value("target").toString(), params)) {
-            *error = QStringLiteral("action \"%1\" refused its settings").arg(entry.value("category").toString());
+            why = QStringLiteral("action \"%1\" refused its settings").arg(entry.value("category").toString());
             destroy(m_keys[slot]);
             action = nullptr;
         }
+    } else if (multi && why.isEmpty()) {
+        MultiAction* created = createMulti(slot, entry);
+        m_keys[slot].multi = created;
+        created->load(m_package, slot);
+        m_keys[slot].entry = created->entry();  // a refused step is back as it was stored
+        page.entries.insert(slot, m_keys[slot].entry);
     }
-    if (!action && keepPrevious) {
+    const bool loaded = action || m_keys[slot].multi;
+    if (!loaded && keepPrevious) {
         m_keys.remove(slot);
         page.entries.remove(slot);
         if (!previousEntry.isEmpty()) {
             m_keys.insert(slot, previous);
             page.entries.insert(slot, previousEntry);
         }
+        *error = why;
         return false;
     }
     destroy(previous);
-    if (!action)
-        m_keys[slot].problem = *error;
+    if (!loaded) {
+        m_keys[slot].problem = why;
+        *error = why;
+    }
     emit slotChanged(slot);
-    return action != nullptr;
+    return loaded;
 }
 
 bool Deck::assign(int slot, const QString& category, const QJsonObject& params, QString* error, const QString& target)
@@ -148,6 +156,18 @@ bool Deck::assign(int slot, const QString& category, const QJsonObject& params, 
     return true;
 }
 
+bool Deck::assignEntry(int slot, const QJsonObject& entry, QString* error)
+{
+    if (!validSlot(slot, error))
+        return false;
+    QJsonObject placed = entry;
+    placed.insert("slot", slot);
+    if (!install(slot, placed, ActionCalls::paramsOf(placed), true, error))
+        return false;
+    emit changed();
+    return true;
+}
+
 void Deck::setEntry(int slot, const QJsonObject& entry, QString* problem)
 {
     QString error;
@@ -159,8 +179,10 @@ void Deck::setEntry(int slot, const QJsonObject& entry, QString* problem)
     }
     QJsonObject placed = entry;
     placed.insert("slot", slot);
-    if (!install(slot, placed, paramsOf(placed), false, &error) && problem)
+    if (!install(slot, placed, ActionCalls::paramsOf(placed), false, &error) && problem)
         *problem = error;
+    else if (problem && !stepProblems(slot).isEmpty())
+        *problem = stepProblems(slot).join(QStringLiteral("; "));
     emit changed();
 }
 
@@ -170,10 +192,9 @@ void Deck::onEventSent(const QJsonObject& event)
     for (auto it = m_keys.begin(); it != m_keys.end(); ++it) {
         if (it->action != action)
             continue;
-        const QJsonObject inner = event.value("event").toObject();
-        if (inner.value("type").toString() != kSetSettings)
+        QJsonObject payload;
+        if (!ActionCalls::reportedSettings(event, &payload))
             return;
-        const QJsonObject payload = inner.value("payload").toObject();
         it->entry.insert("payload", payload);
         it->entry.remove("preset");
         m_pages[m_current].entries.insert(it.key(), it->entry);
@@ -208,6 +229,43 @@ host::ActionInterface* Deck::action(int slot) const
     return m_keys.value(slot).action;
 }
 
+MultiAction* Deck::multiAction(int slot) const
+{
+    return m_keys.value(slot).multi;
+}
+
+bool Deck::isLoaded(int slot) const
+{
+    const Key key = m_keys.value(slot);
+    return key.action || key.multi;
+}
+
+QWidget* Deck::face(int slot) const
+{
+    const Key key = m_keys.value(slot);
+    if (key.action)
+        return key.action->pluginWidget();
+    return key.multi ? key.multi->face() : nullptr;
+}
+
+QStringList Deck::stepProblems(int slot) const
+{
+    const MultiAction* multi = multiAction(slot);
+    return multi ? multi->problems() : QStringList();
+}
+
+bool Deck::isRunning(int slot) const
+{
+    const MultiAction* multi = multiAction(slot);
+    return multi && multi->isRunning();
+}
+
+QString Deck::busyReason(int slot) const
+{
+    const MultiAction* multi = multiAction(slot);
+    return multi ? multi->busyReason() : QString();
+}
+
 QString Deck::category(int slot) const
 {
     return entry(slot).value("category").toString();
@@ -228,13 +286,21 @@ bool Deck::sendEvent(int slot, const QString& type, QString* error)
     if (!validSlot(slot, error))
         return false;
     const Key key = m_keys.value(slot);
+    if (key.multi) {
+        // The host's own key: down and up change its face, the trigger runs it.
+        if (type == ActionCalls::kKeyDown || type == ActionCalls::kKeyUp)
+            key.multi->showDown(type == ActionCalls::kKeyDown);
+        else if (type == ActionCalls::kAppTriggered)
+            return key.multi->start(error);
+        return true;
+    }
     if (!key.action) {
         *error = key.problem.isEmpty() ? QStringLiteral("slot %1 is empty").arg(slot)
                                        : QStringLiteral("slot %1 holds a key that cannot be loaded: %2").arg(slot).arg(key.problem);
         return false;
     }
     QJsonObject result;
-    key.action->eventReceived(envelope(key.entry.value("target").toString(), type), result);
+    key.action->eventReceived(ActionCalls::envelope(key.entry.value("target").toString(), type), result);
     if (!result.isEmpty())
         qCDebug(lcHost) << "result of" << type << "on slot" << slot << result;
     return true;
@@ -242,12 +308,17 @@ bool Deck::sendEvent(int slot, const QString& type, QString* error)
 
 bool Deck::pressDown(int slot, QString* error)
 {
-    return sendEvent(slot, kKeyDown, error) && sendEvent(slot, kAppTriggered, error);
+    // A running multi-action ignores the press altogether, its face included.
+    if (const QString busy = busyReason(slot); !busy.isEmpty()) {
+        *error = busy;
+        return false;
+    }
+    return sendEvent(slot, ActionCalls::kKeyDown, error) && sendEvent(slot, ActionCalls::kAppTriggered, error);
 }
 
 bool Deck::release(int slot, QString* error)
 {
-    return sendEvent(slot, kKeyUp, error);
+    return sendEvent(slot, ActionCalls::kKeyUp, error);
 }
 
 bool Deck::press(int slot, QString* error)
@@ -263,12 +334,10 @@ QImage Deck::render() const
     for (int slot = 0; slot < slotCount(); ++slot) {
         const QPoint origin((slot % m_columns) * kKeyWidth, (slot / m_columns) * kKeyHeight);
         const QRect cell(origin, QSize(kKeyWidth, kKeyHeight));
-        const Key key = m_keys.value(slot);
-        QWidget* face = key.action ? key.action->pluginWidget() : nullptr;
-        if (face)
-            painter.drawPixmap(cell, face->grab(QRect(0, 0, kKeyWidth, kKeyHeight)));
+        if (QWidget* keyFace = face(slot))
+            painter.drawPixmap(cell, keyFace->grab(QRect(0, 0, kKeyWidth, kKeyHeight)));
         else
-            KeyCell::paintEmpty(painter, cell.adjusted(1, 1, -1, -1), !key.problem.isEmpty(), category(slot));
+            KeyCell::paintEmpty(painter, cell.adjusted(1, 1, -1, -1), !problem(slot).isEmpty(), category(slot));
     }
     return deck;
 }
@@ -326,8 +395,11 @@ void Deck::showPage(QStringList* problems)
     const QMap<int, QJsonObject> entries = m_pages[m_current].entries;
     for (auto it = entries.cbegin(); it != entries.cend(); ++it) {
         QString error;
-        if (!install(it.key(), it.value(), paramsOf(it.value()), false, &error))
+        if (!install(it.key(), it.value(), ActionCalls::paramsOf(it.value()), false, &error))
             problems->append(QStringLiteral("page %1, slot %2: %3; kept as it is").arg(m_current + 1).arg(it.key()).arg(error));
+        for (const QString& stepProblem : stepProblems(it.key()))
+            problems->append(QStringLiteral("page %1, slot %2, %3; kept as it is, skipped when the key runs")
+                                 .arg(m_current + 1).arg(it.key()).arg(stepProblem));
     }
 }
 

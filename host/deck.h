@@ -9,13 +9,17 @@
 #include <QMap>
 #include <QObject>
 #include <QVector>
+#include <functional>
+
+class MultiAction;
 
 // The virtual deck: pages of keys, each key stored as its profile entry {"slot",
-// "category", "target", "payload" | "preset", ...}. Only the shown page has action
-// objects, created through the package and driven with the event envelopes; the keys
-// of other pages are entries only and cost nothing until shown. An entry the package
-// cannot load stays as it is, shown as a placeholder that says why, and is written
-// back unchanged. Never deletes an action's widgets: the action does.
+// "category", "target", "payload" | "preset", ...}, or as a multi-action key of the
+// host's own (see MultiAction). Only the shown page has action objects, created
+// through the package and driven with the event envelopes; the keys of other pages
+// are entries only and cost nothing until shown. An entry the package cannot load
+// stays as it is, shown as a placeholder that says why, and is written back
+// unchanged. Never deletes an action's widgets: the action does.
 class Deck : public QObject
 {
     Q_OBJECT
@@ -47,6 +51,9 @@ public:
     // old key stays.
     bool assign(int slot, const QString& category, const QJsonObject& params, QString* error,
                 const QString& target = QString());
+    // Puts a whole entry (a multi-action key, say) into `slot` of the shown page; on
+    // refusal the old key stays.
+    bool assignEntry(int slot, const QJsonObject& entry, QString* error);
     bool remove(int slot);
     // The key's profile entry on the shown page; empty for an empty slot.
     QJsonObject entry(int slot) const;
@@ -54,6 +61,17 @@ public:
     // be loaded stays as a placeholder; the reason goes to `problem`.
     void setEntry(int slot, const QJsonObject& entry, QString* problem = nullptr);
     host::ActionInterface* action(int slot) const;
+    // The multi-action key in `slot`, if it holds one.
+    MultiAction* multiAction(int slot) const;
+    // Whether `slot` holds a key that works: an action or a multi-action.
+    bool isLoaded(int slot) const;
+    // The key face to show: the action's, or the one the host draws for a multi-action.
+    QWidget* face(int slot) const;
+    // What is wrong with the steps of a multi-action key, one line each.
+    QStringList stepProblems(int slot) const;
+    bool isRunning(int slot) const;
+    // Why a press of `slot` is refused now (a multi-action still running); empty otherwise.
+    QString busyReason(int slot) const;
     QString category(int slot) const;
     // Why the key in `slot` is a placeholder; empty for a working or empty key.
     QString problem(int slot) const;
@@ -62,6 +80,8 @@ public:
 
     bool sendEvent(int slot, const QString& type, QString* error);
     // A key press as the device reports it: key down and app triggered, then key up.
+    // A multi-action key runs its steps after the press returns; pressing it again
+    // while it runs fails, with why.
     bool pressDown(int slot, QString* error);
     bool release(int slot, QString* error);
     bool press(int slot, QString* error);
@@ -76,6 +96,8 @@ public:
     void restore(const QJsonObject& profile, QStringList* problems);
 
     static QString newTarget();
+    // What every multi-action key's action steps go through before they run.
+    void setStepGate(const std::function<void(std::function<void()>)>& gate);
 
 signals:
     void settingsReported(int slot, const QString& target, const QJsonObject& payload);
@@ -84,6 +106,10 @@ signals:
     // Something to store: a key or page added, moved, removed.
     void changed();
     void problemFound(const QString& problem);
+    // A multi-action key's run: each step's end (also of one that could not run), the end.
+    void runStepFinished(int slot, int step);
+    void runStepFailed(int slot, int step, const QString& why);
+    void runFinished(int slot, qint64 ms);
 
 private slots:
     void onEventSent(const QJsonObject& event);
@@ -92,6 +118,7 @@ private:
     struct Key
     {
         host::ActionInterface* action = nullptr;
+        MultiAction* multi = nullptr;
         QJsonObject entry;
         QString problem;
     };
@@ -103,7 +130,7 @@ private:
     };
 
     bool validSlot(int slot, QString* error) const;
-    host::ActionInterface* create(const QJsonObject& entry, int slot, QString* error);
+    MultiAction* createMulti(int slot, const QJsonObject& entry);
     bool install(int slot, const QJsonObject& entry, const QJsonObject& params, bool keepPrevious, QString* error);
     void destroy(Key& key);
     void showPage(QStringList* problems);
@@ -117,4 +144,5 @@ private:
     QVector<Page> m_pages;
     int m_current = 0;
     QMap<int, Key> m_keys;  // the shown page's keys
+    std::function<void(std::function<void()>)> m_stepGate;
 };

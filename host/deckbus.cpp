@@ -2,6 +2,7 @@
 
 #include "hostlog.h"
 #include "hostsession.h"
+#include "multiaction.h"
 #include "pressgate.h"
 
 #include <QDBusConnection>
@@ -56,9 +57,11 @@ QString DeckBus::Press(int slot, int page)
     }
     if (slot < 0 || slot >= deck.slotCount())
         return QStringLiteral("slot %1 is outside the deck (0 to %2)").arg(slot).arg(deck.slotCount() - 1);
-    if (!deck.action(slot))
+    if (!deck.isLoaded(slot))
         return deck.problem(slot).isEmpty() ? QStringLiteral("slot %1 is empty").arg(slot)
                                             : QStringLiteral("slot %1 cannot be loaded: %2").arg(slot).arg(deck.problem(slot));
+    if (const QString busy = deck.busyReason(slot); !busy.isEmpty())
+        return busy;
     m_gate.press(slot);
     return {};
 }
@@ -92,10 +95,15 @@ QString DeckBus::ListKeys()
         if (entry.isEmpty())
             continue;
         QJsonObject key{{"slot", slot}, {"category", entry.value("category")}};
-        if (host::ActionInterface* action = deck.action(slot))
+        if (host::ActionInterface* action = deck.action(slot)) {
             key.insert("title", action->actionTitle());
-        else
+        } else if (const MultiAction* multi = deck.multiAction(slot)) {
+            key.insert("title", multi->title());
+            key.insert("steps", multi->stepCount());
+            key.insert("running", multi->isRunning());
+        } else {
             key.insert("problem", deck.problem(slot));
+        }
         keys.append(key);
     }
     const QJsonObject answer{{"page", deck.currentPage()}, {"pages", deck.pageCount()}, {"keys", keys}};

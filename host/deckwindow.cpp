@@ -113,8 +113,7 @@ void DeckWindow::refresh(int slot)
     if (!cell)
         return;
     const Deck& deck = m_session.deck();
-    host::ActionInterface* action = deck.action(slot);
-    cell->setFace(action ? action->pluginWidget() : nullptr);
+    cell->setFace(deck.face(slot));
     cell->setProblem(deck.category(slot), deck.problem(slot));
 }
 

@@ -54,8 +54,21 @@ bool HostSession::start(QString* error)
     if (QTranslator* translator = p->translate(m_options.lang))
         QCoreApplication::installTranslator(translator);
     m_titles = p->mapping();
-    m_deck = std::make_unique<Deck>(p, m_options.columns, m_options.rows);
+    makeDeck(m_options.columns, m_options.rows);
     return true;
+}
+
+void HostSession::makeDeck(int columns, int rows)
+{
+    m_deck = std::make_unique<Deck>(package(), columns, rows);
+    m_deck->setStepGate(m_stepGate);
+}
+
+void HostSession::setStepGate(const std::function<void(std::function<void()>)>& gate)
+{
+    m_stepGate = gate;
+    if (m_deck)
+        m_deck->setStepGate(gate);
 }
 
 void HostSession::noteProblem(const QString& problem)
@@ -71,7 +84,7 @@ void HostSession::restoreProfile(QStringList* problems)
     const QJsonObject stored = m_profile->load(problems);
     const QJsonObject grid = stored.value("grid").toObject();
     if (!stored.isEmpty() && (grid.value("columns").toInt() != m_deck->columns() || grid.value("rows").toInt() != m_deck->rows()))
-        m_deck = std::make_unique<Deck>(package(), grid.value("columns").toInt(), grid.value("rows").toInt());
+        makeDeck(grid.value("columns").toInt(), grid.value("rows").toInt());
     m_deck->restore(stored, problems);
     if (problems->size() > before)
         m_profile->keepBadCopy();
@@ -97,7 +110,7 @@ void HostSession::openProfile(const QString& path, QStringList* problems)
     m_deck.reset();
     m_profile = std::make_unique<ProfileStore>(path, m_options.readOnlyProfile);
     m_options.profilePath = path;
-    m_deck = std::make_unique<Deck>(package(), m_options.columns, m_options.rows);
+    makeDeck(m_options.columns, m_options.rows);
     restoreProfile(problems);
     if (!m_options.readOnlyProfile)
         settings(m_options.configDir).setValue(kLastProfileKey, path);

@@ -8,6 +8,7 @@
 #include <QJsonObject>
 #include <QMap>
 #include <QString>
+#include <functional>
 #include <memory>
 
 // One run of the host: the package loaded and initialised in the order of use, the
@@ -45,6 +46,9 @@ public:
     // Stores the deck now; false with `problem` when it cannot.
     bool saveProfile(QString* problem);
 
+    // What the action steps of multi-action keys go through, on this deck and the next.
+    void setStepGate(const std::function<void(std::function<void()>)>& gate);
+
     // Named profiles: the default one and FILE.json files of the "profiles" folder.
     QString profilesFolder() const;
     QMap<QString, QString> namedProfiles() const;
@@ -66,6 +70,7 @@ signals:
 
 private:
     void noteProblem(const QString& problem);
+    void makeDeck(int columns, int rows);
 
     Options m_options;
     PackageLoader m_loader;
@@ -73,6 +78,7 @@ private:
     std::unique_ptr<ProfileStore> m_profile;
     QString m_defaultProfile;  // the one the host started with
     std::unique_ptr<Deck> m_deck;
+    std::function<void(std::function<void()>)> m_stepGate;
     QJsonObject m_list;
     QMap<QString, QString> m_titles;
     int m_versionCode = 0;

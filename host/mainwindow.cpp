@@ -8,6 +8,8 @@
 #include "hostsession.h"
 #include "iconpicker.h"
 #include "keycell.h"
+#include "multiaction.h"
+#include "multiactioneditor.h"
 #include "pagecommand.h"
 #include "pressgate.h"
 #include "profilestore.h"
@@ -28,6 +30,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPainter>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSaveFile>
@@ -50,6 +53,22 @@ public:
     BusyCursor(const BusyCursor&) = delete;
     BusyCursor& operator=(const BusyCursor&) = delete;
 };
+
+// The action list's picture of a multi-action: three stacked cards.
+QIcon multiActionIcon()
+{
+    QPixmap pixmap(45, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    const QColor accent(0xFF, 0x99, 0x00);
+    for (int i = 2; i >= 0; --i) {
+        painter.setBrush(i == 0 ? accent : accent.darker(140 + 40 * i));
+        painter.drawRoundedRect(QRectF(10 + 5 * i, 12 - 4 * i, 22, 15), 2, 2);
+    }
+    return QIcon(pixmap);
+}
 } // namespace
 
 MainWindow::MainWindow(HostSession& session, QWidget* parent)
@@ -123,6 +142,15 @@ MainWindow::MainWindow(HostSession& session, QWidget* parent)
         if (m_selected >= 0)
             m_gate->press(m_selected);
     });
+
+    m_multiEditor = new MultiActionEditor(central);
+    m_multiEditor->hide();
+    right->addWidget(m_multiEditor, 0, Qt::AlignHCenter);
+    connect(m_multiEditor, &MultiActionEditor::edited, this,
+            [this](int slot, const QJsonObject& entry, const QString& text) { pushEntry(slot, entry, text); });
+    connect(m_multiEditor, &MultiActionEditor::stepSelected, this, &MainWindow::showStep);
+    connect(m_multiEditor, &MultiActionEditor::addActionRequested, this, &MainWindow::addChosenAction);
+    connect(m_multiEditor, &MultiActionEditor::refused, this, &MainWindow::showStatus);
 
     m_inspectorArea = new QWidget(central);
     m_inspectorArea->setFixedSize(kInspectorWidth, kInspectorHeight);
@@ -271,18 +299,37 @@ void MainWindow::buildDeck()
     connect(&deck, &Deck::slotChanged, this, &MainWindow::refresh);
     connect(&deck, &Deck::settingsReported, this, &MainWindow::refreshSnapshot);
     connect(&deck, &Deck::pageChanged, this, &MainWindow::refreshPage);
+    connect(&deck, &Deck::runStepFinished, this, &MainWindow::refreshSnapshot);
+    connect(&deck, &Deck::runFinished, this, &MainWindow::refreshSnapshot);
+    connect(&deck, &Deck::runStepFailed, this, [this](int, int step, const QString& why) {
+        showStatus(tr("Step %1 could not run (%2); the other steps run").arg(step + 1).arg(why));
+    });
     refreshPage();
     updateTitle();
 }
 
 void MainWindow::buildCategoryList()
 {
+    QMap<QString, QString> names;
+    QMap<QString, QIcon> icons;
     for (const QJsonValue& node : m_session.packageList().value("subnode").toArray()) {
-        const QString title = actionName(node["category"].toString());
-        auto* item = new QListWidgetItem(QIcon(node["menu_icon"].toString()), title, m_categories);
-        item->setData(CategoryList::kCategoryRole, node["category"].toString());
-        item->setToolTip(node["category"].toString());
+        const QString category = node["category"].toString();
+        const QString title = actionName(category);
+        const QIcon icon(node["menu_icon"].toString());
+        auto* item = new QListWidgetItem(icon, title, m_categories);
+        item->setData(CategoryList::kCategoryRole, category);
+        item->setToolTip(category);
+        // Every action of the package can be a step; one that says it cannot is left out.
+        if (node["supportMultiAction"].toBool(true)) {
+            names.insert(category, title);
+            icons.insert(category, icon);
+        }
     }
+    m_multiEditor->setActions(names, icons);
+    // The host's own key: several of the actions above, one after another.
+    auto* multi = new QListWidgetItem(multiActionIcon(), actionName(QLatin1String(MultiAction::kCategory)), m_categories);
+    multi->setData(CategoryList::kCategoryRole, QLatin1String(MultiAction::kCategory));
+    multi->setToolTip(tr("A key that runs several actions in order, with delays between them"));
 }
 
 void MainWindow::updateTitle()
@@ -354,9 +401,8 @@ void MainWindow::refresh(int slot)
     if (slot == m_selected)
         detachInspector();
     Deck& deck = m_session.deck();
-    host::ActionInterface* action = deck.action(slot);
     const bool faceElsewhere = m_deckWindow && m_deckWindow->isVisible();
-    m_cells[slot]->setFace(action && !faceElsewhere ? action->pluginWidget() : nullptr);
+    m_cells[slot]->setFace(faceElsewhere ? nullptr : deck.face(slot));
     m_cells[slot]->setProblem(deck.category(slot), deck.problem(slot));
     refreshSnapshot(slot);
     if (slot == m_selected)
@@ -368,9 +414,9 @@ void MainWindow::refreshSnapshot(int slot)
 {
     if (slot < 0 || slot >= m_cells.size())
         return;
-    host::ActionInterface* action = m_session.deck().action(slot);
+    QWidget* face = m_session.deck().face(slot);
     const bool faceElsewhere = m_deckWindow && m_deckWindow->isVisible();
-    m_cells[slot]->setSnapshot(faceElsewhere && action ? action->pluginWidget()->grab() : QPixmap());
+    m_cells[slot]->setSnapshot(faceElsewhere && face ? face->grab() : QPixmap());
 }
 
 void MainWindow::pressFailed(int slot, const QString& why)
@@ -431,22 +477,80 @@ void MainWindow::select(int slot)
     m_selected = slot;
     m_cells[slot]->setSelected(true);
     const Deck& deck = m_session.deck();
-    host::ActionInterface* action = deck.action(slot);
-    m_inspector = action ? action->propertyWidget() : nullptr;
-    if (m_inspector) {
-        m_hint->hide();
-        m_inspector->setParent(m_inspectorArea);
-        m_inspector->move(0, 0);
-        m_inspector->show();
-        connectIconBuilder(m_inspector);
+    if (MultiAction* multi = deck.multiAction(slot)) {
+        m_multiEditor->showKey(multi, slot);
+        m_multiEditor->show();
+        showStep(m_multiEditor->currentStep());
         return;
     }
-    m_hint->setText(deck.problem(slot).isEmpty()
-                        ? tr("This key is empty. Drag an action from the list on the left onto it, "
-                             "or double-click an action to put it here.")
-                        : tr("This key cannot be loaded: %1.\nIt stays in the profile as it is; "
-                             "Delete removes it.").arg(deck.problem(slot)));
+    m_multiEditor->hide();
+    m_multiEditor->showKey(nullptr, -1);
+    host::ActionInterface* action = deck.action(slot);
+    if (action) {
+        showInspector(action->propertyWidget());
+        return;
+    }
+    showHint(deck.problem(slot).isEmpty()
+                 ? tr("This key is empty. Drag an action from the list on the left onto it, "
+                      "or double-click an action to put it here.")
+                 : tr("This key cannot be loaded: %1.\nIt stays in the profile as it is; "
+                      "Delete removes it.").arg(deck.problem(slot)));
+}
+
+void MainWindow::showInspector(QWidget* inspector)
+{
+    m_inspector = inspector;
+    if (!m_inspector)
+        return;
+    m_hint->hide();
+    m_inspector->setParent(m_inspectorArea);
+    m_inspector->move(0, 0);
+    m_inspector->show();
+    connectIconBuilder(m_inspector);
+}
+
+void MainWindow::showHint(const QString& hint)
+{
+    m_hint->setText(hint);
     m_hint->show();
+}
+
+// The selected step of a multi-action key: its action's inspector, locked to the
+// step's settings, or what the step is.
+void MainWindow::showStep(int index)
+{
+    detachInspector();
+    const MultiAction* multi = m_multiEditor->multiAction();
+    if (!multi)
+        return;
+    if (index < 0 || index >= multi->stepCount()) {
+        showHint(tr("This multi-action has no steps yet. Drag actions from the list on the left onto its "
+                    "steps, or choose one there and press \"Add action\"; \"Add delay\" adds a pause."));
+        return;
+    }
+    const MultiAction::Step& step = multi->step(index);
+    if (step.action) {
+        showInspector(step.action->propertyWidget());
+        return;
+    }
+    if (!step.problem.isEmpty()) {
+        showHint(tr("Step %1 cannot run: %2.\nIt stays in the profile as it is and is skipped when the key "
+                    "runs; \"Remove step\" removes it.").arg(index + 1).arg(step.problem));
+        return;
+    }
+    showHint(tr("A delay: the next step starts %1 ms after the one before ends. Change it in the field "
+                "beside the steps.").arg(step.delayMs));
+}
+
+// "Add action" in the multi-action editor: the action chosen in the list on the left.
+void MainWindow::addChosenAction(int index)
+{
+    QListWidgetItem* item = m_categories->currentItem();
+    if (!item) {
+        showStatus(tr("Choose an action in the list on the left first"));
+        return;
+    }
+    m_multiEditor->addAction(item->data(CategoryList::kCategoryRole).toString(), index);
 }
 
 // An inspector asks for the host's icon builder through its buildIcon() signal; the
@@ -500,6 +604,8 @@ QString MainWindow::replaceQuestion(int slot) const
 // package does not have.
 QString MainWindow::actionName(const QString& category) const
 {
+    if (category == QLatin1String(MultiAction::kCategory))
+        return tr("Multi Action");
     for (const QJsonValue& node : m_session.packageList().value("subnode").toArray()) {
         if (node["category"].toString() != category)
             continue;
@@ -523,6 +629,10 @@ void MainWindow::assign(int slot, const QString& category)
 {
     if (slot < 0 || slot >= m_cells.size() || !mayReplace(slot))
         return;
+    if (category == QLatin1String(MultiAction::kCategory)) {
+        pushEntry(slot, MultiAction::newEntry(slot, Deck::newTarget(), actionName(category)), tr("Assign key"));
+        return;
+    }
     pushEntry(slot, {{"slot", slot}, {"category", category}, {"target", Deck::newTarget()}}, tr("Assign key"));
 }
 
@@ -554,7 +664,11 @@ void MainWindow::pasteToSelected()
     QJsonObject entry = QJsonDocument::fromJson(data->data(QLatin1String(kKeyMime))).object();
     if (entry.isEmpty() || !mayReplace(m_selected))
         return;
-    entry.insert("target", Deck::newTarget());  // a copy is a key of its own
+    // A copy is a key of its own, and so is each step of a multi-action.
+    if (MultiAction::isMultiAction(entry))
+        entry = MultiAction::withNewTargets(entry, &Deck::newTarget);
+    else
+        entry.insert("target", Deck::newTarget());
     pushEntry(m_selected, entry, tr("Paste key"));
 }
 

@@ -9,6 +9,7 @@ class DeckWindow;
 class FocusKeeper;
 class HostSession;
 class KeyCell;
+class MultiActionEditor;
 class PressGate;
 class QAction;
 class QGridLayout;
@@ -47,12 +48,17 @@ public:
     void showDeckWindow(bool show);
     DeckWindow* deckWindow() const { return m_deckWindow; }
     KeyCell* cell(int slot) const { return m_cells.value(slot); }
+    // The editor of the selected multi-action key (hidden for other keys).
+    MultiActionEditor& multiActionEditor() const { return *m_multiEditor; }
+    // The inspector shown below the deck: the key's, or the selected step's.
+    QWidget* shownInspector() const { return m_inspector; }
     QUndoStack& undoStack() { return m_undo; }
     QString bannerText() const;
     QString inspectorHint() const;
 
     // What the menus do, callable without their dialogs.
     void select(int slot);
+    // A category of the package, or MultiAction::kCategory for a new multi-action key.
     void assign(int slot, const QString& category);
     void removeSelected();
     void copySelected();
@@ -81,6 +87,10 @@ private:
     void pressFailed(int slot, const QString& why);
     void refreshPage();
     void detachInspector();
+    void showInspector(QWidget* inspector);
+    void showHint(const QString& hint);
+    void showStep(int index);
+    void addChosenAction(int index);
     void connectIconBuilder(QWidget* inspector);
     void pushEntry(int slot, const QJsonObject& entry, const QString& text);
     bool mayReplace(int slot);
@@ -100,6 +110,7 @@ private:
     QLabel* m_pageLabel = nullptr;
     QWidget* m_inspectorArea = nullptr;
     QLabel* m_hint = nullptr;
+    MultiActionEditor* m_multiEditor = nullptr;
     QMenu* m_profilesMenu = nullptr;
     QList<QAction*> m_deckActions;  // active while the deck has the focus
     QPointer<QWidget> m_inspector;  // owned by its action

@@ -10,6 +10,12 @@ PressGate::PressGate(HostSession& session, FocusKeeper& focus, QObject* parent)
     , m_session(session)
     , m_focus(focus)
 {
+    m_session.setStepGate([this](std::function<void()> then) { m_focus.handBack(std::move(then)); });
+}
+
+PressGate::~PressGate()
+{
+    m_session.setStepGate({});
 }
 
 void PressGate::down(int slot)
@@ -40,7 +46,7 @@ void PressGate::up(int slot)
         return;
     }
     QString error;
-    if (m_session.deck().action(slot))
+    if (m_session.deck().isLoaded(slot))
         m_session.deck().release(slot, &error);
 }
 

@@ -8,12 +8,14 @@ class HostSession;
 
 // Every key press the user starts in the host goes through here: the focus first goes
 // back to the application the user works in (FocusKeeper), then the key goes down and
-// its action is triggered; a key up waits for its key down.
+// its action is triggered; a key up waits for its key down. Each action step of a
+// multi-action key does the same before it runs, however long after the press.
 class PressGate : public QObject
 {
     Q_OBJECT
 public:
     PressGate(HostSession& session, FocusKeeper& focus, QObject* parent = nullptr);
+    ~PressGate() override;
 
     void down(int slot);
     void up(int slot);

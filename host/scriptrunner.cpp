@@ -4,6 +4,7 @@
 #include "deckcommand.h"
 #include "hostsession.h"
 #include "iconpicker.h"
+#include "multiaction.h"
 #include "outputwriter.h"
 #include "recordchannelreader.h"
 
@@ -68,6 +69,18 @@ ScriptRunner::ScriptRunner(HostSession& session, RecordChannelReader* records)
     : m_session(session)
     , m_records(records)
 {
+    // Each step's records as it ends, so that they come in the order of the steps.
+    m_stepEnded = QObject::connect(&deck(), &Deck::runStepFinished, [this] { printRecords(); });
+    m_runEnded = QObject::connect(&deck(), &Deck::runFinished, [this](int slot, qint64 ms) {
+        printRecords();
+        OutputWriter::line({{"kind", "done"}, {"slot", slot}, {"ms", ms}});
+    });
+}
+
+ScriptRunner::~ScriptRunner()
+{
+    QObject::disconnect(m_stepEnded);
+    QObject::disconnect(m_runEnded);
 }
 
 Deck& ScriptRunner::deck()
@@ -139,7 +152,7 @@ bool ScriptRunner::runStep(const QJsonObject& step, QString* error)
         return slotOf(step, &slot, error) && deck().sendEvent(slot, step.value("type").toString(), error);
     }
     if (what == QLatin1String("press"))
-        return slotOf(step, &slot, error) && deck().press(slot, error);
+        return press(step, error);
     if (what == QLatin1String("type") || what == QLatin1String("clear"))
         return typeInto(step, what == QLatin1String("clear"), error);
     if (what == QLatin1String("wait"))
@@ -174,6 +187,8 @@ bool ScriptRunner::assign(const QJsonObject& step, QString* error)
     int slot = -1;
     if (!slotOf(step, &slot, error))
         return false;
+    if (step.contains("steps"))
+        return assignSteps(slot, step, error);
     if (!step.value("category").isString()) {
         *error = QStringLiteral("\"category\" must be a string");
         return false;
@@ -189,6 +204,82 @@ bool ScriptRunner::assign(const QJsonObject& step, QString* error)
         params.insert(key, step.value(key));
     }
     return deck().assign(slot, step.value("category").toString(), params, error) && stored(error);
+}
+
+// A multi-action key: {"steps": [{"category", "payload" | "preset"}, {"delay": ms}, ...]},
+// optionally with "title" and "icon". A step the package cannot load is kept in the key
+// (and skipped when it runs) and makes the step fail.
+bool ScriptRunner::assignSteps(int slot, const QJsonObject& step, QString* error)
+{
+    if (!step.value("steps").isArray()) {
+        *error = QStringLiteral("\"steps\" must be an array");
+        return false;
+    }
+    QJsonArray steps;
+    const QJsonArray given = step.value("steps").toArray();
+    for (int i = 0; i < given.size(); ++i) {
+        const QJsonObject item = given[i].toObject();
+        if (item.contains("delay")) {
+            if (!isInteger(item.value("delay")) || item.value("delay").toInt() < 0 || item.value("delay").toInt() > MultiAction::kMaxDelayMs) {
+                *error = QStringLiteral("step %1 of \"steps\": \"delay\" must be 0 to %2 ms").arg(i + 1).arg(MultiAction::kMaxDelayMs);
+                return false;
+            }
+            steps.append(item.value("delay").toInt());
+            continue;
+        }
+        if (!item.value("category").isString()) {
+            *error = QStringLiteral("step %1 of \"steps\" must be {\"category\", \"payload\"} or {\"delay\": ms}").arg(i + 1);
+            return false;
+        }
+        QJsonObject action{{"category", item.value("category")}, {"target", Deck::newTarget()}};
+        for (const char* key : {"preset", "payload"}) {
+            if (!item.contains(key))
+                continue;
+            if (!item.value(key).isObject()) {
+                *error = QStringLiteral("step %1 of \"steps\": \"%2\" must be an object").arg(i + 1).arg(QLatin1String(key));
+                return false;
+            }
+            action.insert(key, item.value(key));
+        }
+        steps.append(action);
+    }
+    QJsonObject entry = MultiAction::newEntry(slot, Deck::newTarget(), QStringLiteral("Multi Action"));
+    entry.insert("steps", steps);
+    for (const char* key : {"title", "icon"}) {
+        if (!step.contains(key))
+            continue;
+        if (!step.value(key).isString()) {
+            *error = QStringLiteral("\"%1\" must be a string").arg(QLatin1String(key));
+            return false;
+        }
+        entry.insert(key, step.value(key));
+    }
+    if (!deck().assignEntry(slot, entry, error) || !stored(error))
+        return false;
+    const QStringList problems = deck().stepProblems(slot);
+    if (problems.isEmpty())
+        return true;
+    *error = QStringLiteral("slot %1: %2; kept in the key, skipped when it runs").arg(slot).arg(problems.join(QStringLiteral("; ")));
+    return false;
+}
+
+// A press; a multi-action key's run is waited for, in the event loop.
+bool ScriptRunner::press(const QJsonObject& step, QString* error)
+{
+    int slot = -1;
+    if (!slotOf(step, &slot, error) || !deck().press(slot, error))
+        return false;
+    if (!deck().isRunning(slot))
+        return true;
+    QEventLoop loop;
+    const auto ended = [&loop, slot](int which) {
+        if (which == slot)
+            loop.quit();
+    };
+    QObject::connect(&deck(), &Deck::runFinished, &loop, ended);
+    QObject::connect(&deck(), &Deck::slotChanged, &loop, ended);  // the key went while it ran
+    loop.exec();
+    return true;
 }
 
 bool ScriptRunner::typeInto(const QJsonObject& step, bool clear, QString* error)

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QMetaObject>
 #include <QString>
 
 class Deck;
@@ -11,6 +12,8 @@ class RecordChannelReader;
 
 // Runs a headless script: a JSON array of steps, each {"do": ..., ...}, in order.
 // Every step that fails prints an "error" line; the run goes on with the next one.
+// A multi-action key prints what each of its steps recorded as the step ends, and a
+// "done" line at the end of its run; "press" waits for that end.
 class ScriptRunner
 {
 public:
@@ -18,6 +21,9 @@ public:
 
     // After each step it prints what the package recorded in `records`, if given.
     explicit ScriptRunner(HostSession& session, RecordChannelReader* records = nullptr);
+    ~ScriptRunner();
+    ScriptRunner(const ScriptRunner&) = delete;
+    ScriptRunner& operator=(const ScriptRunner&) = delete;
 
     // The steps of a script's bytes, or false and why not.
     static bool parse(const QByteArray& bytes, QJsonArray* steps, QString* why);
@@ -27,6 +33,8 @@ public:
 private:
     bool runStep(const QJsonObject& step, QString* error);
     bool assign(const QJsonObject& step, QString* error);
+    bool assignSteps(int slot, const QJsonObject& step, QString* error);
+    bool press(const QJsonObject& step, QString* error);
     bool typeInto(const QJsonObject& step, bool clear, QString* error);
     bool render(const QJsonObject& step, QString* error);
     bool pickIcon(const QJsonObject& step, QString* error);
@@ -40,4 +48,6 @@ private:
     Deck& deck();
     HostSession& m_session;
     RecordChannelReader* m_records;
+    QMetaObject::Connection m_stepEnded;
+    QMetaObject::Connection m_runEnded;
 };

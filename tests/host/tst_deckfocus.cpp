@@ -2,10 +2,12 @@
 // server, an Input Text key pressed from the editor, from the deck window and through
 // `vanta-host --press` types into the line edit of another program, once, and that
 // program keeps the focus; the host never receives the package's Enter.
+#include "deck.h"
 #include "hostsession.h"
 #include "keycell.h"
 #include "mainwindow.h"
 #include "pastetarget.h"
+#include "pressgate.h"
 #include "testfiles.h"
 
 #include <QAbstractButton>
@@ -24,6 +26,18 @@ QByteArray textKeyProfile()
 {
     const QJsonObject payload{{"version", 1}, {"titlelist", QJsonArray{"T"}}, {"SendText", kText}, {"PressEnterStatus", "true"}};
     const QJsonObject key{{"slot", 0}, {"category", "com.corvane.system.text"}, {"target", "t0"}, {"payload", payload}};
+    return QJsonDocument(QJsonObject{{"grid", QJsonObject{{"columns", 3}, {"rows", 2}}}, {"keys", QJsonArray{key}}}).toJson();
+}
+
+// A multi-action key: "one", a pause, "two", each pasted without Enter.
+QByteArray multiActionProfile(int delayMs)
+{
+    const auto text = [](const char* target, const char* sent) {
+        return QJsonObject{{"category", "com.corvane.system.text"}, {"target", target},
+                           {"payload", QJsonObject{{"version", 1}, {"titlelist", QJsonArray{"T"}}, {"SendText", sent}}}};
+    };
+    const QJsonObject key{{"slot", 0}, {"category", "com.corvane.vantahost.multiaction"}, {"target", "m0"},
+                          {"title", "M"}, {"steps", QJsonArray{text("s1", "one"), delayMs, text("s2", "two")}}};
     return QJsonDocument(QJsonObject{{"grid", QJsonObject{{"columns", 3}, {"rows", 2}}}, {"keys", QJsonArray{key}}}).toJson();
 }
 
@@ -56,11 +70,12 @@ bool activeAgain(PasteTarget& target)
     return QTest::qWaitFor([] { return activeWindowName() == QLatin1String("pastetarget"); }, 10000);
 }
 
-// Counts the Enter keys that reach the host's own widgets.
+// Counts the Enter keys (or all keys) that reach the host's own widgets.
 class EnterCounter : public QObject
 {
 public:
     int count = 0;
+    int keys = 0;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -68,6 +83,7 @@ protected:
         if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
             const int key = static_cast<QKeyEvent*>(event)->key();
             count += key == Qt::Key_Enter || key == Qt::Key_Return;
+            ++keys;
         }
         return false;
     }
@@ -127,6 +143,46 @@ private slots:
         QCOMPARE(activeWindowName(), QStringLiteral("pastetarget"));
         QCOMPARE(enters.count, 0);
         qApp->removeEventFilter(&enters);
+    }
+
+    // A multi-action key types its later steps where the user works even when the user
+    // came back to the host during the run: each step hands the focus back first.
+    void multiActionStepsHandTheFocusBack()
+    {
+        constexpr int kDelayMs = 2500;  // time to bring the host forward in between
+        TestFiles::write(m_dir->filePath("profile.json"), multiActionProfile(kDelayMs));
+        PasteTarget target;
+        QVERIFY(activeAgain(target));
+        HostSession::Options options;
+        options.library = QStringLiteral(SYSTEMDLL_LIBRARY);
+        options.configDir = m_dir->path();
+        options.profilePath = m_dir->filePath("profile.json");
+        HostSession session(options);
+        QString error;
+        QVERIFY2(session.start(&error), qPrintable(error));
+        QStringList problems;
+        session.restoreProfile(&problems);
+        MainWindow window(session);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(activeAgain(target));
+        QSignalSpy steps(&session.deck(), &Deck::runStepFinished);
+        QSignalSpy done(&session.deck(), &Deck::runFinished);
+        window.pressGate().press(0);
+        QVERIFY(shows(target, "one", 0));
+
+        // The user goes back to the host while the run waits.
+        EnterCounter keys;
+        qApp->installEventFilter(&keys);
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        if (steps.count() > 1)
+            QSKIP("the host came forward only after the pause had ended");
+        QVERIFY(QTest::qWaitFor([&] { return done.count() == 1; }, 20000));
+        QVERIFY(shows(target, "onetwo", 0));
+        QCOMPARE(activeWindowName(), QStringLiteral("pastetarget"));
+        QCOMPARE(keys.keys, 0);
+        qApp->removeEventFilter(&keys);
     }
 
     // The deck window alone: a click presses, the focus stays; then the running host

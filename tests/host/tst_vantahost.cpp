@@ -13,6 +13,10 @@
 
 namespace {
 const QString kOpenUrl = QStringLiteral("com.corvane.system.openurl");
+const QString kHotkey = QStringLiteral("com.corvane.system.hotkey");
+const QString kText = QStringLiteral("com.corvane.system.text");
+const QString kMedia = QStringLiteral("com.corvane.system.multimedia");
+const QString kMulti = QStringLiteral("com.corvane.vantahost.multiaction");
 
 QJsonObject step(const char* what, QJsonObject fields = {})
 {
@@ -32,6 +36,13 @@ QJsonArray keysOf(const QJsonObject& profile)
     return profile.value("pages").toArray().at(0).toObject().value("keys").toArray();
 }
 
+QJsonObject withPayload(const QString& category, const QJsonObject& payload)
+{
+    QJsonObject settings = payload;
+    settings.insert("version", 1);
+    return {{"category", category}, {"payload", settings}};
+}
+
 struct Run
 {
     int exitCode = -1;
@@ -46,6 +57,17 @@ struct Run
     }
 
     QJsonObject dumped() const { return ofKind("profile").value(0)["profile"].toObject(); }
+
+    // The kinds of the lines a press prints, in order.
+    QStringList pressKinds() const
+    {
+        QStringList kinds;
+        for (const QJsonObject& line : lines) {
+            if (QStringList{"keys", "media", "open", "done"}.contains(line["kind"].toString()))
+                kinds << line["kind"].toString();
+        }
+        return kinds;
+    }
 };
 
 } // namespace
@@ -235,6 +257,104 @@ private slots:
                 recorded << line;
         }
         QCOMPARE(recorded, lines);
+    }
+
+    // A multi-action key from a script: each step prints its own lines in the order of
+    // the steps, "press" waits for the run, whose "done" line counts the delay, and the
+    // key is stored as its list of steps with the delay as a number.
+    void multiActionScript()
+    {
+        const QJsonArray steps{withPayload(kHotkey, {{"SendHotkey", "Ctrl+Shift+A"}}), QJsonObject{{"delay", 200}},
+                               withPayload(kText, {{"SendText", "hi"}}), withPayload(kMedia, {{"MultimediaIndex", 5}})};
+        const Run result = script({step("assign", {{"slot", 0}, {"steps", steps}, {"title", "Deploy"}}),
+                                   step("press", {{"slot", 0}}), step("dump")});
+        QCOMPARE(result.exitCode, 0);
+        QCOMPARE(result.pressKinds(), QStringList({"keys", "keys", "media", "media", "done"}));
+        const QList<QJsonObject> keys = result.ofKind("keys");
+        QCOMPARE(keys[0]["events"][0]["flags"].toInt(), 0x120000);  // the hotkey first, then the text's paste
+        QVERIFY(keys[1] != keys[0]);
+        const QJsonObject done = result.ofKind("done").first();
+        QCOMPARE(done["slot"].toInt(), 0);
+        QVERIFY2(done["ms"].toInteger() >= 200, qPrintable(QString::number(done["ms"].toInteger())));
+        QVERIFY(result.lines.indexOf(done) < result.lines.indexOf(result.ofKind("profile").first()));  // press waited
+
+        const QJsonObject stored = keysOf(result.dumped()).at(0).toObject();
+        QCOMPARE(stored["category"].toString(), kMulti);
+        QCOMPARE(stored["title"].toString(), QStringLiteral("Deploy"));
+        const QJsonArray storedSteps = stored["steps"].toArray();
+        QCOMPARE(storedSteps.size(), 4);
+        QCOMPARE(storedSteps[1], QJsonValue(200));
+        for (int i : {0, 2, 3}) {
+            QCOMPARE(storedSteps[i]["category"], steps[i]["category"]);
+            const QJsonObject given = steps[i]["payload"].toObject();
+            for (auto it = given.begin(); it != given.end(); ++it)  // the action may add its defaults
+                QCOMPARE(storedSteps[i]["payload"][it.key()], it.value());
+            QVERIFY(!storedSteps[i]["target"].toString().isEmpty());
+        }
+    }
+
+    // Steps a script cannot give: the step fails and says why; a step the package
+    // does not have is kept in the key (the key is stored), and says so too.
+    void multiActionScriptErrors_data()
+    {
+        QTest::addColumn<QJsonValue>("steps");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<bool>("stored");
+        QTest::newRow("not an array") << QJsonValue("hotkey") << "\"steps\" must be an array" << false;
+        QTest::newRow("a bare number") << QJsonValue(QJsonArray{5}) << "step 1 of \"steps\" must be" << false;
+        QTest::newRow("negative delay") << QJsonValue(QJsonArray{QJsonObject{{"delay", -1}}}) << "\"delay\" must be 0 to 600000 ms" << false;
+        QTest::newRow("payload not an object") << QJsonValue(QJsonArray{QJsonObject{{"category", kHotkey}, {"payload", "x"}}})
+                                               << "step 1 of \"steps\": \"payload\" must be an object" << false;
+        QTest::newRow("unknown action") << QJsonValue(QJsonArray{QJsonObject{{"delay", 10}}, QJsonObject{{"category", "com.example.none"}}})
+                                        << "step 2: the package has no action \"com.example.none\"" << true;
+    }
+
+    void multiActionScriptErrors()
+    {
+        QFETCH(QJsonValue, steps);
+        QFETCH(QString, message);
+        QFETCH(bool, stored);
+        const Run result = script({step("assign", {{"slot", 0}, {"steps", steps}}), step("dump")});
+        QCOMPARE(result.exitCode, 1);
+        QCOMPARE(result.ofKind("error").size(), 1);
+        QVERIFY2(result.ofKind("error").first()["message"].toString().contains(message), qPrintable(result.text));
+        QCOMPARE(keysOf(result.dumped()).size(), stored ? 1 : 0);
+    }
+
+    // A multi-action key, one of whose steps the package cannot load, is written back
+    // byte for byte after another key changed, and runs its other steps.
+    void multiActionSurvivesRestart()
+    {
+        const QJsonArray steps{withPayload(kHotkey, {{"SendHotkey", "Ctrl+Shift+A"}}), QJsonObject{{"delay", 150}},
+                               withPayload(kMedia, {{"MultimediaIndex", 5}})};
+        QCOMPARE(script({step("assign", {{"slot", 0}, {"steps", steps}})}).exitCode, 0);
+        // The key as the host stored it, with a step added by hand that the package does not have.
+        const QString path = m_dir->filePath("profile.json");
+        QJsonObject profile = QJsonDocument::fromJson(TestFiles::read(path)).object();
+        QJsonObject key = keysOf(profile).at(0).toObject();
+        QJsonArray stored = key["steps"].toArray();
+        QJsonObject gone = withPayload("com.example.gone", {{"list", QJsonArray{1, "two", 3.5}}});
+        gone.insert("target", "s2");
+        stored.insert(2, gone);
+        key["steps"] = stored;
+        QJsonArray pages = profile["pages"].toArray();
+        QJsonObject page = pages[0].toObject();
+        page["keys"] = QJsonArray{key};
+        pages[0] = page;
+        profile["pages"] = pages;
+        QVERIFY(TestFiles::write(path, QJsonDocument(profile).toJson()));
+        const QByteArray original = QJsonDocument(key).toJson(QJsonDocument::Compact);
+
+        const Run first = script({assign(1)});
+        QCOMPARE(first.exitCode, 0);
+        QVERIFY2(first.text.contains("slot 0, step 3: the package has no action \"com.example.gone\""), qPrintable(first.text));
+        const QJsonObject written = QJsonDocument::fromJson(TestFiles::read(path)).object();
+        QCOMPARE(keysOf(written).size(), 2);
+        QCOMPARE(QJsonDocument(keysOf(written).at(0).toObject()).toJson(QJsonDocument::Compact), original);
+
+        const Run second = script({step("press", {{"slot", 0}}), step("dump")});
+        QCOMPARE(second.pressKinds(), QStringList({"keys", "media", "media", "done"}));
+        QCOMPARE(QJsonDocument(keysOf(second.dumped()).at(0).toObject()).toJson(QJsonDocument::Compact), original);
     }
 
     void backupsRotateAndRestore()
