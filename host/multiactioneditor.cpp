@@ -339,28 +339,27 @@ void MultiActionEditor::addAction(const QString& category, int index)
         emit refused(tr("\"%1\" is no action of the package that can be a step").arg(category));
         return;
     }
+    insertStep(QJsonObject{{"category", category}, {"target", Deck::newTarget()}}, index, tr("Add step"));
+}
+
+// Puts `step` at `index` (-1 or past the end: last), within the step limit.
+void MultiActionEditor::insertStep(const QJsonValue& step, int index, const QString& text)
+{
     QJsonArray list = steps();
     if (list.size() >= MultiAction::kMaxSteps) {
         emit refused(tr("A multi-action holds up to %1 steps").arg(MultiAction::kMaxSteps));
         return;
     }
     const int at = index < 0 || index > list.size() ? int(list.size()) : index;
-    list.insert(at, QJsonObject{{"category", category}, {"target", Deck::newTarget()}});
-    commit(list, at, tr("Add step"));
+    list.insert(at, step);
+    commit(list, at, text);
 }
 
 void MultiActionEditor::addDelay(int ms, int index)
 {
     if (!m_multi)
         return;
-    QJsonArray list = steps();
-    if (list.size() >= MultiAction::kMaxSteps) {
-        emit refused(tr("A multi-action holds up to %1 steps").arg(MultiAction::kMaxSteps));
-        return;
-    }
-    const int at = index < 0 || index > list.size() ? int(list.size()) : index;
-    list.insert(at, qBound(0, ms, MultiAction::kMaxDelayMs));
-    commit(list, at, tr("Add delay"));
+    insertStep(qBound(0, ms, MultiAction::kMaxDelayMs), index, tr("Add delay"));
 }
 
 void MultiActionEditor::removeStep(int index)

@@ -65,6 +65,7 @@ private:
     void updateControls();
     void chooseIcon();
     QJsonArray steps() const;
+    void insertStep(const QJsonValue& step, int index, const QString& text);
     void commit(const QJsonArray& steps, int current, const QString& text);
     void commitEntry(const QJsonObject& entry, const QString& text);
     QString delayName() const;

@@ -4,6 +4,7 @@
 // program keeps the focus; the host never receives the package's Enter.
 #include "deck.h"
 #include "hostsession.h"
+#include "hostsessions.h"
 #include "keycell.h"
 #include "mainwindow.h"
 #include "pastetarget.h"
@@ -113,15 +114,9 @@ private slots:
         QFETCH(QString, gesture);
         PasteTarget target;
         QVERIFY(activeAgain(target));
-        HostSession::Options options;
-        options.library = QStringLiteral(SYSTEMDLL_LIBRARY);
-        options.configDir = m_dir->path();
-        options.profilePath = m_dir->filePath("profile.json");
-        HostSession session(options);
-        QString error;
-        QVERIFY2(session.start(&error), qPrintable(error));
         QStringList problems;
-        session.restoreProfile(&problems);
+        const auto started = startedSession(m_dir->path(), &problems);
+        HostSession& session = *started;
         MainWindow window(session);
         EnterCounter enters;
         qApp->installEventFilter(&enters);
@@ -153,15 +148,9 @@ private slots:
         TestFiles::write(m_dir->filePath("profile.json"), multiActionProfile(kDelayMs));
         PasteTarget target;
         QVERIFY(activeAgain(target));
-        HostSession::Options options;
-        options.library = QStringLiteral(SYSTEMDLL_LIBRARY);
-        options.configDir = m_dir->path();
-        options.profilePath = m_dir->filePath("profile.json");
-        HostSession session(options);
-        QString error;
-        QVERIFY2(session.start(&error), qPrintable(error));
         QStringList problems;
-        session.restoreProfile(&problems);
+        const auto started = startedSession(m_dir->path(), &problems);
+        HostSession& session = *started;
         MainWindow window(session);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));

@@ -1,6 +1,7 @@
 // The deck window on the real package library: what a user's clicks, keys and menus do.
 #include "hostserver.h"
 #include "hostsession.h"
+#include "hostsessions.h"
 #include "iconbuilder/modaldriver.h"
 #include "keycell.h"
 #include "mainwindow.h"
@@ -351,17 +352,8 @@ private:
     // As the host starts the window: the profile restored, its problems shown, URLs caught.
     MainWindow& open(const QByteArray& profile)
     {
-        HostSession::Options options;
-        options.library = QStringLiteral(SYSTEMDLL_LIBRARY);
-        options.configDir = m_dir->path();
-        options.profilePath = m_dir->filePath("profile.json");
-        TestFiles::write(options.profilePath, profile);
-        m_session = std::make_unique<HostSession>(options);
-        QString error;
-        if (!m_session->start(&error))
-            qFatal("%s", qPrintable(error));
         QStringList problems;
-        m_session->restoreProfile(&problems);
+        m_session = startedSession(m_dir->path(), &problems, profile);
         m_urls = std::make_unique<UrlCatcher>(false);
         connect(m_urls.get(), &UrlCatcher::opened, this, [this](const QString& url) { m_opened << url; });
         m_window = std::make_unique<MainWindow>(*m_session);

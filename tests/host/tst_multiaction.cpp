@@ -5,6 +5,7 @@
 #include "deck.h"
 #include "deckbus.h"
 #include "hostsession.h"
+#include "hostsessions.h"
 #include "keycell.h"
 #include "mainwindow.h"
 #include "multiaction.h"
@@ -429,17 +430,8 @@ private slots:
 private:
     MainWindow& open(const QByteArray& profile)
     {
-        HostSession::Options options;
-        options.library = QStringLiteral(SYSTEMDLL_LIBRARY);
-        options.configDir = m_dir->path();
-        options.profilePath = m_dir->filePath("profile.json");
-        TestFiles::write(options.profilePath, profile);
-        m_session = std::make_unique<HostSession>(options);
-        QString error;
-        if (!m_session->start(&error))
-            qFatal("%s", qPrintable(error));
         QStringList problems;
-        m_session->restoreProfile(&problems);
+        m_session = startedSession(m_dir->path(), &problems, profile);
         m_window = std::make_unique<MainWindow>(*m_session);
         m_window->showProblems(problems);
         m_window->setConfirmReplace(false);
