@@ -15,19 +15,25 @@ namespace {
 
 // What the clipboard holds now, with a text lent by any loan seen through to the
 // content that text replaced.
-std::unique_ptr<QMimeData> originalContent(const QClipboard& clipboard)
+std::unique_ptr<QMimeData> originalContent(const QClipboard& clipboard, QClipboard::Mode mode)
 {
-    const QMimeData* current = clipboard.mimeData();
+    const QMimeData* current = clipboard.mimeData(mode);
     if (const auto* lent = qobject_cast<const PasteMimeData*>(current))
         return ClipboardSnapshot::copy(lent->replaced(), ClipboardSnapshot::InProcess);
-    return ClipboardSnapshot::copy(current, clipboard.ownsClipboard() ? ClipboardSnapshot::InProcess
-                                                                      : ClipboardSnapshot::Foreign);
+    const bool ours = mode == QClipboard::Selection ? clipboard.ownsSelection() : clipboard.ownsClipboard();
+    return ClipboardSnapshot::copy(current, ours ? ClipboardSnapshot::InProcess : ClipboardSnapshot::Foreign);
 }
 
 } // namespace
 
 ClipboardLoan::ClipboardLoan(QObject* parent)
+    : ClipboardLoan(QClipboard::Clipboard, parent)
+{
+}
+
+ClipboardLoan::ClipboardLoan(QClipboard::Mode mode, QObject* parent)
     : QObject(parent)
+    , m_mode(mode)
 {
     m_limit.setSingleShot(true);
     m_limit.setInterval(kTimeLimitMs);
@@ -46,15 +52,16 @@ ClipboardLoan::~ClipboardLoan()
 void ClipboardLoan::lend(const QString& text)
 {
     QClipboard* clipboard = QGuiApplication::clipboard();
-    auto* data = new PasteMimeData(text, originalContent(*clipboard));
+    auto* data = new PasteMimeData(text, originalContent(*clipboard, m_mode));
     connect(data, &PasteMimeData::fetched, this, &ClipboardLoan::onLocalFetch);
     m_lent = data;
     m_read = false;
     m_settle.stop();
 #if defined(SYSTEMDLL_HAVE_XCB_CLIPBOARD)
-    m_watch = X11SelectionWatch::start([this](bool fromTarget) { onRequest(fromTarget); });
+    m_watch = X11SelectionWatch::start(m_mode == QClipboard::Selection ? "PRIMARY" : "CLIPBOARD",
+                                       [this](bool fromTarget) { onRequest(fromTarget); });
 #endif
-    clipboard->setMimeData(data);
+    clipboard->setMimeData(data, m_mode);
     m_limit.start();
 }
 
@@ -107,7 +114,7 @@ void ClipboardLoan::giveBack(Outcome outcome)
     m_watch.reset();
     QClipboard* clipboard = QGuiApplication::clipboard();
     // On X11 this asks the server who owns the selection now.
-    if (!m_lent || clipboard->mimeData() != m_lent.data()) {
+    if (!m_lent || clipboard->mimeData(m_mode) != m_lent.data()) {
         qCDebug(lcClipboard) << "clipboard taken over by another owner: left as it is";
         m_lent.clear();
         emit returned(Outcome::TakenOver);
@@ -116,9 +123,9 @@ void ClipboardLoan::giveBack(Outcome outcome)
     std::unique_ptr<QMimeData> original = ClipboardSnapshot::copy(m_lent->replaced(), ClipboardSnapshot::InProcess);
     m_lent.clear();
     if (ClipboardSnapshot::isEmpty(original.get()))
-        clipboard->clear();
+        clipboard->clear(m_mode);
     else
-        clipboard->setMimeData(original.release());
+        clipboard->setMimeData(original.release(), m_mode);
     qCDebug(lcClipboard) << "clipboard given back:" << outcome;
     emit returned(outcome);
 }

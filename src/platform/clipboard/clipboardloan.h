@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QClipboard>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
@@ -9,11 +10,11 @@
 class PasteMimeData;
 class X11SelectionWatch;
 
-// Lends the system clipboard to a text for one paste and gives it back: the content
-// it held before returns, every format of it, once the paste target has read the
-// text, or after a time limit when no read is seen. When another owner has taken the
-// clipboard in between, its content stays. Giving back happens at the latest when
-// the loan is destroyed.
+// Lends the system clipboard (or the X11 primary selection) to a text for one paste
+// and gives it back: the content it held before returns, every format of it, once
+// the paste target has read the text, or after a time limit when no read is seen.
+// When another owner has taken the clipboard in between, its content stays. Giving
+// back happens at the latest when the loan is destroyed.
 class ClipboardLoan final : public QObject
 {
     Q_OBJECT
@@ -27,6 +28,7 @@ public:
     static constexpr int kSettleMs = 50;
 
     explicit ClipboardLoan(QObject* parent = nullptr);
+    ClipboardLoan(QClipboard::Mode mode, QObject* parent);
     ~ClipboardLoan() override;
 
     // Puts the text on the clipboard. Lending again before the last loan ended keeps
@@ -48,6 +50,7 @@ private:
     void onFetch();
     void giveBack(Outcome outcome);
 
+    QClipboard::Mode m_mode = QClipboard::Clipboard;
     QPointer<PasteMimeData> m_lent;
     std::unique_ptr<X11SelectionWatch> m_watch;
     QTimer m_limit;
