@@ -5,6 +5,7 @@
 #include "pastemimedata.h"
 
 #if defined(SYSTEMDLL_HAVE_XCB_CLIPBOARD)
+#include "x11/x11ownerprobe.h"
 #include "x11/x11selectionwatch.h"
 #endif
 
@@ -15,6 +16,27 @@ namespace {
 
 // What the clipboard holds now, with a text lent by any loan seen through to the
 // content that text replaced.
+const char* selectionName(QClipboard::Mode mode)
+{
+    return mode == QClipboard::Selection ? "PRIMARY" : "CLIPBOARD";
+}
+
+// Whether another program owns the selection and does not answer: Qt would wait 5 s
+// for it, and then see no content.
+bool ownerIsSilent(const QClipboard& clipboard, QClipboard::Mode mode)
+{
+#if defined(SYSTEMDLL_HAVE_XCB_CLIPBOARD)
+    const bool ours = mode == QClipboard::Selection ? clipboard.ownsSelection() : clipboard.ownsClipboard();
+    if (ours || QGuiApplication::platformName() != QLatin1String("xcb"))
+        return false;
+    return X11OwnerProbe::ask(selectionName(mode), ClipboardLoan::kOwnerWaitMs) == X11OwnerProbe::Result::Silent;
+#else
+    Q_UNUSED(clipboard)
+    Q_UNUSED(mode)
+    return false;
+#endif
+}
+
 std::unique_ptr<QMimeData> originalContent(const QClipboard& clipboard, QClipboard::Mode mode)
 {
     const QMimeData* current = clipboard.mimeData(mode);
@@ -52,14 +74,22 @@ ClipboardLoan::~ClipboardLoan()
 void ClipboardLoan::lend(const QString& text)
 {
     QClipboard* clipboard = QGuiApplication::clipboard();
-    auto* data = new PasteMimeData(text, originalContent(*clipboard, m_mode));
+    const bool silent = ownerIsSilent(*clipboard, m_mode);
+    if (silent) {
+        qCWarning(lcClipboard).noquote() << QStringLiteral("the %1 owner does not answer within %2 ms: its content "
+                                                           "cannot be kept, the pasted text stays in its place")
+                                                .arg(QString::fromLatin1(selectionName(m_mode)).toLower())
+                                                .arg(kOwnerWaitMs);
+    }
+    if (!isOpen())
+        m_originalLost = silent;
+    auto* data = new PasteMimeData(text, silent ? std::make_unique<QMimeData>() : originalContent(*clipboard, m_mode));
     connect(data, &PasteMimeData::fetched, this, &ClipboardLoan::onLocalFetch);
     m_lent = data;
     m_read = false;
     m_settle.stop();
 #if defined(SYSTEMDLL_HAVE_XCB_CLIPBOARD)
-    m_watch = X11SelectionWatch::start(m_mode == QClipboard::Selection ? "PRIMARY" : "CLIPBOARD",
-                                       [this](bool fromTarget) { onRequest(fromTarget); });
+    m_watch = X11SelectionWatch::start(selectionName(m_mode), [this](bool fromTarget) { onRequest(fromTarget); });
 #endif
     clipboard->setMimeData(data, m_mode);
     m_limit.start();
@@ -121,6 +151,12 @@ void ClipboardLoan::giveBack(Outcome outcome)
         return;
     }
     std::unique_ptr<QMimeData> original = ClipboardSnapshot::copy(m_lent->replaced(), ClipboardSnapshot::InProcess);
+    if (m_originalLost) {
+        // Nothing to give back: the text stays, rather than an empty clipboard.
+        original = std::make_unique<QMimeData>();
+        original->setText(m_lent->text());
+        m_originalLost = false;
+    }
     m_lent.clear();
     if (ClipboardSnapshot::isEmpty(original.get()))
         clipboard->clear(m_mode);

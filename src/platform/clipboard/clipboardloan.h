@@ -26,6 +26,9 @@ public:
     // After a read, how long to wait for further reads of the same paste (a target
     // may ask for several formats one after another).
     static constexpr int kSettleMs = 50;
+    // How long another program that owns the clipboard has to answer before its
+    // content is given up as lost.
+    static constexpr int kOwnerWaitMs = 250;
 
     explicit ClipboardLoan(QObject* parent = nullptr);
     ClipboardLoan(QClipboard::Mode mode, QObject* parent);
@@ -57,4 +60,5 @@ private:
     QTimer m_settle;
     bool m_answeringOther = false;  // Qt is answering a client that is not the target
     bool m_read = false;
+    bool m_originalLost = false;  // its owner did not answer: nothing to give back
 };

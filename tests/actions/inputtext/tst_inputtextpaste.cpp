@@ -20,6 +20,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
+
 namespace {
 
 std::unique_ptr<QMimeData> earlierContent()
@@ -219,6 +221,32 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(typed(), text + "\n", 5000);
         terminal.kill();
         terminal.waitForFinished();
+    }
+
+    // An owner of the clipboard that stopped answering costs a bounded wait; its content
+    // is lost, and the pasted text stays in its place rather than an empty clipboard.
+    void silentOwner()
+    {
+        PasteTarget owner;
+        QVERIFY(owner.waitActive());
+        owner.send("copy theirs");
+        QTRY_COMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("theirs"));
+        QWidget window;
+        auto* edit = new QLineEdit(&window);
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        edit->setFocus();
+        QCOMPARE(::kill(pid_t(owner.processId()), SIGSTOP), 0);
+        PluginInputText action;
+        QVERIFY(action.init("k", v1({{"SendText", "pasted"}, {"PressEnterStatus", "False"}})));
+        QSignalSpy returned(&action.findChild<TextPaster*>()->loan(), &ClipboardLoan::returned);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("the clipboard owner does not answer within \\d+ ms"));
+        answer(action);
+        QTRY_COMPARE(edit->text(), QStringLiteral("pasted"));
+        QTRY_COMPARE(returned.count(), 1);
+        ::kill(pid_t(owner.processId()), SIGCONT);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("pasted"));
     }
 
     // Every format of what was there before comes back: once the target has read the
