@@ -33,7 +33,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QToolButton>
@@ -759,9 +758,8 @@ bool MainWindow::importProfile(const QString& file, QString* error)
     QString path = base + QStringLiteral(".json");
     for (int n = 2; QFileInfo::exists(path); ++n)
         path = base + QStringLiteral("-%1.json").arg(n);
-    QSaveFile copy(path);
-    if (!copy.open(QIODevice::WriteOnly) || copy.write(bytes) != bytes.size() || !copy.commit()) {
-        *error = tr("cannot write %1: %2").arg(path, copy.errorString());
+    if (!ProfileStore::writeFile(path, bytes, &why)) {
+        *error = tr("cannot write %1: %2").arg(path, why);
         return false;
     }
     return switchProfile(path);
@@ -769,10 +767,10 @@ bool MainWindow::importProfile(const QString& file, QString* error)
 
 bool MainWindow::exportProfile(const QString& file, QString* error)
 {
-    QSaveFile out(file);
-    const QByteArray bytes = QJsonDocument(m_session.deck().profile()).toJson(QJsonDocument::Indented);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
-        *error = tr("cannot write %1: %2").arg(file, out.errorString());
+    QString why;
+    const QByteArray bytes = ProfileStore::encode(m_session.deck().profile(), &why);
+    if (bytes.isEmpty() || !ProfileStore::writeFile(file, bytes, &why)) {
+        *error = tr("cannot write %1: %2").arg(file, why);
         return false;
     }
     showStatus(tr("Profile exported to %1").arg(file));

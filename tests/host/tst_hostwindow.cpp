@@ -300,6 +300,24 @@ private slots:
         QCOMPARE(QImage(icon()).size(), QSize(150, 108));
     }
 
+    // Typing in an inspector field reports every keystroke; the profile is written a
+    // few times at most, after a pause, not once a keystroke.
+    void typingIsSavedAfterAPause()
+    {
+        open(kTwoKeys).select(0);
+        auto* field = m_session->deck().action(0)->propertyWidget()->findChild<QWidget*>("txtEditPluginURL");
+        QVERIFY(field);
+        QSignalSpy reported(&m_session->deck(), &Deck::settingsReported);
+        QSignalSpy saved(m_session.get(), &HostSession::profileSaved);
+        const QString url = QStringLiteral("https://typed.example/a/longer/path");
+        field->setFocus();
+        QTest::keyClicks(field, url);
+        QVERIFY(reported.count() >= int(url.size()));
+        QTRY_VERIFY(saved.count() >= 1);
+        QVERIFY2(saved.count() < 4, qPrintable(QString::number(saved.count())));
+        QVERIFY(TestFiles::read(m_dir->filePath("profile.json")).contains(url.toUtf8()));
+    }
+
     void longTitleIsElided()
     {
         QJsonObject key = urlKey(0, "https://a.example");
@@ -366,6 +384,9 @@ private:
 
     QJsonArray storedKeys() const
     {
+        QString problem;
+        if (!m_session->flushProfile(&problem))  // changes are written after a pause
+            qWarning("%s", qPrintable(problem));
         return QJsonDocument::fromJson(TestFiles::read(m_dir->filePath("profile.json")))["pages"][0]["keys"].toArray();
     }
 
