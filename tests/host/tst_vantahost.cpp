@@ -60,6 +60,14 @@ QByteArray profileWith(std::initializer_list<int> filled, const QJsonObject& ext
     return QJsonDocument(profile).toJson(QJsonDocument::Compact);
 }
 
+// A limit of the host process (0: none). RLIMIT_FSIZE stands for a disk that fills
+// up: writes past it fail (EFBIG) or come up short.
+struct Limit
+{
+    int resource = RLIMIT_FSIZE;
+    qint64 value = 0;
+};
+
 struct Run
 {
     int exitCode = -1;
@@ -413,30 +421,39 @@ private slots:
     {
         QTest::addColumn<QByteArray>("profile");
         QTest::addColumn<QByteArray>("backup");  // FILE.bak.1, when given
-        QTest::addColumn<qint64>("fileLimit");   // RLIMIT_FSIZE of the host, 0: none
+        QTest::addColumn<int>("resource");       // a limit of the host's (RLIMIT_FSIZE, RLIMIT_NOFILE),
+        QTest::addColumn<qint64>("limit");       // 0: none
         QTest::addColumn<bool>("lockHeld");      // by this test, as another host would
         QTest::addColumn<QString>("message");
         QTest::addColumn<bool>("setAside");      // else the file stays as it was
         const QByteArray one = profileWith({0});
-        QTest::newRow("damaged") << QByteArray("{ broken") << one << qint64(0) << false << "was damaged" << true;
-        QTest::newRow("over 16 MiB") << profileWith({0}, {{"notes", QString(17 * 1024 * 1024, 'x')}}) << one << qint64(0)
-                                     << false << "is larger than 16777216 bytes; kept as" << true;
-        QTest::newRow("newer version") << profileWith({0}, {{"version", 3}}) << QByteArray() << qint64(0) << false
+        const int size = RLIMIT_FSIZE;
+        QTest::newRow("damaged") << QByteArray("{ broken") << one << size << qint64(0) << false << "was damaged" << true;
+        QTest::newRow("over 16 MiB") << profileWith({0}, {{"notes", QString(17 * 1024 * 1024, 'x')}}) << one << size
+                                     << qint64(0) << false << "is larger than 16777216 bytes; kept as" << true;
+        QTest::newRow("newer version") << profileWith({0}, {{"version", 3}}) << QByteArray() << size << qint64(0) << false
                                        << "written by a newer host (version 3" << false;
-        QTest::newRow("open in another host") << one << QByteArray() << qint64(0) << true << "is open in another" << false;
-        QTest::newRow("disk full, profile") << one << QByteArray() << qint64(one.size() + 40) << false
+        QTest::newRow("open in another host") << one << QByteArray() << size << qint64(0) << true << "is open in another"
+                                              << false;
+        QTest::newRow("disk full, profile") << one << QByteArray() << size << qint64(one.size() + 40) << false
                                             << "cannot write profile" << false;
-        QTest::newRow("disk full, backup") << one << QByteArray() << qint64(40) << false << "cannot keep a backup" << false;
+        QTest::newRow("disk full, backup") << one << QByteArray() << size << qint64(40) << false << "cannot keep a backup"
+                                           << false;
         QTest::newRow("edit over 16 MiB") << profileWith({0}, {{"notes", QString(16 * 1024 * 1024 - 300, 'x')}})
-                                          << QByteArray() << qint64(0) << false << "more than the 16777216 a profile may have"
-                                          << false;
+                                          << QByteArray() << size << qint64(0) << false
+                                          << "more than the 16777216 a profile may have" << false;
+        // Each action holds two descriptors; below the reserve none is made, and the
+        // keys stay in the file as they are.
+        QTest::newRow("too few descriptors") << profileWith({0, 2, 3}) << QByteArray() << int(RLIMIT_NOFILE) << qint64(200)
+                                             << false << "too few file descriptors" << false;
     }
 
     void profileTrouble()
     {
         QFETCH(QByteArray, profile);
         QFETCH(QByteArray, backup);
-        QFETCH(qint64, fileLimit);
+        QFETCH(int, resource);
+        QFETCH(qint64, limit);
         QFETCH(bool, lockHeld);
         QFETCH(QString, message);
         QFETCH(bool, setAside);
@@ -446,7 +463,7 @@ private slots:
             QVERIFY(TestFiles::write(path + ".bak.1", backup));
         QLockFile lock(path + ".lock");
         QVERIFY(!lockHeld || lock.tryLock(0));
-        const Run result = script({assign(1), step("dump")}, {}, {}, fileLimit);
+        const Run result = script({assign(1), step("dump")}, {}, {}, {resource, limit});
         QCOMPARE(result.exitCode, 1);
         QVERIFY2(result.text.contains(message), qPrintable(result.text.left(2000)));
         QCOMPARE(TestFiles::read(setAside ? path + ".bad" : path), profile);
@@ -472,15 +489,14 @@ private slots:
 
 private:
     // Without a display, as the windowless modes must run.
-    Run run(const QStringList& arguments, const QMap<QString, QString>& environment = {}, qint64 fileLimit = 0)
+    Run run(const QStringList& arguments, const QMap<QString, QString>& environment = {}, Limit limit = {})
     {
         QProcess host;
-        if (fileLimit > 0) {
-            // A disk that fills up: writes past `fileLimit` bytes fail (EFBIG) or come up short.
-            host.setChildProcessModifier([fileLimit] {
+        if (limit.value > 0) {
+            host.setChildProcessModifier([limit] {
                 std::signal(SIGXFSZ, SIG_IGN);
-                const rlimit limit{rlim_t(fileLimit), rlim_t(fileLimit)};
-                setrlimit(RLIMIT_FSIZE, &limit);
+                const rlimit both{rlim_t(limit.value), rlim_t(limit.value)};
+                setrlimit(static_cast<__rlimit_resource_t>(limit.resource), &both);
             });
         }
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -506,13 +522,13 @@ private:
     }
 
     Run script(const QJsonArray& steps, const QStringList& extra = {}, const QMap<QString, QString>& environment = {},
-               qint64 fileLimit = 0)
+               Limit limit = {})
     {
         const QString path = m_dir->filePath("script.json");
         TestFiles::write(path, QJsonDocument(steps).toJson());
         return run(QStringList{"--headless", "--no-launch", "--keys", "record", "--config-dir", m_dir->path(),
                                "--profile", m_dir->filePath("profile.json"), "--script", path} + extra,
-                   environment, fileLimit);
+                   environment, limit);
     }
 
     std::unique_ptr<QTemporaryDir> m_dir;
