@@ -70,7 +70,13 @@ int runHeadless(HostSession& session, const QString& scriptPath, bool launch, Re
                          OutputWriter::line({{"kind", "settings"}, {"slot", slot}, {"target", target}, {"payload", payload}});
                      });
     ScriptRunner runner(session, records);
-    return runner.run(steps) ? 0 : 1;
+    const bool passed = runner.run(steps);
+    QString problem;
+    const bool stored = session.flushProfile(&problem);
+    if (!stored)
+        reportProblems({problem});
+    // A profile set aside, unreadable, newer or open elsewhere could not be used as it was.
+    return passed && stored && !session.profile().troubled() ? 0 : 1;
 }
 
 // Reads the profile only: a missing or damaged one is an error, never renamed.

@@ -2,6 +2,7 @@
 // shows a virtual deck, keeps a profile, and runs scripts headless.
 #include "deckbus.h"
 #include "deckwindow.h"
+#include "descriptors.h"
 #include "focuskeeper.h"
 #include "headlessmode.h"
 #include "hostsession.h"
@@ -239,6 +240,8 @@ int runWindow(QApplication& app, HostSession& session, const CommandLine& line)
 
 int main(int argc, char** argv)
 {
+    // Two descriptors a key: a large page needs more than the usual soft limit.
+    Descriptors::raiseLimit();
     bool windowless = false;
     for (const char* option : {"--headless", "--list", "--render-profile", "--press", "--help", "-h", "--help-all", "-?"})
         windowless = windowless || hasArgument(argc, argv, option);

@@ -33,7 +33,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QToolButton>
@@ -336,8 +335,10 @@ void MainWindow::updateTitle()
 {
     const QMap<QString, QString> named = m_session.namedProfiles();
     const QString name = named.key(m_session.profile().path(), QFileInfo(m_session.profile().path()).completeBaseName());
+    // The banner says why a profile is read-only; the title keeps saying that it is.
+    const QString shown = m_session.profile().writable() ? name : tr("%1 (read-only)").arg(name);
     setWindowTitle(QStringLiteral("vanta-host — %1 — %2 %3")
-                       .arg(name, m_session.packageList().value("category").toString(), m_session.versionName()));
+                       .arg(shown, m_session.packageList().value("category").toString(), m_session.versionName()));
 }
 
 void MainWindow::updateProfilesMenu()
@@ -759,9 +760,8 @@ bool MainWindow::importProfile(const QString& file, QString* error)
     QString path = base + QStringLiteral(".json");
     for (int n = 2; QFileInfo::exists(path); ++n)
         path = base + QStringLiteral("-%1.json").arg(n);
-    QSaveFile copy(path);
-    if (!copy.open(QIODevice::WriteOnly) || copy.write(bytes) != bytes.size() || !copy.commit()) {
-        *error = tr("cannot write %1: %2").arg(path, copy.errorString());
+    if (!ProfileStore::writeFile(path, bytes, &why)) {
+        *error = tr("cannot write %1: %2").arg(path, why);
         return false;
     }
     return switchProfile(path);
@@ -769,10 +769,10 @@ bool MainWindow::importProfile(const QString& file, QString* error)
 
 bool MainWindow::exportProfile(const QString& file, QString* error)
 {
-    QSaveFile out(file);
-    const QByteArray bytes = QJsonDocument(m_session.deck().profile()).toJson(QJsonDocument::Indented);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
-        *error = tr("cannot write %1: %2").arg(file, out.errorString());
+    QString why;
+    const QByteArray bytes = ProfileStore::encode(m_session.deck().profile(), &why);
+    if (bytes.isEmpty() || !ProfileStore::writeFile(file, bytes, &why)) {
+        *error = tr("cannot write %1: %2").arg(file, why);
         return false;
     }
     showStatus(tr("Profile exported to %1").arg(file));

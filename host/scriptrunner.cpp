@@ -345,7 +345,17 @@ bool ScriptRunner::pickIcon(const QJsonObject& step, QString* error)
                                                 : QStringLiteral("slot %1 holds a key that cannot be loaded").arg(slot);
         return false;
     }
-    return IconPicker::pick(action->propertyWidget(), step.value("path").toString(), error);
+    const QJsonValue before = deck().entry(slot).value("payload").toObject().value("iconlist");
+    if (!IconPicker::pick(action->propertyWidget(), step.value("path").toString(), error))
+        return false;
+    QCoreApplication::processEvents();  // the settings the new icon reports
+    // The builder may refuse a picture that looked readable: then the key keeps its icon.
+    if (deck().entry(slot).value("payload").toObject().value("iconlist") == before) {
+        *error = QStringLiteral("the icon builder refused %1: nothing was stored, the key keeps its icon")
+                     .arg(step.value("path").toString());
+        return false;
+    }
+    return true;
 }
 
 bool ScriptRunner::page(const QJsonObject& step, QString* error)
