@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 namespace {
 const QString kOpenUrl = QStringLiteral("com.corvane.system.openurl");
 const QString kHotkey = QStringLiteral("com.corvane.system.hotkey");
@@ -88,6 +90,7 @@ private slots:
         QImage picture(200, 200, QImage::Format_RGB32);
         picture.fill(Qt::red);
         QVERIFY(picture.save(m_dir->filePath("square.png")));
+        QVERIFY(writeSvgNamingFifo());
         const QString url = QStringLiteral("https://e.example/a");
         QJsonArray steps{
             assign(3),
@@ -113,6 +116,7 @@ private slots:
             {QJsonValue(7), "a step must be an object"},
             {step("clear", {{"slot", 0}, {"widget", "url"}}), "no inspector widget \"url\"; it has: lineEdtPluginTitle, txtEditPluginURL"},
             {step("icon", {{"slot", 0}, {"path", "/etc/hostname"}}), "not a picture"},
+            {step("icon", {{"slot", 0}, {"path", m_dir->filePath("ref.svg")}}), "an SVG that refers to another file"},
             {step("move", {{"from", 2}, {"to", 0}}), "slot 2 is empty"},
             {assign(0, {{"preset", QJsonObject{{"title", "no url"}}}}), "refused"},
         };
@@ -266,7 +270,8 @@ private slots:
     {
         const QJsonArray steps{withPayload(kHotkey, {{"SendHotkey", "Ctrl+Shift+A"}}), QJsonObject{{"delay", 200}},
                                withPayload(kText, {{"SendText", "hi"}}), withPayload(kMedia, {{"MultimediaIndex", 5}})};
-        const Run result = script({step("assign", {{"slot", 0}, {"steps", steps}, {"title", "Deploy"}}),
+        QVERIFY(writeSvgNamingFifo());  // the host draws no icon from it, and does not wait
+        const Run result = script({step("assign", {{"slot", 0}, {"steps", steps}, {"title", "Deploy"}, {"icon", m_dir->filePath("ref.svg")}}),
                                    step("press", {{"slot", 0}}), step("dump")});
         QCOMPARE(result.exitCode, 0);
         QCOMPARE(result.pressKinds(), QStringList({"keys", "keys", "media", "media", "done"}));
@@ -387,6 +392,15 @@ private slots:
     }
 
 private:
+    // ref.svg shows a picture whose file is a FIFO: a decoder that opens it waits for ever.
+    bool writeSvgNamingFifo()
+    {
+        const QByteArray pipe = QFile::encodeName(m_dir->filePath("pipe"));
+        return ::mkfifo(pipe.constData(), 0600) == 0
+            && TestFiles::write(m_dir->filePath("ref.svg"), "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"9\" height=\"9\">"
+                                "<image width=\"9\" height=\"9\" href=\"" + pipe + "\"/></svg>");
+    }
+
     // Without a display, as the windowless modes must run.
     Run run(const QStringList& arguments, const QMap<QString, QString>& environment = {})
     {
