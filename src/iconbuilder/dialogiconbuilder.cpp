@@ -130,12 +130,12 @@ void DialogIconBuilder::onBuilderListChanged(int index)
 
 void DialogIconBuilder::showImage(int mode)
 {
+    ++m_renderings;  // a rendering still under way is for an older choice
+    endRendering();
     QString why;
     const QByteArray bytes = ImageFile::read(m_imagePath, &why);
     if (!why.isEmpty())
         return;
-    ++m_renderings;  // a rendering still under way is for an older choice
-    endRendering();
     if (isGifPath()) {
         showGif(bytes);
         return;
@@ -203,10 +203,20 @@ void DialogIconBuilder::showGif(const QByteArray& gif)
     auto* input = new QBuffer(this);
     input->setData(gif);
     input->open(QIODevice::ReadOnly);
-    m_gifSize = IconTransform::gifSize(QImageReader(input).size());
+    const QSize canvas = QImageReader(input).size();
+    m_gifSize = IconTransform::gifSize(canvas);
     input->seek(0);
     ui->cbBuilderList->setEnabled(false);  // the modes apply to stills only
     m_movie->stop();
+    // The movie decodes every frame at its full canvas on this thread: a large one is
+    // not previewed (OK still converts it, on the worker, within its budget).
+    if (qint64(canvas.width()) * canvas.height() > kMaxPreviewGifPixels) {
+        qCWarning(lcIconBuilder).nospace() << "[DialogIconBuilder] no preview of a GIF canvas of " << canvas.width()
+                                           << " x " << canvas.height() << " pixels";
+        delete input;
+        ui->imgIcon->clear();
+        return;
+    }
     m_movie->setCacheMode(QMovie::CacheNone);
     m_movie->setDevice(input);
     delete m_movieInput;

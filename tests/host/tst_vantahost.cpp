@@ -395,10 +395,11 @@ private:
     // ref.svg shows a picture whose file is a FIFO: a decoder that opens it waits for ever.
     bool writeSvgNamingFifo()
     {
-        const QByteArray pipe = QFile::encodeName(m_dir->filePath("pipe"));
-        return ::mkfifo(pipe.constData(), 0600) == 0
-            && TestFiles::write(m_dir->filePath("ref.svg"), "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"9\" height=\"9\">"
-                                "<image width=\"9\" height=\"9\" href=\"" + pipe + "\"/></svg>");
+        const QString pipe = m_dir->filePath("pipe");
+        const QString svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" "
+                            "width=\"9\" height=\"9\"><image width=\"9\" height=\"9\" xlink:href=\"%1\"/></svg>";
+        return ::mkfifo(QFile::encodeName(pipe).constData(), 0600) == 0
+            && TestFiles::write(m_dir->filePath("ref.svg"), svg.arg(pipe).toUtf8());
     }
 
     // Without a display, as the windowless modes must run.

@@ -30,8 +30,9 @@ private slots:
         QVERIFY(clear.save(m_desktop.root() + "/clear.png"));
         // An icon whose picture is a FIFO: the SVG decoder would open it and wait.
         QVERIFY(::mkfifo(QFile::encodeName(m_desktop.root() + "/pipe").constData(), 0600) == 0);
-        QVERIFY(TestFiles::write(m_desktop.root() + "/ref.svg", "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"9\" height=\"9\">"
-                                 "<image width=\"9\" height=\"9\" href=\"" + QFile::encodeName(m_desktop.root()) + "/pipe\"/></svg>"));
+        const QByteArray svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" "
+                               "width=\"9\" height=\"9\"><image width=\"9\" height=\"9\" xlink:href=\"%1/pipe\"/></svg>";
+        QVERIFY(TestFiles::write(m_desktop.root() + "/ref.svg", QString::fromLatin1(svg).arg(m_desktop.root()).toUtf8()));
     }
 
     // Each source gets its desktop icon at the narrowest size wider than a key, else the widest; width 0: no picture.
