@@ -38,6 +38,22 @@ bool pngChunksFit(const QByteArray& bytes)
     }
     return true;
 }
+// Whether to decode scaled: only a picture large enough that a whole decode would cost,
+// and not a palette or one-bit one, which the PNG decoder scales into noise.
+bool decodesScaled(QImageReader& reader)
+{
+    constexpr qint64 kWholePixels = 1024 * 1024;
+    const QSize size = reader.size();
+    switch (reader.imageFormat()) {
+    case QImage::Format_Mono:
+    case QImage::Format_MonoLSB:
+    case QImage::Format_Indexed8:
+        return false;
+    default:
+        return qint64(size.width()) * size.height() > kWholePixels;
+    }
+}
+
 } // namespace
 
 QByteArray PictureFile::read(const QString& path, QString* why)
@@ -135,7 +151,7 @@ QImage PictureFile::decode(const QByteArray& bytes, const QSize& box, QString* w
         return {};
     }
     const QSize cover = size.scaled(box, Qt::KeepAspectRatioByExpanding).expandedTo(QSize(1, 1));
-    if (box.isValid() && size.isValid() && cover.width() < size.width())
+    if (box.isValid() && size.isValid() && cover.width() < size.width() && decodesScaled(reader))
         reader.setScaledSize(cover);
     const QImage image = reader.read();
     *why = image.isNull() ? reader.errorString() : QString();

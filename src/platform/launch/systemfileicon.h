@@ -4,7 +4,6 @@
 #include <QImage>
 #include <QString>
 
-#include <functional>
 
 class QAbstractFileIconProvider;
 
@@ -17,7 +16,8 @@ class SystemFileIcon
 public:
     // Decodes a picture file that an entry names; the caller's checked reader, so that
     // a file named there is read by the same rules as any picture (a null image: none).
-    using PictureReader = std::function<QImage(const QString& path)>;
+    // A plain function: a std::function would put its type's RTTI among the exports.
+    using PictureReader = QImage (*)(const QString& path);
 
     static QIcon of(const QString& path, const QAbstractFileIconProvider& provider, const PictureReader& readPicture);
 };
