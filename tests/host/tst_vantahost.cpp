@@ -14,6 +14,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 const QString kOpenUrl = QStringLiteral("com.corvane.system.openurl");
@@ -114,6 +115,7 @@ private slots:
         picture.fill(Qt::red);
         QVERIFY(picture.save(m_dir->filePath("square.png")));
         QVERIFY(TestFiles::write(m_dir->filePath("cut.gif"), QByteArray("GIF89a\x10\x00\x10\x00\x80\x00\x00", 13)));  // no trailer
+        QVERIFY(writeSvgNamingFifo());
         const QString url = QStringLiteral("https://e.example/a");
         QJsonArray steps{
             assign(3),
@@ -140,6 +142,7 @@ private slots:
             {step("clear", {{"slot", 0}, {"widget", "url"}}), "no inspector widget \"url\"; it has: lineEdtPluginTitle, txtEditPluginURL"},
             {step("icon", {{"slot", 0}, {"path", "/etc/hostname"}}), "not a picture"},
             {step("icon", {{"slot", 0}, {"path", m_dir->filePath("cut.gif")}}), "the icon builder refused"},
+            {step("icon", {{"slot", 0}, {"path", m_dir->filePath("ref.svg")}}), "an SVG that refers to another file"},
             {step("move", {{"from", 2}, {"to", 0}}), "slot 2 is empty"},
             {assign(0, {{"preset", QJsonObject{{"title", "no url"}}}}), "refused"},
         };
@@ -293,7 +296,8 @@ private slots:
     {
         const QJsonArray steps{withPayload(kHotkey, {{"SendHotkey", "Ctrl+Shift+A"}}), QJsonObject{{"delay", 200}},
                                withPayload(kText, {{"SendText", "hi"}}), withPayload(kMedia, {{"MultimediaIndex", 5}})};
-        const Run result = script({step("assign", {{"slot", 0}, {"steps", steps}, {"title", "Deploy"}}),
+        QVERIFY(writeSvgNamingFifo());  // the host draws no icon from it, and does not wait
+        const Run result = script({step("assign", {{"slot", 0}, {"steps", steps}, {"title", "Deploy"}, {"icon", m_dir->filePath("ref.svg")}}),
                                    step("press", {{"slot", 0}}), step("dump")});
         QCOMPARE(result.exitCode, 0);
         QCOMPARE(result.pressKinds(), QStringList({"keys", "keys", "media", "media", "done"}));
@@ -483,6 +487,16 @@ private slots:
     }
 
 private:
+    // ref.svg shows a picture whose file is a FIFO: a decoder that opens it waits for ever.
+    bool writeSvgNamingFifo()
+    {
+        const QString pipe = m_dir->filePath("pipe");
+        const QString svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" "
+                            "width=\"9\" height=\"9\"><image width=\"9\" height=\"9\" xlink:href=\"%1\"/></svg>";
+        return ::mkfifo(QFile::encodeName(pipe).constData(), 0600) == 0
+            && TestFiles::write(m_dir->filePath("ref.svg"), svg.arg(pipe).toUtf8());
+    }
+
     // Without a display, as the windowless modes must run.
     Run run(const QStringList& arguments, const QMap<QString, QString>& environment = {}, Limit limit = {})
     {
