@@ -64,6 +64,10 @@ VirtualKeyboard::VirtualKeyboard()
 
 VirtualKeyboard::~VirtualKeyboard()
 {
+    // The compositor must have handled our last keys before the keyboard goes: sway drops
+    // keys of a keyboard that is removed right after them.
+    if (m_display && m_keyboard && !m_broken)
+        wl_display_roundtrip(m_display);
     if (m_seatKeyboard)
         wl_keyboard_destroy(m_seatKeyboard);
     if (m_keyboard)
@@ -122,6 +126,16 @@ bool VirtualKeyboard::connect()
         qCDebug(lcWayland) << "the compositor offers no virtual keyboard";
         return false;
     }
+    static const wl_seat_listener seatListener = {
+        [](void* data, wl_seat*, uint32_t capabilities) {
+            auto* self = static_cast<VirtualKeyboard*>(data);
+            if (!self->m_keyboard)  // what the seat had before ours
+                self->m_seatHadKeyboard = capabilities & WL_SEAT_CAPABILITY_KEYBOARD;
+        },
+        [](void*, wl_seat*, const char*) {},
+    };
+    wl_seat_add_listener(m_seat, &seatListener, this);
+    wl_display_roundtrip(m_display);
     m_keyboard = zwp_virtual_keyboard_manager_v1_create_virtual_keyboard(m_manager, m_seat);
     if (!uploadKeymap() || wl_display_roundtrip(m_display) < 0) {
         qCWarning(lcWayland) << "the compositor refused our virtual keyboard:" << std::strerror(wl_display_get_error(m_display));
@@ -222,7 +236,7 @@ void VirtualKeyboard::send(const KeysymSequence& events)
 {
     if (failed())
         return;
-    const qint64 early = kSettleMs - m_clock.elapsed();
+    const qint64 early = m_seatHadKeyboard ? 0 : kSettleMs - m_clock.elapsed();
     if (early > 0)
         QThread::msleep(quint64(early));  // once, right after the keyboard appeared
     QVector<quint32> keysyms;

@@ -19,13 +19,14 @@ struct zwp_virtual_keyboard_v1;
 // (GeneratedKeymap), so the user's layout does not matter. One keyboard for the life of
 // the sender: a headless seat gains its keyboard only when ours appears, and the first
 // key after that is lost while clients bind to it, so a new keyboard is primed with a
-// modifier tap and keys wait until kSettleMs after it. A compositor may also put its own
+// modifier tap and, on a seat that had no keyboard before, keys wait until kSettleMs
+// after it (once: a desktop with a real keyboard never waits). A compositor may also put its own
 // keymap on our keyboard (sway does, when its layout setting changes): we watch the
 // seat's keymap and hand ours over again before the next keys when it is not ours.
 class VirtualKeyboard final : public KeysymSender
 {
 public:
-    static constexpr int kSettleMs = 100;
+    static constexpr int kSettleMs = 300;
 
     // Null when no Wayland display is reachable or it offers no virtual keyboards.
     static std::unique_ptr<VirtualKeyboard> open();
@@ -54,6 +55,7 @@ private:
     zwp_virtual_keyboard_v1* m_keyboard = nullptr;
     wl_keyboard* m_seatKeyboard = nullptr;  // tells which keymap the seat has
     bool m_keymapIsOurs = true;
+    bool m_seatHadKeyboard = false;
     GeneratedKeymap m_keymap;
     QElapsedTimer m_clock;
     bool m_broken = false;

@@ -77,6 +77,14 @@ public:
         }, ms);
     }
     void forget() { m_lines.clear(); }
+    // What it printed since the last forget(), for a failure message.
+    QByteArray transcript() const
+    {
+        QByteArray text;
+        for (const QJsonObject& line : m_lines)
+            text += QJsonDocument(line).toJson(QJsonDocument::Compact) + '\n';
+        return text;
+    }
 
 private:
     QProcess m_process;
