@@ -9,6 +9,9 @@
 #if defined(SYSTEMDLL_HAVE_X11)
 #include "mpris/mprismediakeyservice.h"
 #include "mpris/sessionbusprobe.h"
+#include "platform/wayland/keysymsender.h"
+#include "platform/wayland/waylandsession.h"
+#include "wayland/keysymmediakeyservice.h"
 #include "x11/x11mediakeyservice.h"
 
 #include <QDBusConnection>
@@ -22,6 +25,8 @@ namespace {
 #if defined(SYSTEMDLL_HAVE_X11)
 std::unique_ptr<MediaKeyService> x11OrRecording()
 {
+    if (WaylandSession::isActive() && KeysymSender::instance()->isAvailable())
+        return std::make_unique<KeysymMediaKeyService>();  // XTEST reaches XWayland programs only
     if (auto x11 = X11MediaKeyService::open())
         return x11;
     qCWarning(lcMedia) << "no X display reachable: media keys are recorded, not sent";
