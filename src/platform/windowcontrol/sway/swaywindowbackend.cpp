@@ -1,0 +1,307 @@
+#include "swaywindowbackend.h"
+
+#include "platform/windowcontrol/windowcontrolconstants.h"
+#include "platform/windowcontrol/windowcontrollog.h"
+#include "platform/windowcontrol/windowrecordfilter.h"
+#include "swayipc.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonArray>
+#include <QLocalSocket>
+
+#include <chrono>
+#include <thread>
+
+namespace C = WindowControlConstants;
+
+namespace {
+
+// How often a resize is looked for while it is being applied.
+constexpr auto kSettlePoll = std::chrono::microseconds(300);
+
+QString processNameOf(qint64 pid)
+{
+    if (pid <= 0)
+        return {};
+    QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
+    if (!comm.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromLocal8Bit(comm.readAll()).remove(QLatin1Char('\n'));
+}
+
+QRect rectOf(const QJsonObject& rect)
+{
+    return QRect(rect.value(QLatin1String("x")).toInt(), rect.value(QLatin1String("y")).toInt(),
+                 rect.value(QLatin1String("width")).toInt(), rect.value(QLatin1String("height")).toInt());
+}
+
+// "rect" leaves out the title bar, which "deco_rect" describes; the frame is both.
+QRect frameOf(const QJsonObject& node)
+{
+    const QRect rect = rectOf(node.value(QLatin1String("rect")).toObject());
+    const int titleBar = qMax(0, node.value(QLatin1String("deco_rect")).toObject().value(QLatin1String("height")).toInt());
+    return rect.adjusted(0, -titleBar, 0, 0);
+}
+
+} // namespace
+
+QString SwayWindowBackend::sessionSocket()
+{
+    const QString sway = qEnvironmentVariable(C::kSwaySocketVariable);
+    return sway.isEmpty() ? qEnvironmentVariable(C::kI3SocketVariable) : sway;
+}
+
+std::unique_ptr<SwayWindowBackend> SwayWindowBackend::open(const QString& socketPath)
+{
+    auto ipc = SwayIpc::connect(socketPath);
+    if (!ipc || !ipc->request(SwayIpc::GetVersion))
+        return nullptr;
+    return std::unique_ptr<SwayWindowBackend>(new SwayWindowBackend(std::move(ipc)));
+}
+
+SwayWindowBackend::SwayWindowBackend(std::unique_ptr<SwayIpc> ipc)
+    : m_ipc(std::move(ipc))
+{
+}
+
+SwayWindowBackend::~SwayWindowBackend() = default;
+
+QString SwayWindowBackend::name() const
+{
+    return QStringLiteral("sway");
+}
+
+std::optional<WindowBackend::Window> SwayWindowBackend::windowOf(const QJsonObject& node)
+{
+    // Only views carry a pid; split containers, workspaces and outputs do not.
+    if (!node.contains(QLatin1String("pid")))
+        return std::nullopt;
+    Window window;
+    window.title = node.value(QLatin1String("name")).toString();
+    window.processName = processNameOf(node.value(QLatin1String("pid")).toInteger());
+    window.appId = node.value(QLatin1String("app_id")).toString();
+    if (window.appId.isEmpty())  // an X11 client under Xwayland
+        window.appId = node.value(QLatin1String("window_properties")).toObject().value(QLatin1String("class")).toString();
+    window.frame = QRectF(frameOf(node));
+    return window;
+}
+
+std::optional<QJsonObject> SwayWindowBackend::tree()
+{
+    const std::optional<QJsonDocument> reply = m_ipc->request(SwayIpc::GetTree);
+    if (!reply || !reply->isObject())
+        return std::nullopt;
+    return reply->object();
+}
+
+void SwayWindowBackend::collect(const QJsonObject& node, QList<Listed>& out) const
+{
+    if (std::optional<Window> window = windowOf(node))
+        out.append({node.value(QLatin1String("id")).toInteger(), *window});
+    for (const char* children : {"nodes", "floating_nodes"}) {
+        for (const QJsonValue& child : node.value(QLatin1String(children)).toArray())
+            collect(child.toObject(), out);
+    }
+}
+
+QList<WindowBackend::Window> SwayWindowBackend::enumerate()
+{
+    readEvents();
+    m_windows.clear();
+    const std::optional<QJsonObject> root = tree();
+    if (!root)
+        return {};
+    collect(*root, m_windows);
+    QList<Window> windows;
+    windows.reserve(m_windows.size());
+    for (const Listed& listed : std::as_const(m_windows))
+        windows.append(listed.window);
+    return windows;
+}
+
+bool SwayWindowBackend::run(int index, const char* operation, const QString& commands)
+{
+    if (index < 0 || index >= m_windows.size()) {
+        qCWarning(lcWindowControl) << operation << "ignored: no window" << index << "in the last listing";
+        return false;
+    }
+    const Listed& target = m_windows.at(index);
+    const QString command = QStringLiteral("[con_id=%1] %2").arg(target.id).arg(commands);
+    qCDebug(lcWindowControl) << "sway:" << command;
+    const std::optional<QJsonDocument> reply = m_ipc->request(SwayIpc::RunCommand, command.toUtf8());
+    if (!reply)
+        return false;
+    for (const QJsonValue& result : reply->array()) {
+        const QJsonObject outcome = result.toObject();
+        if (!outcome.value(QLatin1String("success")).toBool()) {
+            qCWarning(lcWindowControl).noquote()
+                << QStringLiteral("sway refused to %1 window \"%2\": %3")
+                       .arg(QLatin1String(operation), WindowRecordFilter::forLog(target.window.title),
+                            outcome.value(QLatin1String("error")).toString());
+            return false;
+        }
+    }
+    return true;
+}
+
+// A floating container keeps its centre when resized; the inspector's order (size, then
+// position) therefore lands where asked.
+bool SwayWindowBackend::setSize(int index, const QSize& size)
+{
+    const bool done = run(index, "resize",
+                          QStringLiteral("fullscreen disable, floating enable, resize set width %1 px height %2 px")
+                              .arg(qMax(1, size.width()))
+                              .arg(qMax(1, size.height())));
+    if (done)
+        m_requests[m_windows.at(index).id].size = size;
+    return done;
+}
+
+bool SwayWindowBackend::setPosition(int index, const QPoint& position)
+{
+    const bool done = run(index, "move",
+                          QStringLiteral("fullscreen disable, floating enable, move absolute position %1 px %2 px")
+                              .arg(position.x())
+                              .arg(position.y()));
+    if (done)
+        m_requests[m_windows.at(index).id].position = position;
+    return done;
+}
+
+bool SwayWindowBackend::close(int index)
+{
+    return run(index, "close", QStringLiteral("kill"));
+}
+
+bool SwayWindowBackend::maximize(int index)
+{
+    if (!m_saidNoMaximise) {
+        m_saidNoMaximise = true;
+        qCInfo(lcWindowControl) << "sway has no maximised state: maximising makes the window fullscreen";
+    }
+    return run(index, "maximise", QStringLiteral("fullscreen enable"));
+}
+
+bool SwayWindowBackend::minimize(int index)
+{
+    return run(index, "minimise", QStringLiteral("move scratchpad"));
+}
+
+bool SwayWindowBackend::appliesLater() const
+{
+    return true;
+}
+
+// sway applies a layout change once the client has drawn at its new size; wait,
+// boundedly, until the tree shows the frame asked for, and report the frame it has then.
+bool SwayWindowBackend::settle(int index, QRectF* frame)
+{
+    if (index < 0 || index >= m_windows.size())
+        return false;
+    const qint64 id = m_windows.at(index).id;
+    const Request request = m_requests.take(id);
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        const std::optional<QJsonObject> root = tree();
+        if (!root)
+            return true;
+        QList<Listed> windows;
+        collect(*root, windows);
+        const auto found = std::find_if(windows.cbegin(), windows.cend(), [&](const Listed& l) { return l.id == id; });
+        if (found == windows.cend()) {
+            qCDebug(lcWindowControl) << "window" << id << "went away while being resized";
+            return true;
+        }
+        const QRect now = found->window.frame.toRect();
+        const bool met = (!request.position || *request.position == now.topLeft())
+            && (!request.size || *request.size == now.size());
+        if (met || waited.elapsed() >= C::kSwaySettleTimeoutMs) {
+            *frame = QRectF(now);
+            return true;
+        }
+        std::this_thread::sleep_for(kSettlePoll);
+    }
+}
+
+FocusedWindow SwayWindowBackend::focusOf(const QJsonObject& container)
+{
+    const std::optional<Window> window = windowOf(container);
+    if (!window)
+        return {};
+    return {WindowRecordFilter::trimmed(window->title), window->processName, window->appId};
+}
+
+std::optional<QJsonObject> SwayWindowBackend::focusedNode(const QJsonObject& node)
+{
+    if (node.value(QLatin1String("focused")).toBool())
+        return node;
+    for (const char* children : {"nodes", "floating_nodes"}) {
+        for (const QJsonValue& child : node.value(QLatin1String(children)).toArray()) {
+            if (auto focused = focusedNode(child.toObject()))
+                return focused;
+        }
+    }
+    return std::nullopt;
+}
+
+// Subscribed before the tree is read, so that no change in between is missed.
+bool SwayWindowBackend::watchFocus(FocusListener listener)
+{
+    m_focusListener = std::move(listener);
+    if (m_events)
+        return true;
+    m_events = SwayIpc::connect(m_ipc->path());
+    const std::optional<QJsonDocument> subscribed =
+        m_events ? m_events->request(SwayIpc::Subscribe, QByteArrayLiteral("[\"window\"]")) : std::nullopt;
+    if (!subscribed || !subscribed->object().value(QLatin1String("success")).toBool()) {
+        qCWarning(lcWindowControl) << "the compositor on" << m_ipc->path() << "refused window events";
+        m_events.reset();
+        return false;
+    }
+    QObject::connect(m_events->socket(), &QLocalSocket::readyRead, m_events->socket(), [this] { readEvents(); });
+    if (const std::optional<QJsonObject> root = tree()) {
+        const std::optional<QJsonObject> focused = focusedNode(*root);
+        m_focused = focused ? focusOf(*focused) : FocusedWindow{};
+    }
+    readEvents();
+    return true;
+}
+
+FocusedWindow SwayWindowBackend::focusedWindow()
+{
+    readEvents();
+    return m_focused;
+}
+
+void SwayWindowBackend::readEvents()
+{
+    if (!m_events)
+        return;
+    while (const std::optional<SwayIpc::Message> event = m_events->takeEvent()) {
+        if (event->type == SwayIpc::kWindowEvent)
+            onWindowEvent(event->json.object());
+    }
+}
+
+// "focus" names the newly focused window; "title" a window whose title changed, which
+// matters when it has the focus; "close" of the focused window leaves none focused
+// until the next "focus".
+void SwayWindowBackend::onWindowEvent(const QJsonObject& event)
+{
+    const QString change = event.value(QLatin1String("change")).toString();
+    const QJsonObject container = event.value(QLatin1String("container")).toObject();
+    const bool focused = container.value(QLatin1String("focused")).toBool();
+    FocusedWindow now = m_focused;
+    if (change == QLatin1String("focus") || (change == QLatin1String("title") && focused))
+        now = focusOf(container);
+    else if (change == QLatin1String("close") && focused)
+        now = {};
+    if (now == m_focused)
+        return;
+    m_focused = now;
+    qCDebug(lcWindowControl) << "focused window:" << WindowRecordFilter::forLog(now.title) << now.process << now.appId;
+    if (m_focusListener)
+        m_focusListener(now);
+}
