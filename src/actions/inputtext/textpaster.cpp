@@ -27,11 +27,16 @@ const KeyEventSequence& enterKey()
     return enter;
 }
 
-void waitAnsweringClipboard(int ms)
+// Waits until the target has read the text (after Qt has answered it, so that a key
+// posted next reaches the target behind the text), at most `ms`. A target of our own
+// takes the paste as user input, which then has to come through; for another
+// program's window our user input waits.
+void waitForRead(const ClipboardLoan& loan, int ms)
 {
     QEventLoop loop;
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    QObject::connect(&loan, &ClipboardLoan::read, &loop, &QEventLoop::quit, Qt::QueuedConnection);
+    loop.exec(loan.targetInProcess() ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
 }
 
 } // namespace
@@ -62,7 +67,7 @@ bool TextPaster::pasteOne(const Request& request)
     m_loan.lend(request.text);
     KeyboardEventService::instance()->post(pasteChord());
     const QPointer<TextPaster> alive(this);
-    waitAnsweringClipboard(kPasteWaitMs);
+    waitForRead(m_loan, kPasteWaitMs);
     if (!alive)
         return false;
     if (request.pressEnter)

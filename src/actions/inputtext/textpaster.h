@@ -6,14 +6,15 @@
 #include <QVector>
 
 // Types a text into the application that has the keyboard focus: lends the text to
-// the clipboard, posts the paste chord, waits for the target to paste and presses the
-// keypad Enter key when asked. The wait keeps answering the clipboard's requests
-// (another X client fetches the text from us) but holds back user input. A paste
-// asked for during the wait follows when the current one is done.
+// the clipboard, posts the paste chord, waits until the target has read the text
+// (kPasteWaitMs at most) and presses the keypad Enter key when asked. The wait keeps
+// answering the clipboard's requests (another X client fetches the text from us). A
+// paste asked for during the wait follows when the current one is done.
 class TextPaster : public QObject
 {
     Q_OBJECT
 public:
+    // The wait for the target's read, where none is seen.
     static constexpr int kPasteWaitMs = 100;
 
     explicit TextPaster(QObject* parent = nullptr);

@@ -19,8 +19,9 @@ std::unique_ptr<QMimeData> originalContent(const QClipboard& clipboard)
 {
     const QMimeData* current = clipboard.mimeData();
     if (const auto* lent = qobject_cast<const PasteMimeData*>(current))
-        current = lent->replaced();
-    return ClipboardSnapshot::copy(current);
+        return ClipboardSnapshot::copy(lent->replaced(), ClipboardSnapshot::InProcess);
+    return ClipboardSnapshot::copy(current, clipboard.ownsClipboard() ? ClipboardSnapshot::InProcess
+                                                                      : ClipboardSnapshot::Foreign);
 }
 
 } // namespace
@@ -48,6 +49,7 @@ void ClipboardLoan::lend(const QString& text)
     auto* data = new PasteMimeData(text, originalContent(*clipboard));
     connect(data, &PasteMimeData::fetched, this, &ClipboardLoan::onLocalFetch);
     m_lent = data;
+    m_read = false;
     m_settle.stop();
 #if defined(SYSTEMDLL_HAVE_XCB_CLIPBOARD)
     m_watch = X11SelectionWatch::start([this](bool fromTarget) { onRequest(fromTarget); });
@@ -80,8 +82,22 @@ void ClipboardLoan::onRequest(bool fromTarget)
 
 void ClipboardLoan::onFetch()
 {
-    if (isOpen())
-        m_settle.start();
+    if (!isOpen())
+        return;
+    m_settle.start();
+    if (!m_read) {
+        m_read = true;
+        emit read();
+    }
+}
+
+bool ClipboardLoan::targetInProcess() const
+{
+#if defined(SYSTEMDLL_HAVE_XCB_CLIPBOARD)
+    return !m_watch || m_watch->target() != X11SelectionWatch::Target::OtherClient;
+#else
+    return true;
+#endif
 }
 
 void ClipboardLoan::giveBack(Outcome outcome)
@@ -97,7 +113,7 @@ void ClipboardLoan::giveBack(Outcome outcome)
         emit returned(Outcome::TakenOver);
         return;
     }
-    std::unique_ptr<QMimeData> original = ClipboardSnapshot::copy(m_lent->replaced());
+    std::unique_ptr<QMimeData> original = ClipboardSnapshot::copy(m_lent->replaced(), ClipboardSnapshot::InProcess);
     m_lent.clear();
     if (ClipboardSnapshot::isEmpty(original.get()))
         clipboard->clear();

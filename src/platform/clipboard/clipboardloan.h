@@ -33,8 +33,13 @@ public:
     // the original content as the one to give back.
     void lend(const QString& text);
     bool isOpen() const { return !m_lent.isNull(); }
+    // Whether the paste target is one of our own windows (or cannot be told apart):
+    // its paste then needs our event loop to take user input.
+    bool targetInProcess() const;
 
 signals:
+    // The paste target has read the lent text (once per loan, before it is given back).
+    void read();
     void returned(ClipboardLoan::Outcome outcome);
 
 private:
@@ -48,4 +53,5 @@ private:
     QTimer m_limit;
     QTimer m_settle;
     bool m_answeringOther = false;  // Qt is answering a client that is not the target
+    bool m_read = false;
 };

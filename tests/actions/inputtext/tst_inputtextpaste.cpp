@@ -147,6 +147,46 @@ private slots:
         QCOMPARE(target.state()["text"].toString(), text);
     }
 
+    // The trigger returns as soon as the target has read the text, and Enter comes
+    // behind it: a line edit of ours has the text (and only then the Enter) when it does.
+    void enterFollowsTheRead_data()
+    {
+        QTest::addColumn<bool>("ownWindow");
+        QTest::newRow("a line edit of ours") << true;
+        QTest::newRow("another program's line edit") << false;
+    }
+
+    void enterFollowsTheRead()
+    {
+        QFETCH(bool, ownWindow);
+        QWidget window;
+        auto* edit = new QLineEdit(&window);
+        QStringList atEnter;
+        connect(edit, &QLineEdit::returnPressed, edit, [&] { atEnter << edit->text(); });
+        std::unique_ptr<PasteTarget> other;
+        if (ownWindow) {
+            window.show();
+            window.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&window));
+            edit->setFocus();
+        } else {
+            other = std::make_unique<PasteTarget>();
+            QVERIFY(other->waitActive());
+        }
+        PluginInputText action;
+        QVERIFY(action.init("k", v1({{"SendText", "read first"}, {"PressEnterStatus", "true"}})));
+        QSignalSpy read(&action.findChild<TextPaster*>()->loan(), &ClipboardLoan::read);
+        answer(action);
+        QCOMPARE(read.count(), 1);
+        if (ownWindow) {
+            QCOMPARE(edit->text(), QStringLiteral("read first"));
+            QTRY_COMPARE(atEnter, QStringList{QStringLiteral("read first")});
+        } else {
+            QVERIFY(other->waitFor([](const QJsonObject& s) { return s["returns"].toInt() == 1; }));
+            QCOMPARE(other->state()["text"].toString(), QStringLiteral("read first"));
+        }
+    }
+
     // Every format of what was there before comes back: once the target has read the
     // text, after the time limit when nobody does, never over another owner.
     void clipboardComesBack_data()
