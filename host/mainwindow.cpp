@@ -10,7 +10,9 @@
 #include "keycell.h"
 #include "multiaction.h"
 #include "multiactioneditor.h"
+#include "pageappsdialog.h"
 #include "pagecommand.h"
+#include "pagefollower.h"
 #include "pressgate.h"
 #include "profilestore.h"
 #include "urlcatcher.h"
@@ -77,6 +79,11 @@ MainWindow::MainWindow(HostSession& session, QWidget* parent)
     , m_gate(new PressGate(session, *m_focus, this))
 {
     connect(m_gate, &PressGate::failed, this, &MainWindow::pressFailed);
+    // The deck shows the page of the application the user works in.
+    auto* follower = new PageFollower(session, this);
+    connect(follower, &PageFollower::followed, this, [this](int page, const FocusedWindow& window) {
+        showStatus(tr("Page %1, for %2").arg(page + 1).arg(window.name()));
+    });
     setStyleSheet(QStringLiteral("QMainWindow, QWidget#central, QScrollArea, QWidget#deckView { background-color: rgb(20,20,20); }"
                                  "QListWidget { background-color: #1E1E1E; color: rgb(161,161,161); border: none; }"
                                  "QLabel#pageLabel, QLabel#hint { color: rgb(161,161,161); }"
@@ -237,6 +244,10 @@ void MainWindow::buildMenus()
                      [this] { showPage(m_session.deck().currentPage() + 1); });
     pages->addAction(tr("&Add page"), this, &MainWindow::addPage);
     pages->addAction(tr("&Remove this page"), this, &MainWindow::removeCurrentPage);
+    pages->addAction(tr("Page a&pplications..."), this, [this] {
+        PageAppsDialog dialog(m_session.deck(), m_session.deck().currentPage(), findChild<PageFollower*>()->source(), this);
+        dialog.exec();
+    });
 
     QMenu* view = menuBar()->addMenu(tr("&View"));
     m_deckWindowAction = view->addAction(tr("&Deck window"), this, &MainWindow::showDeckWindow);
