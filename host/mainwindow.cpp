@@ -10,6 +10,7 @@
 #include "keycell.h"
 #include "multiaction.h"
 #include "multiactioneditor.h"
+#include "appmatch.h"
 #include "pageappsdialog.h"
 #include "pagecommand.h"
 #include "pagefollower.h"
@@ -309,6 +310,7 @@ void MainWindow::buildDeck()
     connect(&deck, &Deck::slotChanged, this, &MainWindow::refresh);
     connect(&deck, &Deck::settingsReported, this, &MainWindow::refreshSnapshot);
     connect(&deck, &Deck::pageChanged, this, &MainWindow::refreshPage);
+    connect(&deck, &Deck::pageAppsChanged, this, &MainWindow::refreshPage);
     connect(&deck, &Deck::runStepFinished, this, &MainWindow::refreshSnapshot);
     connect(&deck, &Deck::runFinished, this, &MainWindow::refreshSnapshot);
     connect(&deck, &Deck::runStepFailed, this, [this](int, int step, const QString& why) {
@@ -464,6 +466,9 @@ void MainWindow::refreshPage()
     QString label = tr("Page %1 of %2").arg(deck.currentPage() + 1).arg(deck.pageCount());
     if (deck.unplacedCount() > 0)
         label += tr(" (%n key(s) not shown)", nullptr, deck.unplacedCount());
+    const QStringList apps = AppMatch::fromPage(deck.pageSettings(deck.currentPage())).apps();
+    if (!apps.isEmpty())
+        label += tr(", for %1").arg(apps.join(QStringLiteral(", ")));
     m_pageLabel->setText(label);
     select(m_selected < 0 || m_selected >= m_cells.size() ? 0 : m_selected);
 }

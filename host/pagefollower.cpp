@@ -31,6 +31,7 @@ void PageFollower::watchDeck()
     m_stale = true;
     // Pages added, moved or removed, and their applications, are read again when needed.
     connect(&m_session.deck(), &Deck::changed, this, &PageFollower::markStale, Qt::UniqueConnection);
+    connect(&m_session.deck(), &Deck::runFinished, this, &PageFollower::followWaiting, Qt::UniqueConnection);
 }
 
 int PageFollower::pageFor(const FocusedWindow& window)
@@ -56,9 +57,24 @@ int PageFollower::pageFor(const FocusedWindow& window)
     return deck.handPage();
 }
 
+void PageFollower::followWaiting()
+{
+    if (m_waiting)
+        follow(*std::exchange(m_waiting, std::nullopt));
+}
+
 void PageFollower::follow(const FocusedWindow& window)
 {
     Deck& deck = m_session.deck();
+    // A multi-action key of the shown page that runs (and opens or focuses windows)
+    // would stop if its page went: the last focus change waits for the run's end.
+    for (int slot = 0; slot < deck.slotCount(); ++slot) {
+        if (deck.isRunning(slot)) {
+            m_waiting = window;
+            return;
+        }
+    }
+    m_waiting.reset();
     const int page = pageFor(window);
     if (page == deck.currentPage())
         return;

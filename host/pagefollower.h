@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QSet>
 #include <QVector>
+#include <optional>
 
 class Deck;
 class HostSession;
@@ -14,7 +15,8 @@ class HostSession;
 // Shows the page that names the focused application (the first, if several do); when
 // the focus goes to an application no page names, the page the user chose last by hand
 // comes back. Acts on focus changes only, so a page chosen by hand stays until the
-// next one; the host's own windows are no change.
+// next one; the host's own windows are no change. While a multi-action key of the
+// shown page runs, the page stays; the last focus change is followed at its end.
 class PageFollower : public QObject
 {
     Q_OBJECT
@@ -36,6 +38,7 @@ signals:
 private:
     void watchDeck();
     void markStale();
+    void followWaiting();
     void follow(const FocusedWindow& window);
 
     HostSession& m_session;
@@ -43,4 +46,5 @@ private:
     QVector<AppMatch> m_matches;  // by page, read again after a change of the deck
     bool m_stale = true;
     QSet<QString> m_told;  // problems of pages' fields, logged once each
+    std::optional<FocusedWindow> m_waiting;  // focused during a multi-action run
 };

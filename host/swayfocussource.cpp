@@ -118,17 +118,16 @@ void SwayFocusSource::handle(quint32 type, const QByteArray& payload)
     }
 }
 
-// Only the container focused at the end of a flurry counts.
+// Only the container focused at the end of a flurry counts; the host's own are passed
+// over (back from the host to the window before it is no change).
 void SwayFocusSource::settle()
 {
     const qint64 id = qint64(m_pending.value("id").toDouble(-1));
-    if (m_pending.isEmpty() || id == m_last)
-        return;
-    m_last = id;
     FocusedWindow window = describe(m_pending);
     m_pending = {};
-    if (ours(window.pid))
+    if (id < 0 || id == m_last || ours(window.pid))
         return;
+    m_last = id;
     window.program = programOf(window.pid);
     emit focusChanged(window);
 }

@@ -35,7 +35,7 @@ private:
     QByteArray m_buffer;
     QTimer m_settle;  // zero: runs once the events read so far are handled
     QJsonObject m_pending;  // the last focused container, not yet reported
-    qint64 m_last = -1;     // id of the container reported last
+    qint64 m_last = -1;     // id of the container reported last (none of the host's)
     bool m_broken = false;
     bool m_subscribed = false;
 };

@@ -129,18 +129,18 @@ void X11FocusSource::readEvents()
     }
 }
 
-// Only the window active at the end of a flurry counts: it is read once, now.
+// Only the window active at the end of a flurry counts: it is read once, now. No
+// window (between two) and the host's own are passed over: back from the host to the
+// window before it (a key press hands the focus back) is no change.
 void X11FocusSource::settle()
 {
     const quint32 active = m_x11->cardinal(m_x11->root, m_x11->active, XCB_ATOM_WINDOW);
-    if (active == m_last)
+    if (active == XCB_WINDOW_NONE || active == m_last)
         return;
-    m_last = active;
-    if (active == XCB_WINDOW_NONE)
-        return;  // between two windows, or none: the page stays
     const FocusedWindow window = m_x11->describe(active);
     if (ours(window.pid))
         return;
+    m_last = active;
     emit focusChanged(window);
 }
 

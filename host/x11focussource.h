@@ -25,5 +25,5 @@ private:
 
     std::unique_ptr<X11> m_x11;
     QTimer m_settle;  // zero: runs once the events read so far are handled
-    quint32 m_last = 0;
+    quint32 m_last = 0;  // the last window reported (none of the host's)
 };

@@ -23,9 +23,14 @@
 namespace {
 
 // Three pages: 0 the user's, 1 for "alpha", 2 for "beta" windows titled "*notes*".
-QByteArray followProfile(int page = 0)
+// Page 0 may hold a multi-action key that waits `runMs`.
+QByteArray followProfile(int page = 0, int runMs = 0)
 {
-    const QJsonArray pages{QJsonObject{{"keys", QJsonArray()}, {"label", "mine"}},
+    QJsonArray keys;
+    if (runMs > 0)
+        keys.append(QJsonObject{{"slot", 0}, {"category", "com.corvane.vantahost.multiaction"}, {"target", "m0"},
+                                {"title", "M"}, {"steps", QJsonArray{runMs}}});
+    const QJsonArray pages{QJsonObject{{"keys", keys}, {"label", "mine"}},
                            QJsonObject{{"keys", QJsonArray()}, {"apps", QJsonArray{"alpha"}}},
                            QJsonObject{{"keys", QJsonArray()}, {"apps", QJsonArray{"BETA"}}, {"titles", QJsonArray{"*notes*"}}}};
     return QJsonDocument(QJsonObject{{"version", 2}, {"grid", QJsonObject{{"columns", 3}, {"rows", 2}}},
@@ -247,6 +252,33 @@ private slots:
         QVERIFY(dialog.apply(&error));
         QCOMPARE(session->deck().pageSettings(2),
                  (QJsonObject{{"apps", QJsonArray{"BETA", "Xmessage"}}, {"titles", QJsonArray{"*a*", "b?"}}}));
+    }
+
+    // A multi-action key of the shown page would stop if its page went: the page
+    // follows the focus once the run has ended.
+    void waitsForAMultiActionRun()
+    {
+        if (QGuiApplication::platformName() != QLatin1String("xcb"))
+            QSKIP("needs the X server of the test session");
+        Windows windows;
+        const QString alpha = windows.xmessage("alpha", "alpha");
+        const QString gamma = windows.xmessage("gamma", "gamma");
+        QVERIFY(!alpha.isEmpty() && !gamma.isEmpty());
+        QCOMPARE(runBlocking("xdotool", {"windowactivate", "--sync", gamma}), 0);
+        QStringList problems;
+        const auto session = startedSession(m_dir->path(), &problems, followProfile(0, 1500));
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
+        PageFollower follower(*session, new X11FocusSource);
+        Deck& deck = session->deck();
+        QSignalSpy done(&deck, &Deck::runFinished);
+        QString error;
+        QVERIFY2(deck.press(0, &error), qPrintable(error));
+        QVERIFY(deck.isRunning(0));
+        QCOMPARE(runBlocking("xdotool", {"windowactivate", "--sync", alpha}), 0);
+        QTest::qWait(300);
+        QCOMPARE(deck.currentPage(), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(done.count() == 1, 10000);
+        QTRY_COMPARE(deck.currentPage(), 1);
     }
 
     // Headless, each switch is a "page" line while the script waits.
