@@ -114,6 +114,7 @@ void HostSession::scheduleSave()
 
 void HostSession::saveFailed(const QString& problem)
 {
+    m_unsaved = true;  // tried again at the next flush
     qCWarning(lcHost).noquote() << problem;
     emit problemFound(problem);
 }
@@ -121,12 +122,15 @@ void HostSession::saveFailed(const QString& problem)
 bool HostSession::saveProfile(QString* problem)
 {
     m_saveTimer.stop();
-    return m_writer.writeNow(*m_profile, m_deck->profile(), problem);
+    if (!m_writer.writeNow(*m_profile, m_deck->profile(), problem))
+        return false;
+    m_unsaved = false;
+    return true;
 }
 
 bool HostSession::flushProfile(QString* problem)
 {
-    return !m_saveTimer.isActive() || saveProfile(problem);
+    return !(m_saveTimer.isActive() || m_unsaved) || saveProfile(problem);
 }
 
 void HostSession::openProfile(const QString& path, QStringList* problems)
@@ -134,6 +138,7 @@ void HostSession::openProfile(const QString& path, QStringList* problems)
     QString problem;
     if (!flushProfile(&problem))
         saveFailed(problem);
+    m_unsaved = false;  // said; the profile left keeps its file as it was
     m_deck.reset();
     m_profile = std::make_shared<ProfileStore>(path, m_options.readOnlyProfile);
     m_options.profilePath = path;

@@ -47,7 +47,7 @@ public:
     void openProfile(const QString& path, QStringList* problems);
     // Stores the deck now; false with `problem` when it cannot.
     bool saveProfile(QString* problem);
-    // Stores the deck now if a change waits to be stored.
+    // Stores the deck now if a change waits to be stored (or failed to be).
     bool flushProfile(QString* problem);
     // Changes are stored this long after the last one, off the GUI thread (typing in
     // a field writes once), and at the latest when the session ends.
@@ -89,6 +89,7 @@ private:
     std::shared_ptr<ProfileStore> m_profile;  // shared with writes in progress
     ProfileWriter m_writer;
     QTimer m_saveTimer;
+    bool m_unsaved = false;  // a write in the background failed
     QString m_defaultProfile;  // the one the host started with
     std::unique_ptr<Deck> m_deck;
     std::function<void(std::function<void()>)> m_stepGate;

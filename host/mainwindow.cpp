@@ -348,8 +348,10 @@ void MainWindow::updateTitle()
 {
     const QMap<QString, QString> named = m_session.namedProfiles();
     const QString name = named.key(m_session.profile().path(), QFileInfo(m_session.profile().path()).completeBaseName());
+    // The banner says why a profile is read-only; the title keeps saying that it is.
+    const QString shown = m_session.profile().writable() ? name : tr("%1 (read-only)").arg(name);
     setWindowTitle(QStringLiteral("vanta-host — %1 — %2 %3")
-                       .arg(name, m_session.packageList().value("category").toString(), m_session.versionName()));
+                       .arg(shown, m_session.packageList().value("category").toString(), m_session.versionName()));
 }
 
 void MainWindow::updateProfilesMenu()
