@@ -89,7 +89,11 @@ stop_wayland()
     [ -n "${MUTTER_PID:-}" ] && kill "$MUTTER_PID" 2>/dev/null
     [ -n "${MUTTER_BUS_PID:-}" ] && kill "$MUTTER_BUS_PID" 2>/dev/null
     [ -n "${SWAY_PID:-}" ] && kill "$SWAY_PID" 2>/dev/null
-    wait 2>/dev/null
+    # Only our own: a bare wait would also wait for the X session, still running.
+    local pid
+    for pid in ${MUTTER_PID:-} ${SWAY_PID:-}; do
+        wait "$pid" 2>/dev/null
+    done
     [ -n "${SWAY_RUNTIME:-}" ] && rm -rf "$SWAY_RUNTIME" "$SWAY_RUNTIME.log"
     [ -n "${MUTTER_RUNTIME:-}" ] && rm -rf "$MUTTER_RUNTIME" "$MUTTER_RUNTIME.log"
     return 0
