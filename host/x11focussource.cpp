@@ -110,6 +110,7 @@ X11FocusSource::X11FocusSource(QObject* parent)
     x11->notifier = std::make_unique<QSocketNotifier>(xcb_get_file_descriptor(x11->connection), QSocketNotifier::Read);
     connect(x11->notifier.get(), &QSocketNotifier::activated, this, &X11FocusSource::readEvents);
     m_x11 = std::move(x11);
+    readEvents();  // any that came with the first replies
 }
 
 X11FocusSource::~X11FocusSource() = default;
@@ -136,8 +137,11 @@ void X11FocusSource::settle()
 {
     const quint32 active = m_x11->cardinal(m_x11->root, m_x11->active, XCB_ATOM_WINDOW);
     if (active == XCB_WINDOW_NONE || active == m_last)
-        return;
+        return readEvents();
     const FocusedWindow window = m_x11->describe(active);
+    // Events that came with the replies wait in xcb's queue, where the socket notifier
+    // does not see them.
+    readEvents();
     if (ours(window.pid))
         return;
     m_last = active;
@@ -155,6 +159,7 @@ void X11FocusSource::listPrograms()
         if (!ours(described.pid) && !described.name().isEmpty())
             names.insert(described.name());
     }
+    readEvents();  // what came with the replies
     const QStringList programs(names.begin(), names.end());
     QMetaObject::invokeMethod(this, [this, programs] { emit programsListed(programs); }, Qt::QueuedConnection);
 }
