@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "appmatch.h"
 #include "categorylist.h"
 #include "deckcommand.h"
 #include "deckwindow.h"
@@ -10,7 +11,6 @@
 #include "keycell.h"
 #include "multiaction.h"
 #include "multiactioneditor.h"
-#include "appmatch.h"
 #include "pageappsdialog.h"
 #include "pagecommand.h"
 #include "pagefollower.h"
