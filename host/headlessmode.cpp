@@ -2,6 +2,7 @@
 
 #include "hostsession.h"
 #include "outputwriter.h"
+#include "pagefollower.h"
 #include "profilestore.h"
 #include "scriptrunner.h"
 #include "urlcatcher.h"
@@ -34,7 +35,7 @@ QJsonValue parsedFrame(const QString& frame)
 
 } // namespace
 
-int runHeadless(HostSession& session, const QString& scriptPath, bool launch, RecordChannelReader* records)
+int runHeadless(HostSession& session, const QString& scriptPath, bool launch, RecordChannelReader* records, bool followFocus)
 {
     QString why;
     QJsonArray steps;
@@ -69,6 +70,14 @@ int runHeadless(HostSession& session, const QString& scriptPath, bool launch, Re
                      [](int slot, const QString& target, const QJsonObject& payload) {
                          OutputWriter::line({{"kind", "settings"}, {"slot", slot}, {"target", target}, {"payload", payload}});
                      });
+    // Each switch of page for the focused application, while the script's waits run.
+    std::unique_ptr<PageFollower> follower;
+    if (followFocus) {
+        follower = std::make_unique<PageFollower>(session);
+        QObject::connect(follower.get(), &PageFollower::followed, [](int page, const FocusedWindow& window) {
+            OutputWriter::line({{"kind", "page"}, {"page", page}, {"app", window.name()}, {"title", window.title}});
+        });
+    }
     ScriptRunner runner(session, records);
     const bool passed = runner.run(steps);
     QString problem;
