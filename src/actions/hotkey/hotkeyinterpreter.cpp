@@ -20,7 +20,7 @@ constexpr KeyCode kKeyTable[] = {
     {Qt::Key_Space, 0x31}, {Qt::Key_Comma, 0x2B}, {Qt::Key_Minus, 0x1B}, {Qt::Key_Period, 0x2F},
     {Qt::Key_Slash, 0x2C}, {Qt::Key_Semicolon, 0x29}, {Qt::Key_Less, 0x2F}, {Qt::Key_Equal, 0x18},
     {Qt::Key_BracketLeft, 0x21}, {Qt::Key_Backslash, 0x2A}, {Qt::Key_BracketRight, 0x1E},
-    {Qt::Key_QuoteLeft, 0x32}, {Qt::Key_Agrave, 0x32},
+    {Qt::Key_QuoteLeft, 0x27}, {Qt::Key_Agrave, 0x32},
     {Qt::Key_0, 0x1D}, {Qt::Key_1, 0x12}, {Qt::Key_2, 0x13}, {Qt::Key_3, 0x14}, {Qt::Key_4, 0x15},
     {Qt::Key_5, 0x17}, {Qt::Key_6, 0x16}, {Qt::Key_7, 0x1A}, {Qt::Key_8, 0x1C}, {Qt::Key_9, 0x19},
     {Qt::Key_A, 0x00}, {Qt::Key_B, 0x0B}, {Qt::Key_C, 0x08}, {Qt::Key_D, 0x02}, {Qt::Key_E, 0x0E},

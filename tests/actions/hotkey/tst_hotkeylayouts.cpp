@@ -96,9 +96,6 @@ private slots:
         QTest::newRow("Home Page") << "us" << recorded(Qt::Key_HomePage) << int(Qt::Key_HomePage) << 0 << "";
         QTest::newRow("Search") << "us" << recorded(Qt::Key_Search) << int(Qt::Key_Search) << 0 << "";
         QTest::newRow("Launch Mail") << "us" << recorded(Qt::Key_LaunchMail) << int(Qt::Key_LaunchMail) << 0 << "";
-        // The key the user pressed: the back-quote key, shifted or not.
-        QTest::newRow("Ctrl+`") << "us" << "Ctrl+`" << int(Qt::Key_QuoteLeft) << ctrl << "";
-        QTest::newRow("~ as stored") << "us" << "Shift+`" << int(Qt::Key_AsciiTilde) << shift << "~";
         // Ctrl with the key-pad plus: zoom-in.
         QTest::newRow("Ctrl key-pad plus") << "us" << "Ctrl++NUMPAD" << int(Qt::Key_Plus) << ctrl << "";
         QTest::newRow("Ctrl++ as stored before") << "us" << "Ctrl++" << int(Qt::Key_Plus) << ctrl << "";
