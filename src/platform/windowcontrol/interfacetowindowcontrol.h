@@ -21,8 +21,7 @@ public:
     ~InterfaceToWindowControl() override;
 
     // Carries out a key's task: finds its window by title, or else as the only window of
-    // its process (or any window of its program, where the task says so), and applies
-    // the operation; a resize is asked for again until the
+    // its process, and applies the operation; a resize is asked for again until the
     // window shows the frame, at most five times. Returns the window's frame as last
     // read (after a resize, the frame it reached), or nothing when no window was found
     // or it went away meanwhile.
@@ -49,7 +48,6 @@ public:
 private:
     // Makes the task's window the target; false when there is none.
     bool findTarget(const WindowTask& task);
-    bool findProgramWindow(const WindowTask& task);
     std::optional<QRect> resizeTarget(const QString& title, const QRect& requested);
 
     Q_DISABLE_COPY(InterfaceToWindowControl)

@@ -5,7 +5,6 @@
 #include "windowcontrollog.h"
 
 #if defined(SYSTEMDLL_HAVE_XCB_WINDOWCONTROL)
-#include "sway/swaywindowbackend.h"
 #include "x11/x11windowbackend.h"
 #endif
 #if defined(Q_OS_MACOS)
@@ -14,39 +13,11 @@
 
 namespace {
 
-#if defined(SYSTEMDLL_HAVE_XCB_WINDOWCONTROL)
-bool isWaylandSession()
-{
-    return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
-        || qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland");
-}
-
-std::unique_ptr<WindowBackend> swayBackend()
-{
-    const QString socket = SwayWindowBackend::sessionSocket();
-    return socket.isEmpty() ? nullptr : SwayWindowBackend::open(socket);
-}
-
-// The compositor's own way, whichever answers.
-std::unique_ptr<WindowBackend> waylandDefault()
-{
-    if (auto sway = swayBackend())
-        return sway;
-    return nullptr;
-}
-#endif
-
 std::unique_ptr<WindowBackend> platformDefault()
 {
 #if defined(Q_OS_MACOS)
     return std::make_unique<MacWindowBackend>();
 #elif defined(SYSTEMDLL_HAVE_XCB_WINDOWCONTROL)
-    if (isWaylandSession()) {
-        if (auto wayland = waylandDefault())
-            return wayland;
-        qCWarning(lcWindowControl) << "this Wayland compositor offers no window control (no sway IPC socket):"
-                                   << "only windows of X11 programs can be listed and controlled";
-    }
     if (auto x11 = X11WindowBackend::open())
         return x11;
     qCWarning(lcWindowControl) << "no X display reachable: no windows can be listed or controlled";
@@ -69,16 +40,6 @@ bool WindowBackend::settle(int, QRectF*)
     return false;
 }
 
-bool WindowBackend::watchFocus(FocusListener)
-{
-    return false;
-}
-
-FocusedWindow WindowBackend::focusedWindow()
-{
-    return {};
-}
-
 std::unique_ptr<WindowBackend> WindowBackend::create()
 {
     return create(qEnvironmentVariable(WindowControlConstants::kBackendVariable));
@@ -94,13 +55,6 @@ std::unique_ptr<WindowBackend> WindowBackend::create(const QString& backend)
             return x11;
         qCWarning(lcWindowControl) << "X11 window control requested but no X display is reachable:"
                                    << "no windows can be listed or controlled";
-        return std::make_unique<EmptyWindowBackend>();
-    }
-    if (backend == QLatin1String(WindowControlConstants::kSwayBackend)) {
-        if (auto sway = swayBackend())
-            return sway;
-        qCWarning(lcWindowControl) << "sway window control requested but no compositor answers on"
-                                   << SwayWindowBackend::sessionSocket() << "- no windows can be listed or controlled";
         return std::make_unique<EmptyWindowBackend>();
     }
 #endif

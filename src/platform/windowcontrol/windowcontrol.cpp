@@ -54,11 +54,11 @@ void WindowControl::refresh()
     const QList<WindowBackend::Window> windows = m_backend->enumerate();
     for (int i = 0; i < windows.size(); ++i) {
         const WindowBackend::Window& window = windows.at(i);
-        if (auto record = WindowRecordFilter::toRecord(window.title, window.processName, window.frame, window.appId)) {
+        if (auto record = WindowRecordFilter::toRecord(window.title, window.processName, window.frame)) {
             windowInfos.append(*record);
             m_backendIndex.append(i);
         } else {
-            qCDebug(lcWindowControl) << "not listed, no title or process name:" << WindowRecordFilter::forLog(window.title)
+            qCDebug(lcWindowControl) << "not listed, no title or process name:" << window.title
                                      << window.processName;
         }
     }
@@ -85,7 +85,7 @@ int WindowControl::getIndexOfWindowInfos(QList<WindowsInfo> list, QString title)
         return int(found - list.cbegin());
     qCWarning(lcWindowControl)
         << "virtual int MacOS2WindowControl::getIndexOfWindowInfos(QList<TovWindowControl::WindowsInfo>, QString)"
-        << "windows title:" << WindowRecordFilter::forLog(title) << "not found!";
+        << "windows title:" << title << "not found!";
     return -1;
 }
 
@@ -95,7 +95,7 @@ void WindowControl::withWindow(const QString& title, const std::function<void(in
     if (index < 0)
         return;
     if (index >= m_backendIndex.size()) {
-        qCWarning(lcWindowControl) << "window" << WindowRecordFilter::forLog(title) << "is not in the last listing";
+        qCWarning(lcWindowControl) << "window" << title << "is not in the last listing";
         return;
     }
     act(m_backendIndex.at(index));

@@ -42,8 +42,7 @@ QRect WindowRecordFilter::toRect(const QRectF& frame)
 
 std::optional<TovWindowControl::WindowsInfo> WindowRecordFilter::toRecord(const QString& title,
                                                                         const QString& processName,
-                                                                        const QRectF& frame,
-                                                                        const QString& appId)
+                                                                        const QRectF& frame)
 {
     TovWindowControl::WindowsInfo record;
     record.title = trimmed(title);
@@ -51,14 +50,5 @@ std::optional<TovWindowControl::WindowsInfo> WindowRecordFilter::toRecord(const 
     if (record.title.isEmpty() || record.processName.isEmpty())
         return std::nullopt;
     record.rect = toRect(frame);
-    record.appId = trimmed(appId);
     return record;
-}
-
-QString WindowRecordFilter::forLog(const QString& title)
-{
-    const qsizetype limit = WindowControlConstants::kLoggedTitleLength;
-    if (title.size() <= limit)
-        return title;
-    return QStringLiteral("%1... (%2 characters)").arg(title.left(limit)).arg(title.size());
 }
