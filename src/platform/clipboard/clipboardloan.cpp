@@ -5,6 +5,8 @@
 #include "pastemimedata.h"
 
 #if defined(SYSTEMDLL_HAVE_XCB_CLIPBOARD)
+#include "platform/wayland/waylandsession.h"
+#include "wayland/datacontrolselection.h"
 #include "x11/x11selectionwatch.h"
 #endif
 
@@ -43,8 +45,38 @@ ClipboardLoan::~ClipboardLoan()
         giveBack(Outcome::Closed);
 }
 
+// The compositor's data control, on a Wayland session, unless one of our own windows
+// has the focus (Qt sets the clipboard then, and reading from ourselves would block).
+DataControlSelection* ClipboardLoan::waylandSelection()
+{
+#if defined(SYSTEMDLL_HAVE_XCB_CLIPBOARD)
+    if (!WaylandSession::isActive() || QGuiApplication::focusWindow())
+        return nullptr;
+    if (!m_waylandTried) {
+        m_waylandTried = true;
+        m_wayland = DataControlSelection::open();
+        if (m_wayland)
+            connect(m_wayland.get(), &DataControlSelection::read, this, &ClipboardLoan::onFetch);
+        else
+            qCWarning(lcClipboard) << "the compositor offers no clipboard control: a program without the focus "
+                                      "cannot set the clipboard on Wayland, pastes may bring the old content";
+    }
+    return m_wayland.get();
+#else
+    return nullptr;
+#endif
+}
+
 void ClipboardLoan::lend(const QString& text)
 {
+    if (DataControlSelection* selection = waylandSelection()) {
+        m_waylandLent = true;
+        m_read = false;
+        m_settle.stop();
+        selection->lend(text);
+        m_limit.start();
+        return;
+    }
     QClipboard* clipboard = QGuiApplication::clipboard();
     auto* data = new PasteMimeData(text, originalContent(*clipboard));
     connect(data, &PasteMimeData::fetched, this, &ClipboardLoan::onLocalFetch);
@@ -93,6 +125,8 @@ void ClipboardLoan::onFetch()
 
 bool ClipboardLoan::targetInProcess() const
 {
+    if (m_waylandLent)
+        return false;  // we lent through the compositor because no window of ours has the focus
 #if defined(SYSTEMDLL_HAVE_XCB_CLIPBOARD)
     return !m_watch || m_watch->target() != X11SelectionWatch::Target::OtherClient;
 #else
@@ -105,6 +139,13 @@ void ClipboardLoan::giveBack(Outcome outcome)
     m_limit.stop();
     m_settle.stop();
     m_watch.reset();
+    if (m_waylandLent) {
+        m_waylandLent = false;
+        const bool ours = m_wayland->giveBack();
+        qCDebug(lcClipboard) << (ours ? "clipboard given back:" : "clipboard taken over by another owner:") << outcome;
+        emit returned(ours ? outcome : Outcome::TakenOver);
+        return;
+    }
     QClipboard* clipboard = QGuiApplication::clipboard();
     // On X11 this asks the server who owns the selection now.
     if (!m_lent || clipboard->mimeData() != m_lent.data()) {

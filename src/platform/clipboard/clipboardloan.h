@@ -6,6 +6,7 @@
 
 #include <memory>
 
+class DataControlSelection;
 class PasteMimeData;
 class X11SelectionWatch;
 
@@ -13,7 +14,8 @@ class X11SelectionWatch;
 // it held before returns, every format of it, once the paste target has read the
 // text, or after a time limit when no read is seen. When another owner has taken the
 // clipboard in between, its content stays. Giving back happens at the latest when
-// the loan is destroyed.
+// the loan is destroyed. On a Wayland session, where a program without the focus cannot
+// set the clipboard through Qt, the compositor's data control does it.
 class ClipboardLoan final : public QObject
 {
     Q_OBJECT
@@ -32,7 +34,7 @@ public:
     // Puts the text on the clipboard. Lending again before the last loan ended keeps
     // the original content as the one to give back.
     void lend(const QString& text);
-    bool isOpen() const { return !m_lent.isNull(); }
+    bool isOpen() const { return !m_lent.isNull() || m_waylandLent; }
     // Whether the paste target is one of our own windows (or cannot be told apart):
     // its paste then needs our event loop to take user input.
     bool targetInProcess() const;
@@ -47,6 +49,7 @@ private:
     void onRequest(bool fromTarget);
     void onFetch();
     void giveBack(Outcome outcome);
+    DataControlSelection* waylandSelection();
 
     QPointer<PasteMimeData> m_lent;
     std::unique_ptr<X11SelectionWatch> m_watch;
@@ -54,4 +57,7 @@ private:
     QTimer m_settle;
     bool m_answeringOther = false;  // Qt is answering a client that is not the target
     bool m_read = false;
+    std::unique_ptr<DataControlSelection> m_wayland;
+    bool m_waylandTried = false;
+    bool m_waylandLent = false;
 };
