@@ -10,6 +10,8 @@
 // (kPasteWaitMs at most) and presses the keypad Enter key when asked. The wait keeps
 // answering the clipboard's requests (another X client fetches the text from us). A
 // paste asked for during the wait follows when the current one is done.
+// Terminals take no Ctrl+V: one (by its window class) gets Shift+Insert, which every
+// terminal pastes with, from the clipboard or the primary selection, both lent.
 class TextPaster : public QObject
 {
     Q_OBJECT
@@ -21,6 +23,10 @@ public:
 
     void paste(const QString& text, bool pressEnter);
     const ClipboardLoan& loan() const { return m_loan; }
+    const ClipboardLoan& selectionLoan() const { return m_selectionLoan; }
+
+    // Whether a window of these WM_CLASS names is a terminal emulator.
+    static bool isTerminal(const QStringList& windowClass);
 
 private:
     struct Request
@@ -32,6 +38,7 @@ private:
     bool pasteOne(const Request& request);
 
     ClipboardLoan m_loan;
+    ClipboardLoan m_selectionLoan;
     QVector<Request> m_queue;
     bool m_busy = false;
 };

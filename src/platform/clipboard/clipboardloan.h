@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QClipboard>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
@@ -10,12 +11,13 @@ class DataControlSelection;
 class PasteMimeData;
 class X11SelectionWatch;
 
-// Lends the system clipboard to a text for one paste and gives it back: the content
-// it held before returns, every format of it, once the paste target has read the
-// text, or after a time limit when no read is seen. When another owner has taken the
-// clipboard in between, its content stays. Giving back happens at the latest when
-// the loan is destroyed. On a Wayland session, where a program without the focus cannot
-// set the clipboard through Qt, the compositor's data control does it.
+// Lends the system clipboard (or the X11 primary selection) to a text for one paste
+// and gives it back: the content it held before returns, every format of it, once
+// the paste target has read the text, or after a time limit when no read is seen.
+// When another owner has taken the clipboard in between, its content stays. Giving
+// back happens at the latest when the loan is destroyed. On a Wayland session, where a
+// program without the focus cannot set the clipboard through Qt, the compositor's data
+// control does it.
 class ClipboardLoan final : public QObject
 {
     Q_OBJECT
@@ -27,8 +29,12 @@ public:
     // After a read, how long to wait for further reads of the same paste (a target
     // may ask for several formats one after another).
     static constexpr int kSettleMs = 50;
+    // How long another program that owns the clipboard has to answer before its
+    // content is given up as lost.
+    static constexpr int kOwnerWaitMs = 250;
 
     explicit ClipboardLoan(QObject* parent = nullptr);
+    ClipboardLoan(QClipboard::Mode mode, QObject* parent);
     ~ClipboardLoan() override;
 
     // Puts the text on the clipboard. Lending again before the last loan ended keeps
@@ -51,12 +57,14 @@ private:
     void giveBack(Outcome outcome);
     DataControlSelection* waylandSelection();
 
+    QClipboard::Mode m_mode = QClipboard::Clipboard;
     QPointer<PasteMimeData> m_lent;
     std::unique_ptr<X11SelectionWatch> m_watch;
     QTimer m_limit;
     QTimer m_settle;
     bool m_answeringOther = false;  // Qt is answering a client that is not the target
     bool m_read = false;
+    bool m_originalLost = false;  // its owner did not answer: nothing to give back
     std::unique_ptr<DataControlSelection> m_wayland;
     bool m_waylandTried = false;
     bool m_waylandLent = false;

@@ -5,6 +5,7 @@
 #include "pastetarget.h"
 #include "actions/inputtext/plugininputtext.h"
 #include "actions/inputtext/textpaster.h"
+#include "platform/clipboard/focusedwindow.h"
 #include "platform/keyboard/keyboardeventservice.h"
 
 #include <QCheckBox>
@@ -15,7 +16,11 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QtTest>
+
+#include <csignal>
 
 namespace {
 
@@ -185,6 +190,63 @@ private slots:
             QVERIFY(other->waitFor([](const QJsonObject& s) { return s["returns"].toInt() == 1; }));
             QCOMPARE(other->state()["text"].toString(), QStringLiteral("read first"));
         }
+    }
+
+    // A terminal takes no Ctrl+V: the text reaches the program running in xterm, and
+    // the Enter after it ends its line.
+    void terminal_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("quotes, $(...) and spaces") << "echo 'it works' \"$(nothing)\"  end";
+        QTest::newRow("one word") << "word";
+    }
+
+    void terminal()
+    {
+        QFETCH(QString, text);
+        const QString xterm = QStandardPaths::findExecutable("xterm");
+        QVERIFY2(!xterm.isEmpty(), "xterm is missing (scripts/setup)");
+        QTemporaryDir dir;
+        const QString out = dir.filePath("typed");
+        QProcess terminal;
+        terminal.start(xterm, {"-e", "sh", "-c", "exec cat > \"$0\"", out});
+        QTRY_VERIFY_WITH_TIMEOUT(TextPaster::isTerminal(FocusedWindow::windowClass()), 10000);
+        PluginInputText action;
+        QVERIFY(action.init("k", v1({{"SendText", text}, {"PressEnterStatus", "true"}})));
+        answer(action);
+        const auto typed = [&] {
+            QFile file(out);
+            return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(typed(), text + "\n", 5000);
+        terminal.kill();
+        terminal.waitForFinished();
+    }
+
+    // An owner of the clipboard that stopped answering costs a bounded wait; its content
+    // is lost, and the pasted text stays in its place rather than an empty clipboard.
+    void silentOwner()
+    {
+        PasteTarget owner;
+        QVERIFY(owner.waitActive());
+        owner.send("copy theirs");
+        QTRY_COMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("theirs"));
+        QWidget window;
+        auto* edit = new QLineEdit(&window);
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        edit->setFocus();
+        QCOMPARE(::kill(pid_t(owner.processId()), SIGSTOP), 0);
+        PluginInputText action;
+        QVERIFY(action.init("k", v1({{"SendText", "pasted"}, {"PressEnterStatus", "False"}})));
+        QSignalSpy returned(&action.findChild<TextPaster*>()->loan(), &ClipboardLoan::returned);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("the clipboard owner does not answer within \\d+ ms"));
+        answer(action);
+        QTRY_COMPARE(edit->text(), QStringLiteral("pasted"));
+        QTRY_COMPARE(returned.count(), 1);
+        ::kill(pid_t(owner.processId()), SIGCONT);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("pasted"));
     }
 
     // Every format of what was there before comes back: once the target has read the
