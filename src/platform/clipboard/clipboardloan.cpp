@@ -6,6 +6,7 @@
 
 #if defined(SYSTEMDLL_HAVE_XCB_CLIPBOARD)
 #include "platform/wayland/waylandsession.h"
+#include "portal/portalselection.h"
 #include "wayland/datacontrolselection.h"
 #include "x11/x11ownerprobe.h"
 #include "x11/x11selectionwatch.h"
@@ -73,22 +74,27 @@ ClipboardLoan::~ClipboardLoan()
         giveBack(Outcome::Closed);
 }
 
-// The compositor's data control, on a Wayland session, unless one of our own windows
-// has the focus (Qt sets the clipboard then, and reading from ourselves would block).
-// The primary selection is lent only for terminals found through X11: XWayland's.
-DataControlSelection* ClipboardLoan::waylandSelection()
+// The compositor's data control, or the portal session's clipboard, on a Wayland
+// session, unless one of our own windows has the focus (Qt sets the clipboard then, and
+// reading from ourselves would block). The primary selection is lent only for terminals
+// found through X11: XWayland's.
+LentSelection* ClipboardLoan::waylandSelection()
 {
 #if defined(SYSTEMDLL_HAVE_XCB_CLIPBOARD)
     if (m_mode != QClipboard::Clipboard || !WaylandSession::isActive() || QGuiApplication::focusWindow())
         return nullptr;
     if (!m_waylandTried) {
         m_waylandTried = true;
-        m_wayland = DataControlSelection::open();
+        if (auto control = DataControlSelection::open()) {
+            m_wayland = std::move(control);
+        } else if (auto portal = PortalSelection::open()) {
+            connect(portal.get(), &PortalSelection::prepared, this, &ClipboardLoan::prepared);
+            m_wayland = std::move(portal);
+        }
         if (m_wayland)
-            connect(m_wayland.get(), &DataControlSelection::read, this, &ClipboardLoan::onFetch);
-        else
-            qCWarning(lcClipboard) << "the compositor offers no clipboard control: a program without the focus "
-                                      "cannot set the clipboard on Wayland, pastes may bring the old content";
+            connect(m_wayland.get(), &LentSelection::read, this, &ClipboardLoan::onFetch);
+        qCDebug(lcClipboard) << "clipboard on Wayland:"
+                             << (m_wayland ? m_wayland->metaObject()->className() : "no way without the focus");
     }
     return m_wayland.get();
 #else
@@ -96,16 +102,28 @@ DataControlSelection* ClipboardLoan::waylandSelection()
 #endif
 }
 
-void ClipboardLoan::lend(const QString& text)
+bool ClipboardLoan::prepare()
 {
-    if (DataControlSelection* selection = waylandSelection()) {
+    auto* portal = qobject_cast<PortalSelection*>(waylandSelection());
+    return !portal || portal->prepare();
+}
+
+bool ClipboardLoan::lend(const QString& text)
+{
+    if (LentSelection* selection = waylandSelection()) {
+        if (!selection->lend(text))
+            return false;
         m_waylandLent = true;
         m_read = false;
         m_settle.stop();
-        selection->lend(text);
         m_limit.start();
-        return;
+        return true;
     }
+#if defined(SYSTEMDLL_HAVE_XCB_CLIPBOARD)
+    if (m_mode == QClipboard::Clipboard && WaylandSession::isActive() && !QGuiApplication::focusWindow()
+        && QGuiApplication::platformName() != QLatin1String("xcb"))
+        return false;  // Qt's clipboard reaches no other client from here
+#endif
     QClipboard* clipboard = QGuiApplication::clipboard();
     const bool silent = ownerIsSilent(*clipboard, m_mode);
     if (silent) {
@@ -126,6 +144,7 @@ void ClipboardLoan::lend(const QString& text)
 #endif
     clipboard->setMimeData(data, m_mode);
     m_limit.start();
+    return true;
 }
 
 // A read in this process is the paste itself when the focus is ours (or we cannot

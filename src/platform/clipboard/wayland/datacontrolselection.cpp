@@ -3,10 +3,7 @@
 #include "platform/clipboard/clipboardlog.h"
 #include "wlr-data-control-unstable-v1-client-protocol.h"
 
-#include <QClipboard>
 #include <QDeadlineTimer>
-#include <QGuiApplication>
-#include <QMimeData>
 
 #include <wayland-client.h>
 
@@ -18,8 +15,6 @@
 #include <cstring>
 
 namespace {
-
-const char* const kTextTypes[] = {"text/plain;charset=utf-8", "text/plain", "UTF8_STRING", "TEXT", "STRING"};
 
 // Reads a pipe to its end, or until the deadline; false when it did not end in time.
 bool readAll(int fd, QByteArray& out, const QDeadlineTimer& deadline)
@@ -165,20 +160,20 @@ void DataControlSelection::dispatch()
     wl_display_dispatch_pending(m_display);
 }
 
-void DataControlSelection::lend(const QString& text)
+bool DataControlSelection::lend(const QString& text)
 {
+    if (!m_device)
+        return false;
     wl_display_roundtrip(m_display);  // the clipboard as it is now
     if (!m_lent)
         m_kept = readCurrent();
     m_lent = true;
     m_readSeen = false;
-    Formats formats;
-    for (const char* type : kTextTypes)
-        formats.append(std::make_pair(QByteArray(type), text.toUtf8()));
-    offer(formats);
+    offer(textFormats(text));
     // The paste chord comes through another connection: the compositor must have
     // taken our selection before it.
     wl_display_roundtrip(m_display);
+    return true;
 }
 
 bool DataControlSelection::giveBack()
@@ -192,18 +187,11 @@ bool DataControlSelection::giveBack()
     return true;
 }
 
-// Our own content is copied in process: the compositor would ask us for it, and we
-// would be waiting on ourselves.
 DataControlSelection::Formats DataControlSelection::readCurrent()
 {
     Formats formats;
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    if (clipboard && clipboard->ownsClipboard() && clipboard->mimeData()) {
-        const QMimeData* data = clipboard->mimeData();
-        for (const QString& type : data->formats())
-            formats.append(std::make_pair(type.toUtf8(), data->data(type)));
+    if (ownContent(formats))
         return formats;
-    }
     QVector<QByteArray> types;
     for (const auto& offer : qAsConst(m_offers)) {
         if (offer.first == m_current)
@@ -249,12 +237,7 @@ void DataControlSelection::offer(const Formats& formats)
 // A client fetches what we offer: while lent, that is the paste.
 void DataControlSelection::onSend(zwlr_data_control_source_v1* source, const char* mimeType, int fd)
 {
-    QByteArray bytes;
-    for (const auto& format : qAsConst(m_served)) {
-        if (format.first == mimeType)
-            bytes = format.second;
-    }
-    writeAll(fd, bytes);
+    writeAll(fd, bytesFor(m_served, mimeType));
     if (source == m_source && m_lent && !m_readSeen) {
         m_readSeen = true;
         emit read();

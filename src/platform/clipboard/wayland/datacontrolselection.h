@@ -1,12 +1,10 @@
 #pragma once
 
-#include <QByteArray>
-#include <QObject>
+#include "platform/clipboard/lentselection.h"
+
 #include <QSocketNotifier>
-#include <QVector>
 
 #include <memory>
-#include <utility>
 
 struct wl_display;
 struct wl_registry;
@@ -18,16 +16,12 @@ struct zwlr_data_control_source_v1;
 
 // Sets the clipboard of a Wayland session without the keyboard focus, through the
 // compositor's data control (zwlr_data_control_v1: wlroots compositors, KDE), on a
-// connection of its own served from the event loop. lend() keeps what the clipboard
-// holds (every format, read before ours replaces it) and offers the text; read() tells
-// when a client fetches it; giveBack() offers the kept content again, unless another
-// owner took the clipboard in between.
-class DataControlSelection final : public QObject
+// connection of its own served from the event loop. What the clipboard held is kept
+// every format of it, read before ours replaces it.
+class DataControlSelection final : public LentSelection
 {
     Q_OBJECT
 public:
-    using Formats = QVector<std::pair<QByteArray, QByteArray>>;  // MIME type, bytes
-
     static constexpr int kReadLimitMs = 500;           // for reading the user's clipboard
     static constexpr qsizetype kMaxFormatBytes = 64 << 20;
 
@@ -35,12 +29,8 @@ public:
     static std::unique_ptr<DataControlSelection> open();
     ~DataControlSelection() override;
 
-    void lend(const QString& text);
-    // False when another owner has the clipboard now: it is left as it is.
-    bool giveBack();
-
-signals:
-    void read();
+    bool lend(const QString& text) override;
+    bool giveBack() override;
 
 private:
     DataControlSelection() = default;
