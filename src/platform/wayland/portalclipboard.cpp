@@ -5,6 +5,8 @@
 #include <QDBusArgument>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
 #include <QDBusUnixFileDescriptor>
 #include <QDeadlineTimer>
 
@@ -99,27 +101,30 @@ bool PortalClipboard::read(const QString& type, QByteArray& out, int deadlineMs)
 void PortalClipboard::write(uint serial, const QByteArray& bytes)
 {
     const QVariant session = QVariant::fromValue(QDBusObjectPath(m_session));
-    const QDBusMessage reply =
-        m_bus.call(clipboardCall(QStringLiteral("SelectionWrite"), {session, serial}), QDBus::Block, kCallLimitMs);
-    const int fd = replyFd(reply);
-    bool written = fd >= 0;
-    if (fd >= 0) {
-        fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-        for (qsizetype done = 0; done < bytes.size();) {
-            const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0) {
-                written = false;  // the reader went away
-                break;
+    auto* watcher = new QDBusPendingCallWatcher(
+        m_bus.asyncCall(clipboardCall(QStringLiteral("SelectionWrite"), {session, serial}), kTransferLimitMs), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, session, serial, bytes](QDBusPendingCallWatcher* w) {
+        w->deleteLater();
+        const int fd = replyFd(w->reply());
+        bool written = fd >= 0;
+        if (fd >= 0) {
+            fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+            for (qsizetype done = 0; done < bytes.size();) {
+                const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+                if (n < 0 && errno == EINTR)
+                    continue;
+                if (n <= 0) {
+                    written = false;  // the reader went away
+                    break;
+                }
+                done += n;
             }
-            done += n;
+            close(fd);
+        } else {
+            qCDebug(lcPortal) << "no transfer for the clipboard:" << w->error().message();
         }
-        close(fd);
-    } else {
-        qCDebug(lcPortal) << "no transfer for the clipboard:" << reply.errorMessage();
-    }
-    m_bus.send(clipboardCall(QStringLiteral("SelectionWriteDone"), {session, serial, written}));
+        m_bus.send(clipboardCall(QStringLiteral("SelectionWriteDone"), {session, serial, written}));
+    });
 }
 
 void PortalClipboard::onTransfer(const QDBusObjectPath& session, const QString& mimeType, uint serial)

@@ -14,7 +14,7 @@ class PortalClipboard final : public QObject
 {
     Q_OBJECT
 public:
-    static constexpr int kCallLimitMs = 500;
+    static constexpr int kTransferLimitMs = 5000;  // the desktop's answer to our write
     static constexpr qsizetype kMaxFormatBytes = 64 << 20;
 
     PortalClipboard(const QDBusConnection& bus, const QString& session, QObject* parent);
@@ -28,7 +28,7 @@ public:
     // One type of the owner's content, read within `deadlineMs`; false when it did not
     // come whole in time.
     bool read(const QString& type, QByteArray& out, int deadlineMs);
-    // Answers a transfer request with `bytes`.
+    // Answers a transfer request with `bytes`, without waiting.
     void write(uint serial, const QByteArray& bytes);
 
 signals:

@@ -7,6 +7,8 @@
 
 #include <QDeadlineTimer>
 
+#include <utility>
+
 std::unique_ptr<PortalSelection> PortalSelection::open()
 {
     // Keys forced another way (XTest, recorded) reach no client through the portal's
@@ -85,6 +87,7 @@ bool PortalSelection::lend(const QString& text)
     m_lent = true;
     m_readSeen = false;
     offer(portal, textFormats(text));
+    m_desktopCopyPending = true;
     return true;
 }
 
@@ -113,8 +116,13 @@ void PortalSelection::offer(PortalClipboard* portal, const Formats& formats)
 // A client fetches what we offer: while lent, that is the paste.
 void PortalSelection::onTransfer(const QString& mimeType, uint serial)
 {
+    qCDebug(lcClipboard) << "transfer" << serial << "of" << mimeType << (m_lent ? "(the lent text)" : "");
     if (m_listened)
         m_listened->write(serial, bytesFor(m_served, mimeType.toUtf8()));
+    // The desktop's clipboard manager copies a new text selection at once (to keep it
+    // when its owner leaves), before our keys reach anyone: that read is not the paste.
+    if (std::exchange(m_desktopCopyPending, false))
+        return;
     if (m_lent && !m_readSeen) {
         m_readSeen = true;
         emit read();

@@ -17,7 +17,7 @@ class PortalSelection final : public LentSelection
 {
     Q_OBJECT
 public:
-    static constexpr int kReadLimitMs = 500;
+    static constexpr int kReadLimitMs = 1000;  // two hops: the portal, then the desktop
 
     // Null unless the keys go through a portal session that may have the clipboard.
     static std::unique_ptr<PortalSelection> open();
@@ -43,4 +43,5 @@ private:
     Formats m_kept;
     bool m_lent = false;
     bool m_readSeen = false;
+    bool m_desktopCopyPending = false;  // the first read of the lent text is the desktop's
 };
