@@ -1,9 +1,9 @@
 #include "textpaster.h"
 
 #include "actions/common/actionslog.h"
-#include "textkeys.h"
 #include "platform/clipboard/focusedwindow.h"
 #include "platform/keyboard/keyboardeventservice.h"
+#include "textkeys.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -119,7 +119,7 @@ bool TextPaster::pasteOne(const Request& request)
     const bool withSelection = terminal && QGuiApplication::clipboard()->supportsSelection();
     if (terminal)
         qCDebug(lcActions) << "[TextPaster] the focus is in a terminal:" << windowClass;
-    KeyboardEventService* keys = KeyboardEventService::instance();  // the portal's session, if the keys take it
+    KeyboardEventService::instance();  // opens the portal's session, if the keys take it, for the loan
     const QPointer<TextPaster> alive(this);
     waitForPrepared(m_loan, kPrepareWaitMs);
     if (!alive)
@@ -130,7 +130,7 @@ bool TextPaster::pasteOne(const Request& request)
     }
     if (withSelection)
         m_selectionLoan.lend(request.text);
-    keys->post(terminal ? terminalPasteChord() : pasteChord());
+    KeyboardEventService::instance()->post(terminal ? terminalPasteChord() : pasteChord());
     waitForRead(m_loan, withSelection ? &m_selectionLoan : nullptr, kPasteWaitMs);
     if (!alive)
         return false;
