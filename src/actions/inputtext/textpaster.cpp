@@ -3,6 +3,7 @@
 #include "actions/common/actionslog.h"
 #include "platform/clipboard/focusedwindow.h"
 #include "platform/keyboard/keyboardeventservice.h"
+#include "textkeys.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -64,6 +65,17 @@ void waitForRead(const ClipboardLoan& loan, const ClipboardLoan* selection, int 
     loop.exec(loan.targetInProcess() ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
 }
 
+// Until the loan can lend (the portal's session has started), at most `ms`.
+void waitForPrepared(ClipboardLoan& loan, int ms)
+{
+    if (loan.prepare())
+        return;
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    QObject::connect(&loan, &ClipboardLoan::prepared, &loop, &QEventLoop::quit, Qt::QueuedConnection);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
 } // namespace
 
 TextPaster::TextPaster(QObject* parent)
@@ -107,15 +119,38 @@ bool TextPaster::pasteOne(const Request& request)
     const bool withSelection = terminal && QGuiApplication::clipboard()->supportsSelection();
     if (terminal)
         qCDebug(lcActions) << "[TextPaster] the focus is in a terminal:" << windowClass;
-    m_loan.lend(request.text);
+    KeyboardEventService::instance();  // opens the portal's session, if the keys take it, for the loan
+    const QPointer<TextPaster> alive(this);
+    waitForPrepared(m_loan, kPrepareWaitMs);
+    if (!alive)
+        return false;
+    if (!m_loan.lend(request.text)) {
+        type(request);
+        return true;
+    }
     if (withSelection)
         m_selectionLoan.lend(request.text);
     KeyboardEventService::instance()->post(terminal ? terminalPasteChord() : pasteChord());
-    const QPointer<TextPaster> alive(this);
     waitForRead(m_loan, withSelection ? &m_selectionLoan : nullptr, kPasteWaitMs);
     if (!alive)
         return false;
     if (request.pressEnter)
         KeyboardEventService::instance()->post(enterKey());
     return true;
+}
+
+// No clipboard reaches the target: the keys type what the layout has.
+void TextPaster::type(const Request& request)
+{
+    static bool told = false;
+    if (!told) {
+        told = true;
+        qCWarning(lcActions) << "[TextPaster] no way to set the clipboard on this Wayland session (no data control, "
+                                "no portal clipboard): texts are typed, characters without a key are left out";
+    }
+    int leftOut = 0;
+    const KeyEventSequence keys = TextKeys::sequenceFor(request.text, &leftOut);
+    if (leftOut)
+        qCDebug(lcActions) << "[TextPaster]" << leftOut << "characters without a key left out";
+    KeyboardEventService::instance()->post(request.pressEnter ? keys + enterKey() : keys);
 }

@@ -12,12 +12,15 @@
 // paste asked for during the wait follows when the current one is done.
 // Terminals take no Ctrl+V: one (by its window class) gets Shift+Insert, which every
 // terminal pastes with, from the clipboard or the primary selection, both lent.
+// On a Wayland session where no clipboard reaches the target, the text is typed.
 class TextPaster : public QObject
 {
     Q_OBJECT
 public:
     // The wait for the target's read, where none is seen.
     static constexpr int kPasteWaitMs = 100;
+    // The wait for the portal's session at the first paste (the user may be asked).
+    static constexpr int kPrepareWaitMs = 10000;
 
     explicit TextPaster(QObject* parent = nullptr);
 
@@ -36,6 +39,7 @@ private:
     };
     // False when the paster was destroyed during the wait.
     bool pasteOne(const Request& request);
+    void type(const Request& request);
 
     ClipboardLoan m_loan;
     ClipboardLoan m_selectionLoan;

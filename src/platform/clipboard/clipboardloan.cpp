@@ -5,6 +5,9 @@
 #include "pastemimedata.h"
 
 #if defined(SYSTEMDLL_HAVE_XCB_CLIPBOARD)
+#include "platform/wayland/waylandsession.h"
+#include "portal/portalselection.h"
+#include "wayland/datacontrolselection.h"
 #include "x11/x11ownerprobe.h"
 #include "x11/x11selectionwatch.h"
 #endif
@@ -71,8 +74,56 @@ ClipboardLoan::~ClipboardLoan()
         giveBack(Outcome::Closed);
 }
 
-void ClipboardLoan::lend(const QString& text)
+// The compositor's data control, or the portal session's clipboard, on a Wayland
+// session, unless one of our own windows has the focus (Qt sets the clipboard then, and
+// reading from ourselves would block). The primary selection is lent only for terminals
+// found through X11: XWayland's.
+LentSelection* ClipboardLoan::waylandSelection()
 {
+#if defined(SYSTEMDLL_HAVE_XCB_CLIPBOARD)
+    if (m_mode != QClipboard::Clipboard || !WaylandSession::isActive() || QGuiApplication::focusWindow())
+        return nullptr;
+    if (!m_waylandTried) {
+        m_waylandTried = true;
+        if (auto control = DataControlSelection::open()) {
+            m_wayland = std::move(control);
+        } else if (auto portal = PortalSelection::open()) {
+            connect(portal.get(), &PortalSelection::prepared, this, &ClipboardLoan::prepared);
+            m_wayland = std::move(portal);
+        }
+        if (m_wayland)
+            connect(m_wayland.get(), &LentSelection::read, this, &ClipboardLoan::onFetch);
+        qCDebug(lcClipboard) << "clipboard on Wayland:"
+                             << (m_wayland ? m_wayland->metaObject()->className() : "no way without the focus");
+    }
+    return m_wayland.get();
+#else
+    return nullptr;
+#endif
+}
+
+bool ClipboardLoan::prepare()
+{
+    auto* portal = qobject_cast<PortalSelection*>(waylandSelection());
+    return !portal || portal->prepare();
+}
+
+bool ClipboardLoan::lend(const QString& text)
+{
+    if (LentSelection* selection = waylandSelection()) {
+        if (!selection->lend(text))
+            return false;
+        m_waylandLent = true;
+        m_read = false;
+        m_settle.stop();
+        m_limit.start();
+        return true;
+    }
+#if defined(SYSTEMDLL_HAVE_XCB_CLIPBOARD)
+    if (m_mode == QClipboard::Clipboard && WaylandSession::isActive() && !QGuiApplication::focusWindow()
+        && QGuiApplication::platformName() != QLatin1String("xcb"))
+        return false;  // Qt's clipboard reaches no other client from here
+#endif
     QClipboard* clipboard = QGuiApplication::clipboard();
     const bool silent = ownerIsSilent(*clipboard, m_mode);
     if (silent) {
@@ -93,6 +144,7 @@ void ClipboardLoan::lend(const QString& text)
 #endif
     clipboard->setMimeData(data, m_mode);
     m_limit.start();
+    return true;
 }
 
 // A read in this process is the paste itself when the focus is ours (or we cannot
@@ -130,6 +182,8 @@ void ClipboardLoan::onFetch()
 
 bool ClipboardLoan::targetInProcess() const
 {
+    if (m_waylandLent)
+        return false;  // we lent through the compositor because no window of ours has the focus
 #if defined(SYSTEMDLL_HAVE_XCB_CLIPBOARD)
     return !m_watch || m_watch->target() != X11SelectionWatch::Target::OtherClient;
 #else
@@ -142,6 +196,13 @@ void ClipboardLoan::giveBack(Outcome outcome)
     m_limit.stop();
     m_settle.stop();
     m_watch.reset();
+    if (m_waylandLent) {
+        m_waylandLent = false;
+        const bool ours = m_wayland->giveBack();
+        qCDebug(lcClipboard) << (ours ? "clipboard given back:" : "clipboard taken over by another owner:") << outcome;
+        emit returned(ours ? outcome : Outcome::TakenOver);
+        return;
+    }
     QClipboard* clipboard = QGuiApplication::clipboard();
     // On X11 this asks the server who owns the selection now.
     if (!m_lent || clipboard->mimeData(m_mode) != m_lent.data()) {

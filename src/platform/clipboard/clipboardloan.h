@@ -7,6 +7,7 @@
 
 #include <memory>
 
+class LentSelection;
 class PasteMimeData;
 class X11SelectionWatch;
 
@@ -14,7 +15,9 @@ class X11SelectionWatch;
 // and gives it back: the content it held before returns, every format of it, once
 // the paste target has read the text, or after a time limit when no read is seen.
 // When another owner has taken the clipboard in between, its content stays. Giving
-// back happens at the latest when the loan is destroyed.
+// back happens at the latest when the loan is destroyed. On a Wayland session, where a
+// program without the focus cannot set the clipboard through Qt, the compositor's data
+// control does it, or else the clipboard of the portal session the keys go through.
 class ClipboardLoan final : public QObject
 {
     Q_OBJECT
@@ -34,10 +37,15 @@ public:
     ClipboardLoan(QClipboard::Mode mode, QObject* parent);
     ~ClipboardLoan() override;
 
+    // Whether lend() can go ahead now; when not, what it needs is on its way (the
+    // portal's session starts) and prepared() follows.
+    bool prepare();
     // Puts the text on the clipboard. Lending again before the last loan ended keeps
-    // the original content as the one to give back.
-    void lend(const QString& text);
-    bool isOpen() const { return !m_lent.isNull(); }
+    // the original content as the one to give back. False when no way to set the
+    // clipboard exists here (a Wayland session without data control or the portal's
+    // clipboard): nothing was lent.
+    bool lend(const QString& text);
+    bool isOpen() const { return !m_lent.isNull() || m_waylandLent; }
     // Whether the paste target is one of our own windows (or cannot be told apart):
     // its paste then needs our event loop to take user input.
     bool targetInProcess() const;
@@ -45,6 +53,7 @@ public:
 signals:
     // The paste target has read the lent text (once per loan, before it is given back).
     void read();
+    void prepared();
     void returned(ClipboardLoan::Outcome outcome);
 
 private:
@@ -52,6 +61,7 @@ private:
     void onRequest(bool fromTarget);
     void onFetch();
     void giveBack(Outcome outcome);
+    LentSelection* waylandSelection();
 
     QClipboard::Mode m_mode = QClipboard::Clipboard;
     QPointer<PasteMimeData> m_lent;
@@ -61,4 +71,7 @@ private:
     bool m_answeringOther = false;  // Qt is answering a client that is not the target
     bool m_read = false;
     bool m_originalLost = false;  // its owner did not answer: nothing to give back
+    std::unique_ptr<LentSelection> m_wayland;
+    bool m_waylandTried = false;
+    bool m_waylandLent = false;
 };

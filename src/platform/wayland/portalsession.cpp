@@ -1,6 +1,7 @@
 #include "portalsession.h"
 
 #include "packagesettings.h"
+#include "portalclipboard.h"
 #include "portalrequest.h"
 #include "waylandlog.h"
 
@@ -111,8 +112,12 @@ void PortalSession::requestClipboard()
     auto* watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(message, kCallLimitMs), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* w) {
         w->deleteLater();
+        delete m_clipboardService;
+        m_clipboardService = nullptr;
         if (w->isError())
             qCDebug(lcPortal) << "no clipboard on the portal:" << w->error().message();
+        else
+            m_clipboardService = new PortalClipboard(m_bus, m_handle, this);  // follows the owner from now on
         if (m_state == State::Starting)
             startSession();
     });
@@ -144,7 +149,7 @@ void PortalSession::onStarted(int response, const QVariantMap& results)
     const QString token = results.value(QStringLiteral("restore_token")).toString();
     if (!token.isEmpty())
         PackageSettings::setValue(QLatin1String(kRestoreTokenKey), token);
-    m_clipboard = results.value(QStringLiteral("clipboard_enabled")).toBool();
+    m_clipboard = m_clipboardService && results.value(QStringLiteral("clipboard_enabled")).toBool();
     m_bus.connect(kService, m_handle, kSession, QStringLiteral("Closed"), this, SLOT(onClosed()));
     qCInfo(lcPortal) << "remote desktop session started" << (m_clipboard ? "with the clipboard" : "");
     // The session's keyboard is new to the seat: the first key after it appears is lost

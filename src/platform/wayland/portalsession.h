@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QVariantMap>
 
+class PortalClipboard;
 class QDBusServiceWatcher;
 
 // One RemoteDesktop session of the desktop portal, with the keyboard and, where the
@@ -44,6 +45,8 @@ public:
     // The clipboard of the session (org.freedesktop.portal.Clipboard), when the portal
     // granted it with the session.
     bool hasClipboard() const { return m_state == State::Started && m_clipboard; }
+    // That clipboard; null without it.
+    PortalClipboard* clipboard() const { return hasClipboard() ? m_clipboardService : nullptr; }
     QDBusConnection bus() const { return m_bus; }
     QString handle() const { return m_handle; }
 
@@ -69,6 +72,7 @@ private:
     State m_state = State::Idle;
     QString m_handle;
     bool m_clipboard = false;
+    PortalClipboard* m_clipboardService = nullptr;  // of the current session, a child
     struct Waiting
     {
         QElapsedTimer age;

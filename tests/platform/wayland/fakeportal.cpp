@@ -1,7 +1,8 @@
 // A desktop portal for the tests, on mutter's private bus: owns org.freedesktop.portal.Desktop
 // and serves RemoteDesktop (keyboard) and Clipboard by forwarding to mutter's own
 // org.gnome.Mutter.RemoteDesktop, as the GNOME portal backend does, minus the dialog.
-// Arguments: "refuse" answers Start as a user who cancels. Prints one JSON object per line:
+// Arguments: "refuse" answers Start as a user who cancels; "noclipboard" answers
+// RequestClipboard as an older portal (unknown method). Prints one JSON object per line:
 // {"ready":true} once it owns the name, {"asked":bool} per Start (false when a restore
 // token it handed out came back), {"selection":[mime types]} per SetSelection.
 #include <QCoreApplication>
@@ -44,9 +45,10 @@ class FakePortal : public QDBusVirtualObject
 {
     Q_OBJECT
 public:
-    FakePortal(QDBusConnection bus, bool refuse)
+    FakePortal(QDBusConnection bus, bool refuse, bool noClipboard)
         : m_bus(bus)
         , m_refuse(refuse)
+        , m_noClipboard(noClipboard)
     {
     }
 
@@ -64,6 +66,8 @@ public:
             m_persist = options.value(QStringLiteral("persist_mode")).toUInt() != 0;
             return respond(message, options, 0, {});
         }
+        if (member == QLatin1String("RequestClipboard") && m_noClipboard)
+            return false;
         if (member == QLatin1String("RequestClipboard")) {
             mutter(QStringLiteral("EnableClipboard"), {QVariantMap()});
             m_clipboard = true;
@@ -99,8 +103,21 @@ private slots:
     }
     void onOwnerChanged(const QVariantMap& options)
     {
+        // mutter sends the types as a structure holding the list, the portal the list.
+        const QVariant types = options.value(QStringLiteral("mime-types"));
+        QStringList list = types.toStringList();
+        if (types.canConvert<QDBusArgument>()) {
+            const QDBusArgument argument = types.value<QDBusArgument>();
+            if (argument.currentType() == QDBusArgument::StructureType) {
+                argument.beginStructure();
+                argument >> list;
+                argument.endStructure();
+            } else {
+                argument >> list;
+            }
+        }
         emitSignal(QStringLiteral("SelectionOwnerChanged"),
-                   {QVariantMap{{QStringLiteral("mime_types"), options.value(QStringLiteral("mime-types"))},
+                   {QVariantMap{{QStringLiteral("mime_types"), list},
                                 {QStringLiteral("session_is_owner"), options.value(QStringLiteral("session-is-owner"))}}});
     }
 
@@ -179,6 +196,7 @@ private:
 
     QDBusConnection m_bus;
     bool m_refuse;
+    bool m_noClipboard;
     bool m_restored = false;
     bool m_persist = false;
     bool m_clipboard = false;
@@ -191,7 +209,8 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QDBusConnection bus = QDBusConnection::sessionBus();
-    FakePortal portal(bus, app.arguments().contains(QStringLiteral("refuse")));
+    FakePortal portal(bus, app.arguments().contains(QStringLiteral("refuse")),
+                      app.arguments().contains(QStringLiteral("noclipboard")));
     if (!bus.registerVirtualObject(kObject, &portal, QDBusConnection::SubPath)
         || !bus.registerService(QStringLiteral("org.freedesktop.portal.Desktop"))) {
         std::fprintf(stderr, "fakeportal: cannot own the portal's name\n");

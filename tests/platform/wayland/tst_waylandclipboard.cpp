@@ -1,0 +1,109 @@
+// Input Text on a wlroots compositor (headless sway): without the focus, the text goes to
+// the clipboard through the compositor's data control, a native Wayland client pastes it,
+// and the user's clipboard comes back, unless someone copied in between.
+#include "actions/inputtext/textpaster.h"
+#include "keyprobe.h"
+#include "platform/keyboard/keyboardeventservice.h"
+#include "platform/wayland/virtualkeyboard.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+class tst_WaylandClipboard : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        m_display = qEnvironmentVariable("SYSTEMDLL_TEST_SWAY_DISPLAY");
+        if (m_display.isEmpty())
+            QSKIP("no headless sway (SYSTEMDLL_TEST_SWAY_DISPLAY unset; scripts/test starts one)");
+        qputenv("WAYLAND_DISPLAY", m_display.toUtf8());  // a Wayland session, as the loan sees it
+        qputenv("SYSTEMDLL_KEYBOARD_BACKEND", "wayland");
+        m_probe = std::make_unique<KeyProbe>(m_display);
+        QVERIFY(m_probe->waitActive());
+    }
+
+    void cleanupTestCase()
+    {
+        m_probe.reset();
+        KeysymSender::setInstance(nullptr);
+    }
+
+    void pasteAndGiveBack_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("users");
+        QTest::newRow("accents, sign and kanji") << QStringLiteral("Grüße ✓ 東京") << QStringLiteral("hello");
+        QTest::newRow("several lines") << QStringLiteral("one\ntwo") << QStringLiteral("Straße");
+    }
+
+    void pasteAndGiveBack()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, users);
+        m_probe->send("clear");
+        copyInProbe(users.toUtf8());
+        QVERIFY(clipboardIs(users));
+        TextPaster paster;
+        QSignalSpy returned(&paster.loan(), &ClipboardLoan::returned);
+        m_probe->forget();
+        paster.paste(text, false);
+        QVERIFY2(m_probe->waitFor([&](const QJsonObject& o) { return o["text"].toString() == text; }),
+                 m_probe->transcript());
+        QTRY_COMPARE(returned.count(), 1);
+        QCOMPARE(returned.at(0).at(0).value<ClipboardLoan::Outcome>(), ClipboardLoan::Outcome::Fetched);
+        QVERIFY(clipboardIs(users));
+    }
+
+    // Someone copies while the text is lent: their content stays.
+    void newerOwnerKept()
+    {
+        copyInProbe("before");
+        QVERIFY(clipboardIs("before"));
+        ClipboardLoan loan;
+        QSignalSpy returned(&loan, &ClipboardLoan::returned);
+        loan.lend(QStringLiteral("lent"));  // nobody reads it
+        copyInProbe("newer");
+        QTRY_COMPARE_WITH_TIMEOUT(returned.count(), 1, 2 * ClipboardLoan::kTimeLimitMs);
+        QCOMPARE(returned.at(0).at(0).value<ClipboardLoan::Outcome>(), ClipboardLoan::Outcome::TakenOver);
+        QVERIFY(clipboardIs("newer"));
+    }
+
+private:
+    // The client copies as a user would: the compositor takes a selection only from a
+    // client that just had an input event, so a key goes to it first.
+    void copyInProbe(const QByteArray& text)
+    {
+        m_probe->forget();
+        KeyboardEventService::instance()->post({KeyEvent::press(0x35), KeyEvent::release(0x35)});  // Escape
+        QVERIFY(m_probe->sawRelease(Qt::Key_Escape));
+        m_probe->send("copy " + text);
+    }
+
+    // Asks the client what it would paste now, until it is `expected` (our event loop
+    // serves the content we offer meanwhile).
+    bool clipboardIs(const QString& expected)
+    {
+        for (int i = 0; i < 50; ++i) {
+            m_probe->forget();
+            m_probe->send("clipboard");
+            QString seen;
+            m_probe->waitFor([&](const QJsonObject& o) {
+                if (o.contains("clipboard"))
+                    seen = o["clipboard"].toString();
+                return o.contains("clipboard");
+            });
+            if (seen == expected)
+                return true;
+            QTest::qWait(20);
+        }
+        return false;
+    }
+
+    QString m_display;
+    std::unique_ptr<KeyProbe> m_probe;
+};
+
+QTEST_MAIN(tst_WaylandClipboard)
+#include "tst_waylandclipboard.moc"
