@@ -27,6 +27,12 @@ private slots:
         m_desktop.addThemeIcon("apps", "vanta-test-app", {32, 256}, Qt::red);
         m_desktop.addThemeIcon("mimetypes", "text-plain", {256}, Qt::green);
         KyVantaProxy::getInstance()->configDir = m_desktop.root() + "/config";
+        // What the trigger rows open, and a document to pick.
+        QVERIFY(TestFiles::write(m_desktop.root() + "/doc.txt", "x"));
+        m_desktop.addEntry("app", {"Type=Application", "Name=A", "Exec=true"});
+        QVERIFY(TestFiles::write(m_desktop.root() + "/tool", "#!/bin/sh\n"));
+        QFile::setPermissions(m_desktop.root() + "/tool", QFile::permissions(m_desktop.root() + "/tool") | QFile::ExeOwner);
+        QVERIFY(QDir().mkpath(m_desktop.root() + "/picks") && TestFiles::write(m_desktop.root() + "/picks/notes.txt", "text"));
         auto launcher = std::make_unique<RecordingPathLauncher>();
         m_launcher = launcher.get();
         PathLauncher::setInstance(std::move(launcher));
@@ -48,10 +54,6 @@ private slots:
         QFETCH(QString, name);
         QFETCH(int, kind);
         m_launcher->clear();
-        QVERIFY(TestFiles::write(m_desktop.root() + "/doc.txt", "x"));
-        m_desktop.addEntry("app", {"Type=Application", "Name=A", "Exec=true"});
-        QVERIFY(TestFiles::write(m_desktop.root() + "/tool", "#!/bin/sh\n"));
-        QFile::setPermissions(m_desktop.root() + "/tool", QFile::permissions(m_desktop.root() + "/tool") | QFile::ExeOwner);
         const QString path = name.isEmpty() ? QString() : m_desktop.root() + "/" + name;
         PluginOpenFile action;
         QVERIFY(action.init("k1", v1({{"FilePath", path}})));
@@ -85,7 +87,6 @@ private slots:
         QFETCH(QByteArray, content);
         QFETCH(QColor, color);
         const QString path = m_desktop.root() + "/picks/" + name;
-        QVERIFY(QDir().mkpath(m_desktop.root() + "/picks") && TestFiles::write(m_desktop.root() + "/picks/notes.txt", "text"));
         if (!content.isNull())
             QVERIFY(content.startsWith("->") ? QFile::link(QString(content.mid(2)), path) : TestFiles::write(path, content));
         PluginOpenFile action;
