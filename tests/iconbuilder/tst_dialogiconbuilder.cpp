@@ -41,31 +41,6 @@ std::shared_ptr<QString> okWhenShown()
     });
     return problem;
 }
-// A PNG chunk: length, type, data, CRC.
-QByteArray pngChunk(const QByteArray& type, const QByteArray& data)
-{
-    quint32 crc = 0xffffffff;
-    for (const char byte : type + data) {
-        crc ^= quint8(byte);
-        for (int bit = 0; bit < 8; ++bit)
-            crc = crc & 1 ? (crc >> 1) ^ 0xedb88320 : crc >> 1;
-    }
-    QByteArray chunk;
-    QDataStream out(&chunk, QIODevice::WriteOnly);
-    out << quint32(data.size());
-    out.writeRawData((type + data).constData(), int(type.size() + data.size()));
-    out << quint32(~crc);
-    return chunk;
-}
-
-// A PNG of `size` to any reader that asks, with no pixel data.
-QByteArray pngHeader(const QSize& size)
-{
-    QByteArray header;
-    QDataStream(&header, QIODevice::WriteOnly) << quint32(size.width()) << quint32(size.height()) << quint8(8)
-                                               << quint8(2) << quint8(0) << quint8(0) << quint8(0);
-    return QByteArray("\x89PNG\r\n\x1a\n", 8) + pngChunk("IHDR", header) + pngChunk("IDAT", {}) + pngChunk("IEND", {});
-}
 // State buttons are the panel's only unnamed buttons, in the order of their states.
 QList<QPushButton*> stateButtonsOf(QWidget* panel) { return panel->findChildren<QPushButton*>(QRegularExpression("^$")); }
 } // namespace
@@ -132,7 +107,6 @@ private slots:
         QTest::newRow("tall gif 100 x 400") << "tall.gif" << animation(QSize(100, 400), 3) << "" << 0 << QSize(27, 108) << 3 << "";
         QTest::newRow("png, then gif chosen") << "photo.png" << good << "anim.gif" << 0 << QSize(144, 108) << 4 << "";
         QTest::newRow("gif, then png chosen") << "anim.gif" << good << "photo.png" << 1 << QSize(150, 108) << 1 << "";
-        QTest::newRow("empty png") << "empty.png" << QByteArray("") << "" << 0 << QSize() << 0 << "not a picture";
         QTest::newRow("corrupt png") << "bad.png" << QByteArray("\x89PNG\r\n\x1a\n garbage", 17) << "" << 2 << QSize() << 0 << "not a picture";
         QTest::newRow("damaged gif") << "bad.gif" << QByteArray("GIF89a this is not really a GIF") << "" << 0 << QSize() << 0 << "GIF";
         QTest::newRow("gif over the memory budget") << "huge.gif" << huge << "" << 0 << QSize() << 0 << "1525 MiB";
@@ -194,7 +168,7 @@ private slots:
         QTest::addColumn<QSize>("size");
         QTest::addColumn<bool>("decodes");
         QTest::newRow("4.4 megapixels") << QSize(2100, 2100) << true;
-        // 3.4 GB whole: more than Qt lets one image take, and as slow to decode scaled.
+        // 3.4 GB whole: more than Qt lets one image take. A header alone (PPM: no checksums to forge).
         QTest::newRow("30000 x 30000, over the allocation limit") << QSize(30000, 30000) << false;
     }
 
@@ -203,7 +177,8 @@ private slots:
         QFETCH(QSize, size);
         QFETCH(bool, decodes);
         const QString path = picture("large.png");
-        QVERIFY(decodes ? gradient(size).save(path) : TestFiles::write(path, pngHeader(size)));
+        const QByteArray header = QStringLiteral("P6\n%1 %2\n255\n").arg(size.width()).arg(size.height()).toLatin1();
+        QVERIFY(decodes ? gradient(size).save(path) : TestFiles::write(path, header));  // read by its content
         DialogIconBuilder dialog;
         if (!decodes)
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression("a picture of 30000 x 30000 pixels, more than"));
@@ -240,16 +215,6 @@ private slots:
         QVERIFY(!dialog.isConverting());
         QCOMPARE(dialog.getImagePath(), QString());
         QCOMPARE(icons(), QStringList());
-    }
-
-    void saveExtAppIcon()
-    {
-        QPixmap pixmap(QSize(64, 32));
-        pixmap.fill(Qt::green);
-        const QStringList paths{DialogIconBuilder::saveExtAppIcon(pixmap), DialogIconBuilder::saveExtAppIcon(pixmap)};
-        QCOMPARE(icons().size(), 2);  // the same second, yet no overwriting
-        for (const QString& path : paths)
-            QVERIFY(QImage(path).size() == QSize(150, 108) && QImage(path).pixelColor(0, 0) == QColor(Qt::green));
     }
 
     void noConfigDirStoresNothing()

@@ -44,11 +44,8 @@ private slots:
         TestPackage library(package);
         QCOMPARE(library.versionCode(), 0);
         QCOMPARE(library.versionName(), QStringLiteral("x.x.x"));
-        if (!loaded) {
-            QTest::ignoreMessage(QtCriticalMsg,
-                                 qPrintable(QStringLiteral("Failed to find json file from bundle.Resources \":/%1/CategoryConfig.json\"")
-                                                .arg(package)));
-        }
+        if (!loaded)
+            QTest::ignoreMessage(QtCriticalMsg, QRegularExpression("Failed to find json file"));
         QCOMPARE(library.loadConfig(), loaded);
         QCOMPARE(library.versionCode(), versionCode);
         QCOMPARE(library.versionName(), versionName);
@@ -119,8 +116,7 @@ private slots:
             QTest::ignoreMessage(QtWarningMsg, qPrintable("[dll] load translation failed \"SystemDll\" \"" + lang + '"'));
         QCOMPARE(package.translate(lang), known ? &package.translator : nullptr);
         const QMap<QString, QString> titles = package.mapping();
-        QCOMPARE(titles.size(), 6);
-        QVERIFY(!titles.contains("LAB_SIDEBAR_SYSTEM_MULTIMEDIA"));
+        QCOMPARE(titles.keys(), english.mapping().keys());  // the same titles, whatever the language
         QCOMPARE(titles == english.mapping(), lang == QLatin1String("en_US"));
         for (auto it = titles.cbegin(); it != titles.cend(); ++it)
             QCOMPARE(it.value() == it.key(), !known);

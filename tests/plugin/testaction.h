@@ -35,7 +35,6 @@ public:
 
     QStringList calls;
     int syncs = 0;
-    bool readOnlyTitle = false;
     TestPayload& record = static_cast<TestPayload&>(payload());
     QJsonObject lastArgument{{"unset", true}};
 
@@ -44,5 +43,5 @@ public:
     int onAppTriggeredEvent(const QJsonObject& e) override { calls << "triggered"; lastArgument = e; return 0; }
 
 protected:
-    void syncOwn() override { ++syncs; readOnlyTitle = actionMode; }
+    void syncOwn() override { ++syncs; }
 };

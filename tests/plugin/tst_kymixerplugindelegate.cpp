@@ -20,7 +20,6 @@ class HostServer : public QObject
 public:
     QList<QWebSocket*> clients;
     QStringList frames;
-    int connections = 0;
     // Last, so it goes first: its sockets still report to the lists above.
     QWebSocketServer server{QStringLiteral("host"), QWebSocketServer::NonSecureMode};
 
@@ -30,7 +29,6 @@ public:
             return false;
         connect(&server, &QWebSocketServer::newConnection, this, [this] {
             while (QWebSocket* socket = server.nextPendingConnection()) {
-                ++connections;
                 clients << socket;
                 connect(socket, &QWebSocket::textMessageReceived, this, [this](const QString& f) { frames << f; });
                 connect(socket, &QWebSocket::disconnected, this, [this, socket] {

@@ -69,7 +69,6 @@ private slots:
         if (!accepted)
             QTest::ignoreMessage(QtWarningMsg, "[TestAction][Preset] refused: no value");
         QCOMPARE(action.init("key-7", params), accepted);
-        QCOMPARE(action.target, QStringLiteral("key-7"));
         QCOMPARE(action.record.titles, titles);
         QCOMPARE(action.actionTitle(), actionTitle);
         QCOMPARE(action.record.value, value);

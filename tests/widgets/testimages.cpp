@@ -2,6 +2,7 @@
 
 #include "iconbuilder/gifwriter.h"
 
+#include <QBuffer>
 #include <QSaveFile>
 
 namespace {
@@ -15,21 +16,25 @@ QImage TestImages::solid(const QSize& size, const QColor& color)
     return image;
 }
 
-bool TestImages::writeGif(const QString& path, const QList<QImage>& frames, int delay)
+QByteArray TestImages::gif(const QList<QImage>& frames, int delay, int loops)
 {
-    QSaveFile file(path);
-    if (frames.isEmpty() || !file.open(QIODevice::WriteOnly)) {
-        g_lastError = QStringLiteral("cannot write %1").arg(path);
-        return false;
-    }
-    GifWriter writer(&file, frames.first().size(), -1);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    GifWriter writer(&buffer, frames.value(0).size(), loops);
     for (const QImage& frame : frames)
         writer.addFrame(frame, delay * 10);
-    if (!writer.finish() || !file.commit()) {
-        g_lastError = QStringLiteral("writing %1 failed: %2").arg(path, writer.errorString());
-        return false;
-    }
-    return true;
+    g_lastError = writer.finish() ? QString() : writer.errorString();
+    return g_lastError.isEmpty() ? buffer.data() : QByteArray();
+}
+
+bool TestImages::writeGif(const QString& path, const QList<QImage>& frames, int delay)
+{
+    const QByteArray bytes = gif(frames, delay);
+    QSaveFile file(path);
+    if (!bytes.isEmpty() && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+        return true;
+    g_lastError = QStringLiteral("writing %1 failed: %2").arg(path, g_lastError);
+    return false;
 }
 
 QString TestImages::lastError()

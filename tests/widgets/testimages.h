@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QColor>
 #include <QImage>
 #include <QList>
@@ -11,7 +12,9 @@ class TestImages
 {
 public:
     static QImage solid(const QSize& size, const QColor& color);
-    // Writes the frames as one animated GIF; `delay` in hundredths of a second.
+    // The frames as one animated GIF, `delay` in hundredths of a second, looping `loops`
+    // times (-1: for ever); empty if the writer fails.
+    static QByteArray gif(const QList<QImage>& frames, int delay, int loops = -1);
     static bool writeGif(const QString& path, const QList<QImage>& frames, int delay);
     static QString lastError();
 };

@@ -1,7 +1,6 @@
-#include "iconbuilder/gifwriter.h"
+#include "testimages.h"
 #include "widgets/gifanimation.h"
 
-#include <QBuffer>
 #include <QtTest>
 
 namespace {
@@ -9,17 +8,8 @@ namespace {
 // Blue, red, green: one letter per frame in the sequences below.
 QByteArray threeFrames(int loopCount)
 {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    GifWriter writer(&buffer, QSize(12, 8), loopCount);
-    for (const QColor& colour : {QColor(Qt::blue), QColor(Qt::red), QColor(Qt::green)}) {
-        QImage frame(12, 8, QImage::Format_ARGB32);
-        frame.fill(colour);
-        writer.addFrame(frame, 40);
-    }
-
-    writer.finish();
-    return buffer.data();
+    return TestImages::gif({TestImages::solid({12, 8}, Qt::blue), TestImages::solid({12, 8}, Qt::red),
+                            TestImages::solid({12, 8}, Qt::green)}, 4, loopCount);
 }
 
 QChar letter(const QPixmap& frame)

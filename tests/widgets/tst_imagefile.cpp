@@ -6,7 +6,7 @@
 #include "iconbuilder/icontransform.h"
 #include "plugin/hostcontext/kyvantaproxy.h"
 #include "testfiles.h"
-#include "iconbuilder/gifwriter.h"
+#include "testimages.h"
 #include "widgets/base/imagefile.h"
 #include "widgets/gifanimation.h"
 #include "widgets/iconstatewidget.h"
@@ -35,16 +35,10 @@ QByteArray svgShowing(const QString& href)
 // `frames` single-colour frames at key size, looping for ever.
 QByteArray longGif(int frames)
 {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    GifWriter writer(&buffer, QSize(150, 108), -1);
-    QImage frame(150, 108, QImage::Format_ARGB32);
-    for (int i = 0; i < frames; ++i) {
-        frame.fill(i % 2 ? Qt::red : Qt::blue);
-        writer.addFrame(frame, 40);
-    }
-    writer.finish();
-    return buffer.data();
+    QList<QImage> images;
+    for (int i = 0; i < frames; ++i)
+        images << TestImages::solid({150, 108}, i % 2 ? Qt::red : Qt::blue);
+    return TestImages::gif(images, 4);
 }
 
 bool makeFifo(const QString& path)

@@ -8,15 +8,6 @@
 #include <QDir>
 #include <QtTest>
 
-class UrlCatcher : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public slots:
-    void open(const QUrl& url) { urls << url; }
-};
-
 class tst_PathLauncher : public QObject
 {
     Q_OBJECT
@@ -24,7 +15,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_desktop.setUp());
-        QDesktopServices::setUrlHandler("file", &m_catcher, "open");
+        QDesktopServices::setUrlHandler("file", this, "openUrl");
         QCOMPARE(PathLauncher::instance()->name(), QStringLiteral("gio"));
     }
 
@@ -61,7 +52,7 @@ private slots:
             path = m_desktop.addEntry(tag, lines.replaceInStrings("@", program));
         if (!warning.isEmpty())
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression(warning));
-        m_catcher.urls.clear();
+        m_urls.clear();
 
         PathLauncher::instance()->open(path);
         if (started == "program") {
@@ -74,7 +65,7 @@ private slots:
             QTest::qWait(300);
             QVERIFY(!QFile::exists(out) && !QFile::exists(terminalOut));
         }
-        QCOMPARE(m_catcher.urls, lines.isEmpty() ? QList<QUrl>{QUrl::fromLocalFile(path)} : QList<QUrl>{});
+        QCOMPARE(m_urls, lines.isEmpty() ? QList<QUrl>{QUrl::fromLocalFile(path)} : QList<QUrl>{});
     }
 
     // A file with the execute bit runs when it is a program, itself and without a shell:
@@ -102,15 +93,15 @@ private slots:
         QVERIFY(TestFiles::write(path, head + "\nprintf '%s\\n' \"$0\" \"$PWD\" > \"" + QFile::encodeName(out) + "\"\n"));
         QVERIFY(QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner));
         QCOMPARE(PathLauncher::kindOf(path), runs ? PathLauncher::Kind::Executable : PathLauncher::Kind::Document);
-        m_catcher.urls.clear();
+        m_urls.clear();
 
         PathLauncher::instance()->open(path);
         if (runs) {
             QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(out), 10000);
             QCOMPARE(TestFiles::lines(out), QStringList({path, dir}));
-            QCOMPARE(m_catcher.urls, QList<QUrl>{});
+            QCOMPARE(m_urls, QList<QUrl>{});
         } else {
-            QCOMPARE(m_catcher.urls, QList<QUrl>{QUrl::fromLocalFile(path)});
+            QCOMPARE(m_urls, QList<QUrl>{QUrl::fromLocalFile(path)});
         }
         QVERIFY(!QFile::exists(dir + "/pwned") && !QFile::exists(dir + "/pwned2"));
         QVERIFY(!QFile::exists(m_desktop.root() + "/pwned"));
@@ -121,9 +112,12 @@ private slots:
         QDesktopServices::unsetUrlHandler("file");
     }
 
+public slots:
+    void openUrl(const QUrl& url) { m_urls << url; }
+
 private:
     TestDesktop m_desktop;
-    UrlCatcher m_catcher;
+    QList<QUrl> m_urls;  // what went to the desktop services
     int m_round = 0;
 };
 

@@ -87,12 +87,10 @@ private slots:
         QTest::newRow("HIDPostAuxKey 255") << MediaFunction(+[] { HIDPostAuxKey(255); }) << 255 << "" << "";
     }
 
-    // Each function: the recorder keeps each post as the key-down record then the key-up
-    // record. Then through the default service. With no player on the bus every key goes
-    // to X11, which is said once; so does a sequence with a lone key-up (nothing sent) and a
-    // repeated key-down without its key-up (one press and release). Beside a playing player
-    // and a newer paused one, the player keys become the playing one's method calls, the
-    // others still go to X11. No key stays down.
+    // Each function: recorded as key-down then key-up. Through the default service with no
+    // player on the bus, every key goes to X11 (said once), a lone key-up sends nothing and a
+    // repeated key-down one tap. Beside a playing and a newer paused player, the player keys
+    // call the playing one, the others still go to X11. No key stays down.
     void routing()
     {
         QFETCH(MediaFunction, post);
@@ -121,8 +119,7 @@ private slots:
         service->post({AuxKeyRecord::keyUp(quint8(keyType)), down, down});
         QCOMPARE(m_grabber->takeAll(2 * tap(keysym).size()), tap(keysym) + tap(keysym));
         QCOMPARE(m_grabber->keysDown(), QStringList());
-        const QString noPlayer = "no media player on the session bus: player keys go to x11";
-        QCOMPARE(g_mediaLog.filter("player keys go to"), method.isEmpty() ? QStringList() : QStringList(noPlayer));
+        QCOMPARE(g_mediaLog.filter("player keys go to").size(), method.isEmpty() ? 0 : 1);
 
         MprisTestPlayer player(freshName("keys"), QStringLiteral("Playing"));
         MprisTestPlayer later(freshName("paused"), QStringLiteral("Paused"));  // newer, but the playing one wins
