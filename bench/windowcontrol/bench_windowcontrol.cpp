@@ -1,8 +1,12 @@
 // Listing 50 windows through our X11 backend against `wmctrl -lpG` as a process; the
 // cost of a lookup followed by an action, which the snapshot keeps to one listing; and
 // a Windows Control key, from the app-triggered event until the window shows its new
-// frame, against `wmctrl -r TITLE -e 0,X,Y,W,H` doing the same.
+// frame, against `wmctrl -r TITLE -e 0,X,Y,W,H` doing the same. On the headless sway of
+// scripts/bench (SYSTEMDLL_TEST_SWAYSOCK), the same key against `swaymsg` processes, on
+// a window of a second process of this program (--wayland-window TITLE).
 #include "actions/windowscontrol/pluginwindowscontrol.h"
+#include "platform/windowcontrol/sway/swayipc.h"
+#include "platform/windowcontrol/sway/swaywindowbackend.h"
 #include "platform/windowcontrol/windowcontrol.h"
 #include "platform/windowcontrol/x11/x11windowbackend.h"
 
@@ -13,7 +17,9 @@
 #include <QLoggingCategory>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QWidget>
+#include <QThread>
 #include <QWindow>
 
 #include <xcb/xcb.h>
@@ -231,13 +237,13 @@ struct TriggerTarget
     QRect clients[2];                                // the client geometry each gives
 };
 
-std::unique_ptr<PluginWindowsControl> keyFor(const QRect& frame)
+std::unique_ptr<PluginWindowsControl> keyFor(const QRect& frame, const QString& title = kTargetTitle)
 {
     auto key = std::make_unique<PluginWindowsControl>();
     key->init(QStringLiteral("bench"),
               QJsonObject{{"payload", QJsonObject{{"version", 1}, {"titlelist", QJsonArray{"Bench"}},
                                                   {"iconlist", QJsonArray{kKeyIcon}},
-                                                  {"windowTitleName", kTargetTitle},
+                                                  {"windowTitleName", title},
                                                   {"windowAction", "0"}, {"leftTopPositionX", frame.x()},
                                                   {"leftTopPositionY", frame.y()}, {"windowSizeW", frame.width()},
                                                   {"windowSizeH", frame.height()}}}});
@@ -310,15 +316,129 @@ void compareTriggerWithCommandLine(WindowControl& control)
                     median(ms[1]), percentile(ms[1], 0.99), kTriggerRuns);
         std::printf("windowcontrol.ratio wmctrl/trigger (median): %.1fx\n", median(ms[1]) / median(ms[0]));
     }
-    if (misses)
-        std::printf("windowcontrol.trigger: %d runs did not reach the frame within %d ms\n", misses,
-                    kArrivalTimeoutMs);
+    std::printf("windowcontrol.trigger: %d samples lost (the frame not reached within %d ms)\n", misses,
+                kArrivalTimeoutMs);
+}
+
+const char kSwayTitle[] = "Sway Target";
+
+// The bench's own view of sway's layout, on a connection of its own.
+class SwayProbe
+{
+public:
+    explicit SwayProbe(const QString& socket) : m_ipc(SwayIpc::connect(socket)) {}
+    bool isOpen() const { return bool(m_ipc); }
+
+    std::optional<QRect> frame(const QString& title)
+    {
+        const std::optional<QJsonDocument> tree = m_ipc->request(SwayIpc::GetTree);
+        return tree ? find(tree->object(), title) : std::nullopt;
+    }
+    bool waitFor(const QString& title, const QRect& expected)
+    {
+        QElapsedTimer waited;
+        waited.start();
+        while (frame(title) != expected) {
+            if (waited.elapsed() > kArrivalTimeoutMs)
+                return false;
+        }
+        return true;
+    }
+
+private:
+    static std::optional<QRect> find(const QJsonObject& node, const QString& title)
+    {
+        if (const auto window = SwayWindowBackend::windowOf(node, false); window && window->title == title)
+            return window->frame.toRect();
+        for (const char* children : {"nodes", "floating_nodes"}) {
+            for (const QJsonValue& child : node.value(QLatin1String(children)).toArray()) {
+                if (const auto found = find(child.toObject(), title))
+                    return found;
+            }
+        }
+        return std::nullopt;
+    }
+
+    std::unique_ptr<SwayIpc> m_ipc;
+};
+
+void compareSwayTriggerWithCommandLine(const char* self)
+{
+    const QString socket = qEnvironmentVariable("SYSTEMDLL_TEST_SWAYSOCK");
+    const QString display = qEnvironmentVariable("SYSTEMDLL_TEST_SWAY_DISPLAY");
+    const QString swaymsg = QStandardPaths::findExecutable("swaymsg");
+    if (socket.isEmpty() || display.isEmpty() || swaymsg.isEmpty()) {
+        std::printf("windowcontrol.sway: skipped (no headless sway, or no swaymsg)\n");
+        return;
+    }
+    QTemporaryDir runtime;
+    QProcess window;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "wayland");
+    env.insert("WAYLAND_DISPLAY", display);
+    env.insert("XDG_RUNTIME_DIR", runtime.path());
+    env.remove("DISPLAY");
+    window.setProcessEnvironment(env);
+    window.start(QString::fromLocal8Bit(self), {"--wayland-window", kSwayTitle});
+    SwayProbe probe(socket);
+    QElapsedTimer waited;
+    waited.start();
+    while (probe.isOpen() && !probe.frame(kSwayTitle) && waited.elapsed() < kSetupTimeoutMs)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    if (!probe.isOpen() || !probe.frame(kSwayTitle)) {
+        std::printf("windowcontrol.sway: FAILED, the window did not show on sway\n");
+        return;
+    }
+    // Both sides move a floating window; making it floating is not measured.
+    const QString criteria = QStringLiteral("[title=\"^%1$\"] ").arg(kSwayTitle);
+    QProcess::execute(swaymsg, {"-s", socket, criteria + "floating enable"});
+    QThread::msleep(200);
+
+    qputenv("SYSTEMDLL_WINDOWCONTROL_BACKEND", "sway");
+    qputenv("SWAYSOCK", socket.toLocal8Bit());
+    const QRect frames[2] = {QRect(100, 80, 640, 400), QRect(160, 120, 520, 360)};
+    std::unique_ptr<PluginWindowsControl> keys[2] = {keyFor(frames[0], kSwayTitle), keyFor(frames[1], kSwayTitle)};
+    static const QJsonObject appTriggered{{"event", QJsonObject{{"type", "tov.ky.plugin.event.app.triggered"}}}};
+    int turn = 0, misses = 0;
+    auto ours = [&] {
+        turn ^= 1;
+        QJsonObject result;
+        keys[turn]->eventReceived(appTriggered, result);
+        misses += !probe.waitFor(kSwayTitle, frames[turn]);
+    };
+    auto theirs = [&] {
+        turn ^= 1;
+        const QRect& f = frames[turn];
+        QProcess::execute(swaymsg, {"-s", socket, criteria + QStringLiteral("resize set width %1 px height %2 px, "
+                                                                             "move absolute position %3 px %4 px")
+                                                                  .arg(f.width()).arg(f.height())
+                                                                  .arg(f.x()).arg(f.y())});
+        misses += !probe.waitFor(kSwayTitle, frames[turn]);
+    };
+    const auto ms = samplesMs(kTriggerRuns, {ours, theirs});
+    std::printf("windowcontrol.sway trigger app triggered to new frame: median %.3f ms, p99 %.3f ms (%d runs)\n",
+                median(ms[0]), percentile(ms[0], 0.99), kTriggerRuns);
+    std::printf("windowcontrol.swaymsg resize, move to new frame: median %.3f ms, p99 %.3f ms (%d processes)\n",
+                median(ms[1]), percentile(ms[1], 0.99), kTriggerRuns);
+    std::printf("windowcontrol.ratio swaymsg/trigger on sway (median): %.1fx\n", median(ms[1]) / median(ms[0]));
+    std::printf("windowcontrol.sway: %d samples lost (the frame not reached within %d ms)\n", misses,
+                kArrivalTimeoutMs);
+    window.kill();
+    window.waitForFinished(5000);
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc == 3 && qstrcmp(argv[1], "--wayland-window") == 0) {
+        QApplication app(argc, argv);
+        QWidget window;
+        window.setWindowTitle(QString::fromLocal8Bit(argv[2]));
+        window.resize(320, 240);
+        window.show();
+        return app.exec();
+    }
     QApplication app(argc, argv);
     QLoggingCategory::setFilterRules(QStringLiteral("systemdll.*.debug=false"));
     auto x11 = X11WindowBackend::open();
@@ -341,5 +461,6 @@ int main(int argc, char** argv)
     compareWithCommandLine(control);
     lookupThenAction(control, backend);
     compareTriggerWithCommandLine(control);
+    compareSwayTriggerWithCommandLine(argv[0]);
     return 0;
 }

@@ -12,6 +12,11 @@ InterfaceToWindowControl::InterfaceToWindowControl(QObject* parent)
 
 InterfaceToWindowControl::~InterfaceToWindowControl() = default;
 
+WindowBackend::Missing InterfaceToWindowControl::missing() const
+{
+    return WindowBackend::Missing::Nothing;
+}
+
 std::optional<QRect> InterfaceToWindowControl::apply(const WindowTask& task)
 {
     const QString logged = WindowRecordFilter::forLog(task.title);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "windowbackend.h"
 #include "windowsinfo.h"
 #include "windowtask.h"
 
@@ -28,6 +29,9 @@ public:
     // or it went away meanwhile.
     std::optional<QRect> apply(const WindowTask& task);
 
+    // What the user must set up first, if anything; nothing unless the platform tells.
+    virtual WindowBackend::Missing missing() const;
+
     virtual void setTargetWindowSize(QString title, const QSize& size) = 0;
     virtual void setTargetWindowLeftTopPosition(QString title, const QPoint& position) = 0;
     virtual void closeTargetWindow(QString title) = 0;
@@ -45,6 +49,7 @@ public:
     QPoint targetWindowPosition;
     QString targetWindowTitle;
     QString targetProcessName;
+    QString targetAppId;             // where the window system names programs
 
 private:
     // Makes the task's window the target; false when there is none.

@@ -5,6 +5,7 @@
 #include "windowcontrollog.h"
 
 #if defined(SYSTEMDLL_HAVE_XCB_WINDOWCONTROL)
+#include "gnome/gnomewindowbackend.h"
 #include "sway/swaywindowbackend.h"
 #include "x11/x11windowbackend.h"
 #endif
@@ -27,11 +28,23 @@ std::unique_ptr<WindowBackend> swayBackend()
     return socket.isEmpty() ? nullptr : SwayWindowBackend::open(socket);
 }
 
+bool isGnomeSession()
+{
+    return qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(QLatin1Char(':')).contains(QLatin1String("GNOME"));
+}
+
 // The compositor's own way, whichever answers.
 std::unique_ptr<WindowBackend> waylandDefault()
 {
     if (auto sway = swayBackend())
         return sway;
+    QString problem;
+    if (auto gnome = GnomeWindowBackend::open(&problem))
+        return gnome;
+    if (isGnomeSession()) {
+        qCWarning(lcWindowControl).noquote() << QStringLiteral("no window control on GNOME: %1").arg(problem);
+        return std::make_unique<EmptyWindowBackend>(WindowBackend::Missing::GnomeExtension);
+    }
     return nullptr;
 }
 #endif
@@ -44,7 +57,8 @@ std::unique_ptr<WindowBackend> platformDefault()
     if (isWaylandSession()) {
         if (auto wayland = waylandDefault())
             return wayland;
-        qCWarning(lcWindowControl) << "this Wayland compositor offers no window control (no sway IPC socket):"
+        qCWarning(lcWindowControl) << "this Wayland compositor offers no window control (no sway IPC socket,"
+                                   << "no GNOME Shell extension):"
                                    << "only windows of X11 programs can be listed and controlled";
     }
     if (auto x11 = X11WindowBackend::open())
@@ -67,6 +81,11 @@ bool WindowBackend::appliesLater() const
 bool WindowBackend::settle(int, QRectF*)
 {
     return false;
+}
+
+WindowBackend::Missing WindowBackend::missing() const
+{
+    return Missing::Nothing;
 }
 
 bool WindowBackend::watchFocus(FocusListener)
@@ -95,6 +114,13 @@ std::unique_ptr<WindowBackend> WindowBackend::create(const QString& backend)
         qCWarning(lcWindowControl) << "X11 window control requested but no X display is reachable:"
                                    << "no windows can be listed or controlled";
         return std::make_unique<EmptyWindowBackend>();
+    }
+    if (backend == QLatin1String(WindowControlConstants::kGnomeBackend)) {
+        QString problem;
+        if (auto gnome = GnomeWindowBackend::open(&problem))
+            return gnome;
+        qCWarning(lcWindowControl).noquote() << QStringLiteral("no window control on GNOME: %1").arg(problem);
+        return std::make_unique<EmptyWindowBackend>(WindowBackend::Missing::GnomeExtension);
     }
     if (backend == QLatin1String(WindowControlConstants::kSwayBackend)) {
         if (auto sway = swayBackend())

@@ -54,7 +54,12 @@ public:
     // The focused window as last reported; empty where focus is not watched.
     virtual FocusedWindow focusedWindow();
 
-    // The backend for this process: SYSTEMDLL_WINDOWCONTROL_BACKEND=x11|sway|none forces
+    // What the user must set up before windows can be controlled, where the session
+    // tells; the inspector says how.
+    enum class Missing { Nothing, GnomeExtension };
+    virtual Missing missing() const;
+
+    // The backend for this process: SYSTEMDLL_WINDOWCONTROL_BACKEND=x11|sway|gnome|none forces
     // one; otherwise the platform's own (in a Wayland session the compositor's, whichever
     // answers, else X11 for the X11 programs), or one that lists nothing. Never null.
     static std::unique_ptr<WindowBackend> create();

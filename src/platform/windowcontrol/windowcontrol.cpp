@@ -35,6 +35,11 @@ QString WindowControl::backendName() const
     return m_backend->name();
 }
 
+WindowBackend::Missing WindowControl::missing() const
+{
+    return m_backend->missing();
+}
+
 // QTime wraps at midnight, so the age is taken modulo a day; a clock that went back
 // gives a large age, and the snapshot is listed again rather than kept.
 bool WindowControl::snapshotIsFresh() const
@@ -151,6 +156,7 @@ void WindowControl::getTargetWindowInformation(QString title)
     if (index < 0 || index >= windowInfos.size()) {
         targetWindowTitle.clear();
         targetProcessName.clear();
+        targetAppId.clear();
         targetWindowPosition = QPoint(0, 0);
         targetWindowSize = QSize();
         return;
@@ -158,6 +164,7 @@ void WindowControl::getTargetWindowInformation(QString title)
     const WindowsInfo& info = windowInfos.at(index);
     targetWindowTitle = info.title;
     targetProcessName = info.processName;
+    targetAppId = info.appId;
     targetWindowSize = info.rect.size();
     targetWindowPosition = info.rect.topLeft();
 }

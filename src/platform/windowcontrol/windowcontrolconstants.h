@@ -18,6 +18,7 @@ constexpr int kLoggedTitleLength = 120;
 constexpr char kBackendVariable[] = "SYSTEMDLL_WINDOWCONTROL_BACKEND";
 constexpr char kX11Backend[] = "x11";
 constexpr char kSwayBackend[] = "sway";
+constexpr char kGnomeBackend[] = "gnome";
 constexpr char kSwaySocketVariable[] = "SWAYSOCK";
 constexpr char kI3SocketVariable[] = "I3SOCK";
 constexpr char kNoBackend[] = "none";

@@ -188,6 +188,41 @@ private slots:
         QCOMPARE(bystander->state(), QProcess::Running);
     }
 
+    void anyWindowOfProgram_data()
+    {
+        QTest::addColumn<QString>("appId");
+        QTest::addColumn<QString>("process");
+        QTest::addColumn<bool>("found");
+
+        QTest::newRow("by app id") << "org.example.Target" << QString() << true;
+        QTest::newRow("app id of no window: none") << "org.example.Nothing" << QString() << false;
+    }
+
+    // A key whose stored title is long out of date finds its program's window by app id;
+    // a bystander of the same program file but another app id stays tiled.
+    void anyWindowOfProgram()
+    {
+        QFETCH(QString, appId);
+        QFETCH(QString, process);
+        QFETCH(bool, found);
+
+        QProcess* bystander = open("Bystander");
+        QProcess* target = open("Page 2 - Browser", "org.example.Target");
+        QVERIFY(target && bystander);
+        WindowControl control(SwayWindowBackend::open(m_socket));
+        WindowTask task = ::task(WindowTask::Resize, QRect(200, 150, 400, 300));
+        task.title = "Page 1 - Browser";
+        task.match = WindowTask::Match::Program;
+        task.appId = appId;
+        task.process = process;
+        if (!found)
+            QTest::ignoreMessage(QtInfoMsg, QRegularExpression("no window of program"));
+        QCOMPARE(control.apply(task).has_value(), found);
+        if (found)
+            QTRY_VERIFY(near(rectOf(findByPid(swayTree(), target->processId())), task.rect));
+        QCOMPARE(findByPid(swayTree(), bystander->processId()).value("type").toString(), QString("con"));  // still tiled
+    }
+
     // Focus moved by another client (swaymsg, as a user's click would): the signal names
     // each newly focused window once, and the focused window's new title.
     void focusedWindow()
@@ -287,7 +322,7 @@ private slots:
 
 private:
     // Starts a window of its own process and waits until sway lists it.
-    QProcess* open(const QString& title)
+    QProcess* open(const QString& title, const QString& appId = {})
     {
         auto* window = new QProcess(this);
         m_windows << window;
@@ -300,7 +335,7 @@ private:
         window->setProcessEnvironment(env);
         window->setProcessChannelMode(QProcess::ForwardedErrorChannel);
         window->setReadChannel(QProcess::StandardOutput);
-        window->start(kHelper, {title});
+        window->start(kHelper, appId.isEmpty() ? QStringList{title} : QStringList{title, appId});
         if (!window->waitForStarted(10000))
             return nullptr;
         // Listed, and drawn at the size the layout gives it: a window still taking its

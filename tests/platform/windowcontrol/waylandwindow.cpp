@@ -1,5 +1,5 @@
 // A plain window for the compositor tests, in a process of its own: titled by its first
-// argument; a line "title TEXT" on its standard input gives it a new title. It prints
+// argument, with the app id of its second if there is one; a line "title TEXT" on its standard input gives it a new title. It prints
 // "size W H" each time the compositor gives it a size, so that a test can wait until
 // the compositor's layout and the window agree.
 #include <QApplication>
@@ -28,6 +28,8 @@ protected:
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    if (argc > 2)
+        QGuiApplication::setDesktopFileName(QString::fromLocal8Bit(argv[2]));
     Window window;
     window.setWindowTitle(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("Target"));
     window.resize(320, 240);

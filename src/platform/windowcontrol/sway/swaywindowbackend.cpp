@@ -1,12 +1,12 @@
 #include "swaywindowbackend.h"
 
+#include "platform/windowcontrol/processname.h"
 #include "platform/windowcontrol/windowcontrolconstants.h"
 #include "platform/windowcontrol/windowcontrollog.h"
 #include "platform/windowcontrol/windowrecordfilter.h"
 #include "swayipc.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QJsonArray>
 #include <QLocalSocket>
 
@@ -17,18 +17,10 @@ namespace C = WindowControlConstants;
 
 namespace {
 
-// How often a resize is looked for while it is being applied.
+// How often a resize is looked for while it is being applied, and how often a window
+// made floating is looked at until it has drawn itself at its floating size.
 constexpr auto kSettlePoll = std::chrono::microseconds(300);
-
-QString processNameOf(qint64 pid)
-{
-    if (pid <= 0)
-        return {};
-    QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
-    if (!comm.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromLocal8Bit(comm.readAll()).remove(QLatin1Char('\n'));
-}
+constexpr auto kFloatPoll = std::chrono::milliseconds(20);
 
 QRect rectOf(const QJsonObject& rect)
 {
@@ -72,14 +64,15 @@ QString SwayWindowBackend::name() const
     return QStringLiteral("sway");
 }
 
-std::optional<WindowBackend::Window> SwayWindowBackend::windowOf(const QJsonObject& node)
+std::optional<WindowBackend::Window> SwayWindowBackend::windowOf(const QJsonObject& node, bool withProcess)
 {
     // Only views carry a pid; split containers, workspaces and outputs do not.
     if (!node.contains(QLatin1String("pid")))
         return std::nullopt;
     Window window;
     window.title = node.value(QLatin1String("name")).toString();
-    window.processName = processNameOf(node.value(QLatin1String("pid")).toInteger());
+    if (withProcess)
+        window.processName = processNameOf(node.value(QLatin1String("pid")).toInteger());
     window.appId = node.value(QLatin1String("app_id")).toString();
     if (window.appId.isEmpty())  // an X11 client under Xwayland
         window.appId = node.value(QLatin1String("window_properties")).toObject().value(QLatin1String("class")).toString();
@@ -95,14 +88,32 @@ std::optional<QJsonObject> SwayWindowBackend::tree()
     return reply->object();
 }
 
-void SwayWindowBackend::collect(const QJsonObject& node, QList<Listed>& out) const
+void SwayWindowBackend::collect(const QJsonObject& node, QList<Listed>& out, bool withProcess) const
 {
-    if (std::optional<Window> window = windowOf(node))
-        out.append({node.value(QLatin1String("id")).toInteger(), *window});
+    if (std::optional<Window> window = windowOf(node, withProcess)) {
+        const bool floating = node.value(QLatin1String("type")).toString() == QLatin1String("floating_con")
+            && node.value(QLatin1String("fullscreen_mode")).toInt() == 0;
+        out.append({node.value(QLatin1String("id")).toInteger(), *window, floating,
+                    rectOf(node.value(QLatin1String("window_rect")).toObject())});
+    }
     for (const char* children : {"nodes", "floating_nodes"}) {
         for (const QJsonValue& child : node.value(QLatin1String(children)).toArray())
-            collect(child.toObject(), out);
+            collect(child.toObject(), out, withProcess);
     }
+}
+
+std::optional<SwayWindowBackend::Listed> SwayWindowBackend::find(qint64 id)
+{
+    const std::optional<QJsonObject> root = tree();
+    if (!root)
+        return std::nullopt;
+    QList<Listed> windows;
+    collect(*root, windows, false);
+    for (const Listed& listed : std::as_const(windows)) {
+        if (listed.id == id)
+            return listed;
+    }
+    return std::nullopt;
 }
 
 QList<WindowBackend::Window> SwayWindowBackend::enumerate()
@@ -145,14 +156,41 @@ bool SwayWindowBackend::run(int index, const char* operation, const QString& com
     return true;
 }
 
+// Sizes and positions are for floating containers. A tiled or fullscreen window is made
+// floating on its own first, and the client is given time to draw at its floating size:
+// a frame it still draws at its tiled size would overrule the size asked for.
+bool SwayWindowBackend::makeFloating(int index)
+{
+    if (index < 0 || index >= m_windows.size())
+        return run(index, "float", QString());
+    if (m_windows.at(index).floating)
+        return true;
+    if (!run(index, "float", QStringLiteral("fullscreen disable, floating enable")))
+        return false;
+    const qint64 id = m_windows.at(index).id;
+    QElapsedTimer waited;
+    waited.start();
+    std::optional<QRect> last;
+    while (waited.elapsed() < C::kSwaySettleTimeoutMs) {
+        const std::optional<Listed> now = find(id);
+        if (!now)
+            return false;
+        if (now->floating && last == now->content)
+            break;
+        last = now->content;
+        std::this_thread::sleep_for(kFloatPoll);
+    }
+    m_windows[index].floating = true;
+    return true;
+}
+
 // A floating container keeps its centre when resized; the inspector's order (size, then
 // position) therefore lands where asked.
 bool SwayWindowBackend::setSize(int index, const QSize& size)
 {
-    const bool done = run(index, "resize",
-                          QStringLiteral("fullscreen disable, floating enable, resize set width %1 px height %2 px")
-                              .arg(qMax(1, size.width()))
-                              .arg(qMax(1, size.height())));
+    const bool done = makeFloating(index)
+        && run(index, "resize",
+               QStringLiteral("resize set width %1 px height %2 px").arg(qMax(1, size.width())).arg(qMax(1, size.height())));
     if (done)
         m_requests[m_windows.at(index).id].size = size;
     return done;
@@ -160,10 +198,8 @@ bool SwayWindowBackend::setSize(int index, const QSize& size)
 
 bool SwayWindowBackend::setPosition(int index, const QPoint& position)
 {
-    const bool done = run(index, "move",
-                          QStringLiteral("fullscreen disable, floating enable, move absolute position %1 px %2 px")
-                              .arg(position.x())
-                              .arg(position.y()));
+    const bool done = makeFloating(index)
+        && run(index, "move", QStringLiteral("move absolute position %1 px %2 px").arg(position.x()).arg(position.y()));
     if (done)
         m_requests[m_windows.at(index).id].position = position;
     return done;
@@ -204,13 +240,8 @@ bool SwayWindowBackend::settle(int index, QRectF* frame)
     QElapsedTimer waited;
     waited.start();
     for (;;) {
-        const std::optional<QJsonObject> root = tree();
-        if (!root)
-            return true;
-        QList<Listed> windows;
-        collect(*root, windows);
-        const auto found = std::find_if(windows.cbegin(), windows.cend(), [&](const Listed& l) { return l.id == id; });
-        if (found == windows.cend()) {
+        const std::optional<Listed> found = find(id);
+        if (!found) {
             qCDebug(lcWindowControl) << "window" << id << "went away while being resized";
             return true;
         }

@@ -38,13 +38,15 @@ public:
     FocusedWindow focusedWindow() override;
 
     // A window container of the tree as listed, or nothing for any other node.
-    static std::optional<Window> windowOf(const QJsonObject& node);
+    static std::optional<Window> windowOf(const QJsonObject& node, bool withProcess = true);
 
 private:
     struct Listed
     {
         qint64 id = 0;
         Window window;
+        bool floating = false;  // and not fullscreen
+        QRect content;          // what the client draws
     };
     struct Request
     {
@@ -54,8 +56,12 @@ private:
 
     explicit SwayWindowBackend(std::unique_ptr<SwayIpc> ipc);
     bool run(int index, const char* operation, const QString& commands);
+    bool makeFloating(int index);
+    // The container as the tree shows it now.
+    std::optional<Listed> find(qint64 id);
     std::optional<QJsonObject> tree();
-    void collect(const QJsonObject& node, QList<Listed>& out) const;
+    // withProcess: the process names too (one file read per window).
+    void collect(const QJsonObject& node, QList<Listed>& out, bool withProcess = true) const;
     void readEvents();
     void onWindowEvent(const QJsonObject& event);
     static FocusedWindow focusOf(const QJsonObject& container);
