@@ -47,10 +47,9 @@ WidgetPluginWindowsControl::WidgetPluginWindowsControl(InterfaceToWindowControl*
         coordinate->setValidator(new QIntValidator(C::kMinCoordinate, C::kMaxCoordinate, this));
     initWindowList();
     initActionList();
-    if (windowControl->missing() == WindowBackend::Missing::GnomeExtension) {
-        ui->labelSetupHint->setText(tr(kSetupHint));
-        ui->labelSetupHint->setVisible(true);
-    }
+    const bool needsExtension = windowControl->missing() == WindowBackend::Missing::GnomeExtension;
+    ui->labelSetupHint->setText(needsExtension ? tr(kSetupHint) : QString());
+    ui->labelSetupHint->setVisible(needsExtension);
 }
 
 WidgetPluginWindowsControl::~WidgetPluginWindowsControl() = default;

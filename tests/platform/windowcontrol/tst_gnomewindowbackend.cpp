@@ -9,6 +9,7 @@
 #include <QDBusConnection>
 #include <QDBusInterface>
 #include <QDBusReply>
+#include <QDBusVariant>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
