@@ -322,6 +322,15 @@ void compareTriggerWithCommandLine(WindowControl& control)
 
 const char kSwayTitle[] = "Sway Target";
 
+// Runs a program to its end, its output dropped (swaymsg prints every reply).
+void quiet(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.start(program, arguments);
+    process.waitForFinished();
+}
+
 // The bench's own view of sway's layout, on a connection of its own.
 class SwayProbe
 {
@@ -391,7 +400,7 @@ void compareSwayTriggerWithCommandLine(const char* self)
     }
     // Both sides move a floating window; making it floating is not measured.
     const QString criteria = QStringLiteral("[title=\"^%1$\"] ").arg(kSwayTitle);
-    QProcess::execute(swaymsg, {"-s", socket, criteria + "floating enable"});
+    quiet(swaymsg, {"-s", socket, criteria + "floating enable"});
     QThread::msleep(200);
 
     qputenv("SYSTEMDLL_WINDOWCONTROL_BACKEND", "sway");
@@ -409,7 +418,7 @@ void compareSwayTriggerWithCommandLine(const char* self)
     auto theirs = [&] {
         turn ^= 1;
         const QRect& f = frames[turn];
-        QProcess::execute(swaymsg, {"-s", socket, criteria + QStringLiteral("resize set width %1 px height %2 px, "
+        quiet(swaymsg, {"-s", socket, criteria + QStringLiteral("resize set width %1 px height %2 px, "
                                                                              "move absolute position %3 px %4 px")
                                                                   .arg(f.width()).arg(f.height())
                                                                   .arg(f.x()).arg(f.y())});
