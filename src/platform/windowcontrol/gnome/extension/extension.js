@@ -25,6 +25,7 @@ const INTERFACE = `<node>
     <method name="Minimize"><arg type="t" direction="in" name="id"/><arg type="b" direction="out" name="done"/></method>
     <method name="Maximize"><arg type="t" direction="in" name="id"/><arg type="b" direction="out" name="done"/></method>
     <method name="Close"><arg type="t" direction="in" name="id"/><arg type="b" direction="out" name="done"/></method>
+    <method name="Activate"><arg type="t" direction="in" name="id"/><arg type="b" direction="out" name="done"/></method>
     <signal name="FocusChanged"><arg type="s" name="window"/></signal>
   </interface>
 </node>`;
@@ -123,6 +124,10 @@ class WindowService {
 
     Close(id) {
         return this._act(id, w => w.delete(global.get_current_time()));
+    }
+
+    Activate(id) {
+        return this._act(id, w => w.activate(global.get_current_time()));
     }
 
     // The focused window, and its title while it has the focus.
