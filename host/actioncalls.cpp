@@ -1,5 +1,7 @@
 #include "actioncalls.h"
 
+#include "descriptors.h"
+
 namespace ActionCalls {
 
 QJsonObject envelope(const QString& target, const QString& type)
@@ -28,6 +30,8 @@ host::ActionInterface* create(host::PackageInterface* package, const QJsonObject
         *error = QStringLiteral("its \"payload\" is not an object");
         return nullptr;
     }
+    if (!Descriptors::spare(Descriptors::kPerAction, error))
+        return nullptr;
     const QString category = entry.value("category").toString();
     host::ActionInterface* action = package->makeWidget(category, n);
     if (!action)

@@ -361,7 +361,7 @@ QJsonObject Deck::profile() const
     for (int i = 0; i < pageCount(); ++i)
         pages.append(pageData(i));
     return {{"version", 2}, {"grid", QJsonObject{{"columns", m_columns}, {"rows", m_rows}}},
-            {"page", m_current}, {"pages", pages}};
+            {"page", m_handPage}, {"pages", pages}};
 }
 
 Deck::Page Deck::readPage(const QJsonObject& stored, int index, QStringList* problems) const
@@ -431,6 +431,7 @@ void Deck::restore(const QJsonObject& profile, QStringList* problems)
     if (m_pages.isEmpty())
         m_pages.append(Page());
     m_current = qBound(0, profile.value("page").toInt(), pageCount() - 1);
+    m_handPage = m_current;
     showPage(problems);
     emit pageChanged(m_current);
 }
@@ -441,12 +442,48 @@ bool Deck::setCurrentPage(int page, QString* error)
         *error = QStringLiteral("page %1 does not exist (pages 0 to %2)").arg(page).arg(pageCount() - 1);
         return false;
     }
-    if (page == m_current)
-        return true;
+    const bool stored = page == m_handPage;
+    m_handPage = page;
+    if (page != m_current)
+        switchPage(page);
+    if (!stored)
+        emit changed();
+    return true;
+}
+
+bool Deck::followPage(int page, QString* error)
+{
+    if (page < 0 || page >= pageCount()) {
+        *error = QStringLiteral("page %1 does not exist (pages 0 to %2)").arg(page).arg(pageCount() - 1);
+        return false;
+    }
+    if (page != m_current)
+        switchPage(page);
+    return true;
+}
+
+void Deck::switchPage(int page)
+{
     hidePage();
     m_current = page;
     showPageReporting();
     emit pageChanged(m_current);
+}
+
+bool Deck::setPageApps(int page, const QStringList& apps, const QStringList& titles, QString* error)
+{
+    if (page < 0 || page >= pageCount()) {
+        *error = QStringLiteral("page %1 does not exist (pages 0 to %2)").arg(page).arg(pageCount() - 1);
+        return false;
+    }
+    QJsonObject& data = m_pages[page].data;
+    for (const auto& [field, names] : {std::pair{"apps", &apps}, std::pair{"titles", &titles}}) {
+        if (names->isEmpty())
+            data.remove(QLatin1String(field));
+        else
+            data.insert(QLatin1String(field), QJsonArray::fromStringList(*names));
+    }
+    emit pageAppsChanged(page);
     emit changed();
     return true;
 }
@@ -470,6 +507,8 @@ bool Deck::insertPage(int index, const QJsonObject& data, QString* error)
     m_pages.insert(index, readPage(data, index, &problems));
     if (index <= m_current && pageCount() > 1)
         ++m_current;  // the shown page stays shown
+    if (index <= m_handPage && pageCount() > 1)
+        ++m_handPage;
     emit pageChanged(m_current);
     emit changed();
     return true;
@@ -487,6 +526,10 @@ bool Deck::removePage(int index, QString* error)
     m_pages.remove(index);
     if (index < m_current || m_current >= pageCount())
         m_current = qMax(0, m_current - 1);
+    if (index == m_handPage)
+        m_handPage = m_current;  // what the user sees now
+    else if (index < m_handPage)
+        --m_handPage;
     if (shown)
         showPageReporting();
     emit pageChanged(m_current);

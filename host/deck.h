@@ -37,7 +37,16 @@ public:
     int pageCount() const { return int(m_pages.size()); }
     int currentPage() const { return m_current; }
     // Shows `page`: the keys of the page left are put away, those of `page` created.
+    // The user's choice: it is the page stored, and the one focus goes back to.
     bool setCurrentPage(int page, QString* error);
+    // Shows `page` for the focused application: not stored, not the user's choice.
+    bool followPage(int page, QString* error);
+    // The page the user chose last (the one shown unless a page follows the focus).
+    int handPage() const { return m_handPage; }
+    // The page as stored, without its keys ("apps", "titles", fields of others).
+    QJsonObject pageSettings(int page) const { return m_pages.value(page).data; }
+    // Names the applications `page` is for (empty: none); stored with the page.
+    bool setPageApps(int page, const QStringList& apps, const QStringList& titles, QString* error);
     // Appends an empty page; its index, or -1 at the page limit.
     int addPage();
     // Puts a page (as pageData() gave it) back at `index`; the shown page stays shown.
@@ -103,6 +112,8 @@ signals:
     void settingsReported(int slot, const QString& target, const QJsonObject& payload);
     void slotChanged(int slot);
     void pageChanged(int page);
+    // A page's applications were set.
+    void pageAppsChanged(int page);
     // Something to store: a key or page added, moved, removed.
     void changed();
     void problemFound(const QString& problem);
@@ -137,12 +148,14 @@ private:
     void showPageReporting();  // problems of a page shown later go out as problemFound
     void hidePage();
     Page readPage(const QJsonObject& page, int index, QStringList* problems) const;
+    void switchPage(int page);
 
     host::PackageInterface* m_package;
     int m_columns;
     int m_rows;
     QVector<Page> m_pages;
     int m_current = 0;
+    int m_handPage = 0;
     QMap<int, Key> m_keys;  // the shown page's keys
     std::function<void(std::function<void()>)> m_stepGate;
 };

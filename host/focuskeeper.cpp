@@ -1,6 +1,7 @@
 #include "focuskeeper.h"
 
 #include "hostlog.h"
+#include "xcbcalls.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -11,21 +12,8 @@
 #include <cstdlib>
 
 namespace {
-template<typename T>
-using Reply = std::unique_ptr<T, decltype(&std::free)>;
-
-template<typename T>
-Reply<T> reply(T* raw)
-{
-    return Reply<T>(raw, &std::free);
-}
-
-xcb_atom_t atom(xcb_connection_t* connection, const char* name)
-{
-    const auto answer = reply(xcb_intern_atom_reply(
-        connection, xcb_intern_atom(connection, 0, uint16_t(qstrlen(name)), name), nullptr));
-    return answer ? answer->atom : xcb_atom_t(XCB_ATOM_NONE);
-}
+using XcbCalls::atom;
+using XcbCalls::reply;
 
 constexpr uint32_t kSourcePager = 2;  // _NET_ACTIVE_WINDOW: asked for by a tool, not an application
 } // namespace

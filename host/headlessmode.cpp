@@ -2,6 +2,7 @@
 
 #include "hostsession.h"
 #include "outputwriter.h"
+#include "pagefollower.h"
 #include "profilestore.h"
 #include "scriptrunner.h"
 #include "urlcatcher.h"
@@ -34,7 +35,7 @@ QJsonValue parsedFrame(const QString& frame)
 
 } // namespace
 
-int runHeadless(HostSession& session, const QString& scriptPath, bool launch, RecordChannelReader* records)
+int runHeadless(HostSession& session, const QString& scriptPath, bool launch, RecordChannelReader* records, bool followFocus)
 {
     QString why;
     QJsonArray steps;
@@ -69,8 +70,22 @@ int runHeadless(HostSession& session, const QString& scriptPath, bool launch, Re
                      [](int slot, const QString& target, const QJsonObject& payload) {
                          OutputWriter::line({{"kind", "settings"}, {"slot", slot}, {"target", target}, {"payload", payload}});
                      });
+    // Each switch of page for the focused application, while the script's waits run.
+    std::unique_ptr<PageFollower> follower;
+    if (followFocus) {
+        follower = std::make_unique<PageFollower>(session);
+        QObject::connect(follower.get(), &PageFollower::followed, [](int page, const FocusedWindow& window) {
+            OutputWriter::line({{"kind", "page"}, {"page", page}, {"app", window.name()}, {"title", window.title}});
+        });
+    }
     ScriptRunner runner(session, records);
-    return runner.run(steps) ? 0 : 1;
+    const bool passed = runner.run(steps);
+    QString problem;
+    const bool stored = session.flushProfile(&problem);
+    if (!stored)
+        reportProblems({problem});
+    // A profile set aside, unreadable, newer or open elsewhere could not be used as it was.
+    return passed && stored && !session.profile().troubled() ? 0 : 1;
 }
 
 // Reads the profile only: a missing or damaged one is an error, never renamed.

@@ -8,13 +8,20 @@
 #include <QSettings>
 #include <QJsonArray>
 
+#include <cstdio>
+
 HostSession::HostSession(Options options, QObject* parent)
     : QObject(parent)
     , m_options(std::move(options))
     , m_loader(m_options.library)
-    , m_profile(std::make_unique<ProfileStore>(m_options.profilePath, m_options.readOnlyProfile))
+    , m_profile(std::make_shared<ProfileStore>(m_options.profilePath, m_options.readOnlyProfile))
     , m_defaultProfile(m_options.defaultProfile.isEmpty() ? m_options.profilePath : m_options.defaultProfile)
 {
+    m_saveTimer.setSingleShot(true);
+    m_saveTimer.setInterval(kSaveDelayMs);
+    connect(&m_saveTimer, &QTimer::timeout, this, [this] { m_writer.writeLater(m_profile, m_deck->profile()); });
+    connect(&m_writer, &ProfileWriter::failed, this, &HostSession::saveFailed);
+    connect(&m_writer, &ProfileWriter::written, this, &HostSession::profileSaved);
 }
 
 namespace {
@@ -29,6 +36,9 @@ QSettings settings(const QString& configDir)
 
 HostSession::~HostSession()
 {
+    QString problem;
+    if (!flushProfile(&problem))
+        std::fprintf(stderr, "vanta-host: %s\n", qPrintable(problem));
     m_deck.reset();            // every action first,
     m_loader.releasePackage(); // then the package
 }
@@ -91,24 +101,46 @@ void HostSession::restoreProfile(QStringList* problems)
     connect(m_deck.get(), &Deck::problemFound, this, &HostSession::noteProblem);
     if (m_options.readOnlyProfile)
         return;
-    const auto store = [this] {
-        QString problem;
-        if (!saveProfile(&problem))
-            qCWarning(lcHost).noquote() << problem;
-    };
-    connect(m_deck.get(), &Deck::settingsReported, this, store);
-    connect(m_deck.get(), &Deck::changed, this, store);
+    if (!m_profile->writable())
+        return;  // said once, in `problems`
+    connect(m_deck.get(), &Deck::settingsReported, this, &HostSession::scheduleSave);
+    connect(m_deck.get(), &Deck::changed, this, &HostSession::scheduleSave);
+}
+
+void HostSession::scheduleSave()
+{
+    m_saveTimer.start();
+}
+
+void HostSession::saveFailed(const QString& problem)
+{
+    m_unsaved = true;  // tried again at the next flush
+    qCWarning(lcHost).noquote() << problem;
+    emit problemFound(problem);
 }
 
 bool HostSession::saveProfile(QString* problem)
 {
-    return m_profile->save(m_deck->profile(), problem);
+    m_saveTimer.stop();
+    if (!m_writer.writeNow(*m_profile, m_deck->profile(), problem))
+        return false;
+    m_unsaved = false;
+    return true;
+}
+
+bool HostSession::flushProfile(QString* problem)
+{
+    return !(m_saveTimer.isActive() || m_unsaved) || saveProfile(problem);
 }
 
 void HostSession::openProfile(const QString& path, QStringList* problems)
 {
+    QString problem;
+    if (!flushProfile(&problem))
+        saveFailed(problem);
+    m_unsaved = false;  // said; the profile left keeps its file as it was
     m_deck.reset();
-    m_profile = std::make_unique<ProfileStore>(path, m_options.readOnlyProfile);
+    m_profile = std::make_shared<ProfileStore>(path, m_options.readOnlyProfile);
     m_options.profilePath = path;
     makeDeck(m_options.columns, m_options.rows);
     restoreProfile(problems);

@@ -4,10 +4,12 @@
 #include "hostserver.h"
 #include "packageloader.h"
 #include "profilestore.h"
+#include "profilewriter.h"
 
 #include <QJsonObject>
 #include <QMap>
 #include <QString>
+#include <QTimer>
 #include <functional>
 #include <memory>
 
@@ -45,6 +47,11 @@ public:
     void openProfile(const QString& path, QStringList* problems);
     // Stores the deck now; false with `problem` when it cannot.
     bool saveProfile(QString* problem);
+    // Stores the deck now if a change waits to be stored (or failed to be).
+    bool flushProfile(QString* problem);
+    // Changes are stored this long after the last one, off the GUI thread (typing in
+    // a field writes once), and at the latest when the session ends.
+    static constexpr int kSaveDelayMs = 400;
 
     // What the action steps of multi-action keys go through, on this deck and the next.
     void setStepGate(const std::function<void(std::function<void()>)>& gate);
@@ -67,15 +74,22 @@ signals:
     // A new deck replaced the old one (another profile, another grid).
     void deckReplaced();
     void problemFound(const QString& problem);
+    // A change was written in the background.
+    void profileSaved();
 
 private:
+    void scheduleSave();
+    void saveFailed(const QString& problem);
     void noteProblem(const QString& problem);
     void makeDeck(int columns, int rows);
 
     Options m_options;
     PackageLoader m_loader;
     HostServer m_server;
-    std::unique_ptr<ProfileStore> m_profile;
+    std::shared_ptr<ProfileStore> m_profile;  // shared with writes in progress
+    ProfileWriter m_writer;
+    QTimer m_saveTimer;
+    bool m_unsaved = false;  // a write in the background failed
     QString m_defaultProfile;  // the one the host started with
     std::unique_ptr<Deck> m_deck;
     std::function<void(std::function<void()>)> m_stepGate;

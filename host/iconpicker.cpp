@@ -1,8 +1,10 @@
 #include "iconpicker.h"
 
+#include "picturefile.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QBuffer>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -28,18 +30,15 @@ QAbstractButton* iconButton(QWidget* inspector)
 
 bool IconPicker::isPicture(const QString& path, QString* error)
 {
-    const QFileInfo info(path);
     QString why;
-    if (!info.exists())
-        why = QStringLiteral("no such file");
-    else if (!info.isFile())
-        why = QStringLiteral("not a regular file");
-    else if (info.size() > kMaxPictureBytes)
-        why = QStringLiteral("larger than %1 bytes").arg(kMaxPictureBytes);
-    else if (!info.isReadable())
-        why = QStringLiteral("not readable");
-    else if (!QImageReader(path).canRead())
-        why = QStringLiteral("not a picture that can be read");
+    const QByteArray bytes = PictureFile::read(path, &why);
+    if (why.isEmpty()) {
+        QBuffer buffer;
+        buffer.setData(bytes);
+        buffer.open(QIODevice::ReadOnly);
+        if (!QImageReader(&buffer).canRead())
+            why = QStringLiteral("not a picture that can be read");
+    }
     if (why.isEmpty())
         return true;
     *error = QStringLiteral("cannot use %1 as an icon: %2").arg(path, why);
@@ -77,7 +76,8 @@ bool IconPicker::pick(QWidget* inspector, const QString& path, QString* error)
         } else if (auto* local = modal->findChild<QAbstractButton*>(QStringLiteral("btnLocalDisk"))) {
             stage = File;
             local->click();
-        } else if (auto* ok = modal->findChild<QAbstractButton*>(QStringLiteral("btnOk")); ok && stage == Builder) {
+        } else if (auto* ok = modal->findChild<QAbstractButton*>(QStringLiteral("btnOk"));
+                   ok && ok->isEnabled() && stage == Builder) {
             stage = Done;
             ok->click();
         }

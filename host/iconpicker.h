@@ -11,11 +11,10 @@ class QWidget;
 class IconPicker
 {
 public:
-    static constexpr qint64 kMaxPictureBytes = 64 * 1024 * 1024;
 
     // False, with why, when the file is no picture, the inspector has no icon button,
     // or a dialog did not come.
     static bool pick(QWidget* inspector, const QString& path, QString* error);
-    // A regular file below the size cap that Qt can decode.
+    // A regular file below the size cap that Qt can decode (PictureFile's rules).
     static bool isPicture(const QString& path, QString* error);
 };

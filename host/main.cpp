@@ -2,12 +2,14 @@
 // shows a virtual deck, keeps a profile, and runs scripts headless.
 #include "deckbus.h"
 #include "deckwindow.h"
+#include "descriptors.h"
 #include "focuskeeper.h"
 #include "headlessmode.h"
 #include "hostsession.h"
 #include "mainwindow.h"
 #include "outputwriter.h"
 #include "packageloader.h"
+#include "pagefollower.h"
 #include "pressgate.h"
 #include "recordchannelreader.h"
 #include "urlcatcher.h"
@@ -108,6 +110,7 @@ struct CommandLine
     bool gridValid = true;
     bool deck = false;
     bool onTop = false;
+    bool followFocus = false;
     int press = -1;       // --press: the slot to press in the running host
     int pressPage = -1;
     bool pressValid = true;
@@ -139,8 +142,10 @@ CommandLine parseCommandLine(const QApplication& app)
     const QCommandLineOption onTop("on-top", "With --deck: keep the deck above other windows.");
     const QCommandLineOption press("press", "Press a key of the running host (slot from 0) and exit.", "SLOT");
     const QCommandLineOption page("page", "With --press: show this page (from 0) first.", "N");
+    const QCommandLineOption followFocus("follow-focus",
+                                         "With --headless: show the page of the focused application, printing each switch.");
     parser.addOptions({library, configDir, profile, lang, grid, list, headless, script, noLaunch, keys,
-                       renderProfile, out, deck, onTop, press, page});
+                       renderProfile, out, deck, onTop, press, page, followFocus});
     parser.process(app);
 
     CommandLine line;
@@ -169,6 +174,7 @@ CommandLine parseCommandLine(const QApplication& app)
     line.keys = parser.value(keys);
     line.deck = parser.isSet(deck);
     line.onTop = parser.isSet(onTop);
+    line.followFocus = parser.isSet(followFocus);
     if (parser.isSet(press)) {
         bool slotOk = false;
         bool pageOk = true;
@@ -220,6 +226,7 @@ int runWindow(QApplication& app, HostSession& session, const CommandLine& line)
         bus.publish();
         DeckWindow deck(session, gate);
         deck.setStaysOnTop(line.onTop);
+        PageFollower follower(session);
         QObject::connect(&urls, &UrlCatcher::failed, [](const QString& url, const QString& why) {
             complain(QStringLiteral("could not open %1: %2").arg(url, why), false);
         });
@@ -239,6 +246,8 @@ int runWindow(QApplication& app, HostSession& session, const CommandLine& line)
 
 int main(int argc, char** argv)
 {
+    // Two descriptors a key: a large page needs more than the usual soft limit.
+    Descriptors::raiseLimit();
     bool windowless = false;
     for (const char* option : {"--headless", "--list", "--render-profile", "--press", "--help", "-h", "--help-all", "-?"})
         windowless = windowless || hasArgument(argc, argv, option);
@@ -299,6 +308,6 @@ int main(int argc, char** argv)
     if (line.renderProfile)
         return runRenderProfile(session, line.out);
     if (line.headless)
-        return runHeadless(session, line.script, line.launch, printRecords ? &records : nullptr);
+        return runHeadless(session, line.script, line.launch, printRecords ? &records : nullptr, line.followFocus);
     return runWindow(app, session, line);
 }

@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "appmatch.h"
 #include "categorylist.h"
 #include "deckcommand.h"
 #include "deckwindow.h"
@@ -10,7 +11,9 @@
 #include "keycell.h"
 #include "multiaction.h"
 #include "multiactioneditor.h"
+#include "pageappsdialog.h"
 #include "pagecommand.h"
+#include "pagefollower.h"
 #include "pressgate.h"
 #include "profilestore.h"
 #include "urlcatcher.h"
@@ -33,7 +36,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QToolButton>
@@ -78,6 +80,11 @@ MainWindow::MainWindow(HostSession& session, QWidget* parent)
     , m_gate(new PressGate(session, *m_focus, this))
 {
     connect(m_gate, &PressGate::failed, this, &MainWindow::pressFailed);
+    // The deck shows the page of the application the user works in.
+    auto* follower = new PageFollower(session, this);
+    connect(follower, &PageFollower::followed, this, [this](int page, const FocusedWindow& window) {
+        showStatus(tr("Page %1, for %2").arg(page + 1).arg(window.name()));
+    });
     setStyleSheet(QStringLiteral("QMainWindow, QWidget#central, QScrollArea, QWidget#deckView { background-color: rgb(20,20,20); }"
                                  "QListWidget { background-color: #1E1E1E; color: rgb(161,161,161); border: none; }"
                                  "QLabel#pageLabel, QLabel#hint { color: rgb(161,161,161); }"
@@ -238,6 +245,10 @@ void MainWindow::buildMenus()
                      [this] { showPage(m_session.deck().currentPage() + 1); });
     pages->addAction(tr("&Add page"), this, &MainWindow::addPage);
     pages->addAction(tr("&Remove this page"), this, &MainWindow::removeCurrentPage);
+    pages->addAction(tr("Page a&pplications..."), this, [this] {
+        PageAppsDialog dialog(m_session.deck(), m_session.deck().currentPage(), findChild<PageFollower*>()->source(), this);
+        dialog.exec();
+    });
 
     QMenu* view = menuBar()->addMenu(tr("&View"));
     m_deckWindowAction = view->addAction(tr("&Deck window"), this, &MainWindow::showDeckWindow);
@@ -299,6 +310,7 @@ void MainWindow::buildDeck()
     connect(&deck, &Deck::slotChanged, this, &MainWindow::refresh);
     connect(&deck, &Deck::settingsReported, this, &MainWindow::refreshSnapshot);
     connect(&deck, &Deck::pageChanged, this, &MainWindow::refreshPage);
+    connect(&deck, &Deck::pageAppsChanged, this, &MainWindow::refreshPage);
     connect(&deck, &Deck::runStepFinished, this, &MainWindow::refreshSnapshot);
     connect(&deck, &Deck::runFinished, this, &MainWindow::refreshSnapshot);
     connect(&deck, &Deck::runStepFailed, this, [this](int, int step, const QString& why) {
@@ -336,8 +348,10 @@ void MainWindow::updateTitle()
 {
     const QMap<QString, QString> named = m_session.namedProfiles();
     const QString name = named.key(m_session.profile().path(), QFileInfo(m_session.profile().path()).completeBaseName());
+    // The banner says why a profile is read-only; the title keeps saying that it is.
+    const QString shown = m_session.profile().writable() ? name : tr("%1 (read-only)").arg(name);
     setWindowTitle(QStringLiteral("vanta-host — %1 — %2 %3")
-                       .arg(name, m_session.packageList().value("category").toString(), m_session.versionName()));
+                       .arg(shown, m_session.packageList().value("category").toString(), m_session.versionName()));
 }
 
 void MainWindow::updateProfilesMenu()
@@ -454,6 +468,9 @@ void MainWindow::refreshPage()
     QString label = tr("Page %1 of %2").arg(deck.currentPage() + 1).arg(deck.pageCount());
     if (deck.unplacedCount() > 0)
         label += tr(" (%n key(s) not shown)", nullptr, deck.unplacedCount());
+    const QStringList apps = AppMatch::fromPage(deck.pageSettings(deck.currentPage())).apps();
+    if (!apps.isEmpty())
+        label += tr(", for %1").arg(apps.join(QStringLiteral(", ")));
     m_pageLabel->setText(label);
     select(m_selected < 0 || m_selected >= m_cells.size() ? 0 : m_selected);
 }
@@ -759,9 +776,8 @@ bool MainWindow::importProfile(const QString& file, QString* error)
     QString path = base + QStringLiteral(".json");
     for (int n = 2; QFileInfo::exists(path); ++n)
         path = base + QStringLiteral("-%1.json").arg(n);
-    QSaveFile copy(path);
-    if (!copy.open(QIODevice::WriteOnly) || copy.write(bytes) != bytes.size() || !copy.commit()) {
-        *error = tr("cannot write %1: %2").arg(path, copy.errorString());
+    if (!ProfileStore::writeFile(path, bytes, &why)) {
+        *error = tr("cannot write %1: %2").arg(path, why);
         return false;
     }
     return switchProfile(path);
@@ -769,10 +785,10 @@ bool MainWindow::importProfile(const QString& file, QString* error)
 
 bool MainWindow::exportProfile(const QString& file, QString* error)
 {
-    QSaveFile out(file);
-    const QByteArray bytes = QJsonDocument(m_session.deck().profile()).toJson(QJsonDocument::Indented);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
-        *error = tr("cannot write %1: %2").arg(file, out.errorString());
+    QString why;
+    const QByteArray bytes = ProfileStore::encode(m_session.deck().profile(), &why);
+    if (bytes.isEmpty() || !ProfileStore::writeFile(file, bytes, &why)) {
+        *error = tr("cannot write %1: %2").arg(file, why);
         return false;
     }
     showStatus(tr("Profile exported to %1").arg(file));

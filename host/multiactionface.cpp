@@ -1,6 +1,8 @@
 #include "multiactionface.h"
 
-#include <QImageReader>
+#include "hostlog.h"
+#include "picturefile.h"
+
 #include <QPainter>
 
 namespace {
@@ -30,10 +32,13 @@ void MultiActionFace::setIcon(const QString& path)
 {
     m_icon = QPixmap();
     if (!path.isEmpty()) {
-        QImageReader reader(path);
+        QString why;
         // Scaled from a plain format: palette and one-bit pictures come out whole.
-        const QImage image = reader.read().convertToFormat(QImage::Format_ARGB32_Premultiplied);
-        if (!image.isNull())
+        const QImage image = PictureFile::load(path, QSize(kIconBox, kIconBox), &why)
+                                 .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        if (image.isNull())
+            qCWarning(lcHost) << "multi-action key: no icon from" << path << why;
+        else
             m_icon = QPixmap::fromImage(image.scaled(kIconBox, kIconBox, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     }
     update();

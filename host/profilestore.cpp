@@ -7,6 +7,10 @@
 #include <QJsonDocument>
 #include <QSaveFile>
 
+#include <cerrno>
+#include <cstring>
+#include <limits>
+
 namespace {
 
 bool inRange(const QJsonValue& value, int low, int high)
@@ -21,6 +25,8 @@ ProfileStore::ProfileStore(QString path, bool readOnly)
     , m_readOnly(readOnly)
 {
 }
+
+ProfileStore::~ProfileStore() = default;  // the lock goes with the store
 
 QByteArray ProfileStore::readRegularFile(const QString& path, qint64 limit, QString* why)
 {
@@ -93,7 +99,51 @@ QJsonObject ProfileStore::parse(const QByteArray& bytes, QString* why)
         return {};
     }
     const int page = inRange(stored.value("page"), 0, int(pages.size()) - 1) ? stored.value("page").toInt() : 0;
-    return {{"version", 2}, {"grid", grid}, {"page", page}, {"pages", pages}};
+    // A newer host's version number is kept, so that it is never written over.
+    const QJsonValue version = stored.value("version");
+    QJsonObject profile = stored;
+    profile.remove("keys");
+    profile["version"] = inRange(version, kVersion + 1, std::numeric_limits<int>::max()) ? version.toInt() : kVersion;
+    profile["page"] = page;
+    profile["pages"] = pages;
+    return profile;
+}
+
+QByteArray ProfileStore::encode(const QJsonObject& profile, QString* why)
+{
+    QByteArray bytes = QJsonDocument(profile).toJson(QJsonDocument::Compact);
+    if (bytes.size() > kMaxBytes) {
+        *why = QStringLiteral("it would take %1 bytes, more than the %2 a profile may have").arg(bytes.size()).arg(kMaxBytes);
+        return {};
+    }
+    return bytes;
+}
+
+bool ProfileStore::writeFile(const QString& path, const QByteArray& bytes, QString* why)
+{
+    // Unbuffered: a short write (disk full, file size limit) shows in write()'s count,
+    // which QSaveFile alone would commit as a truncated file.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        *why = file.errorString();
+        return false;
+    }
+    errno = 0;
+    const qint64 written = file.write(bytes);
+    if (written != bytes.size()) {
+        const int error = errno;
+        file.cancelWriting();
+        *why = QStringLiteral("only %1 of %2 bytes could be written (%3)")
+                   .arg(qMax<qint64>(written, 0))
+                   .arg(bytes.size())
+                   .arg(error ? QString::fromLocal8Bit(std::strerror(error)) : file.errorString());
+        return false;
+    }
+    if (!file.commit()) {
+        *why = file.errorString();
+        return false;
+    }
+    return true;
 }
 
 QString ProfileStore::freeName(const QString& base)
@@ -109,32 +159,81 @@ QString ProfileStore::backupName(int n) const
     return m_path + QStringLiteral(".bak.%1").arg(n);
 }
 
+bool ProfileStore::lock(QStringList* problems)
+{
+    QDir().mkpath(QFileInfo(m_path).absolutePath());
+    m_lock = std::make_unique<QLockFile>(m_path + QStringLiteral(".lock"));
+    m_lock->setStaleLockTime(0);  // held as long as the host runs; a dead holder's lock is stale
+    if (m_lock->tryLock(0))
+        return true;
+    if (m_lock->error() != QLockFile::LockFailedError) {
+        // No lock can be made here (a read-only folder, say): a save says what fails.
+        m_lock.reset();
+        return true;
+    }
+    qint64 pid = 0;
+    QString hostName;
+    QString application;
+    m_lock->getLockInfo(&pid, &hostName, &application);
+    m_lock.reset();
+    m_whyReadOnly = QStringLiteral("profile %1 is open in another %2 (process %3): it is shown read-only here and "
+                                   "no change is saved")
+                        .arg(m_path, application.isEmpty() ? QStringLiteral("host") : application)
+                        .arg(pid);
+    m_troubled = true;
+    problems->append(m_whyReadOnly);
+    return false;
+}
+
+QJsonObject ProfileStore::accept(const QJsonObject& profile, QStringList* problems)
+{
+    m_carried = profile;
+    const int version = profile.value("version").toInt();
+    if (version > kVersion && m_whyReadOnly.isEmpty()) {
+        m_whyReadOnly = QStringLiteral("profile %1 was written by a newer host (version %2; this one writes %3): it is "
+                                       "shown read-only and no change is saved")
+                            .arg(m_path).arg(version).arg(kVersion);
+        m_troubled = true;
+        problems->append(m_whyReadOnly);
+    }
+    return profile;
+}
+
 QJsonObject ProfileStore::load(QStringList* problems)
 {
-    if (!QFileInfo(m_path).exists())
+    const bool locked = m_readOnly || lock(problems);
+    const QFileInfo info(m_path);
+    if (!info.exists())
         return {};
     QString why;
-    const QByteArray bytes = readRegularFile(m_path, kMaxBytes, &why);
+    // A regular file over the limit is refused like a damaged one: set aside, and the
+    // newest good backup read instead.
+    const bool oversized = info.isFile() && info.size() > kMaxBytes;
+    const QByteArray bytes = oversized ? QByteArray() : readRegularFile(m_path, kMaxBytes, &why);
     if (!why.isEmpty()) {
-        m_unreadable = true;
+        m_whyReadOnly = QStringLiteral("profile %1 was not read, so it is not overwritten").arg(m_path);
         m_failed = true;
+        m_troubled = true;
         problems->append(QStringLiteral("cannot read profile %1: %2; it is left as it is and no change is saved")
                              .arg(m_path, why));
         return {};
     }
-    const QJsonObject profile = parse(bytes, &why);
+    const QJsonObject profile = oversized ? QJsonObject() : parse(bytes, &why);
     if (!profile.isEmpty()) {
         m_loadedBytes = bytes;
-        return profile;
+        return accept(profile, problems);
     }
+    if (oversized)
+        why = QStringLiteral("is larger than %1 bytes").arg(kMaxBytes);
     m_failed = true;
-    if (m_readOnly) {
+    m_troubled = true;
+    if (m_readOnly || !locked) {
         problems->append(QStringLiteral("profile %1 is damaged: it %2").arg(m_path, why));
         return {};
     }
     m_keptCopy = freeName(m_path + QStringLiteral(".bad"));
     if (!QFile::rename(m_path, m_keptCopy)) {
-        m_unreadable = true;
+        m_whyReadOnly = QStringLiteral("profile %1 was not read, so it is not overwritten").arg(m_path);
         problems->append(QStringLiteral("profile %1 is damaged: it %2; it cannot be set aside, so no change is saved")
                              .arg(m_path, why));
         return {};
@@ -146,7 +245,7 @@ QJsonObject ProfileStore::load(QStringList* problems)
         if (!backup.isEmpty()) {
             m_failed = false;
             problems->append(damaged + QStringLiteral(", restored from %1").arg(backupName(n)));
-            return backup;
+            return accept(backup, problems);
         }
     }
     problems->append(damaged + QStringLiteral(", starting with an empty deck"));
@@ -155,50 +254,74 @@ QJsonObject ProfileStore::load(QStringList* problems)
 
 QString ProfileStore::keepBadCopy()
 {
-    if (!m_keptCopy.isEmpty() || m_loadedBytes.isEmpty() || m_readOnly)
+    if (!m_keptCopy.isEmpty() || m_loadedBytes.isEmpty() || !writable())
         return m_keptCopy;
     const QString target = freeName(m_path + QStringLiteral(".bad"));
-    QSaveFile file(target);
-    if (file.open(QIODevice::WriteOnly) && file.write(m_loadedBytes) == m_loadedBytes.size() && file.commit())
+    QString why;
+    if (writeFile(target, m_loadedBytes, &why))
         m_keptCopy = target;
     return m_keptCopy;
 }
 
-void ProfileStore::rotateBackups() const
+// The file as it is becomes .bak.1 (the older ones move up), written before any
+// backup is renamed, so that a full disk costs no backup.
+bool ProfileStore::rotateBackups(QString* problem)
 {
     QString why;
     const QByteArray current = readRegularFile(m_path, kMaxBytes, &why);
     if (parse(current, &why).isEmpty())
-        return;  // only good versions are kept
+        return true;  // only good versions are kept
+    const QString fresh = m_path + QStringLiteral(".bak.new");
+    if (!writeFile(fresh, current, &why)) {
+        *problem = QStringLiteral("cannot keep a backup of profile %1 (%2): the change is not saved, the file stays as it was")
+                       .arg(m_path, why);
+        return false;
+    }
     QFile::remove(backupName(kBackups));
     for (int n = kBackups - 1; n >= 1; --n)
         QFile::rename(backupName(n), backupName(n + 1));
-    QSaveFile backup(backupName(1));
-    if (backup.open(QIODevice::WriteOnly)) {
-        backup.write(current);
-        backup.commit();
+    if (!QFile::rename(fresh, backupName(1))) {
+        *problem = QStringLiteral("cannot keep a backup of profile %1 as %2: the change is not saved, the file stays as it was")
+                       .arg(m_path, backupName(1));
+        return false;
     }
+    return true;
+}
+
+QJsonObject ProfileStore::withCarried(const QJsonObject& profile) const
+{
+    QJsonObject merged = m_carried;
+    for (auto it = profile.begin(); it != profile.end(); ++it)
+        merged[it.key()] = it.value();
+    QJsonObject grid = m_carried.value("grid").toObject();
+    const QJsonObject given = profile.value("grid").toObject();
+    for (auto it = given.begin(); it != given.end(); ++it)
+        grid[it.key()] = it.value();
+    merged["grid"] = grid;
+    return merged;
 }
 
 bool ProfileStore::save(const QJsonObject& profile, QString* problem)
 {
     if (!writable()) {
-        *problem = QStringLiteral("profile %1 was not read, so it is not overwritten").arg(m_path);
+        *problem = m_whyReadOnly.isEmpty() ? QStringLiteral("profile %1 is open read-only, so it is not overwritten").arg(m_path)
+                                           : m_whyReadOnly;
+        return false;
+    }
+    QString why;
+    const QByteArray bytes = encode(withCarried(profile), &why);
+    if (bytes.isEmpty()) {
+        *problem = QStringLiteral("the change is not saved to profile %1: %2").arg(m_path, why);
         return false;
     }
     QDir().mkpath(QFileInfo(m_path).absolutePath());
     if (!m_rotated) {
+        if (!rotateBackups(problem))
+            return false;
         m_rotated = true;
-        rotateBackups();
     }
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *problem = QStringLiteral("cannot write profile %1: %2").arg(m_path, file.errorString());
-        return false;
-    }
-    file.write(QJsonDocument(profile).toJson(QJsonDocument::Indented));
-    if (!file.commit()) {
-        *problem = QStringLiteral("cannot write profile %1: %2").arg(m_path, file.errorString());
+    if (!writeFile(m_path, bytes, &why)) {
+        *problem = QStringLiteral("cannot write profile %1: %2; the file stays as it was").arg(m_path, why);
         return false;
     }
     return true;

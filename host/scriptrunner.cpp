@@ -1,4 +1,5 @@
 #include "scriptrunner.h"
+#include "appmatch.h"
 
 #include "deck.h"
 #include "deckcommand.h"
@@ -24,7 +25,30 @@
 
 namespace {
 
-const char* const kSteps = "assign, clear, dump, event, icon, move, page, press, remove, render, type, wait";
+const char* const kSteps = "apps, assign, clear, dump, event, icon, move, page, press, remove, render, type, wait";
+
+bool isInteger(const QJsonValue& value);
+
+// {"do":"apps","page":N,"apps":[...],"titles":[...]}: the applications page N follows
+// (the page after the last is added; no "apps" or an empty list: none).
+bool setPageApps(Deck& deck, const QJsonObject& step, QString* error)
+{
+    if (!isInteger(step.value("page"))) {
+        *error = QStringLiteral("\"page\" must be an integer");
+        return false;
+    }
+    QStringList apps;
+    QStringList titles;
+    if (!AppMatch::readNames(step.value("apps"), "apps", &apps, error)
+        || !AppMatch::readNames(step.value("titles"), "titles", &titles, error))
+        return false;
+    const int page = step.value("page").toInt();
+    if (page == deck.pageCount() && deck.addPage() < 0) {
+        *error = QStringLiteral("no more pages can be added");
+        return false;
+    }
+    return deck.setPageApps(page, apps, titles, error);
+}
 
 bool isInteger(const QJsonValue& value)
 {
@@ -144,6 +168,8 @@ bool ScriptRunner::runStep(const QJsonObject& step, QString* error)
     int slot = -1;
     if (what == QLatin1String("assign"))
         return assign(step, error);
+    if (what == QLatin1String("apps"))
+        return setPageApps(deck(), step, error) && stored(error);
     if (what == QLatin1String("event")) {
         if (!step.value("type").isString()) {
             *error = QStringLiteral("\"type\" must be a string");
@@ -345,7 +371,17 @@ bool ScriptRunner::pickIcon(const QJsonObject& step, QString* error)
                                                 : QStringLiteral("slot %1 holds a key that cannot be loaded").arg(slot);
         return false;
     }
-    return IconPicker::pick(action->propertyWidget(), step.value("path").toString(), error);
+    const QJsonValue before = deck().entry(slot).value("payload").toObject().value("iconlist");
+    if (!IconPicker::pick(action->propertyWidget(), step.value("path").toString(), error))
+        return false;
+    QCoreApplication::processEvents();  // the settings the new icon reports
+    // The builder may refuse a picture that looked readable: then the key keeps its icon.
+    if (deck().entry(slot).value("payload").toObject().value("iconlist") == before) {
+        *error = QStringLiteral("the icon builder refused %1: nothing was stored, the key keeps its icon")
+                     .arg(step.value("path").toString());
+        return false;
+    }
+    return true;
 }
 
 bool ScriptRunner::page(const QJsonObject& step, QString* error)

@@ -24,6 +24,7 @@ public:
     }
 
     void send(const QByteArray& command) { m_process.write(command + '\n'); }
+    qint64 processId() const { return m_process.processId(); }
     // Reads state lines until one matches, or the timeout passes.
     bool waitFor(const std::function<bool(const QJsonObject&)>& matches, int ms = 5000)
     {

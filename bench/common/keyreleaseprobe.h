@@ -37,6 +37,7 @@ public:
     {
         double median = 0;
         double p99 = 0;
+        int lost = 0;  // posts whose release never came: not in the figures
     };
 
     // Milliseconds from calling post to the key's release reaching this window.
@@ -44,6 +45,7 @@ public:
     {
         std::vector<double> ms;
         ms.reserve(count);
+        Figures figures;
         QElapsedTimer timer;
         for (int i = 0; i < count; ++i) {
             const int before = m_releases;
@@ -51,10 +53,17 @@ public:
             post();
             while (m_releases == before && timer.elapsed() < 2000)
                 QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 5);
-            ms.push_back(timer.nsecsElapsed() / 1e6);
+            if (m_releases == before)
+                ++figures.lost;
+            else
+                ms.push_back(timer.nsecsElapsed() / 1e6);
         }
+        if (ms.empty())
+            return figures;
         std::sort(ms.begin(), ms.end());
-        return {ms[ms.size() / 2], ms[std::min(ms.size() - 1, size_t(ms.size() * 0.99))]};
+        figures.median = ms[ms.size() / 2];
+        figures.p99 = ms[std::min(ms.size() - 1, size_t(ms.size() * 0.99))];
+        return figures;
     }
 
 protected:

@@ -48,8 +48,8 @@ int main(int argc, char** argv)
         QJsonObject result;
         action.eventReceived(trigger, result);
     });
-    std::printf("hotkey.trigger Ctrl+Shift+A to release: median %.3f ms, p99 %.3f ms (%d triggers)\n",
-                ours.median, ours.p99, kTriggers);
+    std::printf("hotkey.trigger Ctrl+Shift+A to release: median %.3f ms, p99 %.3f ms (%d triggers, %d lost)\n",
+                ours.median, ours.p99, kTriggers, ours.lost);
 
     const QString xdotool = QStandardPaths::findExecutable("xdotool");
     if (xdotool.isEmpty()) {
@@ -59,8 +59,8 @@ int main(int argc, char** argv)
     const auto theirs = window.measure(kTriggers, [&] {
         QProcess::startDetached(xdotool, {"key", "ctrl+shift+a"});
     });
-    std::printf("hotkey.xdotool ctrl+shift+a to release: median %.3f ms, p99 %.3f ms (%d processes)\n",
-                theirs.median, theirs.p99, kTriggers);
+    std::printf("hotkey.xdotool ctrl+shift+a to release: median %.3f ms, p99 %.3f ms (%d processes, %d lost)\n",
+                theirs.median, theirs.p99, kTriggers, theirs.lost);
     std::printf("hotkey.ratio xdotool/ours (median): %.1fx\n", theirs.median / ours.median);
     return 0;
 }

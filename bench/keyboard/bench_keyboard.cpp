@@ -33,8 +33,8 @@ int main(int argc, char** argv)
     const KeyEventSequence chord = {KeyEvent::press(0x00).withFlags(KeyEvent::CommandFlag),
                                     KeyEvent::release(0x00)};
     const auto ours = window.measure(kChords, [&] { service->post(chord); });
-    std::printf("keyboard.x11 chord to release: median %.3f ms, p99 %.3f ms (%d chords)\n",
-                ours.median, ours.p99, kChords);
+    std::printf("keyboard.x11 chord to release: median %.3f ms, p99 %.3f ms (%d chords, %d lost)\n",
+                ours.median, ours.p99, kChords, ours.lost);
 
     const QString xdotool = QStandardPaths::findExecutable("xdotool");
     if (xdotool.isEmpty()) {
@@ -44,8 +44,8 @@ int main(int argc, char** argv)
     const auto theirs = window.measure(kChords, [&] {
         QProcess::startDetached(xdotool, {"key", "ctrl+a"});
     });
-    std::printf("keyboard.xdotool chord to release: median %.3f ms, p99 %.3f ms (%d processes)\n",
-                theirs.median, theirs.p99, kChords);
+    std::printf("keyboard.xdotool chord to release: median %.3f ms, p99 %.3f ms (%d processes, %d lost)\n",
+                theirs.median, theirs.p99, kChords, theirs.lost);
     std::printf("keyboard.ratio xdotool/ours (median): %.1fx\n", theirs.median / ours.median);
     return 0;
 }

@@ -66,10 +66,8 @@ Figures measure(const std::function<qint64()>& press)
 
 void print(const char* what, const Figures& f, const char* unit)
 {
-    std::printf("media.%s: median %.3f ms, p99 %.3f ms (%d %s", what, f.median, f.p99, kPresses, unit);
-    if (f.lost)
-        std::printf(", %d lost", f.lost);
-    std::printf(")\n");
+    std::printf("media.%s: median %.3f ms, p99 %.3f ms (%d %s, %d lost)\n", what, f.median, f.p99, kPresses, unit,
+                f.lost);
 }
 
 qint64 grabbedAt(MediaKeyGrabber& grabber)

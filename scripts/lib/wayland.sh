@@ -89,10 +89,9 @@ stop_wayland()
     [ -n "${MUTTER_PID:-}" ] && kill "$MUTTER_PID" 2>/dev/null
     [ -n "${MUTTER_BUS_PID:-}" ] && kill "$MUTTER_BUS_PID" 2>/dev/null
     [ -n "${SWAY_PID:-}" ] && kill "$SWAY_PID" 2>/dev/null
-    # Only for the compositors: a bare wait would wait for the X session too, which is
-    # stopped after this, and never return.
+    # Only our own: a bare wait would also wait for the X session, still running.
     local pid
-    for pid in ${SWAY_PID:-} ${MUTTER_PID:-}; do
+    for pid in ${MUTTER_PID:-} ${SWAY_PID:-}; do
         wait "$pid" 2>/dev/null
     done
     [ -n "${SWAY_RUNTIME:-}" ] && rm -rf "$SWAY_RUNTIME" "$SWAY_RUNTIME.log"

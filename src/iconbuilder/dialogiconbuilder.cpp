@@ -10,6 +10,7 @@
 #include "widgets/base/imagefile.h"
 #include "widgets/base/kykitimages.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QFutureWatcher>
@@ -129,26 +130,97 @@ void DialogIconBuilder::onBuilderListChanged(int index)
 
 void DialogIconBuilder::showImage(int mode)
 {
-    if (!ImageFile::refusal(m_imagePath).isEmpty())
+    ++m_renderings;  // a rendering still under way is for an older choice
+    endRendering();
+    QString why;
+    const QByteArray bytes = ImageFile::read(m_imagePath, &why);
+    if (!why.isEmpty())
         return;
     if (isGifPath()) {
-        showGif();
+        showGif(bytes);
         return;
     }
     ui->cbBuilderList->setEnabled(true);
     m_movie->stop();
-    m_iconImage = getIconTransform(m_imagePath, mode);
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    const QSize picture = QImageReader(&buffer).size();
+    if (qint64(picture.width()) * picture.height() <= kGuiThreadPixels) {
+        showRendering(IconTransform::render(bytes, mode, &why), why);
+        return;
+    }
+    // A large picture takes seconds even scaled: rendered on a worker, OK waits for it.
+    m_iconImage = QImage();
+    m_iconSource.clear();
+    ui->imgIcon->clear();
+    m_rendering = true;
+    ui->btnOk->setEnabled(false);
+    ui->progressConvert->setRange(0, 0);
+    ui->progressConvert->show();
+    auto* rendering = new QFutureWatcher<std::pair<QImage, QString>>(this);
+    connect(rendering, &QFutureWatcherBase::finished, this, [this, rendering, generation = m_renderings] {
+        rendering->deleteLater();
+        if (generation != m_renderings)
+            return;
+        endRendering();
+        const auto [image, why] = rendering->result();
+        showRendering(image, why);
+    });
+    rendering->setFuture(QtConcurrent::run([bytes, mode] {
+        QString why;
+        QImage image = IconTransform::render(bytes, mode, &why);
+        return std::make_pair(std::move(image), why);
+    }));
+}
+
+void DialogIconBuilder::showRendering(const QImage& image, const QString& why)
+{
+    if (image.isNull())
+        qCWarning(lcIconBuilder) << "[IconTransform] cannot read" << m_imagePath << why;
+    m_iconImage = image;
     m_iconSource = m_imagePath;
     ui->imgIcon->setPixmap(QPixmap::fromImage(m_iconImage));
 }
 
-void DialogIconBuilder::showGif()
+bool DialogIconBuilder::isRendering() const
 {
-    m_gifSize = IconTransform::gifSize(QImageReader(m_imagePath).size());
+    return m_rendering;
+}
+
+void DialogIconBuilder::endRendering()
+{
+    if (!m_rendering)
+        return;
+    m_rendering = false;
+    ui->progressConvert->hide();
+    ui->btnOk->setEnabled(m_problem.isEmpty());
+}
+
+void DialogIconBuilder::showGif(const QByteArray& gif)
+{
+    // The movie plays the bytes read once: a loop never opens the file again.
+    auto* input = new QBuffer(this);
+    input->setData(gif);
+    input->open(QIODevice::ReadOnly);
+    const QSize canvas = QImageReader(input).size();
+    m_gifSize = IconTransform::gifSize(canvas);
+    input->seek(0);
     ui->cbBuilderList->setEnabled(false);  // the modes apply to stills only
     m_movie->stop();
+    // The movie decodes every frame at its full canvas on this thread: a large one is
+    // not previewed (OK still converts it, on the worker, within its budget).
+    if (qint64(canvas.width()) * canvas.height() > kMaxPreviewGifPixels) {
+        qCWarning(lcIconBuilder).nospace() << "[DialogIconBuilder] no preview of a GIF canvas of " << canvas.width()
+                                           << " x " << canvas.height() << " pixels";
+        delete input;
+        ui->imgIcon->clear();
+        return;
+    }
     m_movie->setCacheMode(QMovie::CacheNone);
-    m_movie->setFileName(m_imagePath);
+    m_movie->setDevice(input);
+    delete m_movieInput;
+    m_movieInput = input;
     m_movie->setScaledSize(m_gifSize);
     ui->imgIcon->setMovie(m_movie);
     m_movie->start();
@@ -161,7 +233,7 @@ QImage DialogIconBuilder::getIconTransform(const QString& path, int mode)
 
 QImage DialogIconBuilder::renderingOf(const QString& path)
 {
-    if (m_iconSource == path && !m_iconImage.isNull())
+    if (m_iconSource == path)
         return m_iconImage;  // also when the file is gone since the preview
     return getIconTransform(path, ui->cbBuilderList->currentIndex());
 }
@@ -295,7 +367,7 @@ void DialogIconBuilder::finishOk(bool stored)
 
 void DialogIconBuilder::on_btnOk_clicked()
 {
-    if (m_conversion)
+    if (m_conversion || m_rendering)
         return;
     // A GIF converts on the worker; the dialog finishes when it is done. A file that
     // must not be read is refused here, before anything is claimed.

@@ -7,6 +7,7 @@
 #include <QString>
 #include <memory>
 
+class QBuffer;
 class QMovie;
 template <typename T>
 class QFutureWatcher;
@@ -46,6 +47,8 @@ public:
     bool gifConvert(const QString& source, const QString& destination, const QSize& size);
     // True while OK's GIF conversion runs on the worker.
     bool isConverting() const;
+    // True while a large still renders on the worker; OK is disabled meanwhile.
+    bool isRendering() const;
     // Stores `pixmap` cropped to key size as a new PNG in the icon folder and returns its
     // path; empty (logged) when nothing could be stored.
     static QString saveExtAppIcon(const QPixmap& pixmap);
@@ -70,7 +73,9 @@ protected:
 
 private:
     void showImage(int mode);
-    void showGif();
+    void showGif(const QByteArray& gif);
+    void showRendering(const QImage& image, const QString& why);
+    void endRendering();
     bool isGifPath() const;
     QImage renderingOf(const QString& path);
     QString claimTarget(const QString& suffix);
@@ -90,6 +95,9 @@ private:
     QString m_iconSource;  // the picture m_iconImage was rendered from
     QSize m_gifSize;
     QMovie* m_movie = nullptr;  // child of this dialog
+    QBuffer* m_movieInput = nullptr;  // child; the GIF the movie plays
+    bool m_rendering = false;  // a large still renders on the worker
+    int m_renderings = 0;  // counts previews asked for; a worker's result must be the latest
     QFutureWatcher<bool>* m_conversion = nullptr;  // child; set while a GIF converts
     QString m_target;                              // the claimed file it writes
     bool m_cancelled = false;

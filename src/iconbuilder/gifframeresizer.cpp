@@ -84,6 +84,16 @@ QByteArray GifFrameResizer::convert(const QByteArray& gif, const QSize& size, co
         return {};
     }
     const QSize target = size.isEmpty() ? IconTransform::gifSize(canvas) : size;
+    const qint64 writtenMiB = qint64(target.width()) * target.height() * 4 * frames / (1024 * 1024);
+    if (frames > kMaxFrames || writtenMiB > kOutputBudgetMiB) {
+        qCWarning(lcIconBuilder).nospace()
+            << "[GifFrameResizer] refused: " << frames << " frames of " << target.width() << " x " << target.height()
+            << " to write, more than " << kMaxFrames << " frames or " << kOutputBudgetMiB << " MiB";
+        refuse(progress, QStringLiteral("its %1 frames would take %2 MiB at %3 x %4; at most %5 frames and %6 MiB are converted")
+                             .arg(frames).arg(writtenMiB).arg(target.width()).arg(target.height())
+                             .arg(kMaxFrames).arg(kOutputBudgetMiB));
+        return {};
+    }
     const int loops = reader.loopCount();
     if (progress.started)
         progress.started(frames);
@@ -120,20 +130,13 @@ QByteArray GifFrameResizer::convert(const QByteArray& gif, const QSize& size, co
 bool GifFrameResizer::convertFile(const QString& source, const QString& destination, const QSize& size,
                                   const Progress& progress)
 {
-    const QString refusal = ImageFile::refusal(source);
+    QString refusal;
+    const QByteArray gif = ImageFile::read(source, &refusal);
     if (!refusal.isEmpty()) {
         qCWarning(lcIconBuilder) << "[GifFrameResizer]" << source << refusal;
         refuse(progress, refusal);
         return false;
     }
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly)) {
-        qCWarning(lcIconBuilder) << "[GifFrameResizer] cannot open" << source << in.errorString();
-        refuse(progress, in.errorString());
-        return false;
-    }
-    const QByteArray gif = in.read(ImageFile::kMaxBytes);
-    in.close();
 
     const QByteArray converted = convert(gif, size, progress);
     if (converted.isEmpty()) {

@@ -9,14 +9,18 @@
 // Resizes every frame of an animated GIF: Qt's reader composes each frame onto the
 // canvas (partial frames and disposal), the frame is scaled smoothly, given its own
 // palette and written by GifWriter with its delay and the file's loop count.
-// A file whose decoded frames would not fit in the memory budget is refused before
-// any frame is decoded. Safe to run on a worker thread; nothing here touches widgets.
+// A file whose frames would not fit in the memory budgets, read or written, is refused
+// before any frame is decoded. Safe to run on a worker thread; nothing here touches widgets.
 class GifFrameResizer
 {
 public:
     // Decoded frames of one file may take at most this much memory.
     static constexpr qint64 kFrameBudgetMiB = 256;
-    // Larger files are not read at all.
+    // The frames written, at the size written, may take at most this much memory, and
+    // there are at most kMaxFrames of them: a GIF of many tiny frames is small to read
+    // but costs its frame count times the key size to convert.
+    static constexpr qint64 kOutputBudgetMiB = 128;
+    static constexpr int kMaxFrames = 2000;
 
     // Optional hooks for a caller on another thread: `started` gets the frame count,
     // `advanced` the number of frames done, and `cancelled` is asked before each frame;

@@ -39,6 +39,10 @@ inline constexpr int kNoSizeDifference = -1500;
 
 inline constexpr char kImageFilterSuffixes[] = "(*.jpg *.png *.gif)";
 inline constexpr int kTitleBarHeight = 38;
+// A GIF preview decodes every frame at the canvas size on the GUI thread: up to this.
+inline constexpr qint64 kMaxPreviewGifPixels = 2048 * 2048;
+// A still up to this many pixels renders at once; a larger one on a worker.
+inline constexpr qint64 kGuiThreadPixels = 4 * 1024 * 1024;
 
 // Result codes of the icon edit menu.
 inline constexpr int kMenuLocalDisk = 0;

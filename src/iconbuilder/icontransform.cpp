@@ -4,6 +4,7 @@
 #include "iconbuilderlog.h"
 #include "widgets/base/imagefile.h"
 
+#include <QBuffer>
 #include <QImageReader>
 #include <QPainter>
 
@@ -59,12 +60,27 @@ QImage IconTransform::render(const QString& path, int mode)
         qCWarning(lcIconBuilder, "[%s] Unexpect background mode", kTransformSignature);
         return {};
     }
-    const QString refusal = ImageFile::refusal(path);
-    if (!refusal.isEmpty()) {
-        qCWarning(lcIconBuilder) << "[IconTransform] cannot read" << path << refusal;
+    QString why;
+    const QByteArray bytes = ImageFile::read(path, &why);
+    const QImage image = why.isEmpty() ? render(bytes, mode, &why) : QImage();
+    if (image.isNull())
+        qCWarning(lcIconBuilder) << "[IconTransform] cannot read" << path << why;
+    return image;
+}
+
+QImage IconTransform::render(const QByteArray& bytes, int mode, QString* error)
+{
+    if (!isKnownMode(mode)) {
+        qCWarning(lcIconBuilder, "[%s] Unexpect background mode", kTransformSignature);
         return {};
     }
-    QImageReader reader(path);
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    *error = ImageFile::sizeRefusal(reader);
+    if (!error->isEmpty())
+        return {};
     const QSize picture = reader.size();
     if (picture.isValid() && !picture.isEmpty()) {
         if (mode == kModeTile || mode == kModeCenter) {
@@ -77,7 +93,7 @@ QImage IconTransform::render(const QString& path, int mode)
     }
     QImage image = reader.read();
     if (image.isNull()) {
-        qCWarning(lcIconBuilder) << "[IconTransform] cannot read" << path << reader.errorString();
+        *error = reader.errorString();
         return {};
     }
     if (!picture.isValid() || picture.isEmpty())

@@ -12,6 +12,8 @@ class IconTransform
 public:
     // Null image (logged) for an unknown mode or an unreadable picture.
     static QImage render(const QString& path, int mode);
+    // The same from a picture file's bytes; null with why in `error`. Safe on a worker.
+    static QImage render(const QByteArray& bytes, int mode, QString* error);
     static QImage render(const QImage& picture, int mode);
 
     // The size an animated GIF of `picture` size is converted to: the key box with

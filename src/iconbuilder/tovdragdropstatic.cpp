@@ -3,15 +3,29 @@
 #include "fileiconpicture.h"
 #include "iconbuilderlog.h"
 #include "platform/launch/systemfileicon.h"
+#include "widgets/base/imagefile.h"
 
 #include <QFile>
 #include <QFileIconProvider>
 #include <QFileInfo>
 #include <QFileSystemModel>
 
+namespace {
+// A picture file an application entry names, read by the package's rules; large enough
+// for the picture size FileIconPicture chooses.
+QImage entryPicture(const QString& path)
+{
+    QString why;
+    const QImage image = ImageFile::load(path, QSize(256, 256), &why);
+    if (image.isNull())
+        qCWarning(lcIconBuilder) << "[TovDragDropStatic] no icon from" << path << why;
+    return image;
+}
+} // namespace
+
 QString TovDragDropStatic::saveFilenameIcon(const QString& path)
 {
-    const QPixmap picture = FileIconPicture::render(SystemFileIcon::of(path, QFileIconProvider()));
+    const QPixmap picture = FileIconPicture::render(SystemFileIcon::of(path, QFileIconProvider(), entryPicture));
     if (picture.isNull()) {
         qCDebug(lcIconBuilder) << "[TovDragDropStatic][saveFilenameIcon] no icon for" << path;
         return {};
@@ -24,9 +38,9 @@ void TovDragDropStatic::getShortcutPixmap(const QString& path, QPixmap& pixmap, 
     QIcon icon;
     if (model && model->iconProvider()) {
         model->setRootPath(QFileInfo(path).path());
-        icon = SystemFileIcon::of(path, *model->iconProvider());
+        icon = SystemFileIcon::of(path, *model->iconProvider(), entryPicture);
     } else {
-        icon = SystemFileIcon::of(path, QFileIconProvider());
+        icon = SystemFileIcon::of(path, QFileIconProvider(), entryPicture);
     }
     const QPixmap picture = FileIconPicture::render(icon);
     if (!picture.isNull())

@@ -2,6 +2,8 @@
 
 #include "propertykitconstants.h"
 #include "ui_baseknob.h"
+#include "widgets/base/imagefile.h"
+#include "widgets/base/widgetslog.h"
 
 #include <QPainter>
 #include <QStyleOption>
@@ -48,7 +50,11 @@ void BaseKnob::setMaxValue(int maximum)
 
 void BaseKnob::setKnobIcon(const QString& path)
 {
-    ui->lblIcon->setPixmap(QPixmap(path));
+    QString why;
+    const QImage image = ImageFile::load(path, ui->lblIcon->size(), &why);
+    if (image.isNull() && !path.isEmpty())
+        qCWarning(lcWidgets) << "[BaseKnob][setKnobIcon] unreadable image" << path << why;
+    ui->lblIcon->setPixmap(QPixmap::fromImage(image));
     update();
 }
 

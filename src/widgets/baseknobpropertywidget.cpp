@@ -1,6 +1,8 @@
 #include "baseknobpropertywidget.h"
 
 #include "ui_baseknobpropertywidget.h"
+#include "widgets/base/imagefile.h"
+#include "widgets/base/widgetslog.h"
 
 BaseKnobPropertyWidget::BaseKnobPropertyWidget(QWidget* parent)
     : QWidget(parent)
@@ -66,7 +68,11 @@ void BaseKnobPropertyWidget::setKnobIconList(const QList<QString>& icons)
 
 void BaseKnobPropertyWidget::setIcon(const QString& path)
 {
-    ui->lblIcon->setPixmap(QPixmap(path));
+    QString why;
+    const QImage image = ImageFile::load(path, ui->lblIcon->size(), &why);
+    if (image.isNull() && !path.isEmpty())
+        qCWarning(lcWidgets) << "[BaseKnobPropertyWidget][setIcon] unreadable image" << path << why;
+    ui->lblIcon->setPixmap(QPixmap::fromImage(image));
 }
 
 void BaseKnobPropertyWidget::setKnobTitleList(const QList<QString>& titles)

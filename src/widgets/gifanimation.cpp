@@ -1,5 +1,6 @@
 #include "gifanimation.h"
 
+#include <QBuffer>
 #include <QElapsedTimer>
 #include <QImageReader>
 #include <QList>
@@ -43,11 +44,13 @@ GifAnimation::~GifAnimation()
     stop();
 }
 
-bool GifAnimation::open(const QString& path, const QSize& size, QString* error)
+bool GifAnimation::open(const QByteArray& gif, const QSize& size, QString* error)
 {
     stop();
     m_open = false;
-    m_path = path;
+    m_reader.reset();
+    m_input.reset();
+    m_gif = gif;
     m_size = size;
     m_frames.clear();
     m_cached = false;
@@ -60,6 +63,7 @@ bool GifAnimation::open(const QString& path, const QSize& size, QString* error)
         if (error)
             *error = m_reader ? m_reader->errorString() : QString();
         m_reader.reset();
+        m_input.reset();
         return false;
     }
     m_loopsLeft = m_reader->loopCount();
@@ -84,7 +88,10 @@ void GifAnimation::stop()
 
 bool GifAnimation::reopen()
 {
-    m_reader = std::make_unique<QImageReader>(m_path);
+    m_reader.reset();
+    m_input = std::make_unique<QBuffer>(&m_gif);
+    m_input->open(QIODevice::ReadOnly);
+    m_reader = std::make_unique<QImageReader>(m_input.get());
     if (m_size.isValid())
         m_reader->setScaledSize(m_size);
     return m_reader->canRead();
@@ -154,6 +161,8 @@ bool GifAnimation::jumpToNextFrame()
     }
     m_cached = true;
     m_reader.reset();
+    m_input.reset();
+    m_gif = QByteArray();  // every frame is in memory
     if (m_frames.size() < 2 || !nextLoop())
         return false;
     show(m_frames.first());

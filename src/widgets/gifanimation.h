@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QObject>
 #include <QPixmap>
 #include <QSize>
@@ -9,10 +10,12 @@
 
 #include <memory>
 
+class QBuffer;
 class QImageReader;
 
-// Plays a GIF at the size it is shown. Each frame is decoded once, on its first showing,
-// and kept while the frames fit kCacheBytes; a longer GIF is decoded again on each loop.
+// Plays a GIF at the size it is shown, from the file's bytes in memory (never from the
+// path again). Each frame is decoded once, on its first showing, and kept while the
+// frames fit kCacheBytes; a longer GIF is decoded again from those bytes on each loop.
 // Frames of all playing animations fall due on one 10 ms grid, and one timeout shows
 // every frame due within that tick, so a deck of animated keys repaints once a tick
 // instead of once per key.
@@ -29,9 +32,9 @@ public:
     explicit GifAnimation(QObject* parent = nullptr);
     ~GifAnimation() override;
 
-    // Opens `path` and shows its first frame scaled to `size`; false with the reader's
-    // reason when there is none.
-    bool open(const QString& path, const QSize& size, QString* error);
+    // Shows the first frame of `gif` scaled to `size`; false with the reader's reason
+    // when there is none.
+    bool open(const QByteArray& gif, const QSize& size, QString* error);
     void start();
     void stop();
     bool isRunning() const { return m_timer.isActive(); }
@@ -61,8 +64,9 @@ private:
     void schedule(qint64 due);
     void onTimeout();
 
-    QString m_path;
+    QByteArray m_gif;
     QSize m_size;
+    std::unique_ptr<QBuffer> m_input;  // over m_gif, read by m_reader
     std::unique_ptr<QImageReader> m_reader;
     QVector<Frame> m_frames;  // in order from the first; complete once m_cached
     bool m_open = false;  // a first frame was read

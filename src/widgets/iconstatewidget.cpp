@@ -13,6 +13,7 @@
 #include "widgets/base/widgetslog.h"
 
 #include <QAbstractButton>
+#include <QBuffer>
 #include <QButtonGroup>
 #include <QFileInfo>
 #include <QImageReader>
@@ -69,20 +70,28 @@ void IconStateWidget::setIconGeometry(const QRect& geometry)
     ui->lblIcon->setGeometry(geometry);
 }
 
+// The preview lays out no more of a title than the key face does.
 void IconStateWidget::setCurrentTitle(const QString& title)
 {
-    ui->lblImageText->setText(title);
+    if (title.size() > KyKeyFace::kMaxTitleChars)
+        qCWarning(lcWidgets).nospace() << "[IconStateWidget][setCurrentTitle] a title of " << title.size()
+                                       << " characters shows its first " << KyKeyFace::kMaxTitleChars;
+    ui->lblImageText->setText(title.left(KyKeyFace::kMaxTitleChars));
 }
 
 // A GIF keeps its aspect ratio inside the preview label; equal ratios fill it.
-QSize IconStateWidget::gifTargetSize(const QString& path) const
+QSize IconStateWidget::gifTargetSize(const QByteArray& gif) const
 {
-    return TovMixerHelper::fitGifSize(QImageReader(path).size(), ui->lblIcon->size());
+    QBuffer buffer;
+    buffer.setData(gif);
+    buffer.open(QIODevice::ReadOnly);
+    return TovMixerHelper::fitGifSize(QImageReader(&buffer).size(), ui->lblIcon->size());
 }
 
 void IconStateWidget::updateCurrentIcon(const QString& path)
 {
-    const QString refusal = ImageFile::refusal(path);
+    QString refusal;
+    const QByteArray bytes = ImageFile::read(path, &refusal);
     if (!refusal.isEmpty()) {
         qCWarning(lcWidgets) << "[IconStateWidget][updateCurrentIcon][fileExists]" << false << path << refusal;
         return;
@@ -91,13 +100,16 @@ void IconStateWidget::updateCurrentIcon(const QString& path)
     if (QFileInfo(path).suffix().toLower().contains(QLatin1String(KyKeyFace::kGifSuffix))) {
         ui->lblIcon->setScaledContents(false);  // centred in the label
         QString error;
-        if (m_gif->open(path, gifTargetSize(path), &error))
+        if (m_gif->open(bytes, gifTargetSize(bytes), &error))
             m_gif->start();
         else
             qCWarning(lcWidgets) << "[IconStateWidget][updateCurrentIcon] unreadable GIF" << path << error;
         return;
     }
-    const QPixmap pixmap(path);
+    const QImage image = ImageFile::decode(bytes, ui->lblIcon->size(), &refusal);
+    if (image.isNull())
+        qCWarning(lcWidgets) << "[IconStateWidget][updateCurrentIcon] unreadable image" << path << refusal;
+    const QPixmap pixmap = QPixmap::fromImage(image);
     ui->lblIcon->setPixmap(pixmap.scaled(ui->lblIcon->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     ui->lblIcon->setScaledContents(true);
 }

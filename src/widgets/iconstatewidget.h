@@ -58,7 +58,7 @@ public slots:
     void onSelectIconFile();
 
 private:
-    QSize gifTargetSize(const QString& path) const;
+    QSize gifTargetSize(const QByteArray& gif) const;
 
     std::unique_ptr<Ui::IconStateWidget> ui;
     GifAnimation* m_gif = nullptr;  // child

@@ -79,6 +79,9 @@ namespace KyKeyFace {
 // the icon builder stores GIFs at that size, so a larger canvas is not played.
 inline constexpr qint64 kMaxGifPixels = 2048 * 2048;
 inline constexpr char kGifSuffix[] = "gif";
+// Characters of a title that are laid out: a key shows a few words, and laying out a
+// text costs in proportion to its length. The title itself is kept whole.
+inline constexpr int kMaxTitleChars = 1000;
 inline constexpr char kDefaultTitle[] = "Template";
 inline constexpr char kIconStyle[] = "border:0px;background-color:#00000000;";
 

@@ -10,6 +10,7 @@
 #include "widgets/base/kykitimages.h"
 #include "widgets/base/widgetslog.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
@@ -75,11 +76,7 @@ KyBaseHotkeyWidget::~KyBaseHotkeyWidget() = default;
 void KyBaseHotkeyWidget::setIconAsset(const QString& path)
 {
     stopGif();
-    const QString refusal = ImageFile::refusal(path);
-    if (!refusal.isEmpty()) {
-        qCWarning(lcWidgets) << "[KyBaseHotkeyWidget][setIconAsset] unreadable image" << path << refusal;
-        showStill(QString());  // the bare face, not the previous icon
-    } else if (QFileInfo(path).suffix() == QLatin1String(KyKeyFace::kGifSuffix))
+    if (QFileInfo(path).suffix() == QLatin1String(KyKeyFace::kGifSuffix))
         showGif(path);
     else
         showStill(path);
@@ -90,10 +87,20 @@ void KyBaseHotkeyWidget::setIconAsset(const QString& path)
 
 void KyBaseHotkeyWidget::showGif(const QString& path)
 {
-    QImageReader reader(path);
+    QString why;
+    QByteArray bytes = ImageFile::read(path, &why);
+    if (!why.isEmpty()) {
+        qCWarning(lcWidgets) << "[KyBaseHotkeyWidget][setIconAsset] unreadable image" << path << why;
+        showStill(QString());  // the bare face, not the previous icon
+        return;
+    }
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
     QSize size = reader.size();
+    why = ImageFile::sizeRefusal(reader);
     // Every frame is decoded onto the whole canvas, which the first frame shows.
-    const QSize canvas = reader.read().size();
+    const QSize canvas = why.isEmpty() ? reader.read().size() : size;
     if (!size.isValid())
         size = canvas;  // the header did not tell
     const bool tooLarge = qint64(canvas.width()) * canvas.height() > KyKeyFace::kMaxGifPixels;
@@ -105,10 +112,11 @@ void KyBaseHotkeyWidget::showGif(const QString& path)
         ui->lblIcon->clear();
         return;
     }
+    buffer.close();
 
     ui->lblIcon->setScaledContents(false);
     QString error;
-    if (!m_gif->open(path, gifTargetSize(size), &error)) {
+    if (!m_gif->open(bytes, gifTargetSize(size), &error)) {
         qCWarning(lcWidgets) << "[KyBaseHotkeyWidget][setIconAsset] unreadable GIF" << path << error;
         ui->lblIcon->clear();
         return;
@@ -145,10 +153,10 @@ void KyBaseHotkeyWidget::showStill(const QString& path)
                             .arg(file.size());
     QPixmap fitted;
     if (path.isEmpty() || !QPixmapCache::find(key, &fitted)) {
-        QImageReader reader(path);
-        const QImage image = path.isEmpty() ? QImage() : reader.read();
+        QString why;
+        const QImage image = path.isEmpty() ? QImage() : ImageFile::load(path, area, &why);
         if (image.isNull() && !path.isEmpty())
-            qCWarning(lcWidgets) << "[KyBaseHotkeyWidget][setIconAsset] unreadable image" << path << reader.errorString();
+            qCWarning(lcWidgets) << "[KyBaseHotkeyWidget][setIconAsset] unreadable image" << path << why;
         fitted = QPixmap::fromImage(processHotkeyIcon(image, area));
         if (!image.isNull())
             QPixmapCache::insert(key, fitted);
@@ -173,6 +181,9 @@ void KyBaseHotkeyWidget::setDownImage(const QPixmap& pixmap)
 void KyBaseHotkeyWidget::setIconTitle(const QString& title)
 {
     m_title = title;
+    if (title.size() > KyKeyFace::kMaxTitleChars)
+        qCWarning(lcWidgets).nospace() << "[KyBaseHotkeyWidget][setIconTitle] a title of " << title.size()
+                                       << " characters shows its first " << KyKeyFace::kMaxTitleChars;
     showTitle();
 }
 
@@ -182,7 +193,8 @@ void KyBaseHotkeyWidget::showTitle()
     constexpr int kTitleMargin = 8;
     ui->lblTitle->ensurePolished();
     const QFontMetrics metrics(ui->lblTitle->font());
-    QStringList lines = m_title.split(QLatin1Char('\n'));
+    // Laying out a long text costs in proportion to it; a key shows a few words.
+    QStringList lines = m_title.left(KyKeyFace::kMaxTitleChars).split(QLatin1Char('\n'));
     for (QString& line : lines)
         line = metrics.elidedText(line, Qt::ElideRight, ui->lblTitle->width() - kTitleMargin);
     ui->lblTitle->setText(lines.join(QLatin1Char('\n')));

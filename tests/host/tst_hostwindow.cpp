@@ -1,4 +1,5 @@
 // The deck window on the real package library: what a user's clicks, keys and menus do.
+#include "descriptors.h"
 #include "hostserver.h"
 #include "hostsession.h"
 #include "hostsessions.h"
@@ -14,7 +15,9 @@
 #include <QJsonDocument>
 #include <QLabel>
 #include <QMessageBox>
+#include <QProcess>
 #include <QStatusBar>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QWebSocket>
 #include <QtTest>
@@ -300,6 +303,24 @@ private slots:
         QCOMPARE(QImage(icon()).size(), QSize(150, 108));
     }
 
+    // Typing in an inspector field reports every keystroke; the profile is written a
+    // few times at most, after a pause, not once a keystroke.
+    void typingIsSavedAfterAPause()
+    {
+        open(kTwoKeys).select(0);
+        auto* field = m_session->deck().action(0)->propertyWidget()->findChild<QWidget*>("txtEditPluginURL");
+        QVERIFY(field);
+        QSignalSpy reported(&m_session->deck(), &Deck::settingsReported);
+        QSignalSpy saved(m_session.get(), &HostSession::profileSaved);
+        const QString url = QStringLiteral("https://typed.example/a/longer/path");
+        field->setFocus();
+        QTest::keyClicks(field, url);
+        QVERIFY(reported.count() >= int(url.size()));
+        QTRY_VERIFY(saved.count() >= 1);
+        QVERIFY2(saved.count() < 4, qPrintable(QString::number(saved.count())));
+        QVERIFY(TestFiles::read(m_dir->filePath("profile.json")).contains(url.toUtf8()));
+    }
+
     void longTitleIsElided()
     {
         QJsonObject key = urlKey(0, "https://a.example");
@@ -348,6 +369,103 @@ private slots:
             QCOMPARE(frames.first().first().toString().size(), bytes);
     }
 
+
+    // Who may connect: this process's own sockets; another process is refused before
+    // its handshake, a web page (an Origin) at the handshake.
+    void serverTakesOnlyThisProcess_data()
+    {
+        QTest::addColumn<QString>("client");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("this process") << "" << true;
+        QTest::newRow("this process, with an Origin") << "https://page.example" << false;
+        QTest::newRow("another process") << "bash" << false;
+    }
+
+    void serverTakesOnlyThisProcess()
+    {
+        QFETCH(QString, client);
+        QFETCH(bool, accepted);
+        HostServer server;
+        QVERIFY(server.listen());
+        QSignalSpy frames(&server, &HostServer::frameReceived);
+        const QString url = QStringLiteral("ws://127.0.0.1:%1").arg(server.port());
+        if (client == QLatin1String("bash")) {
+            // Sends a handshake and a frame, then prints what came back: nothing, the
+            // connection was closed.
+            QProcess other;
+            other.start("bash", {"-c", QStringLiteral("exec 3<>/dev/tcp/127.0.0.1/%1 && printf 'GET / HTTP/1.1\\r\\n"
+                                                      "Host: x\\r\\nUpgrade: websocket\\r\\nConnection: Upgrade\\r\\n"
+                                                      "Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\\r\\n"
+                                                      "Sec-WebSocket-Version: 13\\r\\n\\r\\n' >&3 && cat <&3")
+                                               .arg(server.port())});
+            QTRY_COMPARE(server.refusedCount(), 1);
+            QVERIFY(other.state() == QProcess::NotRunning || other.waitForFinished(30000));
+            QCOMPARE(other.readAllStandardOutput(), QByteArray());
+        } else {
+            QWebSocket socket(client);
+            QSignalSpy closed(&socket, &QWebSocket::disconnected);
+            socket.open(QUrl(url));
+            QTRY_VERIFY(socket.state() == QAbstractSocket::ConnectedState || closed.count() > 0);
+            socket.sendTextMessage(QStringLiteral("{}"));
+            QTRY_COMPARE(frames.count() + closed.count(), 1);
+            QCOMPARE(server.refusedCount(), 0);
+        }
+        QCOMPARE(frames.count(), int(accepted));
+    }
+
+    // Connections of this process holding unfinished messages: each under the limit of
+    // a message, together over the total; the one that passes it is closed.
+    void unfinishedMessagesCappedInTotal()
+    {
+        HostServer server;
+        QVERIFY(server.listen());
+        const int clients = int(HostServer::kMaxPendingBytes / (HostServer::kMaxIncomingBytes - 4096)) + 1;
+        std::vector<std::unique_ptr<QTcpSocket>> sockets;
+        int closed = 0;
+        for (int i = 0; i < clients; ++i) {
+            auto socket = std::make_unique<QTcpSocket>();
+            QObject::connect(socket.get(), &QTcpSocket::disconnected, [&closed] { ++closed; });
+            socket->connectToHost(QHostAddress::LocalHost, server.port());
+            QVERIFY(socket->waitForConnected(10000));
+            socket->write("GET / HTTP/1.1\r\nHost: x\r\nUpgrade: websocket\r\nConnection: Upgrade\r\n"
+                          "Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\nSec-WebSocket-Version: 13\r\n\r\n");
+            QTRY_VERIFY(socket->bytesAvailable() > 0);
+            QVERIFY(socket->readAll().startsWith("HTTP/1.1 101"));
+            // A masked text frame that announces a whole message but sends most of it.
+            const quint64 announced = quint64(HostServer::kMaxIncomingBytes) - 16;
+            QByteArray frame("\x81\xff", 2);
+            for (int shift = 56; shift >= 0; shift -= 8)
+                frame.append(char((announced >> shift) & 0xff));
+            frame.append(QByteArray(4, '\0'));  // a mask of zeros leaves the payload as it is
+            frame.append(QByteArray(int(announced) - 4096, 'x'));
+            socket->write(frame);
+            sockets.push_back(std::move(socket));
+        }
+        QTRY_VERIFY(closed > 0);
+        QVERIFY2(closed < clients, qPrintable(QString::number(closed)));
+    }
+
+    // What a page of keys costs in descriptors: an action's socket and the server's end.
+    void descriptorsPerKey()
+    {
+        QJsonArray keys;
+        for (int slot = 0; slot < 25; ++slot)
+            keys.append(urlKey(slot, "https://a.example"));
+        QJsonObject twoPages = QJsonDocument::fromJson(profileBytes({}, 5, 5)).object();
+        twoPages["pages"] = QJsonArray{QJsonObject{{"keys", QJsonArray()}}, QJsonObject{{"keys", keys}}};
+        twoPages.remove("keys");
+        QStringList problems;
+        m_session = startedSession(m_dir->path(), &problems, QJsonDocument(twoPages).toJson());
+        QTest::qWait(100);
+        const int before = Descriptors::openCount();
+        QString error;
+        QVERIFY(m_session->deck().setCurrentPage(1, &error));
+        QTRY_COMPARE(Descriptors::openCount() - before, 25 * Descriptors::kPerAction);
+        qInfo("descriptors per key: %d", (Descriptors::openCount() - before) / 25);
+        QVERIFY(m_session->deck().setCurrentPage(0, &error));
+        QTRY_COMPARE(Descriptors::openCount(), before);  // given back with the page
+    }
+
 private:
     // As the host starts the window: the profile restored, its problems shown, URLs caught.
     MainWindow& open(const QByteArray& profile)
@@ -366,6 +484,9 @@ private:
 
     QJsonArray storedKeys() const
     {
+        QString problem;
+        if (!m_session->flushProfile(&problem))  // changes are written after a pause
+            qWarning("%s", qPrintable(problem));
         return QJsonDocument::fromJson(TestFiles::read(m_dir->filePath("profile.json")))["pages"][0]["keys"].toArray();
     }
 

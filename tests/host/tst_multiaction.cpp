@@ -441,6 +441,9 @@ private:
 
     QJsonObject storedKey(int slot) const
     {
+        QString problem;
+        if (!m_session->flushProfile(&problem))  // changes are written after a pause
+            qWarning("%s", qPrintable(problem));
         const QJsonDocument profile = QJsonDocument::fromJson(TestFiles::read(m_dir->filePath("profile.json")));
         for (const QJsonValue& key : profile["pages"][0]["keys"].toArray()) {
             if (key["slot"].toInt() == slot)

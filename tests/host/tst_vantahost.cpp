@@ -7,9 +7,14 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLockFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 const QString kOpenUrl = QStringLiteral("com.corvane.system.openurl");
@@ -42,6 +47,27 @@ QJsonObject withPayload(const QString& category, const QJsonObject& payload)
     settings.insert("version", 1);
     return {{"category", category}, {"payload", settings}};
 }
+
+// A stored profile of one page with Open URL keys in `filled`; `extra` goes to the top.
+QByteArray profileWith(std::initializer_list<int> filled, const QJsonObject& extra = {})
+{
+    QJsonArray keys;
+    for (int slot : filled)
+        keys.append(QJsonObject{{"slot", slot}, {"category", kOpenUrl}, {"target", QStringLiteral("t%1").arg(slot)}});
+    QJsonObject profile{{"version", 2}, {"grid", QJsonObject{{"columns", 5}, {"rows", 3}}},
+                        {"pages", QJsonArray{QJsonObject{{"keys", keys}}}}};
+    for (auto it = extra.begin(); it != extra.end(); ++it)
+        profile[it.key()] = it.value();
+    return QJsonDocument(profile).toJson(QJsonDocument::Compact);
+}
+
+// A limit of the host process (0: none). RLIMIT_FSIZE stands for a disk that fills
+// up: writes past it fail (EFBIG) or come up short.
+struct Limit
+{
+    int resource = RLIMIT_FSIZE;
+    qint64 value = 0;
+};
 
 struct Run
 {
@@ -88,6 +114,8 @@ private slots:
         QImage picture(200, 200, QImage::Format_RGB32);
         picture.fill(Qt::red);
         QVERIFY(picture.save(m_dir->filePath("square.png")));
+        QVERIFY(TestFiles::write(m_dir->filePath("cut.gif"), QByteArray("GIF89a\x10\x00\x10\x00\x80\x00\x00", 13)));  // no trailer
+        QVERIFY(writeSvgNamingFifo());
         const QString url = QStringLiteral("https://e.example/a");
         QJsonArray steps{
             assign(3),
@@ -113,6 +141,8 @@ private slots:
             {QJsonValue(7), "a step must be an object"},
             {step("clear", {{"slot", 0}, {"widget", "url"}}), "no inspector widget \"url\"; it has: lineEdtPluginTitle, txtEditPluginURL"},
             {step("icon", {{"slot", 0}, {"path", "/etc/hostname"}}), "not a picture"},
+            {step("icon", {{"slot", 0}, {"path", m_dir->filePath("cut.gif")}}), "the icon builder refused"},
+            {step("icon", {{"slot", 0}, {"path", m_dir->filePath("ref.svg")}}), "an SVG that refers to another file"},
             {step("move", {{"from", 2}, {"to", 0}}), "slot 2 is empty"},
             {assign(0, {{"preset", QJsonObject{{"title", "no url"}}}}), "refused"},
         };
@@ -266,7 +296,8 @@ private slots:
     {
         const QJsonArray steps{withPayload(kHotkey, {{"SendHotkey", "Ctrl+Shift+A"}}), QJsonObject{{"delay", 200}},
                                withPayload(kText, {{"SendText", "hi"}}), withPayload(kMedia, {{"MultimediaIndex", 5}})};
-        const Run result = script({step("assign", {{"slot", 0}, {"steps", steps}, {"title", "Deploy"}}),
+        QVERIFY(writeSvgNamingFifo());  // the host draws no icon from it, and does not wait
+        const Run result = script({step("assign", {{"slot", 0}, {"steps", steps}, {"title", "Deploy"}, {"icon", m_dir->filePath("ref.svg")}}),
                                    step("press", {{"slot", 0}}), step("dump")});
         QCOMPARE(result.exitCode, 0);
         QCOMPARE(result.pressKinds(), QStringList({"keys", "keys", "media", "media", "done"}));
@@ -357,7 +388,7 @@ private slots:
         QCOMPARE(QJsonDocument(keysOf(second.dumped()).at(0).toObject()).toJson(QJsonDocument::Compact), original);
     }
 
-    void backupsRotateAndRestore()
+    void backupsRotate()
     {
         for (int slot = 0; slot < 4; ++slot)
             QCOMPARE(script({assign(slot)}).exitCode, 0);
@@ -365,11 +396,6 @@ private slots:
         // Each run kept the file it replaced: the newest backup has three keys, the oldest one.
         for (int n = 1; n <= 3; ++n)
             QCOMPARE(keysOf(QJsonDocument::fromJson(TestFiles::read(profile + QStringLiteral(".bak.%1").arg(n))).object()).size(), 4 - n);
-        TestFiles::write(profile, "{ broken");
-        const Run result = script({step("dump")});
-        QVERIFY2(result.text.contains("restored from " + profile + ".bak.1"), qPrintable(result.text));
-        QCOMPARE(keysOf(result.dumped()).size(), 3);
-        QCOMPARE(TestFiles::read(profile + ".bad"), QByteArray("{ broken"));
     }
 
     void unreadableProfileIsNeverWritten()
@@ -386,11 +412,102 @@ private slots:
         }
     }
 
+
+    // A profile that cannot be used as it is, or a save that cannot be made: the run
+    // exits 1 and says why, and no good file is lost: it stays byte for byte, or (set
+    // aside) is kept as .bad and the newest good backup takes its place.
+    void profileTrouble_data()
+    {
+        QTest::addColumn<QByteArray>("profile");
+        QTest::addColumn<QByteArray>("backup");  // FILE.bak.1, when given
+        QTest::addColumn<int>("resource");       // a limit of the host's (RLIMIT_FSIZE, RLIMIT_NOFILE),
+        QTest::addColumn<qint64>("limit");       // 0: none
+        QTest::addColumn<bool>("lockHeld");      // by this test, as another host would
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<bool>("setAside");      // else the file stays as it was
+        const QByteArray one = profileWith({0});
+        const int size = RLIMIT_FSIZE;
+        QTest::newRow("damaged") << QByteArray("{ broken") << one << size << qint64(0) << false << ".bad, restored from" << true;
+        QTest::newRow("over 16 MiB") << profileWith({0}, {{"notes", QString(17 * 1024 * 1024, 'x')}}) << one << size
+                                     << qint64(0) << false << "is larger than 16777216 bytes; kept as" << true;
+        QTest::newRow("newer version") << profileWith({0}, {{"version", 3}}) << QByteArray() << size << qint64(0) << false
+                                       << "written by a newer host (version 3" << false;
+        QTest::newRow("open in another host") << one << QByteArray() << size << qint64(0) << true << "is open in another"
+                                              << false;
+        QTest::newRow("disk full, profile") << one << QByteArray() << size << qint64(one.size() + 40) << false
+                                            << "cannot write profile" << false;
+        QTest::newRow("disk full, backup") << one << QByteArray() << size << qint64(40) << false << "cannot keep a backup"
+                                           << false;
+        QTest::newRow("edit over 16 MiB") << profileWith({0}, {{"notes", QString(16 * 1024 * 1024 - 300, 'x')}})
+                                          << QByteArray() << size << qint64(0) << false
+                                          << "more than the 16777216 a profile may have" << false;
+        // Each action holds two descriptors; below the reserve none is made, and the
+        // keys stay in the file as they are.
+        QTest::newRow("too few descriptors") << profileWith({0, 2, 3}) << QByteArray() << int(RLIMIT_NOFILE) << qint64(200)
+                                             << false << "too few file descriptors" << false;
+    }
+
+    void profileTrouble()
+    {
+        QFETCH(QByteArray, profile);
+        QFETCH(QByteArray, backup);
+        QFETCH(int, resource);
+        QFETCH(qint64, limit);
+        QFETCH(bool, lockHeld);
+        QFETCH(QString, message);
+        QFETCH(bool, setAside);
+        const QString path = m_dir->filePath("profile.json");
+        QVERIFY(TestFiles::write(path, profile));
+        if (!backup.isEmpty())
+            QVERIFY(TestFiles::write(path + ".bak.1", backup));
+        QLockFile lock(path + ".lock");
+        QVERIFY(!lockHeld || lock.tryLock(0));
+        const Run result = script({assign(1), step("dump")}, {}, {}, {resource, limit});
+        QCOMPARE(result.exitCode, 1);
+        QVERIFY2(result.text.contains(message), qPrintable(result.text.left(2000)));
+        QCOMPARE(TestFiles::read(setAside ? path + ".bad" : path), profile);
+        if (setAside)  // the backup's key and the new one, written compact
+            QCOMPARE(keysOf(QJsonDocument::fromJson(TestFiles::read(path)).object()).size(), 2);
+    }
+
+    // Fields this host does not know stay through a save; a save is compact JSON.
+    void unknownFieldsKept()
+    {
+        const QString path = m_dir->filePath("profile.json");
+        QJsonObject profile = QJsonDocument::fromJson(profileWith({0}, {{"theme", QJsonObject{{"dark", true}}}})).object();
+        profile["grid"] = QJsonObject{{"columns", 5}, {"rows", 3}, {"gap", 4}};
+        QVERIFY(TestFiles::write(path, QJsonDocument(profile).toJson()));
+        QCOMPARE(script({assign(1)}).exitCode, 0);
+        const QByteArray written = TestFiles::read(path);
+        QVERIFY(!written.contains('\n'));
+        const QJsonObject stored = QJsonDocument::fromJson(written).object();
+        QCOMPARE(stored["theme"], profile["theme"]);
+        QCOMPARE(stored["grid"], profile["grid"]);
+        QCOMPARE(keysOf(stored).size(), 2);
+    }
+
 private:
+    // ref.svg shows a picture whose file is a FIFO: a decoder that opens it waits for ever.
+    bool writeSvgNamingFifo()
+    {
+        const QString pipe = m_dir->filePath("pipe");
+        const QString svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" "
+                            "width=\"9\" height=\"9\"><image width=\"9\" height=\"9\" xlink:href=\"%1\"/></svg>";
+        return ::mkfifo(QFile::encodeName(pipe).constData(), 0600) == 0
+            && TestFiles::write(m_dir->filePath("ref.svg"), svg.arg(pipe).toUtf8());
+    }
+
     // Without a display, as the windowless modes must run.
-    Run run(const QStringList& arguments, const QMap<QString, QString>& environment = {})
+    Run run(const QStringList& arguments, const QMap<QString, QString>& environment = {}, Limit limit = {})
     {
         QProcess host;
+        if (limit.value > 0) {
+            host.setChildProcessModifier([limit] {
+                std::signal(SIGXFSZ, SIG_IGN);
+                const rlimit both{rlim_t(limit.value), rlim_t(limit.value)};
+                setrlimit(static_cast<__rlimit_resource_t>(limit.resource), &both);
+            });
+        }
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             env.remove(name);
@@ -413,13 +530,14 @@ private:
         return result;
     }
 
-    Run script(const QJsonArray& steps, const QStringList& extra = {}, const QMap<QString, QString>& environment = {})
+    Run script(const QJsonArray& steps, const QStringList& extra = {}, const QMap<QString, QString>& environment = {},
+               Limit limit = {})
     {
         const QString path = m_dir->filePath("script.json");
         TestFiles::write(path, QJsonDocument(steps).toJson());
         return run(QStringList{"--headless", "--no-launch", "--keys", "record", "--config-dir", m_dir->path(),
                                "--profile", m_dir->filePath("profile.json"), "--script", path} + extra,
-                   environment);
+                   environment, limit);
     }
 
     std::unique_ptr<QTemporaryDir> m_dir;

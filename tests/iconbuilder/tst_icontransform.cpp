@@ -149,6 +149,10 @@ private slots:
         badFrame[badFrame.lastIndexOf("\x21\xf9\x04") + 18] = 0x0f;
         QTest::newRow("last frame undecodable") << badFrame << "frame 4 of 4 cannot be read";
         QTest::newRow("10 000 frames") << makeGif(manyFrames) << "refused: 10000 frames of 100 x 100 need 381 MiB";
+        GifRecipe tinyFrames{QSize(4, 4), {}, 0};  // small to read, 2001 key-size frames to write
+        for (int i = 0; i < 2001; ++i)
+            tinyFrames.frames.append({QRect(0, 0, 1, 1), i % 2 ? kRed : kBlue});
+        QTest::newRow("2001 frames of 4 x 4") << makeGif(tinyFrames) << "refused: 2001 frames of 144 x 108 to write";
         QTest::newRow("20 000 x 20 000 canvas") << hugeCanvas << "refused: 1 frames of 20000 x 20000";
         QTest::newRow("cancelled half way") << animation(QSize(240, 180), 40) << "";
     }

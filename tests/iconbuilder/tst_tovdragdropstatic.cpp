@@ -7,6 +7,8 @@
 
 #include <QtTest>
 
+#include <sys/stat.h>
+
 class tst_TovDragDropStatic : public QObject
 {
     Q_OBJECT
@@ -26,6 +28,11 @@ private slots:
         QImage clear(200, 200, QImage::Format_ARGB32);
         clear.fill(Qt::transparent);
         QVERIFY(clear.save(m_desktop.root() + "/clear.png"));
+        // An icon whose picture is a FIFO: the SVG decoder would open it and wait.
+        QVERIFY(::mkfifo(QFile::encodeName(m_desktop.root() + "/pipe").constData(), 0600) == 0);
+        const QByteArray svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" "
+                               "width=\"9\" height=\"9\"><image width=\"9\" height=\"9\" xlink:href=\"%1/pipe\"/></svg>";
+        QVERIFY(TestFiles::write(m_desktop.root() + "/ref.svg", QString::fromLatin1(svg).arg(m_desktop.root()).toUtf8()));
     }
 
     // Each source gets its desktop icon at the narrowest size wider than a key, else the widest; width 0: no picture.
@@ -45,6 +52,7 @@ private slots:
         // JPEG keeps no transparency: what was clear takes the key's own background.
         QTest::newRow("entry, transparent icon file") << "cl.desktop" << "Icon=" + m_desktop.root() + "/clear.png" << "cl.jpg" << 200 << QColor(30, 30, 30);
         QTest::newRow("entry, hidden") << "go.desktop" << "Icon=vanta-test-app\nHidden=true" << "go.jpg" << 256 << QColor(Qt::red);
+        QTest::newRow("entry, SVG icon naming a FIFO") << "ref.desktop" << "Icon=" + m_desktop.root() + "/ref.svg" << "" << 0 << QColor();
         QTest::newRow("entry without icon") << "bare.desktop" << "" << "" << 0 << QColor();
         QTest::newRow("entry, unknown icon") << "odd.desktop" << "Icon=vanta-none" << "" << 0 << QColor();
     }

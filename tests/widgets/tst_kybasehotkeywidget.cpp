@@ -4,6 +4,7 @@
 #include "testattribute.h"
 #include "testfiles.h"
 #include "testimages.h"
+#include "widgets/iconstatewidget.h"
 #include "widgets/iconviewgrabber.h"
 #include "widgets/kybasehotkeywidget.h"
 
@@ -111,6 +112,21 @@ private slots:
                 widest = qMax(widest, bounds(image, QRect(0, y, 150, 1)).width());
             QVERIFY2(widest >= plainBox.width() * 8 / 10, qPrintable(QString::number(widest)));
         }
+    }
+
+    void longTitleIsCut()
+    {
+        // Laid out whole, a title of a million characters takes seconds and hundreds of MB;
+        // the face and the inspector's preview lay out its first thousand, and say so.
+        const QString title = QStringLiteral("HIH\n").repeated(250000);
+        KyBaseHotkeyWidget face;
+        IconStateWidget preview;
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("title of 1000000 characters shows its first 1000$"));
+        face.setIconTitle(title);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("title of 1000000 characters shows its first 1000$"));
+        preview.setCurrentTitle(title);
+        QCOMPARE(face.findChild<QLabel*>("lblTitle")->text(), title.left(1000));
+        QCOMPARE(preview.findChild<QLabel*>("lblImageText")->text().size(), 1000);
     }
 
     void iconAsset_data()

@@ -39,7 +39,24 @@ constexpr KeyCode kKeyTable[] = {
     {Qt::Key_F11, 0x67}, {Qt::Key_F12, 0x6F}, {Qt::Key_F13, 0x69}, {Qt::Key_F14, 0x6B},
     {Qt::Key_F15, 0x71}, {Qt::Key_F16, 0x6A}, {Qt::Key_F17, 0x40}, {Qt::Key_F18, 0x4F},
     {Qt::Key_F19, 0x50}, {Qt::Key_F20, 0x5A}, {Qt::Key_Help, 0x72},
+    // The keys of a PC keyboard beyond the Mac's.
+    {Qt::Key_Insert, PcKeyCode::kInsert}, {Qt::Key_Print, PcKeyCode::kPrint}, {Qt::Key_SysReq, PcKeyCode::kPrint},
+    {Qt::Key_Pause, PcKeyCode::kPause}, {Qt::Key_ScrollLock, PcKeyCode::kScrollLock},
+    {Qt::Key_NumLock, PcKeyCode::kNumLock}, {Qt::Key_Menu, PcKeyCode::kMenu},
+    {Qt::Key_VolumeUp, MacKeyCode::kVolumeUp}, {Qt::Key_VolumeDown, MacKeyCode::kVolumeDown},
+    {Qt::Key_VolumeMute, MacKeyCode::kMute}, {Qt::Key_MediaPlay, PcKeyCode::kMediaPlay},
+    {Qt::Key_MediaTogglePlayPause, PcKeyCode::kMediaPlay}, {Qt::Key_MediaPause, PcKeyCode::kMediaPause},
+    {Qt::Key_MediaStop, PcKeyCode::kMediaStop}, {Qt::Key_MediaPrevious, PcKeyCode::kMediaPrevious},
+    {Qt::Key_MediaNext, PcKeyCode::kMediaNext}, {Qt::Key_MediaRecord, PcKeyCode::kMediaRecord},
+    {Qt::Key_LaunchMedia, PcKeyCode::kLaunchMedia}, {Qt::Key_Back, PcKeyCode::kBack},
+    {Qt::Key_Forward, PcKeyCode::kForward}, {Qt::Key_Stop, PcKeyCode::kStop}, {Qt::Key_Refresh, PcKeyCode::kRefresh},
+    {Qt::Key_HomePage, PcKeyCode::kHomePage}, {Qt::Key_Favorites, PcKeyCode::kFavorites},
+    {Qt::Key_Search, PcKeyCode::kSearch}, {Qt::Key_LaunchMail, PcKeyCode::kMail},
+    {Qt::Key_Calculator, PcKeyCode::kCalculator},
 };
+
+// Qt's special keys start here; the ones the table does not hold have no key to send.
+constexpr int kFirstSpecialKey = 0x01000000;
 
 struct NamedCode
 {
@@ -56,10 +73,13 @@ constexpr NamedCode kSingleKeys[] = {
 };
 
 const QString kLonePlus = QStringLiteral("+");
+const QString kKeypadPlusForm = QStringLiteral("+NUMPAD");
 const QString kKeypadSuffix = QStringLiteral("NUMPAD");
 const QString kLoneEqual = QStringLiteral("=");
 constexpr quint16 kKeypadPlus = 0x45;
 constexpr quint16 kKeypadEquals = 0x51;
+// The key-pad keys that have a form with NUMPAD appended besides the digits.
+constexpr NamedCode kKeypadOperators[] = {{u"+", kKeypadPlus}, {u"-", 0x4E}, {u"*", 0x43}, {u"/", 0x4B}, {u".", 0x41}};
 constexpr int kMaxTokens = 5;
 
 int singleKeyCode(const QString& hotkey)
@@ -67,6 +87,11 @@ int singleKeyCode(const QString& hotkey)
     const auto* it = std::find_if(std::begin(kSingleKeys), std::end(kSingleKeys),
                                   [&](const NamedCode& entry) { return hotkey == QStringView(entry.text); });
     return it == std::end(kSingleKeys) ? -1 : it->code;
+}
+
+bool isInKeyTable(int qtKey)
+{
+    return std::any_of(std::begin(kKeyTable), std::end(kKeyTable), [&](const KeyCode& entry) { return entry.key == qtKey; });
 }
 
 // The key of a token as the key-sequence parser reads it; 0 when it names no key.
@@ -79,22 +104,46 @@ int keyOf(const QString& text)
     return key == Qt::Key_unknown ? 0 : key;
 }
 
-// The key-pad code of the inspector's key-pad form of a digit ("5NUMPAD"), else -1.
-int keypadDigitCode(const QString& token)
+// The key-pad code of the inspector's key-pad form of a key ("5NUMPAD", "+NUMPAD"), else -1.
+int keypadFormCode(const QString& token)
 {
-    if (token.size() != kKeypadSuffix.size() + 1 || !token.endsWith(kKeypadSuffix) || !token.at(0).isDigit())
+    if (token.size() != kKeypadSuffix.size() + 1 || !token.endsWith(kKeypadSuffix))
         return -1;
-    return singleKeyCode(token.left(1));
+    const QString key = token.left(1);
+    if (key.at(0).isDigit())
+        return singleKeyCode(key);
+    const auto* it = std::find_if(std::begin(kKeypadOperators), std::end(kKeypadOperators),
+                                  [&](const NamedCode& entry) { return key == QStringView(entry.text); });
+    return it == std::end(kKeypadOperators) ? -1 : it->code;
 }
 
 // The virtual key code a hotkey's last token stands for, -1 when it names no key.
+// A plus sign with modifiers ("Ctrl++", stored before the key-pad form) is the key-pad
+// plus, as it is alone.
 int keyCodeOf(const QString& token)
 {
-    const int keypad = keypadDigitCode(token);
+    const int keypad = keypadFormCode(token);
     if (keypad >= 0)
         return keypad;
+    if (token == kLonePlus)
+        return kKeypadPlus;
     const int key = keyOf(token);
-    return key ? macKeyCode(key) : -1;
+    if (!key || (key >= kFirstSpecialKey && !isInKeyTable(key)))
+        return -1;
+    return macKeyCode(key);
+}
+
+// The tokens of a hotkey, modifiers first; a key that is the plus sign itself stays one
+// token ("Ctrl++" is Ctrl and "+", "Ctrl++NUMPAD" Ctrl and "+NUMPAD").
+QStringList tokensOf(const QString& hotkey)
+{
+    QStringList tokens = hotkey.split(QLatin1Char('+'), Qt::KeepEmptyParts);
+    const qsizetype n = tokens.size();
+    if (n >= 3 && tokens.at(n - 2).isEmpty() && (tokens.last().isEmpty() || tokens.last() == kKeypadSuffix)) {
+        const QString key = kLonePlus + tokens.takeLast();
+        tokens.last() = key;
+    }
+    return tokens;
 }
 
 quint64 flagsOf(const QStringList& tokens)
@@ -138,7 +187,7 @@ KeyEventSequence events(const QString& hotkey)
 {
     if (hotkey == kLonePlus)
         return {KeyEvent::press(kKeypadPlus, KeyEvent::HidSystemState)};
-    const QStringList tokens = hotkey.split(QLatin1Char('+'), Qt::KeepEmptyParts);
+    const QStringList tokens = tokensOf(hotkey);
     if (tokens.size() > kMaxTokens)
         return {};
     if (tokens.size() == 1) {
@@ -148,12 +197,14 @@ KeyEventSequence events(const QString& hotkey)
         if (single >= 0)
             return {KeyEvent::press(quint16(single), KeyEvent::HidSystemState)};
     }
-    const int code = keyCodeOf(tokens.last());
+    // Shift+Tab is recorded as the key it makes, Backtab (with or without its Shift).
+    const bool backtab = keyOf(tokens.last()) == Qt::Key_Backtab;
+    const int code = backtab ? MacKeyCode::kTab : keyCodeOf(tokens.last());
     if (code < 0)
         return {};
     KeyEvent down = KeyEvent::press(quint16(code), KeyEvent::HidSystemState);
-    if (tokens.size() > 1)
-        down = down.withFlags(flagsOf(tokens));
+    if (tokens.size() > 1 || backtab)
+        down = down.withFlags((tokens.size() > 1 ? flagsOf(tokens) : 0) | (backtab ? quint64(KeyEvent::ShiftFlag) : 0));
     return {down};
 }
 

@@ -83,15 +83,19 @@ bool WidgetPluginInputHotkey::eventFilter(QObject* watched, QEvent* event)
         const auto& key = static_cast<const QKeyEvent&>(*event);
         if (takeKeypadKey(key) || takeShiftedCharacter(key))
             return true;
+        m_editRecording = true;  // the key edit records this one itself
     }
     return ActionInspector::eventFilter(watched, event);
 }
 
-// A key-pad digit with Ctrl, Shift or Alt (the first held, in that order).
+// A key-pad digit or operator with Ctrl, Shift or Alt (the first held, in that order).
 bool WidgetPluginInputHotkey::takeKeypadKey(const QKeyEvent& event)
 {
     const Qt::KeyboardModifiers mods = event.modifiers();
-    if (!mods.testFlag(Qt::KeypadModifier) || event.key() < Qt::Key_0 || event.key() > Qt::Key_9)
+    const int key = event.key();
+    const bool keypadKey = (key >= Qt::Key_0 && key <= Qt::Key_9) || key == Qt::Key_Plus || key == Qt::Key_Minus
+                        || key == Qt::Key_Asterisk || key == Qt::Key_Slash || key == Qt::Key_Period;
+    if (!mods.testFlag(Qt::KeypadModifier) || !keypadKey)
         return false;
     const char* prefix = mods.testFlag(Qt::ControlModifier) ? "Ctrl+"
                        : mods.testFlag(Qt::ShiftModifier)   ? "Shift+"
@@ -121,12 +125,19 @@ bool WidgetPluginInputHotkey::takeShiftedCharacter(const QKeyEvent& event)
 void WidgetPluginInputHotkey::record(const QKeySequence& shown, const QString& hotkey)
 {
     ui->txtEditPluginInputHotkey->setKeySequence(shown);
+    m_editRecording = false;
+    if (hotkey == m_hotkey)
+        return;
     emit hotkeyDidChange(hotkey);
     m_hotkey = hotkey;
 }
 
+// The key edit also ends "recording" at every focus-out; only what it recorded counts.
 void WidgetPluginInputHotkey::onKeySequenceEditingFinished()
 {
+    if (!m_editRecording)
+        return;
+    m_editRecording = false;
     QKeySequenceEdit* edit = ui->txtEditPluginInputHotkey;
     const QKeySequence recorded = edit->keySequence();
     const QKeySequence first = recorded.isEmpty() ? QKeySequence() : QKeySequence(recorded[0]);
@@ -136,6 +147,8 @@ void WidgetPluginInputHotkey::onKeySequenceEditingFinished()
         edit->clear();
         return;
     }
+    if (hotkey == m_hotkey)
+        return;
     emit hotkeyDidChange(hotkey);
     m_hotkey = hotkey;
 }

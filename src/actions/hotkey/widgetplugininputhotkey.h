@@ -14,7 +14,8 @@ class WidgetPluginInputHotkey;
 // The Input Hotkey inspector: the shared title/icon/text block plus a key-sequence
 // edit that records one key combination as the hotkey string ("Ctrl+Shift+A").
 // A shifted punctuation or digit character is stored as Shift and its unshifted US
-// key ("Shift+1"); a key-pad digit with Ctrl, Shift or Alt gets "NUMPAD" appended.
+// key ("Shift+1"); a key-pad digit or operator with Ctrl, Shift or Alt gets "NUMPAD"
+// appended ("Ctrl+5NUMPAD", "Ctrl++NUMPAD"). Only a new recording is reported.
 class WidgetPluginInputHotkey : public ActionInspector
 {
     Q_OBJECT
@@ -41,4 +42,5 @@ private:
 
     std::unique_ptr<Ui::WidgetPluginInputHotkey> ui;
     QString m_hotkey;
+    bool m_editRecording = false;  // the key edit has taken a key press since the last hotkey
 };

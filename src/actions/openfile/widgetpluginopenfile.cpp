@@ -24,7 +24,6 @@ namespace {
 const QSize kPreviewSize(75, 54);
 const QSize kKeySize(KyKeyFace::kWidth, KyKeyFace::kHeight);
 const QString kPreviewStyle = QStringLiteral("border:0px;background-color:#00000000;");
-const QString kAnySuffix = QStringLiteral("*");
 }
 
 WidgetPluginOpenFile::WidgetPluginOpenFile(QWidget* parent)
@@ -158,12 +157,18 @@ QString WidgetPluginOpenFile::chooseTarget() const
                                            : QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
     QFileDialog dialog(nullptr, QString(), start);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setDefaultSuffix(kAnySuffix);
+    // A name that names nothing is refused by the dialog itself ("File not found").
+    dialog.setFileMode(QFileDialog::ExistingFile);
     // Qt's own dialog: a portal's would hand back a path of its document store.
     dialog.setOptions(QFileDialog::DontResolveSymlinks | QFileDialog::DontUseNativeDialog);
     if (dialog.exec() != QDialog::Accepted)
         return {};
-    return dialog.selectedFiles().value(0);
+    const QString chosen = dialog.selectedFiles().value(0);
+    if (!QFileInfo::exists(chosen)) {
+        qCWarning(lcActions) << "[WidgetPluginOpenFile] nothing at" << chosen << "- not taken";
+        return {};
+    }
+    return chosen;
 }
 
 // The target's system icon, fitted to the key by the icon builder without showing it.

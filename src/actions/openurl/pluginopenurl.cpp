@@ -3,12 +3,12 @@
 #include "actions/common/actionslog.h"
 #include "actions/common/jsonsummary.h"
 #include "platform/keyboard/keyboardeventservice.h"
+#include "platform/launch/pathlauncher.h"
 #include "plugin/tovkyplugineventtype.h"
 #include "pluginopenurlpayload.h"
 #include "widgeticonpluginopenurl.h"
 #include "widgetpluginopenurl.h"
 
-#include <QDesktopServices>
 #include <QThread>
 #include <QUrl>
 
@@ -76,11 +76,11 @@ int PluginOpenUrl::onAppTriggeredEvent(const QJsonObject&)
     const QString url = record().url;
     qCDebug(lcActions) << "try to open" << url;
     if (url != kBrowserShortcutUrl) {
-        QDesktopServices::openUrl(QUrl(url, QUrl::TolerantMode));
+        PathLauncher::instance()->openUrl(QUrl(url, QUrl::TolerantMode));
         return 0;
     }
     // "@": bring up the default browser, then its home page shortcut.
-    QDesktopServices::openUrl(QUrl(kBareScheme, QUrl::TolerantMode));
+    PathLauncher::instance()->openUrl(QUrl(kBareScheme, QUrl::TolerantMode));
     QThread::msleep(kBrowserSettleMs);
     KeyboardEventService::instance()->post({
         KeyEvent::press(MacKeyCode::kH).withFlags(KeyEvent::CommandFlag | KeyEvent::ShiftFlag),

@@ -4,13 +4,14 @@
 #include <QMimeData>
 
 namespace {
-// Qt's in-process image format holds a QImage, not bytes: copied as an image.
+// Qt's in-process image format holds a QImage, not bytes. From another program it is
+// a decoding of one of the picture formats, whose bytes are copied anyway.
 const QString kQtImage = QStringLiteral("application/x-qt-image");
 }
 
 namespace ClipboardSnapshot {
 
-std::unique_ptr<QMimeData> copy(const QMimeData* source)
+std::unique_ptr<QMimeData> copy(const QMimeData* source, Source kind)
 {
     auto copied = std::make_unique<QMimeData>();
     if (!source)
@@ -20,7 +21,7 @@ std::unique_ptr<QMimeData> copy(const QMimeData* source)
         if (format != kQtImage)
             copied->setData(format, source->data(format));
     }
-    if (formats.contains(kQtImage))
+    if (kind == InProcess && formats.contains(kQtImage))
         copied->setImageData(source->imageData());
     return copied;
 }

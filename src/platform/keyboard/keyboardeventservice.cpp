@@ -5,6 +5,8 @@
 #include "record/recordingkeyboardservice.h"
 
 #if defined(SYSTEMDLL_HAVE_X11)
+#include "platform/wayland/waylandsession.h"
+#include "wayland/keysymkeyboardservice.h"
 #include "x11/x11keyboardservice.h"
 #endif
 #if defined(Q_OS_MACOS)
@@ -14,13 +16,34 @@
 namespace {
 const char* const kBackendVariable = "SYSTEMDLL_KEYBOARD_BACKEND";
 
+#if defined(SYSTEMDLL_HAVE_X11)
+// On Wayland, XTEST reaches only programs under XWayland: keys go through the
+// compositor's virtual keyboard or the RemoteDesktop portal (KeysymSender picks).
+std::unique_ptr<KeyboardEventService> waylandService(const QString& backend, const QString& why)
+{
+    KeysymSender* sender = KeysymSender::instance();
+    if (!backend.isEmpty() && sender->name() != backend) {
+        KeysymSender::setInstance(KeysymSender::create(backend));
+        sender = KeysymSender::instance();
+    }
+    qCInfo(lcKeyboard).noquote() << "keyboard backend" << sender->name() << "chosen:" << why;
+    return std::make_unique<KeysymKeyboardService>();
+}
+#endif
+
 std::unique_ptr<KeyboardEventService> platformDefault()
 {
 #if defined(Q_OS_MACOS)
     return std::make_unique<MacKeyboardService>();
 #elif defined(SYSTEMDLL_HAVE_X11)
-    if (auto x11 = X11KeyboardService::open())
+    if (WaylandSession::isActive() && KeysymSender::instance()->isAvailable())
+        return waylandService(QString(), WaylandSession::reason());
+    if (auto x11 = X11KeyboardService::open()) {
+        qCInfo(lcKeyboard) << "keyboard backend x11 chosen:"
+                           << (WaylandSession::isActive() ? "no Wayland way, XTest reaches XWayland programs only"
+                                                          : "an X11 session");
         return x11;
+    }
     qCWarning(lcKeyboard) << "no X display reachable: keyboard events are recorded, not sent";
     return std::make_unique<RecordingKeyboardService>();
 #else
@@ -45,6 +68,8 @@ std::unique_ptr<KeyboardEventService> KeyboardEventService::create(const QString
         qCWarning(lcKeyboard) << "X11 keyboard backend requested but no display is reachable";
         return std::make_unique<RecordingKeyboardService>();
     }
+    if (backend == QLatin1String(KeysymSender::kWayland) || backend == QLatin1String(KeysymSender::kPortal))
+        return waylandService(backend, QStringLiteral("forced by ") + QLatin1String(kBackendVariable));
 #endif
     if (!backend.isEmpty())
         qCWarning(lcKeyboard) << "unknown keyboard backend" << backend << "- using the default";

@@ -6,8 +6,10 @@
 #include <memory>
 
 // Posts keyboard event sequences to the application that has the keyboard focus.
-// One process-wide service, chosen at first use: SYSTEMDLL_KEYBOARD_BACKEND=record|x11
-// forces a backend; otherwise X11 where a display is reachable, else recording.
+// One process-wide service, chosen at first use: SYSTEMDLL_KEYBOARD_BACKEND=record|x11|
+// wayland|portal forces a backend; otherwise, on a Wayland session, the compositor's
+// virtual keyboard or the RemoteDesktop portal, else X11 where a display is reachable,
+// else recording.
 // A sequence is posted whole and in order; no key is left down after it.
 class KeyboardEventService
 {

@@ -11,13 +11,31 @@
 #include "mac/macpathlauncher.h"
 #endif
 
+#include <QDesktopServices>
+#include <QFile>
 #include <QFileInfo>
 #include <QMimeDatabase>
+#include <QProcess>
+#include <QUrl>
 
 namespace {
 const char* const kBackendVariable = "SYSTEMDLL_LAUNCH_BACKEND";
 const QString kDesktopEntryType = QStringLiteral("application/x-desktop");
 const QString kBundleSuffix = QStringLiteral("app");
+
+// A file with the execute bit is run only when it is a program: a binary (ELF, which
+// AppImages are too) or a script with its interpreter line. Files on a FAT or NTFS
+// mount all carry the bit; a PDF there is still a document.
+bool isProgram(const QFileInfo& info)
+{
+    if (!info.isFile() || !info.isExecutable())
+        return false;
+    QFile file(info.filePath());
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray head = file.read(4);
+    return head == QByteArray("\x7f" "ELF", 4) || head.startsWith("#!");
+}
 
 std::unique_ptr<PathLauncher> platformDefault()
 {
@@ -42,8 +60,22 @@ void PathLauncher::open(const QString& path)
     qCDebug(lcLaunch) << "[PathLauncher]" << name() << kindName(kind) << path;
     if (kind == Kind::Application)
         launchApplication(path);
+    else if (kind == Kind::Executable)
+        runExecutable(path);
     else
         openDocument(path);
+}
+
+void PathLauncher::openUrl(const QUrl& url)
+{
+    QDesktopServices::openUrl(url);
+}
+
+void PathLauncher::runExecutable(const QString& path)
+{
+    qint64 pid = 0;
+    if (!QProcess::startDetached(path, {}, QFileInfo(path).absolutePath(), &pid))
+        qCWarning(lcLaunch) << "[PathLauncher] cannot run" << path;
 }
 
 PathLauncher::Kind PathLauncher::kindOf(const QString& path)
@@ -55,13 +87,25 @@ PathLauncher::Kind PathLauncher::kindOf(const QString& path)
     if (!info.isFile())
         return Kind::Document;
     const QMimeType type = QMimeDatabase().mimeTypeForFile(info);
-    return type.inherits(kDesktopEntryType) ? Kind::Application : Kind::Document;
+    if (type.inherits(kDesktopEntryType))
+        return Kind::Application;
+    return isProgram(info) ? Kind::Executable : Kind::Document;
 #endif
 }
 
 QString PathLauncher::kindName(Kind kind)
 {
-    return kind == Kind::Application ? QStringLiteral("application") : QStringLiteral("document");
+    switch (kind) {
+    case Kind::Application:
+        return QStringLiteral("application");
+    case Kind::Executable:
+        return QStringLiteral("executable");
+    case Kind::Url:
+        return QStringLiteral("url");
+    case Kind::Document:
+        break;
+    }
+    return QStringLiteral("document");
 }
 
 std::unique_ptr<PathLauncher> PathLauncher::create(const QString& backend)

@@ -49,6 +49,7 @@ constexpr char kPlaying[] = "Playing";
 constexpr char kPlayPause[] = "PlayPause";
 constexpr char kNext[] = "Next";
 constexpr char kPrevious[] = "Previous";
+constexpr char kStop[] = "Stop";
 
 constexpr char kBusService[] = "org.freedesktop.DBus";
 constexpr char kBusPath[] = "/org/freedesktop/DBus";

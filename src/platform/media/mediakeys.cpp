@@ -14,7 +14,7 @@ void playMedia()
 
 void stopMedia()
 {
-    HIDPostAuxKey(MediaKeyType::kPlay);
+    MediaKeyService::instance()->postStop();
 }
 
 void nextMedia()

@@ -7,7 +7,7 @@
 void HIDPostAuxKey(quint8 keyType);
 
 void playMedia();      // play/pause
-void stopMedia();      // the same key as play/pause: there is no stop key
+void stopMedia();      // a player's Stop; else the play/pause key, there being no stop key
 void nextMedia();
 void previousMedia();
 void volumeUp();

@@ -8,6 +8,10 @@
 
 #if defined(SYSTEMDLL_HAVE_X11)
 #include "mpris/mprismediakeyservice.h"
+#include "mpris/sessionbusprobe.h"
+#include "platform/wayland/keysymsender.h"
+#include "platform/wayland/waylandsession.h"
+#include "wayland/keysymmediakeyservice.h"
 #include "x11/x11mediakeyservice.h"
 
 #include <QDBusConnection>
@@ -21,15 +25,37 @@ namespace {
 #if defined(SYSTEMDLL_HAVE_X11)
 std::unique_ptr<MediaKeyService> x11OrRecording()
 {
+    if (WaylandSession::isActive() && KeysymSender::instance()->isAvailable())
+        return std::make_unique<KeysymMediaKeyService>();  // XTEST reaches XWayland programs only
     if (auto x11 = X11MediaKeyService::open())
         return x11;
     qCWarning(lcMedia) << "no X display reachable: media keys are recorded, not sent";
     return std::make_unique<RecordingMediaKeyService>();
 }
 
+// Qt's name for the session bus connection it makes for sessionBus().
+const QString kQtSessionBus = QStringLiteral("qt_default_session_bus");
+
+// The session bus, unless connecting to it would hang: a bus that takes connections
+// but does not answer (a stopped daemon) is found out within the probe's time, once;
+// the player keys then go to the fallback for the rest of the run.
+QDBusConnection sessionBus()
+{
+    static const bool silent = [] {
+        if (QDBusConnection(kQtSessionBus).isConnected())
+            return false;
+        const QByteArray address = qgetenv("DBUS_SESSION_BUS_ADDRESS");
+        if (address.isEmpty() || SessionBusProbe::answers(address, Mpris::kCallTimeoutMs))
+            return false;
+        qCWarning(lcMedia) << "the session bus does not answer within" << Mpris::kCallTimeoutMs << "ms: not used";
+        return true;
+    }();
+    return silent ? QDBusConnection(QString()) : QDBusConnection::sessionBus();
+}
+
 std::unique_ptr<MediaKeyService> mprisOver(std::unique_ptr<MediaKeyService> fallback)
 {
-    return std::make_unique<MprisMediaKeyService>(QDBusConnection::sessionBus(), std::move(fallback));
+    return std::make_unique<MprisMediaKeyService>(sessionBus(), std::move(fallback));
 }
 #endif
 
@@ -41,7 +67,7 @@ std::unique_ptr<MediaKeyService> platformDefault()
     // The bus needs an application's event loop; without one only X11 is of use.
     if (!QCoreApplication::instance())
         qCInfo(lcMedia) << "no application to serve the session bus: media keys go to X11";
-    else if (!QDBusConnection::sessionBus().isConnected())
+    else if (!sessionBus().isConnected())
         qCInfo(lcMedia) << "no session bus: media keys go to X11";
     else
         return mprisOver(x11OrRecording());
@@ -81,4 +107,9 @@ MediaKeyService* MediaKeyService::instance()
 void MediaKeyService::setInstance(std::unique_ptr<MediaKeyService> service)
 {
     s_current.setInstance(std::move(service));
+}
+
+void MediaKeyService::postStop()
+{
+    post(auxKeyPress(MediaKeyType::kPlay));
 }

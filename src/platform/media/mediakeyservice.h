@@ -18,6 +18,9 @@ public:
 
     virtual QString name() const = 0;
     virtual void post(const AuxKeyRecordSequence& records) = 0;
+    // Stops playback. There being no stop key, a service without a player to call
+    // posts the play/pause key.
+    virtual void postStop();
 
     static MediaKeyService* instance();
     // Replaces the process-wide service (tests, hosts with their own choice).

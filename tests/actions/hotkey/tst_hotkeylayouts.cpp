@@ -73,6 +73,32 @@ private slots:
         QTest::newRow("fr Ctrl+Z") << "fr" << "Ctrl+Z" << int(Qt::Key_Z) << ctrl << "";
         QTest::newRow("fr Ctrl+Shift+A") << "fr" << "Ctrl+Shift+A" << int(Qt::Key_A) << ctrl + shift << "";
         QTest::newRow("us again Ctrl+Z") << "us" << "Ctrl+Z" << int(Qt::Key_Z) << ctrl << "";
+
+        // The keys beyond the key table, stored as the key edit records them (Print is
+        // the window manager's here: openbox takes it for screenshots).
+        const auto recorded = [](QKeyCombination combination) { return QKeySequence(combination).toString(); };
+        const int alt = Qt::AltModifier;
+        QTest::newRow("Shift+Tab") << "us" << recorded(Qt::SHIFT | Qt::Key_Backtab) << int(Qt::Key_Backtab) << shift << "";
+        QTest::newRow("Ctrl+Ins") << "us" << recorded(Qt::CTRL | Qt::Key_Insert) << int(Qt::Key_Insert) << ctrl << "";
+        QTest::newRow("Shift+Ins") << "us" << recorded(Qt::SHIFT | Qt::Key_Insert) << int(Qt::Key_Insert) << shift << "";
+        QTest::newRow("Pause") << "us" << recorded(Qt::Key_Pause) << int(Qt::Key_Pause) << 0 << "";
+        QTest::newRow("ScrollLock") << "us" << recorded(Qt::Key_ScrollLock) << int(Qt::Key_ScrollLock) << 0 << "";
+        QTest::newRow("NumLock on") << "us" << recorded(Qt::Key_NumLock) << int(Qt::Key_NumLock) << 0 << "";
+        QTest::newRow("NumLock off") << "us" << recorded(Qt::Key_NumLock) << int(Qt::Key_NumLock) << 0 << "";
+        QTest::newRow("Menu") << "us" << recorded(Qt::Key_Menu) << int(Qt::Key_Menu) << 0 << "";
+        QTest::newRow("Volume Up") << "us" << recorded(Qt::Key_VolumeUp) << int(Qt::Key_VolumeUp) << 0 << "";
+        QTest::newRow("Ctrl+Volume Mute") << "us" << recorded(Qt::CTRL | Qt::Key_VolumeMute) << int(Qt::Key_VolumeMute) << ctrl << "";
+        QTest::newRow("Media Play") << "us" << recorded(Qt::Key_MediaPlay) << int(Qt::Key_MediaPlay) << 0 << "";
+        QTest::newRow("Media Next") << "us" << recorded(Qt::Key_MediaNext) << int(Qt::Key_MediaNext) << 0 << "";
+        QTest::newRow("Back") << "us" << recorded(Qt::Key_Back) << int(Qt::Key_Back) << 0 << "";
+        QTest::newRow("Alt+Forward") << "us" << recorded(Qt::ALT | Qt::Key_Forward) << int(Qt::Key_Forward) << alt << "";
+        QTest::newRow("Refresh") << "us" << recorded(Qt::Key_Refresh) << int(Qt::Key_Refresh) << 0 << "";
+        QTest::newRow("Home Page") << "us" << recorded(Qt::Key_HomePage) << int(Qt::Key_HomePage) << 0 << "";
+        QTest::newRow("Search") << "us" << recorded(Qt::Key_Search) << int(Qt::Key_Search) << 0 << "";
+        QTest::newRow("Launch Mail") << "us" << recorded(Qt::Key_LaunchMail) << int(Qt::Key_LaunchMail) << 0 << "";
+        // Ctrl with the key-pad plus: zoom-in.
+        QTest::newRow("Ctrl key-pad plus") << "us" << "Ctrl++NUMPAD" << int(Qt::Key_Plus) << ctrl << "";
+        QTest::newRow("Ctrl++ as stored before") << "us" << "Ctrl++" << int(Qt::Key_Plus) << ctrl << "";
     }
 
     void chords()

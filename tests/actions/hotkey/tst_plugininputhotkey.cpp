@@ -40,6 +40,7 @@ private slots:
         QTest::newRow("Ctrl wins over Shift on the key-pad") << Keys{{Qt::Key_4, ctrl | shift | pad}} << "Ctrl+4NUMPAD" << "Ctrl+4" << true;
         QTest::newRow("Alt key-pad 7") << Keys{{Qt::Key_7, Qt::AltModifier | pad}} << "Alt+7NUMPAD" << "Alt+7" << true;
         QTest::newRow("plain key-pad digit") << Keys{{Qt::Key_7, pad}} << "7" << "7" << false;
+        QTest::newRow("Ctrl key-pad plus") << Keys{{Qt::Key_Plus, ctrl | pad}} << "Ctrl++NUMPAD" << "Ctrl++" << true;
     }
 
     // Every recording reaches the host once, as the action's new settings.
@@ -82,10 +83,13 @@ private slots:
         QTest::newRow("lone plus is key-pad plus") << "+" << hid(0x45);
         QTest::newRow("lone equals goes private to the session tap")
             << "=" << KeyEventSequence{KeyEvent::press(0x51, KeyEvent::PrivateState, KeyEvent::SessionEventTap)};
-        QTest::newRow("grave with Ctrl is the quote key") << "Ctrl+`" << chord(0x27, 0x100000);
         QTest::newRow("key-pad form is the key-pad digit") << "Ctrl+5NUMPAD" << chord(0x57, 0x100000);
-        QTest::newRow("plus with a modifier sends nothing") << "Ctrl++" << KeyEventSequence();
+        QTest::newRow("key-pad plus form") << "Ctrl++NUMPAD" << chord(0x45, 0x100000);
+        QTest::newRow("plus with a modifier, as stored before, is the key-pad plus") << "Ctrl++" << chord(0x45, 0x100000);
+        QTest::newRow("Backtab alone is Shift+Tab") << "Backtab" << chord(0x30, 0x20000);
         QTest::newRow("six tokens") << "Ctrl+Alt+Shift+Meta+Ctrl+A" << KeyEventSequence();
+        QTest::newRow("a special key outside the table") << QKeySequence(Qt::CTRL | Qt::Key_Sleep).toString() << KeyEventSequence();
+        QTest::newRow("a special key Qt cannot name") << QKeySequence(Qt::CTRL | Qt::Key_Launch0).toString() << KeyEventSequence();
     }
 
     // Key down and up change only the face; each event is answered as handled.
@@ -96,10 +100,47 @@ private slots:
         m_keys->clear();
         PluginInputHotkey action;
         QVERIFY(action.init("k7", v1({{"SendHotkey", hotkey}})));
+        if (expected.isEmpty())
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("no key to send for"));
         for (const QString& type : {TovKyPluginEventType::kKeyDownEvent, TovKyPluginEventType::kKeyUpEvent,
                                     TovKyPluginEventType::kAppTriggeredEvent})
             QCOMPARE(answer(action, type), QJsonObject({{"id", "k7"}, {"success", true}}));
         QCOMPARE(m_keys->events(), expected);
+    }
+
+    // The key edit ends a "recording" at every focus-out: a stored hotkey stays as it is
+    // and is not reported again; a new recording is reported once.
+    void focusOut_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<Keys>("keys");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("key-pad form kept") << "Ctrl+5NUMPAD" << Keys{} << "Ctrl+5NUMPAD";
+        QTest::newRow("key-pad plus kept") << "Ctrl++NUMPAD" << Keys{} << "Ctrl++NUMPAD";
+        QTest::newRow("plain chord not reported again") << "Ctrl+Shift+A" << Keys{} << "Ctrl+Shift+A";
+        QTest::newRow("new recording reported once") << "Ctrl+5NUMPAD" << Keys{{Qt::Key_B, int(Qt::ControlModifier)}} << "Ctrl+B";
+        QTest::newRow("the same chord again is no change") << "Ctrl+B" << Keys{{Qt::Key_B, int(Qt::ControlModifier)}} << "Ctrl+B";
+    }
+
+    void focusOut()
+    {
+        QFETCH(QString, stored);
+        QFETCH(Keys, keys);
+        QFETCH(QString, after);
+        PluginInputHotkey action;
+        QVERIFY(action.init("k", v1({{"SendHotkey", stored}})));
+        auto* edit = action.propertyWidget()->findChild<QKeySequenceEdit*>("txtEditPluginInputHotkey");
+        QSignalSpy sent(&action, &KYPlugin::eventSent);
+        for (const auto& [key, modifiers] : keys)
+            QTest::keyClick(edit, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        for (int i = 0; i < 2; ++i) {
+            QFocusEvent out(QEvent::FocusOut, Qt::MouseFocusReason);
+            QCoreApplication::sendEvent(edit, &out);
+        }
+        QCOMPARE(sent.count(), after == stored ? 0 : 1);
+        if (sent.count())
+            QCOMPARE(lastPayload(sent)["SendHotkey"].toString(), after);
+        QCOMPARE(static_cast<PluginInputHotkey&>(action).hotkey(), after);
     }
 
 private:

@@ -5,6 +5,7 @@
 #include "pastetarget.h"
 #include "actions/inputtext/plugininputtext.h"
 #include "actions/inputtext/textpaster.h"
+#include "platform/clipboard/focusedwindow.h"
 #include "platform/keyboard/keyboardeventservice.h"
 
 #include <QCheckBox>
@@ -15,7 +16,11 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QtTest>
+
+#include <csignal>
 
 namespace {
 
@@ -145,6 +150,103 @@ private slots:
         target.waitFor([](const QJsonObject&) { return false; }, 300);  // an Enter would have come by now
         QCOMPARE(target.state()["returns"].toInt(), returns);
         QCOMPARE(target.state()["text"].toString(), text);
+    }
+
+    // The trigger returns as soon as the target has read the text, and Enter comes
+    // behind it: a line edit of ours has the text (and only then the Enter) when it does.
+    void enterFollowsTheRead_data()
+    {
+        QTest::addColumn<bool>("ownWindow");
+        QTest::newRow("a line edit of ours") << true;
+        QTest::newRow("another program's line edit") << false;
+    }
+
+    void enterFollowsTheRead()
+    {
+        QFETCH(bool, ownWindow);
+        QWidget window;
+        auto* edit = new QLineEdit(&window);
+        QStringList atEnter;
+        connect(edit, &QLineEdit::returnPressed, edit, [&] { atEnter << edit->text(); });
+        std::unique_ptr<PasteTarget> other;
+        if (ownWindow) {
+            window.show();
+            window.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&window));
+            edit->setFocus();
+        } else {
+            other = std::make_unique<PasteTarget>();
+            QVERIFY(other->waitActive());
+        }
+        PluginInputText action;
+        QVERIFY(action.init("k", v1({{"SendText", "read first"}, {"PressEnterStatus", "true"}})));
+        QSignalSpy read(&action.findChild<TextPaster*>()->loan(), &ClipboardLoan::read);
+        answer(action);
+        QCOMPARE(read.count(), 1);
+        if (ownWindow) {
+            QCOMPARE(edit->text(), QStringLiteral("read first"));
+            QTRY_COMPARE(atEnter, QStringList{QStringLiteral("read first")});
+        } else {
+            QVERIFY(other->waitFor([](const QJsonObject& s) { return s["returns"].toInt() == 1; }));
+            QCOMPARE(other->state()["text"].toString(), QStringLiteral("read first"));
+        }
+    }
+
+    // A terminal takes no Ctrl+V: the text reaches the program running in xterm, and
+    // the Enter after it ends its line.
+    void terminal_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("quotes, $(...) and spaces") << "echo 'it works' \"$(nothing)\"  end";
+        QTest::newRow("one word") << "word";
+    }
+
+    void terminal()
+    {
+        QFETCH(QString, text);
+        const QString xterm = QStandardPaths::findExecutable("xterm");
+        QVERIFY2(!xterm.isEmpty(), "xterm is missing (scripts/setup)");
+        QTemporaryDir dir;
+        const QString out = dir.filePath("typed");
+        QProcess terminal;
+        terminal.start(xterm, {"-e", "sh", "-c", "exec cat > \"$0\"", out});
+        QTRY_VERIFY_WITH_TIMEOUT(TextPaster::isTerminal(FocusedWindow::windowClass()), 10000);
+        PluginInputText action;
+        QVERIFY(action.init("k", v1({{"SendText", text}, {"PressEnterStatus", "true"}})));
+        answer(action);
+        const auto typed = [&] {
+            QFile file(out);
+            return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(typed(), text + "\n", 5000);
+        terminal.kill();
+        terminal.waitForFinished();
+    }
+
+    // An owner of the clipboard that stopped answering costs a bounded wait; its content
+    // is lost, and the pasted text stays in its place rather than an empty clipboard.
+    void silentOwner()
+    {
+        PasteTarget owner;
+        QVERIFY(owner.waitActive());
+        owner.send("copy theirs");
+        QTRY_COMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("theirs"));
+        QWidget window;
+        auto* edit = new QLineEdit(&window);
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        edit->setFocus();
+        QCOMPARE(::kill(pid_t(owner.processId()), SIGSTOP), 0);
+        PluginInputText action;
+        QVERIFY(action.init("k", v1({{"SendText", "pasted"}, {"PressEnterStatus", "False"}})));
+        QSignalSpy returned(&action.findChild<TextPaster*>()->loan(), &ClipboardLoan::returned);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("the clipboard owner does not answer within \\d+ ms"));
+        answer(action);
+        QTRY_COMPARE(edit->text(), QStringLiteral("pasted"));
+        QTRY_COMPARE(returned.count(), 1);
+        ::kill(pid_t(owner.processId()), SIGCONT);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("pasted"));
     }
 
     // Every format of what was there before comes back: once the target has read the

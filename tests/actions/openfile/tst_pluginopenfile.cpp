@@ -10,6 +10,7 @@
 #include "testfiles.h"
 
 #include <QFileDialog>
+#include <QMessageBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QLoggingCategory>
@@ -37,6 +38,7 @@ private slots:
         QTest::addColumn<int>("kind");      // -1: nothing opened
         QTest::newRow("document") << "doc.txt" << int(PathLauncher::Kind::Document);
         QTest::newRow("application") << "data/applications/app.desktop" << int(PathLauncher::Kind::Application);
+        QTest::newRow("program") << "tool" << int(PathLauncher::Kind::Executable);
         QTest::newRow("missing") << "gone.txt" << -1;
         QTest::newRow("empty") << "" << -1;
     }
@@ -48,6 +50,8 @@ private slots:
         m_launcher->clear();
         QVERIFY(TestFiles::write(m_desktop.root() + "/doc.txt", "x"));
         m_desktop.addEntry("app", {"Type=Application", "Name=A", "Exec=true"});
+        QVERIFY(TestFiles::write(m_desktop.root() + "/tool", "#!/bin/sh\n"));
+        QFile::setPermissions(m_desktop.root() + "/tool", QFile::permissions(m_desktop.root() + "/tool") | QFile::ExeOwner);
         const QString path = name.isEmpty() ? QString() : m_desktop.root() + "/" + name;
         PluginOpenFile action;
         QVERIFY(action.init("k1", v1({{"FilePath", path}})));
@@ -95,6 +99,40 @@ private slots:
             QCOMPARE(icon, QStringLiteral(":/SystemDll/images/mainpage_btn_app.png"));
         }
         QVERIFY(QDir(FileIconPicture::folder()).entryList(QDir::Files).isEmpty());
+    }
+
+    // A name that names nothing is refused in the dialog, not stored: typed without a
+    // suffix, or a file that went away.
+    void pickRefusesNothing_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("no such name") << "nothing-here";
+        QTest::newRow("name of an existing file without its suffix") << "notes";
+    }
+
+    void pickRefusesNothing()
+    {
+        QFETCH(QString, typed);
+        QVERIFY(QDir().mkpath(m_desktop.root() + "/picks"));
+        QVERIFY(TestFiles::write(m_desktop.root() + "/picks/notes.txt", "text"));
+        PluginOpenFile action;
+        QVERIFY(action.init("k1", {}));
+        QSignalSpy sent(&action, &KYPlugin::eventSent);
+        bool refused = false;
+        whenModal<QFileDialog>([&](QFileDialog* dialog) {
+            dialog->setDirectory(m_desktop.root() + "/picks");
+            dialog->selectFile(typed);
+            whenModal<QMessageBox>([&, dialog](QMessageBox* box) {
+                refused = box->text().contains(typed);
+                box->accept();
+                QTimer::singleShot(0, dialog, &QDialog::reject);
+            });
+            static_cast<QDialog*>(dialog)->accept();  // QFileDialog hides it
+        });
+        action.propertyWidget()->findChild<QPushButton*>("btnPluginOpenFile")->click();
+        QVERIFY(refused);
+        QCOMPARE(sent.count(), 0);
+        QCOMPARE(action.propertyWidget()->findChild<QLineEdit*>("txtEditPluginFilePath")->text(), QString());
     }
 
 private:

@@ -2,6 +2,7 @@
 #include "../actiontest.h"
 #include "actions/openurl/pluginopenurl.h"
 #include "platform/keyboard/record/recordingkeyboardservice.h"
+#include "platform/launch/record/recordingpathlauncher.h"
 
 #include <QDesktopServices>
 #include <QLineEdit>
@@ -103,6 +104,44 @@ private slots:
     #ifdef Q_OS_LINUX  // where the process's own nanosleep comes first
         QCOMPARE(waited >= 100, keys);
     #endif
+    }
+
+    // With the recording launcher every address that is not a web one is recorded and
+    // reaches no handler of the desktop; web addresses go on to the handlers, where a
+    // recording host reports them.
+    void recordedWhenNotLaunching_data()
+    {
+        QTest::addColumn<QString>("url");
+        QTest::addColumn<bool>("web");
+        QTest::newRow("javascript") << "javascript:alert(1)" << false;
+        QTest::newRow("data") << "data:text/html,<b>x</b>" << false;
+        QTest::newRow("vbscript") << "vbscript:msgbox(1)" << false;
+        QTest::newRow("unknown scheme") << "foo:bar" << false;
+        QTest::newRow("ms-settings") << "ms-settings:display" << false;
+        QTest::newRow("a scheme with a handler here") << "example:thing" << false;
+        QTest::newRow("https") << "https://example.org/" << true;
+    }
+
+    void recordedWhenNotLaunching()
+    {
+        QFETCH(QString, url);
+        QFETCH(bool, web);
+        for (const char* scheme : {"javascript", "data", "vbscript", "foo", "ms-settings"})
+            QDesktopServices::setUrlHandler(scheme, this, "open");
+        auto recorder = std::make_unique<RecordingPathLauncher>();
+        RecordingPathLauncher* recorded = recorder.get();
+        PathLauncher::setInstance(std::move(recorder));
+        m_urls.clear();
+        PluginOpenUrl action;
+        QVERIFY(action.init("k1", v1({{"Url", url}})));
+        answer(action);
+        using Opened = QList<RecordingPathLauncher::Opened>;
+        const Opened expected = web ? Opened() : Opened{{PathLauncher::Kind::Url, QUrl(url, QUrl::TolerantMode).toString()}};
+        QCOMPARE(recorded->opened(), expected);
+        QCOMPARE(m_urls, web ? QList<QUrl>{QUrl(url)} : QList<QUrl>());
+        PathLauncher::setInstance(nullptr);
+        for (const char* scheme : {"javascript", "data", "vbscript", "foo", "ms-settings"})
+            QDesktopServices::unsetUrlHandler(scheme);
     }
 
 public slots:

@@ -5,6 +5,7 @@
 #include "testfiles.h"
 
 #include <QDesktopServices>
+#include <QDir>
 #include <QtTest>
 
 class UrlCatcher : public QObject
@@ -76,6 +77,45 @@ private slots:
         QCOMPARE(m_catcher.urls, lines.isEmpty() ? QList<QUrl>{QUrl::fromLocalFile(path)} : QList<QUrl>{});
     }
 
+    // A file with the execute bit runs when it is a program, itself and without a shell:
+    // its name, spaces, quotes, "$(...)" and all, reaches it as one word.
+    void runsPrograms_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("head");  // the script's first line
+        QTest::addColumn<bool>("runs");
+        QTest::newRow("script") << "tool.sh" << QByteArray("#!/bin/sh") << true;
+        QTest::newRow("spaces, quotes and $(...)") << "my 'odd' \"tool\" $(touch pwned) `touch pwned2`.sh"
+                                                    << QByteArray("#!/bin/sh") << true;
+        QTest::newRow("execute bit on a document") << "notes.txt" << QByteArray("plain text") << false;
+    }
+
+    void runsPrograms()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, head);
+        QFETCH(bool, runs);
+        const QString dir = m_desktop.root() + "/run-" + QString::number(++m_round);
+        QVERIFY(QDir().mkpath(dir));
+        const QString path = dir + "/" + name;
+        const QString out = dir + "/ran";
+        QVERIFY(TestFiles::write(path, head + "\nprintf '%s\\n' \"$0\" \"$PWD\" > \"" + QFile::encodeName(out) + "\"\n"));
+        QVERIFY(QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner));
+        QCOMPARE(PathLauncher::kindOf(path), runs ? PathLauncher::Kind::Executable : PathLauncher::Kind::Document);
+        m_catcher.urls.clear();
+
+        PathLauncher::instance()->open(path);
+        if (runs) {
+            QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(out), 10000);
+            QCOMPARE(TestFiles::lines(out), QStringList({path, dir}));
+            QCOMPARE(m_catcher.urls, QList<QUrl>{});
+        } else {
+            QCOMPARE(m_catcher.urls, QList<QUrl>{QUrl::fromLocalFile(path)});
+        }
+        QVERIFY(!QFile::exists(dir + "/pwned") && !QFile::exists(dir + "/pwned2"));
+        QVERIFY(!QFile::exists(m_desktop.root() + "/pwned"));
+    }
+
     void cleanupTestCase()
     {
         QDesktopServices::unsetUrlHandler("file");
@@ -84,6 +124,7 @@ private slots:
 private:
     TestDesktop m_desktop;
     UrlCatcher m_catcher;
+    int m_round = 0;
 };
 
 QTEST_MAIN(tst_PathLauncher)

@@ -14,9 +14,17 @@ class MprisPlayerObject : public QObject, protected QDBusContext
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.mpris.MediaPlayer2.Player")
     Q_PROPERTY(QString PlaybackStatus READ playbackStatus)
+    // What a controller (playerctl) asks before it calls: everything is allowed.
+    Q_PROPERTY(bool CanControl READ can CONSTANT)
+    Q_PROPERTY(bool CanPlay READ can CONSTANT)
+    Q_PROPERTY(bool CanPause READ can CONSTANT)
+    Q_PROPERTY(bool CanGoNext READ can CONSTANT)
+    Q_PROPERTY(bool CanGoPrevious READ can CONSTANT)
+    Q_PROPERTY(bool CanSeek READ can CONSTANT)
 
 public:
     QString playbackStatus() const;
+    bool can() const { return true; }
 
     mutable QMutex mutex;
     QString status;
@@ -29,6 +37,7 @@ public slots:
     void PlayPause() { record(QStringLiteral("PlayPause")); }
     void Next() { record(QStringLiteral("Next")); }
     void Previous() { record(QStringLiteral("Previous")); }
+    void Stop() { record(QStringLiteral("Stop")); }
 
 private:
     void record(const QString& method);

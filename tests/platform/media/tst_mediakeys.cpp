@@ -8,7 +8,10 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QProcess>
 #include <QtTest>
+
+#include <csignal>
 
 using MediaFunction = void (*)();
 Q_DECLARE_METATYPE(MediaFunction)
@@ -75,7 +78,7 @@ private slots:
         QTest::addColumn<QString>("method");  // of the player, for the player keys
 
         QTest::newRow("playMedia") << MediaFunction(playMedia) << 16 << "XF86AudioPlay" << "PlayPause";
-        QTest::newRow("stopMedia is play/pause") << MediaFunction(stopMedia) << 16 << "XF86AudioPlay" << "PlayPause";
+        QTest::newRow("stopMedia: the player's Stop, else play/pause") << MediaFunction(stopMedia) << 16 << "XF86AudioPlay" << "Stop";
         QTest::newRow("nextMedia") << MediaFunction(nextMedia) << 17 << "XF86AudioNext" << "Next";
         QTest::newRow("previousMedia") << MediaFunction(previousMedia) << 18 << "XF86AudioPrev" << "Previous";
         QTest::newRow("volumeMute") << MediaFunction(volumeMute) << 7 << "XF86AudioMute" << "";
@@ -146,6 +149,35 @@ private slots:
         service.post(auxKeyPress(MediaKeyType::kPlay));
         QTRY_COMPARE(player.calls(), QStringList{"PlayPause"});
         QTRY_COMPARE(g_mediaLog.filter(QStringLiteral("abandoned")).size(), 1);
+    }
+
+    // A bus that takes connections and never answers (its daemon stopped) costs a fresh
+    // process one bounded wait, then the keys go to X11; it does not hang.
+    void silentBus()
+    {
+        QProcess daemon;
+        daemon.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
+        QVERIFY(daemon.waitForReadyRead(10000));
+        const QString address = QString::fromUtf8(daemon.readLine()).trimmed();
+        QVERIFY(!address.isEmpty());
+        QCOMPARE(::kill(pid_t(daemon.processId()), SIGSTOP), 0);
+
+        QProcess press;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("DBUS_SESSION_BUS_ADDRESS", address);
+        env.remove("SYSTEMDLL_MEDIA_BACKEND");
+        press.setProcessEnvironment(env);
+        press.start(MEDIA_PRESS, QStringList{});
+        const bool finished = press.waitForFinished(20000);  // a hang, not a speed limit
+        ::kill(pid_t(daemon.processId()), SIGCONT);
+        daemon.kill();
+        daemon.waitForFinished();
+        if (!finished)
+            press.kill();
+        QVERIFY2(finished, "the press hung on the silent bus");
+        QCOMPARE(QString::fromUtf8(press.readAllStandardOutput()).trimmed(), QStringLiteral("x11"));
+        QVERIFY(QString::fromUtf8(press.readAllStandardError()).contains("the session bus does not answer"));
+        QCOMPARE(m_grabber->takeAll(4), tap("XF86AudioPlay") + tap("XF86AudioPlay"));
     }
 
 private:

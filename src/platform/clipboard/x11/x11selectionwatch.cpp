@@ -13,21 +13,24 @@
 
 namespace {
 
-const char* const kAtomNames[] = {"CLIPBOARD", "TARGETS", "MULTIPLE", "TIMESTAMP", "SAVE_TARGETS"};
+const char* const kNoFetchNames[] = {"TARGETS", "MULTIPLE", "TIMESTAMP", "SAVE_TARGETS"};
 constexpr quint32 kPointerRoot = 1;
 
 } // namespace
 
-std::unique_ptr<X11SelectionWatch> X11SelectionWatch::start(std::function<void(bool fromTarget)> onRequest)
+std::unique_ptr<X11SelectionWatch> X11SelectionWatch::start(const char* selection,
+                                                            std::function<void(bool fromTarget)> onRequest)
 {
     auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
     if (!connection)
         return nullptr;
 
-    std::array<xcb_intern_atom_cookie_t, std::size(kAtomNames)> cookies;
-    for (size_t i = 0; i < cookies.size(); ++i)
-        cookies[i] = xcb_intern_atom(connection, 0, uint16_t(qstrlen(kAtomNames[i])), kAtomNames[i]);
+    std::array<xcb_intern_atom_cookie_t, std::size(kNoFetchNames) + 1> cookies;
+    for (size_t i = 0; i < cookies.size(); ++i) {
+        const char* name = i == 0 ? selection : kNoFetchNames[i - 1];
+        cookies[i] = xcb_intern_atom(connection, 0, uint16_t(qstrlen(name)), name);
+    }
     const xcb_get_input_focus_cookie_t focusCookie = xcb_get_input_focus(connection);
 
     std::unique_ptr<X11SelectionWatch> watch(new X11SelectionWatch);
@@ -35,7 +38,7 @@ std::unique_ptr<X11SelectionWatch> X11SelectionWatch::start(std::function<void(b
         XcbReply<xcb_intern_atom_reply_t> atom(xcb_intern_atom_reply(connection, cookies[i], nullptr));
         const quint32 value = atom ? atom->atom : 0;
         if (i == 0)
-            watch->m_clipboard = value;
+            watch->m_selection = value;
         else
             watch->m_noFetch[i - 1] = value;
     }
@@ -66,16 +69,16 @@ bool X11SelectionWatch::isPasteTarget(quint32 requestor) const
 // Sees the request before Qt answers it; never takes it away from Qt.
 bool X11SelectionWatch::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*)
 {
-    if (eventType != "xcb_generic_event_t" || !m_clipboard)
+    if (eventType != "xcb_generic_event_t" || !m_selection)
         return false;
     const auto* event = static_cast<const xcb_generic_event_t*>(message);
     if ((event->response_type & 0x7f) != XCB_SELECTION_REQUEST)
         return false;
     const auto* request = reinterpret_cast<const xcb_selection_request_event_t*>(event);
-    if (request->selection != m_clipboard || std::count(std::begin(m_noFetch), std::end(m_noFetch), request->target))
+    if (request->selection != m_selection || std::count(std::begin(m_noFetch), std::end(m_noFetch), request->target))
         return false;
     const bool fromTarget = isPasteTarget(request->requestor);
-    qCDebug(lcClipboard) << "clipboard read by" << (fromTarget ? "the paste target" : "another client")
+    qCDebug(lcClipboard) << "selection read by" << (fromTarget ? "the paste target" : "another client")
                          << Qt::hex << request->requestor;
     m_onRequest(fromTarget);
     return false;

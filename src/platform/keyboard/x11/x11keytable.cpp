@@ -44,6 +44,19 @@ constexpr Entry kTable[] = {
     {0x7C, XK_Right}, {0x7D, XK_Down}, {0x7E, XK_Up},
 };
 
+// Our codes for the PC keys macOS has no code for.
+constexpr Entry kPcTable[] = {
+    {PcKeyCode::kInsert, XK_Insert}, {PcKeyCode::kPrint, XK_Print}, {PcKeyCode::kPause, XK_Pause},
+    {PcKeyCode::kScrollLock, XK_Scroll_Lock}, {PcKeyCode::kNumLock, XK_Num_Lock}, {PcKeyCode::kMenu, XK_Menu},
+    {PcKeyCode::kMediaPlay, XF86XK_AudioPlay}, {PcKeyCode::kMediaPause, XF86XK_AudioPause},
+    {PcKeyCode::kMediaStop, XF86XK_AudioStop}, {PcKeyCode::kMediaPrevious, XF86XK_AudioPrev},
+    {PcKeyCode::kMediaNext, XF86XK_AudioNext}, {PcKeyCode::kMediaRecord, XF86XK_AudioRecord},
+    {PcKeyCode::kLaunchMedia, XF86XK_AudioMedia}, {PcKeyCode::kBack, XF86XK_Back},
+    {PcKeyCode::kForward, XF86XK_Forward}, {PcKeyCode::kStop, XF86XK_Stop}, {PcKeyCode::kRefresh, XF86XK_Refresh},
+    {PcKeyCode::kHomePage, XF86XK_HomePage}, {PcKeyCode::kFavorites, XF86XK_Favorites},
+    {PcKeyCode::kSearch, XF86XK_Search}, {PcKeyCode::kMail, XF86XK_Mail}, {PcKeyCode::kCalculator, XF86XK_Calculator},
+};
+
 // Sparse codes, dense lookup: built once.
 const std::array<quint32, 128>& lookup()
 {
@@ -60,7 +73,13 @@ const std::array<quint32, 128>& lookup()
 
 quint32 keysymForMacCode(quint16 code)
 {
-    return code < lookup().size() ? lookup()[code] : 0;
+    if (code < lookup().size())
+        return lookup()[code];
+    for (const Entry& e : kPcTable) {
+        if (e.code == code)
+            return e.keysym;
+    }
+    return 0;
 }
 
 QVector<quint32> modifierKeysyms(quint64 flags)

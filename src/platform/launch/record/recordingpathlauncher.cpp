@@ -3,8 +3,10 @@
 #include "platform/launch/launchlog.h"
 #include "platform/recordchannel.h"
 
+#include <QDesktopServices>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QUrl>
 
 QString RecordingPathLauncher::name() const
 {
@@ -19,6 +21,21 @@ void RecordingPathLauncher::launchApplication(const QString& path)
 void RecordingPathLauncher::openDocument(const QString& path)
 {
     record(Kind::Document, path);
+}
+
+void RecordingPathLauncher::runExecutable(const QString& path)
+{
+    record(Kind::Executable, path);
+}
+
+void RecordingPathLauncher::openUrl(const QUrl& url)
+{
+    const QString scheme = url.scheme().toLower();
+    if (scheme.isEmpty() || scheme == QLatin1String("http") || scheme == QLatin1String("https")) {
+        QDesktopServices::openUrl(url);
+        return;
+    }
+    record(Kind::Url, url.toString());
 }
 
 // Also goes to the record channel as one "open" record, so that the process that loaded

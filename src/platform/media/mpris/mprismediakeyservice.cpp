@@ -65,6 +65,15 @@ void MprisMediaKeyService::post(const AuxKeyRecordSequence& records)
         m_fallback->post(passOn);
 }
 
+void MprisMediaKeyService::postStop()
+{
+    const QString player = playerForPlayerKeys();
+    if (player.isEmpty())
+        m_fallback->postStop();
+    else
+        callPlayer(player, QString::fromLatin1(Mpris::kStop));
+}
+
 QString MprisMediaKeyService::playerForPlayerKeys()
 {
     const QString player = activePlayer();

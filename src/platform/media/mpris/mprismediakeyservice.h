@@ -3,7 +3,7 @@
 #include "mprisplayertracker.h"
 #include "platform/media/mediakeyservice.h"
 
-// Sends play/pause, next and previous to the media player on the session bus as
+// Sends play/pause, stop, next and previous to the media player on the session bus as
 // method calls of its player interface, without waiting for the answer; a call left
 // unanswered past the timeout is abandoned with a log line. Volume and mute, which
 // the player interface does not cover for the whole system, and every key while
@@ -16,6 +16,7 @@ public:
 
     QString name() const override;  // "mpris+" and the fallback's name
     void post(const AuxKeyRecordSequence& records) override;
+    void postStop() override;
 
     // What the player keys would go to now; empty for the fallback.
     QString activePlayer();
