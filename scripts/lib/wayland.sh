@@ -130,8 +130,17 @@ start_gnome_shell()
     "${genv[@]}" gnome-shell --headless --wayland --no-x11 --virtual-monitor 1280x800 \
         --wayland-display=vanta-gnome >"$GNOME_RUNTIME.log" 2>&1 &
     GNOME_PID=$!
-    if ! _wayland_wait_for "DBUS_SESSION_BUS_ADDRESS='$address' gdbus introspect --session \
-            -d org.gnome.Shell -o /org/gnome/Shell"; then
+    # Ready when the shell answers on its bus and clients can connect: up to 30 s, as a
+    # loaded machine takes that long.
+    local ready=no _
+    for _ in 1 2 3; do
+        if _wayland_wait_for "DBUS_SESSION_BUS_ADDRESS='$address' gdbus introspect --session \
+                -d org.gnome.Shell -o /org/gnome/Shell && [ -S '$GNOME_RUNTIME/vanta-gnome' ]"; then
+            ready=yes
+            break
+        fi
+    done
+    if [ "$ready" = no ]; then
         echo "wayland: gnome-shell did not start (log: $GNOME_RUNTIME.log)" >&2
         stop_gnome_shell
         return 0

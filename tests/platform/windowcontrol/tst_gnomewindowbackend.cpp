@@ -7,7 +7,7 @@
 #include "platform/windowcontrol/windowcontrol.h"
 
 #include <QDBusConnection>
-#include <QDBusInterface>
+#include <QDBusMessage>
 #include <QDBusReply>
 #include <QDBusVariant>
 #include <QFileInfo>
@@ -26,6 +26,8 @@ namespace {
 const char kHelper[] = WAYLAND_WINDOW;
 const char kExtension[] = GNOME_EXTENSION;
 const char kScripts[] = SCRIPTS_DIR;
+const char kObject[] = "/com/corvane/VantaWindows";
+const char kInterface[] = "com.corvane.VantaWindows";
 
 WindowTask task(const QString& title, WindowTask::Operation operation, const QRect& frame = {})
 {
@@ -65,9 +67,11 @@ private slots:
         QVERIFY2(!m_display.isEmpty() && !m_busAddress.isEmpty(), "gnome-shell did not start");
         m_bus = std::make_unique<QDBusConnection>(QDBusConnection::connectToBus(m_busAddress, "gnome"));
         QVERIFY(m_bus->isConnected());
+        // The shell answers on the bus before it has loaded its extensions.
+        QVERIFY(QTest::qWaitFor([&] { return GnomeWindowBackend::open(*m_bus, nullptr) != nullptr; }, 30000));
         // It starts in the overview, where no window has the focus.
-        QDBusInterface properties("org.gnome.Shell", "/org/gnome/Shell", "org.freedesktop.DBus.Properties", *m_bus);
-        properties.call("Set", "org.gnome.Shell", "OverviewActive", QVariant::fromValue(QDBusVariant(false)));
+        call("/org/gnome/Shell", "org.freedesktop.DBus.Properties", "Set",
+             {"org.gnome.Shell", "OverviewActive", QVariant::fromValue(QDBusVariant(false))});
     }
 
     void cleanup()
@@ -82,6 +86,10 @@ private slots:
 
     void cleanupTestCase()
     {
+        // Named connections live until closed, and with them what they cached.
+        m_bus.reset();
+        QDBusConnection::disconnectFromBus("gnome");
+        QDBusConnection::disconnectFromBus("suite");
         if (m_shell.state() == QProcess::Running) {
             m_shell.write("\n");
             m_shell.closeWriteChannel();
@@ -175,8 +183,8 @@ private slots:
     // says what to set up.
     void extensionMissing()
     {
-        QDBusInterface extensions("org.gnome.Shell", "/org/gnome/Shell", "org.gnome.Shell.Extensions", *m_bus);
-        const QDBusReply<bool> disabled = extensions.call("DisableExtension", QString(GnomeWindowBackend::kExtensionUuid));
+        const QDBusReply<bool> disabled = call("/org/gnome/Shell", "org.gnome.Shell.Extensions", "DisableExtension",
+                                               {QString(GnomeWindowBackend::kExtensionUuid)});
         QVERIFY2(disabled.isValid(), qPrintable(disabled.error().message()));
         QString problem;
         QTRY_VERIFY_WITH_TIMEOUT(!GnomeWindowBackend::open(*m_bus, &problem), 15000);
@@ -194,6 +202,14 @@ private slots:
     }
 
 private:
+    // Plain calls on the shell: an interface object would have the shell describe itself.
+    QDBusMessage call(const QString& path, const QString& interface, const QString& method, const QVariantList& arguments = {})
+    {
+        QDBusMessage message = QDBusMessage::createMethodCall("org.gnome.Shell", path, interface, method);
+        message.setArguments(arguments);
+        return m_bus->call(message);
+    }
+
     std::unique_ptr<WindowBackend> backend()
     {
         QString problem;
@@ -206,8 +222,7 @@ private:
     // The extension's own record of the window of this process.
     QJsonObject windowOf(QProcess* window)
     {
-        QDBusInterface shell("org.gnome.Shell", "/com/corvane/VantaWindows", "com.corvane.VantaWindows", *m_bus);
-        const QDBusReply<QString> list = shell.call("List");
+        const QDBusReply<QString> list = call(kObject, kInterface, "List");
         for (const QJsonValue& w : QJsonDocument::fromJson(list.value().toUtf8()).array()) {
             if (w.toObject().value("pid").toInteger() == window->processId())
                 return w.toObject();
@@ -217,8 +232,8 @@ private:
 
     bool activate(QProcess* window)
     {
-        QDBusInterface shell("org.gnome.Shell", "/com/corvane/VantaWindows", "com.corvane.VantaWindows", *m_bus);
-        const QDBusReply<bool> done = shell.call("Activate", QVariant::fromValue(quint64(windowOf(window).value("id").toInteger())));
+        const QDBusReply<bool> done =
+            call(kObject, kInterface, "Activate", {QVariant::fromValue(quint64(windowOf(window).value("id").toInteger()))});
         return done.isValid() && done.value();
     }
 
@@ -243,8 +258,18 @@ private:
         window->start(kHelper, {title});
         if (!window->waitForStarted(10000))
             return nullptr;
+        // Listed, placed and shown (the window prints its size once the shell has taken a
+        // frame of it): until then the shell places it anew, overruling a frame asked for.
         // The first window of a fresh shell can take a while.
-        const bool shown = QTest::qWaitFor([&] { return windowOf(window).value("title").toString() == title; }, 30000);
+        bool drawn = false;
+        const bool shown = QTest::qWaitFor(
+            [&] {
+                while (window->canReadLine())
+                    drawn = drawn || window->readLine().startsWith("size ");
+                const QJsonObject listed = windowOf(window);
+                return drawn && listed.value("title").toString() == title && listed.value("width").toInt() > 0;
+            },
+            30000);
         return shown ? window : nullptr;
     }
 

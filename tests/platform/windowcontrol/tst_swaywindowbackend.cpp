@@ -6,6 +6,7 @@
 #include "platform/windowcontrol/windowcontrol.h"
 
 #include <QFileInfo>
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QProcess>
@@ -100,6 +101,7 @@ private slots:
         }
         qDeleteAll(m_windows);
         m_windows.clear();
+        m_drawn.clear();
     }
 
     // A window is listed with its title, the name of its process and its app id, at the
@@ -144,8 +146,11 @@ private slots:
             QVERIFY(reached);
             QVERIFY2(near(*reached, frame), qPrintable(QString("reached %1,%2 %3x%4").arg(reached->x()).arg(reached->y())
                                                           .arg(reached->width()).arg(reached->height())));
-            QTRY_VERIFY2(near(rectOf(findByPid(swayTree(), target->processId())), frame),
-                         qPrintable(QJsonDocument(findByPid(swayTree(), target->processId())).toJson()));
+            // Drawn at that size before the next: sway takes a floating window's size from
+            // what its client draws, and a frame still on its way would undo the next size.
+            QVERIFY(drawnAsLaidOut(target, "Target"));
+            QVERIFY2(near(rectOf(findByPid(swayTree(), target->processId())), frame),
+                     qPrintable(QJsonDocument(findByPid(swayTree(), target->processId())).toJson()));
         }
     }
 
@@ -338,10 +343,26 @@ private:
         window->start(kHelper, appId.isEmpty() ? QStringList{title} : QStringList{title, appId});
         if (!window->waitForStarted(10000))
             return nullptr;
-        // Listed, and drawn at the size the layout gives it: a window still taking its
-        // first size would overrule a size asked for meanwhile.
-        QSize drawn;
-        const bool shown = QTest::qWaitFor(
+        // Drawn at the size the layout gives it, and so are the windows it made smaller:
+        // until every client has drawn its new size, sway holds back later changes, and a
+        // window still taking its first size would overrule a size asked for meanwhile.
+        if (!drawnAsLaidOut(window, title))
+            return nullptr;
+        for (QProcess* other : std::as_const(m_windows)) {
+            if (other != window && other->state() == QProcess::Running && !drawnAsLaidOut(other))
+                return nullptr;
+        }
+        return window;
+    }
+
+    // Waits until sway lists the window (under title, if given) and the window has drawn,
+    // and sway taken, a frame of the size the layout gives it.
+    bool drawnAsLaidOut(QProcess* window, const QString& title = {})
+    {
+        QSize& drawn = m_drawn[window];
+        QSize laidOut;
+        QString name;
+        const bool agreed = QTest::qWaitFor(
             [&] {
                 while (window->canReadLine()) {
                     const QList<QByteArray> words = window->readLine().trimmed().split(' ');
@@ -350,11 +371,14 @@ private:
                 }
                 const QJsonObject container = findByPid(swayTree(), window->processId());
                 const QJsonObject content = container.value("window_rect").toObject();
-                return container.value("name").toString() == title
-                    && QSize(content.value("width").toInt(), content.value("height").toInt()) == drawn;
+                name = container.value("name").toString();
+                laidOut = QSize(content.value("width").toInt(), content.value("height").toInt());
+                return (title.isEmpty() || name == title) && laidOut == drawn;
             },
-            10000);
-        return shown ? window : nullptr;
+            20000);
+        if (!agreed)
+            qWarning() << "window" << title << "listed as" << name << "laid out at" << laidOut << "drawn at" << drawn;
+        return agreed;
     }
 
     QJsonObject swayTree() const
@@ -378,6 +402,7 @@ private:
     QString m_socket;
     QTemporaryDir m_runtime;
     QList<QProcess*> m_windows;
+    QHash<QProcess*, QSize> m_drawn;  // the last size each window reported drawn
 };
 
 QTEST_MAIN(tst_SwayWindowBackend)

@@ -1,11 +1,14 @@
 // A plain window for the compositor tests, in a process of its own: titled by its first
-// argument, with the app id of its second if there is one; a line "title TEXT" on its standard input gives it a new title. It prints
-// "size W H" each time the compositor gives it a size, so that a test can wait until
-// the compositor's layout and the window agree.
+// argument, with the app id of its second if there is one; a line "title TEXT" on its
+// standard input gives it a new title. It prints "size W H" once the compositor has taken
+// a frame drawn at that size (the update after it comes with the compositor's frame
+// callback), so that a test can wait until the layout and the window agree and no size
+// is still on its way.
 #include <QApplication>
-#include <QResizeEvent>
+#include <QEvent>
 #include <QSocketNotifier>
 #include <QWidget>
+#include <QWindow>
 
 #include <cstdio>
 #include <unistd.h>
@@ -14,13 +17,32 @@ namespace {
 
 class Window final : public QWidget
 {
+public:
+    void watchUpdates() { windowHandle()->installEventFilter(this); }
+
 protected:
-    void resizeEvent(QResizeEvent* event) override
+    void paintEvent(QPaintEvent* event) override
     {
-        QWidget::resizeEvent(event);
-        std::printf("size %d %d\n", width(), height());
-        std::fflush(stdout);
+        QWidget::paintEvent(event);
+        m_painted = size();
+        // Asked once this frame is committed; delivered when the compositor has shown it.
+        QMetaObject::invokeMethod(
+            this, [this] { windowHandle()->requestUpdate(); }, Qt::QueuedConnection);
     }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::UpdateRequest && m_painted == size() && m_painted != m_reported) {
+            m_reported = m_painted;
+            std::printf("size %d %d\n", width(), height());
+            std::fflush(stdout);
+        }
+        return QWidget::eventFilter(watched, event);
+    }
+
+private:
+    QSize m_painted;
+    QSize m_reported;
 };
 
 } // namespace
@@ -34,6 +56,7 @@ int main(int argc, char** argv)
     window.setWindowTitle(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("Target"));
     window.resize(320, 240);
     window.show();
+    window.watchUpdates();
     QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
     QObject::connect(&input, &QSocketNotifier::activated, &window, [&] {
         char line[512];

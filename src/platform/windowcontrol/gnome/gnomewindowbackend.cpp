@@ -6,8 +6,7 @@
 #include "platform/windowcontrol/windowcontrollog.h"
 #include "platform/windowcontrol/windowrecordfilter.h"
 
-#include <QDBusConnection>
-#include <QDBusInterface>
+#include <QDBusMessage>
 #include <QDBusReply>
 #include <QElapsedTimer>
 #include <QJsonArray>
@@ -38,11 +37,9 @@ std::unique_ptr<GnomeWindowBackend> GnomeWindowBackend::open(const QDBusConnecti
     if (!bus.isConnected()) {
         why = QStringLiteral("no session bus");
     } else {
-        auto shell = std::make_unique<QDBusInterface>(kService, kPath, kInterface, bus);
-        shell->setTimeout(C::kIpcTimeoutMs);
-        const QDBusReply<QString> listed = shell->call(QStringLiteral("List"));
+        const QDBusReply<QString> listed = callShell(bus, QStringLiteral("List"));
         if (listed.isValid())
-            return std::unique_ptr<GnomeWindowBackend>(new GnomeWindowBackend(std::move(shell)));
+            return std::unique_ptr<GnomeWindowBackend>(new GnomeWindowBackend(bus));
         why = listed.error().type() == QDBusError::ServiceUnknown
             ? QStringLiteral("GNOME Shell is not running")
             : QStringLiteral("the GNOME Shell extension %1 is not installed or not enabled (%2)")
@@ -53,9 +50,16 @@ std::unique_ptr<GnomeWindowBackend> GnomeWindowBackend::open(const QDBusConnecti
     return nullptr;
 }
 
-GnomeWindowBackend::GnomeWindowBackend(std::unique_ptr<QDBusInterface> shell)
-    : m_shell(std::move(shell))
+GnomeWindowBackend::GnomeWindowBackend(const QDBusConnection& bus)
+    : m_bus(bus)
 {
+}
+
+QDBusMessage GnomeWindowBackend::callShell(const QDBusConnection& bus, const QString& method, const QVariantList& arguments)
+{
+    QDBusMessage message = QDBusMessage::createMethodCall(kService, kPath, kInterface, method);
+    message.setArguments(arguments);
+    return bus.call(message, QDBus::Block, C::kIpcTimeoutMs);
 }
 
 GnomeWindowBackend::~GnomeWindowBackend() = default;
@@ -79,7 +83,7 @@ GnomeWindowBackend::Listed GnomeWindowBackend::fromJson(const QJsonObject& w)
 
 std::optional<QList<GnomeWindowBackend::Listed>> GnomeWindowBackend::list()
 {
-    const QDBusReply<QString> reply = m_shell->call(QStringLiteral("List"));
+    const QDBusReply<QString> reply = callShell(m_bus, QStringLiteral("List"));
     if (!reply.isValid()) {
         qCWarning(lcWindowControl) << "the GNOME Shell extension did not list the windows:" << reply.error().message();
         return std::nullopt;
@@ -109,7 +113,7 @@ bool GnomeWindowBackend::call(int index, const char* operation, const char* meth
     const Listed& target = m_windows.at(index);
     QVariantList arguments{QVariant::fromValue(target.id)};
     arguments += extra;
-    const QDBusReply<bool> reply = m_shell->callWithArgumentList(QDBus::Block, QLatin1String(method), arguments);
+    const QDBusReply<bool> reply = callShell(m_bus, QLatin1String(method), arguments);
     if (!reply.isValid() || !reply.value()) {
         qCWarning(lcWindowControl).noquote()
             << QStringLiteral("GNOME Shell did not %1 window \"%2\": %3")
@@ -211,13 +215,13 @@ bool GnomeWindowBackend::watchFocus(FocusListener listener)
         if (m_focusListener)
             m_focusListener(now);
     });
-    if (!m_shell->connection().connect(kService, kPath, kInterface, QStringLiteral("FocusChanged"),
+    if (!m_bus.connect(kService, kPath, kInterface, QStringLiteral("FocusChanged"),
                                        m_focusSignal.get(), SLOT(focusChanged(QString)))) {
         qCWarning(lcWindowControl) << "cannot follow the GNOME Shell extension's focus signal";
         m_focusSignal.reset();
         return false;
     }
-    const QDBusReply<QString> focused = m_shell->call(QStringLiteral("Focused"));
+    const QDBusReply<QString> focused = callShell(m_bus, QStringLiteral("Focused"));
     if (focused.isValid())
         m_focused = focusOf(focused.value());
     return true;

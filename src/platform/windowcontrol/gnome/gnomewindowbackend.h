@@ -2,14 +2,14 @@
 
 #include "platform/windowcontrol/windowbackend.h"
 
+#include <QDBusConnection>
 #include <QHash>
 #include <QJsonObject>
 
 #include <optional>
 
 class GnomeFocusSignal;
-class QDBusConnection;
-class QDBusInterface;
+class QDBusMessage;
 
 // Window control on GNOME Shell, which lets no other program touch windows, through a
 // Shell extension of ours (gnome/extension, installed under
@@ -51,13 +51,16 @@ private:
         std::optional<QSize> size;
     };
 
-    explicit GnomeWindowBackend(std::unique_ptr<QDBusInterface> shell);
+    explicit GnomeWindowBackend(const QDBusConnection& bus);
+    // A call on the extension's object, waited for boundedly. Plain messages rather than
+    // an interface object: that one would ask the shell to describe itself first.
+    static QDBusMessage callShell(const QDBusConnection& bus, const QString& method, const QVariantList& arguments = {});
     std::optional<QList<Listed>> list();
     bool call(int index, const char* operation, const char* method, const QVariantList& extra = {});
     static Listed fromJson(const QJsonObject& window);
     static FocusedWindow focusOf(const QString& json);
 
-    std::unique_ptr<QDBusInterface> m_shell;
+    QDBusConnection m_bus;
     std::unique_ptr<GnomeFocusSignal> m_focusSignal;
     QList<Listed> m_windows;               // the last listing
     QHash<quint64, Request> m_requests;    // per window, until settled

@@ -17,10 +17,8 @@ namespace C = WindowControlConstants;
 
 namespace {
 
-// How often a resize is looked for while it is being applied, and how often a window
-// made floating is looked at until it has drawn itself at its floating size.
+// How often a resize is looked for while it is being applied.
 constexpr auto kSettlePoll = std::chrono::microseconds(300);
-constexpr auto kFloatPoll = std::chrono::milliseconds(20);
 
 QRect rectOf(const QJsonObject& rect)
 {
@@ -93,8 +91,7 @@ void SwayWindowBackend::collect(const QJsonObject& node, QList<Listed>& out, boo
     if (std::optional<Window> window = windowOf(node, withProcess)) {
         const bool floating = node.value(QLatin1String("type")).toString() == QLatin1String("floating_con")
             && node.value(QLatin1String("fullscreen_mode")).toInt() == 0;
-        out.append({node.value(QLatin1String("id")).toInteger(), *window, floating,
-                    rectOf(node.value(QLatin1String("window_rect")).toObject())});
+        out.append({node.value(QLatin1String("id")).toInteger(), *window, floating});
     }
     for (const char* children : {"nodes", "floating_nodes"}) {
         for (const QJsonValue& child : node.value(QLatin1String(children)).toArray())
@@ -156,53 +153,25 @@ bool SwayWindowBackend::run(int index, const char* operation, const QString& com
     return true;
 }
 
-// Sizes and positions are for floating containers. A tiled or fullscreen window is made
-// floating on its own first, and the client is given time to draw at its floating size:
-// a frame it still draws at its tiled size would overrule the size asked for.
-bool SwayWindowBackend::makeFloating(int index)
+// Sizes and positions are gathered and sent together when the window settles.
+bool SwayWindowBackend::request(int index, const char* operation, const std::function<void(Request&)>& set)
 {
-    if (index < 0 || index >= m_windows.size())
-        return run(index, "float", QString());
-    if (m_windows.at(index).floating)
-        return true;
-    if (!run(index, "float", QStringLiteral("fullscreen disable, floating enable")))
+    if (index < 0 || index >= m_windows.size()) {
+        qCWarning(lcWindowControl) << operation << "ignored: no window" << index << "in the last listing";
         return false;
-    const qint64 id = m_windows.at(index).id;
-    QElapsedTimer waited;
-    waited.start();
-    std::optional<QRect> last;
-    while (waited.elapsed() < C::kSwaySettleTimeoutMs) {
-        const std::optional<Listed> now = find(id);
-        if (!now)
-            return false;
-        if (now->floating && last == now->content)
-            break;
-        last = now->content;
-        std::this_thread::sleep_for(kFloatPoll);
     }
-    m_windows[index].floating = true;
+    set(m_requests[m_windows.at(index).id]);
     return true;
 }
 
-// A floating container keeps its centre when resized; the inspector's order (size, then
-// position) therefore lands where asked.
 bool SwayWindowBackend::setSize(int index, const QSize& size)
 {
-    const bool done = makeFloating(index)
-        && run(index, "resize",
-               QStringLiteral("resize set width %1 px height %2 px").arg(qMax(1, size.width())).arg(qMax(1, size.height())));
-    if (done)
-        m_requests[m_windows.at(index).id].size = size;
-    return done;
+    return request(index, "resize", [&](Request& r) { r.size = QSize(qMax(1, size.width()), qMax(1, size.height())); });
 }
 
 bool SwayWindowBackend::setPosition(int index, const QPoint& position)
 {
-    const bool done = makeFloating(index)
-        && run(index, "move", QStringLiteral("move absolute position %1 px %2 px").arg(position.x()).arg(position.y()));
-    if (done)
-        m_requests[m_windows.at(index).id].position = position;
-    return done;
+    return request(index, "move", [&](Request& r) { r.position = position; });
 }
 
 bool SwayWindowBackend::close(int index)
@@ -229,14 +198,30 @@ bool SwayWindowBackend::appliesLater() const
     return true;
 }
 
-// sway applies a layout change once the client has drawn at its new size; wait,
-// boundedly, until the tree shows the frame asked for, and report the frame it has then.
+// Size and position go in one command, after making a tiled or fullscreen window
+// floating: one layout change, so the client is asked for one size only. sway takes a
+// floating window's size from what its client draws; a client still drawing a size asked
+// for earlier would overrule a later one that reached it in between. A floating
+// container keeps its centre when resized, so the size is set before the position.
+// The tree shows the new frame at once; it is read back, boundedly, until it does.
 bool SwayWindowBackend::settle(int index, QRectF* frame)
 {
     if (index < 0 || index >= m_windows.size())
         return false;
     const qint64 id = m_windows.at(index).id;
-    const Request request = m_requests.take(id);
+    const std::optional<Request> request = m_requests.contains(id) ? std::optional(m_requests.take(id)) : std::nullopt;
+    if (request) {
+        QStringList commands;
+        if (!m_windows.at(index).floating)
+            commands << QStringLiteral("fullscreen disable") << QStringLiteral("floating enable");
+        if (request->size)
+            commands << QStringLiteral("resize set width %1 px height %2 px").arg(request->size->width()).arg(request->size->height());
+        if (request->position)
+            commands << QStringLiteral("move absolute position %1 px %2 px").arg(request->position->x()).arg(request->position->y());
+        if (!run(index, "resize", commands.join(QLatin1String(", "))))
+            return false;
+        m_windows[index].floating = true;
+    }
     QElapsedTimer waited;
     waited.start();
     for (;;) {
@@ -246,8 +231,8 @@ bool SwayWindowBackend::settle(int index, QRectF* frame)
             return true;
         }
         const QRect now = found->window.frame.toRect();
-        const bool met = (!request.position || *request.position == now.topLeft())
-            && (!request.size || *request.size == now.size());
+        const bool met = !request || ((!request->position || *request->position == now.topLeft())
+                                      && (!request->size || *request->size == now.size()));
         if (met || waited.elapsed() >= C::kSwaySettleTimeoutMs) {
             *frame = QRectF(now);
             return true;

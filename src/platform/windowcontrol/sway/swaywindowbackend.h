@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QJsonObject>
 
+#include <functional>
 #include <optional>
 
 class SwayIpc;
@@ -12,9 +13,10 @@ class SwayIpc;
 // Window control on sway and other i3-compatible compositors, through their IPC socket.
 // A listing reads the layout tree (title, pid, app id and the container's rectangle,
 // decorations included, in layout coordinates), since the compositor announces no
-// resize or drag. The window operations are commands on the container's id: a size or
-// position makes the window floating first; maximising is fullscreen (there is no
-// maximised state), minimising moves the window to the scratchpad, closing kills it.
+// resize or drag. The window operations are commands on the container's id: a size and
+// a position go together, making the window floating first; maximising is fullscreen
+// (there is no maximised state), minimising moves the window to the scratchpad, closing
+// kills it.
 // The focused window comes from the compositor's window events, on a second connection.
 class SwayWindowBackend final : public WindowBackend
 {
@@ -46,17 +48,18 @@ private:
         qint64 id = 0;
         Window window;
         bool floating = false;  // and not fullscreen
-        QRect content;          // what the client draws
     };
     struct Request
     {
+        // Asked since the last settle(), sent together then.
         std::optional<QPoint> position;
         std::optional<QSize> size;
     };
 
     explicit SwayWindowBackend(std::unique_ptr<SwayIpc> ipc);
     bool run(int index, const char* operation, const QString& commands);
-    bool makeFloating(int index);
+    // Keeps a size or position for the window's next settle().
+    bool request(int index, const char* operation, const std::function<void(Request&)>& set);
     // The container as the tree shows it now.
     std::optional<Listed> find(qint64 id);
     std::optional<QJsonObject> tree();

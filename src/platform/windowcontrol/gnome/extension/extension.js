@@ -5,6 +5,7 @@
 'use strict';
 
 const { Gio, GLib, Meta } = imports.gi;
+const Main = imports.ui.main;
 
 const OBJECT_PATH = '/com/corvane/VantaWindows';
 const INTERFACE = `<node>
@@ -126,8 +127,9 @@ class WindowService {
         return this._act(id, w => w.delete(global.get_current_time()));
     }
 
+    // As the shell itself activates: the overview (where a fresh shell starts) closes too.
     Activate(id) {
-        return this._act(id, w => w.activate(global.get_current_time()));
+        return this._act(id, w => Main.activateWindow(w, global.get_current_time()));
     }
 
     // The focused window, and its title while it has the focus.
