@@ -99,12 +99,22 @@ std::optional<SwayIpc::Message> SwayIpc::readMessage(int timeoutMs)
 
 std::optional<QJsonDocument> SwayIpc::request(Type type, const QByteArray& payload)
 {
+    return send(type, payload) ? reply(type) : std::nullopt;
+}
+
+bool SwayIpc::send(Type type, const QByteArray& payload)
+{
     if (m_socket->state() != QLocalSocket::ConnectedState) {
         qCWarning(lcWindowControl) << "the connection to the compositor on" << m_path << "is closed";
-        return std::nullopt;
+        return false;
     }
     m_socket->write(frame(type, payload));
     m_socket->flush();
+    return true;
+}
+
+std::optional<QJsonDocument> SwayIpc::reply(Type type)
+{
     // Events of a subscribed connection may come first; this one is used for requests only.
     for (;;) {
         const std::optional<Message> reply = readMessage(WindowControlConstants::kIpcTimeoutMs);

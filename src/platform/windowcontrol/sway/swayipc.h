@@ -33,6 +33,10 @@ public:
     // The reply's payload; nullopt when the compositor did not answer in time or the
     // connection broke (logged).
     std::optional<QJsonDocument> request(Type type, const QByteArray& payload = {});
+    // request() in two halves, so that several requests share one round trip: the
+    // compositor answers in order, each reply taken with reply() of its type.
+    bool send(Type type, const QByteArray& payload = {});
+    std::optional<QJsonDocument> reply(Type type);
     // Reads what has arrived without waiting; the next complete event, if any.
     std::optional<Message> takeEvent();
     QLocalSocket* socket() const { return m_socket.get(); }

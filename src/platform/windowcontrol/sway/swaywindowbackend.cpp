@@ -12,6 +12,7 @@
 
 #include <chrono>
 #include <thread>
+#include <utility>
 
 namespace C = WindowControlConstants;
 
@@ -102,10 +103,13 @@ void SwayWindowBackend::collect(const QJsonObject& node, QList<Listed>& out, boo
 std::optional<SwayWindowBackend::Listed> SwayWindowBackend::find(qint64 id)
 {
     const std::optional<QJsonObject> root = tree();
-    if (!root)
-        return std::nullopt;
+    return root ? findIn(*root, id) : std::nullopt;
+}
+
+std::optional<SwayWindowBackend::Listed> SwayWindowBackend::findIn(const QJsonObject& root, qint64 id) const
+{
     QList<Listed> windows;
-    collect(*root, windows, false);
+    collect(root, windows, false);
     for (const Listed& listed : std::as_const(windows)) {
         if (listed.id == id)
             return listed;
@@ -134,10 +138,19 @@ bool SwayWindowBackend::run(int index, const char* operation, const QString& com
         qCWarning(lcWindowControl) << operation << "ignored: no window" << index << "in the last listing";
         return false;
     }
-    const Listed& target = m_windows.at(index);
-    const QString command = QStringLiteral("[con_id=%1] %2").arg(target.id).arg(commands);
+    return sendCommand(index, commands) && commandDone(index, operation);
+}
+
+bool SwayWindowBackend::sendCommand(int index, const QString& commands)
+{
+    const QString command = QStringLiteral("[con_id=%1] %2").arg(m_windows.at(index).id).arg(commands);
     qCDebug(lcWindowControl) << "sway:" << command;
-    const std::optional<QJsonDocument> reply = m_ipc->request(SwayIpc::RunCommand, command.toUtf8());
+    return m_ipc->send(SwayIpc::RunCommand, command.toUtf8());
+}
+
+bool SwayWindowBackend::commandDone(int index, const char* operation)
+{
+    const std::optional<QJsonDocument> reply = m_ipc->reply(SwayIpc::RunCommand);
     if (!reply)
         return false;
     for (const QJsonValue& result : reply->array()) {
@@ -145,7 +158,7 @@ bool SwayWindowBackend::run(int index, const char* operation, const QString& com
         if (!outcome.value(QLatin1String("success")).toBool()) {
             qCWarning(lcWindowControl).noquote()
                 << QStringLiteral("sway refused to %1 window \"%2\": %3")
-                       .arg(QLatin1String(operation), WindowRecordFilter::forLog(target.window.title),
+                       .arg(QLatin1String(operation), WindowRecordFilter::forLog(m_windows.at(index).window.title),
                             outcome.value(QLatin1String("error")).toString());
             return false;
         }
@@ -210,6 +223,7 @@ bool SwayWindowBackend::settle(int index, QRectF* frame)
         return false;
     const qint64 id = m_windows.at(index).id;
     const std::optional<Request> request = m_requests.contains(id) ? std::optional(m_requests.take(id)) : std::nullopt;
+    std::optional<Listed> first;
     if (request) {
         QStringList commands;
         if (!m_windows.at(index).floating)
@@ -218,14 +232,21 @@ bool SwayWindowBackend::settle(int index, QRectF* frame)
             commands << QStringLiteral("resize set width %1 px height %2 px").arg(request->size->width()).arg(request->size->height());
         if (request->position)
             commands << QStringLiteral("move absolute position %1 px %2 px").arg(request->position->x()).arg(request->position->y());
-        if (!run(index, "resize", commands.join(QLatin1String(", "))))
+        // The tree is asked for in the same breath: sway answers in order, so it shows
+        // the command's outcome, and both take one round trip.
+        const bool sent = sendCommand(index, commands.join(QLatin1String(", "))) && m_ipc->send(SwayIpc::GetTree);
+        const bool done = sent && commandDone(index, "resize");
+        const std::optional<QJsonDocument> after = sent ? m_ipc->reply(SwayIpc::GetTree) : std::nullopt;
+        if (!done)
             return false;
         m_windows[index].floating = true;
+        if (after && after->isObject())
+            first = findIn(after->object(), id);
     }
     QElapsedTimer waited;
     waited.start();
     for (;;) {
-        const std::optional<Listed> found = find(id);
+        const std::optional<Listed> found = first ? std::exchange(first, std::nullopt) : find(id);
         if (!found) {
             qCDebug(lcWindowControl) << "window" << id << "went away while being resized";
             return true;

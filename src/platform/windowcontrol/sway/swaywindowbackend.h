@@ -58,10 +58,14 @@ private:
 
     explicit SwayWindowBackend(std::unique_ptr<SwayIpc> ipc);
     bool run(int index, const char* operation, const QString& commands);
+    // run() in two halves: the command for the window, then whether sway carried it out.
+    bool sendCommand(int index, const QString& commands);
+    bool commandDone(int index, const char* operation);
     // Keeps a size or position for the window's next settle().
     bool request(int index, const char* operation, const std::function<void(Request&)>& set);
     // The container as the tree shows it now.
     std::optional<Listed> find(qint64 id);
+    std::optional<Listed> findIn(const QJsonObject& root, qint64 id) const;
     std::optional<QJsonObject> tree();
     // withProcess: the process names too (one file read per window).
     void collect(const QJsonObject& node, QList<Listed>& out, bool withProcess = true) const;
