@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEvent>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QLoggingCategory>
@@ -75,13 +76,17 @@ double median(std::vector<double> ms)
 // Milliseconds per run of each piece of work. The pieces take turns in rounds of ten
 // runs, so that a machine busy with other work weighs on all of them alike; the first
 // run of each turn warms up and is not counted.
-std::vector<std::vector<double>> samplesMs(int runs, const std::vector<std::function<void()>>& work)
+// before, if given, runs ahead of each run, untimed.
+std::vector<std::vector<double>> samplesMs(int runs, const std::vector<std::function<void()>>& work,
+                                           const std::function<void()>& before = {})
 {
     std::vector<std::vector<double>> ms(work.size());
     QElapsedTimer timer;
     for (int done = 0; done < runs; done += kRound) {
         for (size_t w = 0; w < work.size(); ++w) {
             for (int i = -1; i < kRound; ++i) {
+                if (before)
+                    before();
                 timer.start();
                 work[w]();
                 if (i >= 0)
@@ -322,6 +327,33 @@ void compareTriggerWithCommandLine(WindowControl& control)
 
 const char kSwayTitle[] = "Sway Target";
 
+// The window on sway, in a process of its own: prints "size W H" once the compositor has
+// taken a frame drawn at that size (the update after it waits for its frame callback).
+class DrawnWindow final : public QWidget
+{
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        QWidget::paintEvent(event);
+        m_painted = size();
+        QMetaObject::invokeMethod(
+            this, [this] { windowHandle()->requestUpdate(); }, Qt::QueuedConnection);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::UpdateRequest && m_painted == size() && m_painted != m_reported) {
+            m_reported = m_painted;
+            std::printf("size %d %d\n", width(), height());
+            std::fflush(stdout);
+        }
+        return QWidget::eventFilter(watched, event);
+    }
+
+private:
+    QSize m_painted;
+    QSize m_reported;
+};
+
 // Runs a program to its end, its output dropped (swaymsg prints every reply).
 void quiet(const QString& program, const QStringList& arguments)
 {
@@ -342,6 +374,14 @@ public:
     {
         const std::optional<QJsonDocument> tree = m_ipc->request(SwayIpc::GetTree);
         return tree ? find(tree->object(), title) : std::nullopt;
+    }
+    // The size the layout gives the window's content.
+    QSize content(const QString& title)
+    {
+        const std::optional<QJsonDocument> tree = m_ipc->request(SwayIpc::GetTree);
+        const QJsonObject node = tree ? findNode(tree->object(), title) : QJsonObject();
+        const QJsonObject rect = node.value(QLatin1String("window_rect")).toObject();
+        return QSize(rect.value(QLatin1String("width")).toInt(), rect.value(QLatin1String("height")).toInt());
     }
     bool waitFor(const QString& title, const QRect& expected)
     {
@@ -366,6 +406,19 @@ private:
             }
         }
         return std::nullopt;
+    }
+    static QJsonObject findNode(const QJsonObject& node, const QString& title)
+    {
+        if (node.contains(QLatin1String("pid")) && node.value(QLatin1String("name")).toString() == title)
+            return node;
+        for (const char* children : {"nodes", "floating_nodes"}) {
+            for (const QJsonValue& child : node.value(QLatin1String(children)).toArray()) {
+                const QJsonObject found = findNode(child.toObject(), title);
+                if (!found.isEmpty())
+                    return found;
+            }
+        }
+        return {};
     }
 
     std::unique_ptr<SwayIpc> m_ipc;
@@ -426,7 +479,25 @@ void compareSwayTriggerWithCommandLine(const char* self)
     };
     // What both sides spend on the bench's own look at the tree, for scale.
     auto look = [&] { probe.frame(kSwayTitle); };
-    const auto ms = samplesMs(kTriggerRuns, {ours, theirs, look});
+    // Before each run the window has drawn the size it was last given: sway takes a
+    // floating window's size from what its client draws, so a frame still on its way
+    // would undo the next one (a key pressed faster than the window can draw).
+    QSize drawn;
+    auto caughtUp = [&] {
+        QElapsedTimer waited;
+        waited.start();
+        while (waited.elapsed() < kArrivalTimeoutMs) {
+            while (window.canReadLine()) {
+                const QList<QByteArray> words = window.readLine().trimmed().split(' ');
+                if (words.size() == 3 && words.at(0) == "size")
+                    drawn = QSize(words.at(1).toInt(), words.at(2).toInt());
+            }
+            if (drawn == probe.content(kSwayTitle))
+                return;
+            window.waitForReadyRead(5);
+        }
+    };
+    const auto ms = samplesMs(kTriggerRuns, {ours, theirs, look}, caughtUp);
     std::printf("windowcontrol.sway trigger app triggered to new frame: median %.3f ms, p99 %.3f ms (%d runs)\n",
                 median(ms[0]), percentile(ms[0], 0.99), kTriggerRuns);
     std::printf("windowcontrol.swaymsg resize, move to new frame: median %.3f ms, p99 %.3f ms (%d processes)\n",
@@ -445,10 +516,11 @@ int main(int argc, char** argv)
 {
     if (argc == 3 && qstrcmp(argv[1], "--wayland-window") == 0) {
         QApplication app(argc, argv);
-        QWidget window;
+        DrawnWindow window;
         window.setWindowTitle(QString::fromLocal8Bit(argv[2]));
         window.resize(320, 240);
         window.show();
+        window.windowHandle()->installEventFilter(&window);
         return app.exec();
     }
     QApplication app(argc, argv);
