@@ -4,6 +4,7 @@
 #include "outputwriter.h"
 #include "pagefollower.h"
 #include "profilestore.h"
+#include "quitsignals.h"
 #include "scriptrunner.h"
 #include "urlcatcher.h"
 
@@ -35,7 +36,8 @@ QJsonValue parsedFrame(const QString& frame)
 
 } // namespace
 
-int runHeadless(HostSession& session, const QString& scriptPath, bool launch, RecordChannelReader* records, bool followFocus)
+int runHeadless(HostSession& session, const QString& scriptPath, bool launch, RecordChannelReader* records, bool followFocus,
+                QuitSignals* quit)
 {
     QString why;
     QJsonArray steps;
@@ -79,6 +81,11 @@ int runHeadless(HostSession& session, const QString& scriptPath, bool launch, Re
         });
     }
     ScriptRunner runner(session, records);
+    if (quit) {
+        QObject::connect(quit, &QuitSignals::received, [&runner](int signal) {
+            runner.stop(QStringLiteral("stopped by %1").arg(QuitSignals::nameOf(signal)));
+        });
+    }
     const bool passed = runner.run(steps);
     QString problem;
     const bool stored = session.flushProfile(&problem);

@@ -11,6 +11,7 @@
 #include "packageloader.h"
 #include "pagefollower.h"
 #include "pressgate.h"
+#include "quitsignals.h"
 #include "recordchannelreader.h"
 #include "urlcatcher.h"
 
@@ -208,8 +209,13 @@ int runPress(const CommandLine& line)
 }
 
 // The deck window on the profile; a first run starts with one Open URL key.
-int runWindow(QApplication& app, HostSession& session, const CommandLine& line)
+int runWindow(QApplication& app, HostSession& session, const CommandLine& line, QuitSignals& quit)
 {
+    // As if the window were closed: the profile is written and the clipboard handed on.
+    QObject::connect(&quit, &QuitSignals::received, &app, [](int signal) {
+        std::fprintf(stderr, "vanta-host: %s, quitting\n", qPrintable(QuitSignals::nameOf(signal)));
+        QCoreApplication::exit(0);
+    });
     const bool firstRun = !QFileInfo(line.options.profilePath).exists();
     QStringList problems;
     session.restoreProfile(&problems);
@@ -307,7 +313,8 @@ int main(int argc, char** argv)
     }
     if (line.renderProfile)
         return runRenderProfile(session, line.out);
+    QuitSignals quit;
     if (line.headless)
-        return runHeadless(session, line.script, line.launch, printRecords ? &records : nullptr, line.followFocus);
-    return runWindow(app, session, line);
+        return runHeadless(session, line.script, line.launch, printRecords ? &records : nullptr, line.followFocus, &quit);
+    return runWindow(app, session, line, quit);
 }

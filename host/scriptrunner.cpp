@@ -128,7 +128,7 @@ bool ScriptRunner::parse(const QByteArray& bytes, QJsonArray* steps, QString* wh
 bool ScriptRunner::run(const QJsonArray& steps)
 {
     bool allPassed = true;
-    for (int i = 0; i < steps.size(); ++i) {
+    for (int i = 0; i < steps.size() && m_stopped.isEmpty(); ++i) {
         QString error;
         const bool passed = steps[i].isObject() ? runStep(steps[i].toObject(), &error)
                                                 : (error = QStringLiteral("a step must be an object"), false);
@@ -138,8 +138,19 @@ bool ScriptRunner::run(const QJsonArray& steps)
             allPassed = false;
             OutputWriter::line({{"kind", "error"}, {"step", i}, {"message", error}});
         }
+        if (!m_stopped.isEmpty()) {
+            allPassed = false;
+            OutputWriter::line({{"kind", "error"}, {"step", i}, {"message", m_stopped}});
+        }
     }
     return allPassed;
+}
+
+void ScriptRunner::stop(const QString& why)
+{
+    m_stopped = why;
+    if (m_loop)
+        m_loop->quit();
 }
 
 bool ScriptRunner::slotOf(const QJsonObject& step, int* slot, QString* error, const char* name) const
@@ -304,7 +315,9 @@ bool ScriptRunner::press(const QJsonObject& step, QString* error)
     };
     QObject::connect(&deck(), &Deck::runFinished, &loop, ended);
     QObject::connect(&deck(), &Deck::slotChanged, &loop, ended);  // the key went while it ran
-    loop.exec();
+    m_loop = &loop;
+    if (m_stopped.isEmpty())
+        loop.exec();
     return true;
 }
 
@@ -350,7 +363,9 @@ bool ScriptRunner::wait(const QJsonObject& step, QString* error)
     // Sleeps in the event loop: timers, sockets and animations run, nothing spins.
     QEventLoop loop;
     QTimer::singleShot(step.value("ms").toInt(), &loop, &QEventLoop::quit);
-    loop.exec();
+    m_loop = &loop;
+    if (m_stopped.isEmpty())
+        loop.exec();
     return true;
 }
 

@@ -4,9 +4,11 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QMetaObject>
+#include <QPointer>
 #include <QString>
 
 class Deck;
+class QEventLoop;
 class HostSession;
 class RecordChannelReader;
 
@@ -29,6 +31,9 @@ public:
     static bool parse(const QByteArray& bytes, QJsonArray* steps, QString* why);
     // Returns false when at least one step failed.
     bool run(const QJsonArray& steps);
+    // Ends the run: the step under way (a wait, a press) ends now, no other starts, and
+    // run() prints `why` as the error of the step it stopped.
+    void stop(const QString& why);
 
 private:
     bool runStep(const QJsonObject& step, QString* error);
@@ -50,4 +55,6 @@ private:
     RecordChannelReader* m_records;
     QMetaObject::Connection m_stepEnded;
     QMetaObject::Connection m_runEnded;
+    QPointer<QEventLoop> m_loop;  // the wait or press under way
+    QString m_stopped;
 };

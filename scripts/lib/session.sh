@@ -2,6 +2,8 @@
 # openbox as window manager and a D-Bus session bus. Source it, then call
 # start_session and stop_session (typically from an EXIT trap).
 
+source "$(dirname "${BASH_SOURCE[0]}")/children.sh"
+
 start_session()
 {
     # Xvfb picks a free display number itself and writes it once it accepts clients,
@@ -46,9 +48,8 @@ start_session()
 
 stop_session()
 {
-    [ -n "${SESSION_BUS_PID:-}" ] && kill "$SESSION_BUS_PID" 2>/dev/null
-    [ -n "${SESSION_WM_PID:-}" ] && kill "$SESSION_WM_PID" 2>/dev/null
-    [ -n "${SESSION_XVFB_PID:-}" ] && kill "$SESSION_XVFB_PID" 2>/dev/null
-    wait 2>/dev/null
+    stop_child "${SESSION_BUS_PID:-}"
+    stop_child "${SESSION_WM_PID:-}"
+    stop_child "${SESSION_XVFB_PID:-}"
     return 0
 }

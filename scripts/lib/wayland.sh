@@ -8,6 +8,8 @@
 #   SYSTEMDLL_TEST_MUTTER_BUS      the private session bus mutter serves RemoteDesktop on
 # A compositor that is not installed or does not start is left out with one line on stderr.
 
+source "$(dirname "${BASH_SOURCE[0]}")/children.sh"
+
 _wayland_wait_for()
 {
     local i
@@ -86,14 +88,9 @@ start_wayland()
 
 stop_wayland()
 {
-    [ -n "${MUTTER_PID:-}" ] && kill "$MUTTER_PID" 2>/dev/null
-    [ -n "${MUTTER_BUS_PID:-}" ] && kill "$MUTTER_BUS_PID" 2>/dev/null
-    [ -n "${SWAY_PID:-}" ] && kill "$SWAY_PID" 2>/dev/null
-    # Only our own: a bare wait would also wait for the X session, still running.
-    local pid
-    for pid in ${MUTTER_PID:-} ${SWAY_PID:-}; do
-        wait "$pid" 2>/dev/null
-    done
+    stop_child "${MUTTER_PID:-}"
+    stop_child "${MUTTER_BUS_PID:-}"
+    stop_child "${SWAY_PID:-}"
     [ -n "${SWAY_RUNTIME:-}" ] && rm -rf "$SWAY_RUNTIME" "$SWAY_RUNTIME.log"
     [ -n "${MUTTER_RUNTIME:-}" ] && rm -rf "$MUTTER_RUNTIME" "$MUTTER_RUNTIME.log"
     return 0

@@ -220,10 +220,58 @@ private slots:
         QCOMPARE(client.exitCode(), 1);  // an empty key
         QVERIFY(client.readAllStandardError().contains("slot 4 is empty"));
 
-        host.terminate();
+        host.terminate();  // quits as a closed window does
         QVERIFY(host.waitForFinished(10000));
+        QCOMPARE(host.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(host.exitCode(), 0);
         bus.kill();
         bus.waitForFinished(2000);
+    }
+
+    // The user's text, given back after the paste, stays on the clipboard when the host
+    // ends, at the end of its script or stopped by a logout's SIGTERM: the clipboard
+    // manager takes it over.
+    void clipboardOutlivesTheHost_data()
+    {
+        QTest::addColumn<int>("waitMs");
+        QTest::addColumn<bool>("terminate");
+        QTest::newRow("script ends") << 500 << false;
+        QTest::newRow("SIGTERM") << 60000 << true;
+    }
+
+    void clipboardOutlivesTheHost()
+    {
+        QFETCH(int, waitMs);
+        QFETCH(bool, terminate);
+        QProcess keeper;
+        keeper.start(QStringLiteral(CLIPBOARD_KEEPER), QStringList());
+        QVERIFY(keeper.waitForReadyRead(10000));
+        QCOMPARE(keeper.readLine().trimmed(), QByteArray("ready"));
+        QProcess copy;
+        copy.start(QStringLiteral("xclip"), {"-selection", "clipboard"});
+        copy.write("user text");
+        copy.closeWriteChannel();
+        QVERIFY(copy.waitForFinished(10000));  // its child serves the text
+
+        PasteTarget target;
+        QVERIFY(activeAgain(target));
+        const QJsonArray steps{QJsonObject{{"do", "press"}, {"slot", 0}}, QJsonObject{{"do", "wait"}, {"ms", waitMs}}};
+        QVERIFY(TestFiles::write(m_dir->filePath("script.json"), QJsonDocument(steps).toJson()));
+        QProcess host;
+        host.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        host.start(QStringLiteral(VANTA_HOST), {"--headless", "--config-dir", m_dir->path(), "--profile",
+                                                m_dir->filePath("profile.json"), "--script", m_dir->filePath("script.json")});
+        QVERIFY(shows(target, kText, 1));
+        if (terminate)
+            host.terminate();
+        QVERIFY(host.waitForFinished(20000));
+        QCOMPARE(host.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(host.exitCode(), terminate ? 1 : 0);
+        if (terminate)
+            QVERIFY(host.readAllStandardOutput().contains("stopped by SIGTERM"));
+        QCOMPARE(run(QStringLiteral("xclip"), {"-o", "-selection", "clipboard"}), QStringLiteral("user text"));
+        keeper.kill();
+        keeper.waitForFinished(2000);
     }
 
 private:
