@@ -149,9 +149,10 @@ start_gnome_shell()
 
 stop_gnome_shell()
 {
-    [ -n "${GNOME_PID:-}" ] && kill "$GNOME_PID" 2>/dev/null
-    [ -n "${GNOME_BUS_PIDS:-}" ] && kill $GNOME_BUS_PIDS 2>/dev/null
-    wait "${GNOME_PID:-}" 2>/dev/null
+    local pid
+    for pid in ${GNOME_PID:-} ${GNOME_BUS_PIDS:-}; do
+        stop_child "$pid"
+    done
     GNOME_PID=
     GNOME_BUS_PIDS=
     [ -n "${GNOME_RUNTIME:-}" ] && rm -rf "$GNOME_RUNTIME" "$GNOME_RUNTIME.log"
