@@ -69,9 +69,11 @@ private slots:
         QVERIFY(m_bus->isConnected());
         // The shell answers on the bus before it has loaded its extensions.
         QVERIFY(QTest::qWaitFor([&] { return GnomeWindowBackend::open(*m_bus, nullptr) != nullptr; }, 30000));
-        // It starts in the overview, where no window has the focus.
+        // It starts in the overview, where no window has the focus; closing it ends with
+        // the focus given to a window of its choice, so it is closed before any test.
         call("/org/gnome/Shell", "org.freedesktop.DBus.Properties", "Set",
              {"org.gnome.Shell", "OverviewActive", QVariant::fromValue(QDBusVariant(false))});
+        QTRY_VERIFY_WITH_TIMEOUT(!overviewActive(), 15000);
     }
 
     void cleanup()
@@ -208,6 +210,13 @@ private:
         QDBusMessage message = QDBusMessage::createMethodCall("org.gnome.Shell", path, interface, method);
         message.setArguments(arguments);
         return m_bus->call(message);
+    }
+
+    bool overviewActive()
+    {
+        const QDBusReply<QDBusVariant> active =
+            call("/org/gnome/Shell", "org.freedesktop.DBus.Properties", "Get", {"org.gnome.Shell", "OverviewActive"});
+        return !active.isValid() || active.value().variant().toBool();
     }
 
     std::unique_ptr<WindowBackend> backend()
