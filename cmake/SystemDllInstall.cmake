@@ -78,10 +78,12 @@ _systemdll_gzip(${_systemdll_data_out}/vanta-host.1)
 install(FILES ${_systemdll_data_out}/vanta-host.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 list(APPEND _systemdll_data_files ${_systemdll_data_out}/vanta-host.1.gz)
 
-# GNOME Shell extension for window control on Wayland: it comes with its own task.
-# Install its folder (metadata.json, extension.js) here, below
-# ${SYSTEMDLL_INSTALL_SHELL_EXTENSIONDIR}/<uuid>/, and the package carries it.
+# GNOME Shell extension for window control on Wayland (metadata.json, extension.js),
+# below ${SYSTEMDLL_INSTALL_SHELL_EXTENSIONDIR}/<uuid>/; the package carries it.
 set(SYSTEMDLL_INSTALL_SHELL_EXTENSIONDIR ${CMAKE_INSTALL_DATADIR}/gnome-shell/extensions)
+set(_systemdll_shell_extension ${PROJECT_SOURCE_DIR}/src/platform/windowcontrol/gnome/extension)
+install(FILES ${_systemdll_shell_extension}/metadata.json ${_systemdll_shell_extension}/extension.js
+    DESTINATION ${SYSTEMDLL_INSTALL_SHELL_EXTENSIONDIR}/window-control@vanta.corvane.com)
 
 # The Debian package (cpack -G DEB; scripts/package). Shared-library dependencies come
 # from dpkg-shlibdeps.

@@ -1,19 +1,26 @@
 // Listing 50 windows through our X11 backend against `wmctrl -lpG` as a process; the
 // cost of a lookup followed by an action, which the snapshot keeps to one listing; and
 // a Windows Control key, from the app-triggered event until the window shows its new
-// frame, against `wmctrl -r TITLE -e 0,X,Y,W,H` doing the same.
+// frame, against `wmctrl -r TITLE -e 0,X,Y,W,H` doing the same. On the headless sway of
+// scripts/bench (SYSTEMDLL_TEST_SWAYSOCK), the same key against `swaymsg` processes, on
+// a window of a second process of this program (--wayland-window TITLE).
 #include "actions/windowscontrol/pluginwindowscontrol.h"
+#include "platform/windowcontrol/sway/swayipc.h"
+#include "platform/windowcontrol/sway/swaywindowbackend.h"
 #include "platform/windowcontrol/windowcontrol.h"
 #include "platform/windowcontrol/x11/x11windowbackend.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEvent>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QLoggingCategory>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QWidget>
+#include <QThread>
 #include <QWindow>
 
 #include <xcb/xcb.h>
@@ -69,13 +76,17 @@ double median(std::vector<double> ms)
 // Milliseconds per run of each piece of work. The pieces take turns in rounds of ten
 // runs, so that a machine busy with other work weighs on all of them alike; the first
 // run of each turn warms up and is not counted.
-std::vector<std::vector<double>> samplesMs(int runs, const std::vector<std::function<void()>>& work)
+// before, if given, runs ahead of each run, untimed.
+std::vector<std::vector<double>> samplesMs(int runs, const std::vector<std::function<void()>>& work,
+                                           const std::function<void()>& before = {})
 {
     std::vector<std::vector<double>> ms(work.size());
     QElapsedTimer timer;
     for (int done = 0; done < runs; done += kRound) {
         for (size_t w = 0; w < work.size(); ++w) {
             for (int i = -1; i < kRound; ++i) {
+                if (before)
+                    before();
                 timer.start();
                 work[w]();
                 if (i >= 0)
@@ -231,13 +242,13 @@ struct TriggerTarget
     QRect clients[2];                                // the client geometry each gives
 };
 
-std::unique_ptr<PluginWindowsControl> keyFor(const QRect& frame)
+std::unique_ptr<PluginWindowsControl> keyFor(const QRect& frame, const QString& title = kTargetTitle)
 {
     auto key = std::make_unique<PluginWindowsControl>();
     key->init(QStringLiteral("bench"),
               QJsonObject{{"payload", QJsonObject{{"version", 1}, {"titlelist", QJsonArray{"Bench"}},
                                                   {"iconlist", QJsonArray{kKeyIcon}},
-                                                  {"windowTitleName", kTargetTitle},
+                                                  {"windowTitleName", title},
                                                   {"windowAction", "0"}, {"leftTopPositionX", frame.x()},
                                                   {"leftTopPositionY", frame.y()}, {"windowSizeW", frame.width()},
                                                   {"windowSizeH", frame.height()}}}});
@@ -310,15 +321,208 @@ void compareTriggerWithCommandLine(WindowControl& control)
                     median(ms[1]), percentile(ms[1], 0.99), kTriggerRuns);
         std::printf("windowcontrol.ratio wmctrl/trigger (median): %.1fx\n", median(ms[1]) / median(ms[0]));
     }
-    if (misses)
-        std::printf("windowcontrol.trigger: %d runs did not reach the frame within %d ms\n", misses,
-                    kArrivalTimeoutMs);
+    std::printf("windowcontrol.trigger: %d samples lost (the frame not reached within %d ms)\n", misses,
+                kArrivalTimeoutMs);
+}
+
+const char kSwayTitle[] = "Sway Target";
+
+// The window on sway, in a process of its own: prints "size W H" once the compositor has
+// taken a frame drawn at that size (the update after it waits for its frame callback).
+class DrawnWindow final : public QWidget
+{
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        QWidget::paintEvent(event);
+        m_painted = size();
+        QMetaObject::invokeMethod(
+            this, [this] { windowHandle()->requestUpdate(); }, Qt::QueuedConnection);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::UpdateRequest && m_painted == size() && m_painted != m_reported) {
+            m_reported = m_painted;
+            std::printf("size %d %d\n", width(), height());
+            std::fflush(stdout);
+        }
+        return QWidget::eventFilter(watched, event);
+    }
+
+private:
+    QSize m_painted;
+    QSize m_reported;
+};
+
+// Runs a program to its end, its output dropped (swaymsg prints every reply).
+void quiet(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.start(program, arguments);
+    process.waitForFinished();
+}
+
+// The bench's own view of sway's layout, on a connection of its own.
+class SwayProbe
+{
+public:
+    explicit SwayProbe(const QString& socket) : m_ipc(SwayIpc::connect(socket)) {}
+    bool isOpen() const { return bool(m_ipc); }
+
+    std::optional<QRect> frame(const QString& title)
+    {
+        const std::optional<QJsonDocument> tree = m_ipc->request(SwayIpc::GetTree);
+        return tree ? find(tree->object(), title) : std::nullopt;
+    }
+    // The size the layout gives the window's content.
+    QSize content(const QString& title)
+    {
+        const std::optional<QJsonDocument> tree = m_ipc->request(SwayIpc::GetTree);
+        const QJsonObject node = tree ? findNode(tree->object(), title) : QJsonObject();
+        const QJsonObject rect = node.value(QLatin1String("window_rect")).toObject();
+        return QSize(rect.value(QLatin1String("width")).toInt(), rect.value(QLatin1String("height")).toInt());
+    }
+    bool waitFor(const QString& title, const QRect& expected)
+    {
+        QElapsedTimer waited;
+        waited.start();
+        while (frame(title) != expected) {
+            if (waited.elapsed() > kArrivalTimeoutMs)
+                return false;
+        }
+        return true;
+    }
+
+private:
+    static std::optional<QRect> find(const QJsonObject& node, const QString& title)
+    {
+        if (const auto window = SwayWindowBackend::windowOf(node, false); window && window->title == title)
+            return window->frame.toRect();
+        for (const char* children : {"nodes", "floating_nodes"}) {
+            for (const QJsonValue& child : node.value(QLatin1String(children)).toArray()) {
+                if (const auto found = find(child.toObject(), title))
+                    return found;
+            }
+        }
+        return std::nullopt;
+    }
+    static QJsonObject findNode(const QJsonObject& node, const QString& title)
+    {
+        if (node.contains(QLatin1String("pid")) && node.value(QLatin1String("name")).toString() == title)
+            return node;
+        for (const char* children : {"nodes", "floating_nodes"}) {
+            for (const QJsonValue& child : node.value(QLatin1String(children)).toArray()) {
+                const QJsonObject found = findNode(child.toObject(), title);
+                if (!found.isEmpty())
+                    return found;
+            }
+        }
+        return {};
+    }
+
+    std::unique_ptr<SwayIpc> m_ipc;
+};
+
+void compareSwayTriggerWithCommandLine(const char* self)
+{
+    const QString socket = qEnvironmentVariable("SYSTEMDLL_TEST_SWAYSOCK");
+    const QString display = qEnvironmentVariable("SYSTEMDLL_TEST_SWAY_DISPLAY");
+    const QString swaymsg = QStandardPaths::findExecutable("swaymsg");
+    if (socket.isEmpty() || display.isEmpty() || swaymsg.isEmpty()) {
+        std::printf("windowcontrol.sway: skipped (no headless sway, or no swaymsg)\n");
+        return;
+    }
+    QTemporaryDir runtime;
+    QProcess window;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "wayland");
+    env.insert("WAYLAND_DISPLAY", display);
+    env.insert("XDG_RUNTIME_DIR", runtime.path());
+    env.remove("DISPLAY");
+    window.setProcessEnvironment(env);
+    window.start(QString::fromLocal8Bit(self), {"--wayland-window", kSwayTitle});
+    SwayProbe probe(socket);
+    QElapsedTimer waited;
+    waited.start();
+    while (probe.isOpen() && !probe.frame(kSwayTitle) && waited.elapsed() < kSetupTimeoutMs)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    if (!probe.isOpen() || !probe.frame(kSwayTitle)) {
+        std::printf("windowcontrol.sway: FAILED, the window did not show on sway\n");
+        return;
+    }
+    // Both sides move a floating window; making it floating is not measured.
+    const QString criteria = QStringLiteral("[title=\"^%1$\"] ").arg(kSwayTitle);
+    quiet(swaymsg, {"-s", socket, criteria + "floating enable"});
+    QThread::msleep(200);
+
+    qputenv("SYSTEMDLL_WINDOWCONTROL_BACKEND", "sway");
+    qputenv("SWAYSOCK", socket.toLocal8Bit());
+    const QRect frames[2] = {QRect(100, 80, 640, 400), QRect(160, 120, 520, 360)};
+    std::unique_ptr<PluginWindowsControl> keys[2] = {keyFor(frames[0], kSwayTitle), keyFor(frames[1], kSwayTitle)};
+    static const QJsonObject appTriggered{{"event", QJsonObject{{"type", "tov.ky.plugin.event.app.triggered"}}}};
+    int turn = 0, misses = 0;
+    auto ours = [&] {
+        turn ^= 1;
+        QJsonObject result;
+        keys[turn]->eventReceived(appTriggered, result);
+        misses += !probe.waitFor(kSwayTitle, frames[turn]);
+    };
+    auto theirs = [&] {
+        turn ^= 1;
+        const QRect& f = frames[turn];
+        quiet(swaymsg, {"-s", socket, criteria + QStringLiteral("resize set width %1 px height %2 px, "
+                                                                             "move absolute position %3 px %4 px")
+                                                                  .arg(f.width()).arg(f.height())
+                                                                  .arg(f.x()).arg(f.y())});
+        misses += !probe.waitFor(kSwayTitle, frames[turn]);
+    };
+    // What both sides spend on the bench's own look at the tree, for scale.
+    auto look = [&] { probe.frame(kSwayTitle); };
+    // Before each run the window has drawn the size it was last given: sway takes a
+    // floating window's size from what its client draws, so a frame still on its way
+    // would undo the next one (a key pressed faster than the window can draw).
+    QSize drawn;
+    auto caughtUp = [&] {
+        QElapsedTimer waited;
+        waited.start();
+        while (waited.elapsed() < kArrivalTimeoutMs) {
+            while (window.canReadLine()) {
+                const QList<QByteArray> words = window.readLine().trimmed().split(' ');
+                if (words.size() == 3 && words.at(0) == "size")
+                    drawn = QSize(words.at(1).toInt(), words.at(2).toInt());
+            }
+            if (drawn == probe.content(kSwayTitle))
+                return;
+            window.waitForReadyRead(5);
+        }
+    };
+    const auto ms = samplesMs(kTriggerRuns, {ours, theirs, look}, caughtUp);
+    std::printf("windowcontrol.sway trigger app triggered to new frame: median %.3f ms, p99 %.3f ms (%d runs)\n",
+                median(ms[0]), percentile(ms[0], 0.99), kTriggerRuns);
+    std::printf("windowcontrol.swaymsg resize, move to new frame: median %.3f ms, p99 %.3f ms (%d processes)\n",
+                median(ms[1]), percentile(ms[1], 0.99), kTriggerRuns);
+    std::printf("windowcontrol.ratio swaymsg/trigger on sway (median): %.1fx\n", median(ms[1]) / median(ms[0]));
+    std::printf("windowcontrol.sway the bench's own tree read, in both figures: median %.3f ms\n", median(ms[2]));
+    std::printf("windowcontrol.sway: %d samples lost (the frame not reached within %d ms)\n", misses,
+                kArrivalTimeoutMs);
+    window.kill();
+    window.waitForFinished(5000);
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc == 3 && qstrcmp(argv[1], "--wayland-window") == 0) {
+        QApplication app(argc, argv);
+        DrawnWindow window;
+        window.setWindowTitle(QString::fromLocal8Bit(argv[2]));
+        window.resize(320, 240);
+        window.show();
+        window.windowHandle()->installEventFilter(&window);
+        return app.exec();
+    }
     QApplication app(argc, argv);
     QLoggingCategory::setFilterRules(QStringLiteral("systemdll.*.debug=false"));
     auto x11 = X11WindowBackend::open();
@@ -341,5 +545,6 @@ int main(int argc, char** argv)
     compareWithCommandLine(control);
     lookupThenAction(control, backend);
     compareTriggerWithCommandLine(control);
+    compareSwayTriggerWithCommandLine(argv[0]);
     return 0;
 }

@@ -95,3 +95,67 @@ stop_wayland()
     [ -n "${MUTTER_RUNTIME:-}" ] && rm -rf "$MUTTER_RUNTIME" "$MUTTER_RUNTIME.log"
     return 0
 }
+
+# GNOME Shell, headless, with our window-control extension (EXTENSION_DIR, a folder
+# holding metadata.json) enabled; only for the test of that extension (about 8 s to
+# start). Exports SYSTEMDLL_TEST_GNOME_DISPLAY (absolute Wayland socket path) and
+# SYSTEMDLL_TEST_GNOME_BUS (its private session bus); stop it with stop_gnome_shell.
+# Settings live in a key file of its private HOME, so no dconf service is needed.
+start_gnome_shell()
+{
+    local extension_dir=$1
+    command -v gnome-shell >/dev/null || { echo "wayland: gnome-shell is not installed" >&2; return 0; }
+    GNOME_RUNTIME=$(mktemp -d /tmp/vanta-gnome.XXXXXX)
+    chmod 700 "$GNOME_RUNTIME"
+    local uuid
+    uuid=$(sed -n 's/.*"uuid": *"\([^"]*\)".*/\1/p' "$extension_dir/metadata.json")
+    if [ -n "$uuid" ]; then
+        mkdir -p "$GNOME_RUNTIME/home/.local/share/gnome-shell/extensions"
+        cp -r "$extension_dir" "$GNOME_RUNTIME/home/.local/share/gnome-shell/extensions/$uuid"
+    fi
+    local bus system
+    bus=$(dbus-daemon --session --fork --print-address=1 --print-pid=1)
+    system=$(dbus-daemon --session --fork --print-address=1 --print-pid=1)
+    GNOME_BUS_PIDS="$(echo "$bus" | sed -n 2p) $(echo "$system" | sed -n 2p)"
+    local address
+    address=$(echo "$bus" | sed -n 1p)
+    local genv=(env -u DISPLAY -u WAYLAND_DISPLAY HOME="$GNOME_RUNTIME/home" XDG_RUNTIME_DIR="$GNOME_RUNTIME"
+                XDG_CONFIG_HOME="$GNOME_RUNTIME/home/.config" GSETTINGS_BACKEND=keyfile
+                DBUS_SESSION_BUS_ADDRESS="$address" DBUS_SYSTEM_BUS_ADDRESS="$(echo "$system" | sed -n 1p)")
+    [ -z "$uuid" ] || "${genv[@]}" gsettings set org.gnome.shell enabled-extensions "['$uuid']"
+    "${genv[@]}" gsettings set org.gnome.shell disable-extension-version-validation true
+    "${genv[@]}" gnome-shell --headless --wayland --no-x11 --virtual-monitor 1280x800 \
+        --wayland-display=vanta-gnome >"$GNOME_RUNTIME.log" 2>&1 &
+    GNOME_PID=$!
+    # Ready when the shell answers on its bus and clients can connect: up to 30 s, as a
+    # loaded machine takes that long.
+    local ready=no _
+    for _ in 1 2 3; do
+        if _wayland_wait_for "DBUS_SESSION_BUS_ADDRESS='$address' gdbus introspect --session \
+                -d org.gnome.Shell -o /org/gnome/Shell && [ -S '$GNOME_RUNTIME/vanta-gnome' ]"; then
+            ready=yes
+            break
+        fi
+    done
+    if [ "$ready" = no ]; then
+        echo "wayland: gnome-shell did not start (log: $GNOME_RUNTIME.log)" >&2
+        stop_gnome_shell
+        return 0
+    fi
+    export SYSTEMDLL_TEST_GNOME_DISPLAY=$GNOME_RUNTIME/vanta-gnome
+    export SYSTEMDLL_TEST_GNOME_BUS=$address
+    echo "wayland: gnome-shell on $SYSTEMDLL_TEST_GNOME_DISPLAY" >&2
+}
+
+stop_gnome_shell()
+{
+    local pid
+    for pid in ${GNOME_PID:-} ${GNOME_BUS_PIDS:-}; do
+        stop_child "$pid"
+    done
+    GNOME_PID=
+    GNOME_BUS_PIDS=
+    [ -n "${GNOME_RUNTIME:-}" ] && rm -rf "$GNOME_RUNTIME" "$GNOME_RUNTIME.log"
+    GNOME_RUNTIME=
+    return 0
+}

@@ -246,12 +246,16 @@ private slots:
         list->showPopup();
         list->view()->setCurrentIndex(list->view()->model()->index(list->findText("Picked"), 0));
         QTest::keyClick(list->view(), Qt::Key_Return);
-        QCOMPARE(sent.count(), 4);
+        // One report per setting: title and process, action, position, size, window match.
+        QCOMPARE(sent.count(), 5);
         const QRect frame = outerFrame(picked);
         QCOMPARE(QRect(x->text().toInt(), y->text().toInt(), w->text().toInt(), h->text().toInt()), frame);
         const auto stored = [&] { return sent.last().first().toJsonObject()["event"].toObject()["payload"].toObject(); };
         QCOMPARE(stored()["windowTitleName"].toString(), QStringLiteral("Picked"));
         QCOMPARE(stored()["processNameOfWindow"].toString(), ownProcessName());
+        // Matching by title, the default, writes no windowMatch: the record is the one
+        // hosts and profiles from before know.
+        QVERIFY(!stored().contains("windowMatch"));
 
         x->selectAll();
         QTest::keyClicks(x, "77");

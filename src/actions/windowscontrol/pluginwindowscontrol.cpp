@@ -28,7 +28,7 @@ QString PluginWindowsControl::actionIconFilePath() const
 int PluginWindowsControl::onAppTriggeredEvent(const QJsonObject&)
 {
     const WindowTask task = record().task();
-    qCDebug(lcActions) << "[PluginWindowsControl] apply" << task;
+    qCDebug(lcActions) << "[PluginWindowsControl] apply" << task;  // the title capped
     windowControl()->apply(task);
     return 0;
 }
@@ -48,9 +48,10 @@ void PluginWindowsControl::syncOwn()
     editor->setWindowAction(stored.windowAction);
     editor->setWindowSize(stored.windowSize);
     editor->setLeftTopPosition(stored.leftTopPosition);
+    editor->setWindowMatch(stored.anyWindowOfProgram, stored.appIdOfWindow);
 }
 
-// Every edit is reported at once; one save of the inspector reports four times.
+// Every edit is reported at once; one save of the inspector reports five times.
 void PluginWindowsControl::connectOwn()
 {
     using W = WidgetPluginWindowsControl;
@@ -69,6 +70,11 @@ void PluginWindowsControl::connectOwn()
     });
     connect(panel(), &W::WindowSizeDidChange, this, [this](const QSize& windowSize) {
         record().windowSize = windowSize;
+        reportSettings();
+    });
+    connect(panel(), &W::WindowMatchDidChange, this, [this](bool anyWindowOfProgram, const QString& appId) {
+        record().anyWindowOfProgram = anyWindowOfProgram;
+        record().appIdOfWindow = appId;
         reportSettings();
     });
 }

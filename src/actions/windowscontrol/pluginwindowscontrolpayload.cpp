@@ -1,5 +1,9 @@
 #include "pluginwindowscontrolpayload.h"
 
+#include "actions/common/actionslog.h"
+
+#include <QJsonObject>
+
 namespace {
 const QString kLegacyTitle = QStringLiteral("onTitle");
 const QString kLegacyIcon = QStringLiteral("onImagePath");
@@ -10,6 +14,10 @@ const QString kPositionX = QStringLiteral("leftTopPositionX");
 const QString kPositionY = QStringLiteral("leftTopPositionY");
 const QString kSizeW = QStringLiteral("windowSizeW");
 const QString kSizeH = QStringLiteral("windowSizeH");
+const QString kMatch = QStringLiteral("windowMatch");
+const QString kMatchBy = QStringLiteral("by");
+const QString kMatchProgram = QStringLiteral("program");
+const QString kMatchAppId = QStringLiteral("appId");
 
 // Both members present, each read as an integer (0 when it is none).
 bool readPair(const QJsonObject& json, const QString& first, const QString& second, int* a, int* b)
@@ -39,6 +47,9 @@ void PluginWindowsControl::PayloadImpl::resetOwn()
     windowAction.clear();
     leftTopPosition = QPoint(0, 0);
     windowSize = QSize();
+    anyWindowOfProgram = false;
+    appIdOfWindow.clear();
+    unknownMatch = QJsonValue();
 }
 
 void PluginWindowsControl::PayloadImpl::readOwn(const QJsonObject& json, Form form)
@@ -80,6 +91,15 @@ void PluginWindowsControl::PayloadImpl::readWindowFields(const QJsonObject& json
     int x = 0, y = 0, w = -1, h = -1;
     leftTopPosition = readPair(json, kPositionX, kPositionY, &x, &y) ? QPoint(x, y) : QPoint(0, 0);
     windowSize = readPair(json, kSizeW, kSizeH, &w, &h) ? QSize(w, h) : QSize();
+    // Any other form (a newer host's, say) means the exact title here, and is kept.
+    const QJsonValue match = json.value(kMatch);
+    const QJsonObject program = match.toObject();
+    anyWindowOfProgram = program.value(kMatchBy).toString() == kMatchProgram;
+    appIdOfWindow = anyWindowOfProgram ? program.value(kMatchAppId).toString() : QString();
+    unknownMatch = anyWindowOfProgram ? QJsonValue() : match;
+    if (!unknownMatch.isUndefined())
+        qCInfo(lcActions) << "[PluginWindowsControl] windowMatch of an unknown form, kept; the window is found by title:"
+                          << match;
 }
 
 WindowTask PluginWindowsControl::PayloadImpl::task() const
@@ -92,6 +112,10 @@ WindowTask PluginWindowsControl::PayloadImpl::task() const
     if (isNumber && action >= WindowTask::Resize && action <= WindowTask::Close)
         task.operation = WindowTask::Operation(action);
     task.rect = QRect(leftTopPosition, windowSize);
+    if (anyWindowOfProgram) {
+        task.match = WindowTask::Match::Program;
+        task.appId = appIdOfWindow;
+    }
     return task;
 }
 
@@ -104,6 +128,10 @@ void PluginWindowsControl::PayloadImpl::writeOwn(QJsonObject& json) const
     json.insert(kPositionY, leftTopPosition.y());
     json.insert(kSizeW, windowSize.width());
     json.insert(kSizeH, windowSize.height());
+    if (anyWindowOfProgram)
+        json.insert(kMatch, QJsonObject{{kMatchBy, kMatchProgram}, {kMatchAppId, appIdOfWindow}});
+    else if (!unknownMatch.isUndefined())
+        json.insert(kMatch, unknownMatch);
     // The stored action title is the key's title, whatever the field holds.
     json.insert(PayloadKey::kActionTitle, firstTitle());
 }

@@ -2,15 +2,20 @@
 
 #include "actions/common/actionslog.h"
 #include "platform/windowcontrol/interfacetowindowcontrol.h"
+#include "platform/windowcontrol/windowrecordfilter.h"
 #include "ui_widgetpluginwindowscontrol.h"
 #include "windowscontrolconstants.h"
 
 #include <QIntValidator>
+#include <QSignalBlocker>
 #include <QStyledItemDelegate>
 
 namespace C = WindowsControlConstants;
 
 namespace {
+
+// How to enable what the platform lacks, by WindowBackend::Missing.
+const char* const kSetupHint = QT_TR_NOOP("LAB_WINDOWCONTROL_GNOME_EXTENSION");
 
 const char* const kActionTexts[] = {
     QT_TR_NOOP("LAB_WINDOWCONTROL_ACTION_RESIZE"),
@@ -42,6 +47,9 @@ WidgetPluginWindowsControl::WidgetPluginWindowsControl(InterfaceToWindowControl*
         coordinate->setValidator(new QIntValidator(C::kMinCoordinate, C::kMaxCoordinate, this));
     initWindowList();
     initActionList();
+    const bool needsExtension = windowControl->missing() == WindowBackend::Missing::GnomeExtension;
+    ui->labelSetupHint->setText(needsExtension ? tr(kSetupHint) : QString());
+    ui->labelSetupHint->setVisible(needsExtension);
 }
 
 WidgetPluginWindowsControl::~WidgetPluginWindowsControl() = default;
@@ -86,7 +94,7 @@ void WidgetPluginWindowsControl::initWindowList()
     const Reattach reattach = detachWindowList();
     ui->comboBoxWindowTitle->clear();
     for (const TovWindowControl::WindowsInfo& info : windowControl->getAllWindowInfos()) {
-        qCDebug(lcActions) << Q_FUNC_INFO << "insert window title:" << info.title;
+        qCDebug(lcActions) << Q_FUNC_INFO << "insert window title:" << WindowRecordFilter::forLog(info.title);
         ui->comboBoxWindowTitle->addItem(info.title);
     }
     qCDebug(lcActions) << Q_FUNC_INFO << "leave";
@@ -110,7 +118,7 @@ void WidgetPluginWindowsControl::selectWindowTitle(const char* function, const Q
         return;
     int index = box->findText(title, Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (index < 0) {
-        qCDebug(lcActions) << function << "window title:" << title << " not found!";
+        qCDebug(lcActions) << function << "window title:" << WindowRecordFilter::forLog(title) << " not found!";
         box->insertItem(0, title);
         index = 0;
     }
@@ -119,7 +127,7 @@ void WidgetPluginWindowsControl::selectWindowTitle(const char* function, const Q
 
 void WidgetPluginWindowsControl::refreshWindowsList()
 {
-    qCDebug(lcActions) << Q_FUNC_INFO << "target window title:" << windowTitle;
+    qCDebug(lcActions) << Q_FUNC_INFO << "target window title:" << WindowRecordFilter::forLog(windowTitle);
     const QList<TovWindowControl::WindowsInfo> infos = windowControl->getAllWindowInfos();
     const Reattach reattach = detachWindowList();
     ui->comboBoxWindowTitle->clear();
@@ -130,7 +138,7 @@ void WidgetPluginWindowsControl::refreshWindowsList()
 
 void WidgetPluginWindowsControl::setWindowTitleName(const QString& title)
 {
-    qCDebug(lcActions) << Q_FUNC_INFO << "entry, window titile:" << title;
+    qCDebug(lcActions) << Q_FUNC_INFO << "entry, window titile:" << WindowRecordFilter::forLog(title);
     const Reattach reattach = detachWindowList();
     selectWindowTitle(Q_FUNC_INFO, title);
     windowTitle = title;
@@ -176,6 +184,20 @@ void WidgetPluginWindowsControl::setWindowSize(const QSize& size)
     ui->lineEditH->setText(size.isValid() ? QString::number(size.height()) : QString());
 }
 
+void WidgetPluginWindowsControl::setWindowMatch(bool anyWindowOfProgram, const QString& id)
+{
+    qCDebug(lcActions) << Q_FUNC_INFO << "entry, any window of the program:" << anyWindowOfProgram << id;
+    const QSignalBlocker quiet(ui->checkBoxAnyWindow);
+    ui->checkBoxAnyWindow->setChecked(anyWindowOfProgram);
+    appId = id;
+}
+
+void WidgetPluginWindowsControl::on_checkBoxAnyWindow_toggled(bool checked)
+{
+    qCDebug(lcActions) << Q_FUNC_INFO << "any window of the program:" << checked << processName << appId;
+    saveSetting2Profile();
+}
+
 void WidgetPluginWindowsControl::enableFields(bool enabled)
 {
     const std::initializer_list<QWidget*> controls = {ui->lineEditX, ui->lineEditY, ui->lineEditW, ui->lineEditH,
@@ -205,14 +227,14 @@ void WidgetPluginWindowsControl::refreshRect()
     qCDebug(lcActions) << Q_FUNC_INFO << "entry";
     const Reattach reattach = detachFields();
     if (!isListed(windowTitle)) {
-        qCCritical(lcActions).nospace() << Q_FUNC_INFO << " title:[" << windowTitle << "] not found";
+        qCCritical(lcActions).nospace() << Q_FUNC_INFO << " title:[" << WindowRecordFilter::forLog(windowTitle) << "] not found";
         clearFields();
         return;
     }
     windowControl->getTargetWindowInformation(windowTitle);
     const QPoint position = windowControl->targetWindowPosition;
     const QSize size = windowControl->targetWindowSize;
-    qCDebug(lcActions) << Q_FUNC_INFO << windowTitle << position << size;
+    qCDebug(lcActions) << Q_FUNC_INFO << WindowRecordFilter::forLog(windowTitle) << position << size;
     ui->lineEditX->setText(QString::number(position.x()));
     ui->lineEditY->setText(QString::number(position.y()));
     if (size.width() >= 0 && size.height() >= 0) {
@@ -232,7 +254,7 @@ void WidgetPluginWindowsControl::saveSetting2Profile()
     const QString action = QString::number(currentAction());
     const QPoint position(valueOf(ui->lineEditX), valueOf(ui->lineEditY));
     const QSize size(valueOf(ui->lineEditW), valueOf(ui->lineEditH));
-    qCDebug(lcActions) << Q_FUNC_INFO << "window title:" << title;
+    qCDebug(lcActions) << Q_FUNC_INFO << "window title:" << WindowRecordFilter::forLog(title);
     qCDebug(lcActions) << Q_FUNC_INFO << "process name:" << processName;
     qCDebug(lcActions) << Q_FUNC_INFO << "window action:" << action;
     qCDebug(lcActions) << Q_FUNC_INFO << "window position:" << position;
@@ -241,6 +263,7 @@ void WidgetPluginWindowsControl::saveSetting2Profile()
     emit WindowActionDidChange(action);
     emit LeftTopPositionDidChange(position);
     emit WindowSizeDidChange(size);
+    emit WindowMatchDidChange(ui->checkBoxAnyWindow->isChecked(), appId);
 }
 
 void WidgetPluginWindowsControl::showEvent(QShowEvent* event)
@@ -253,12 +276,13 @@ void WidgetPluginWindowsControl::on_comboBoxWindowTitle_currentIndexChanged(int)
 {
     windowTitle = ui->comboBoxWindowTitle->currentText();
     if (!isListed(windowTitle)) {
-        qCCritical(lcActions).nospace() << Q_FUNC_INFO << " title:[" << windowTitle << "] not found";
+        qCCritical(lcActions).nospace() << Q_FUNC_INFO << " title:[" << WindowRecordFilter::forLog(windowTitle) << "] not found";
         return;
     }
     windowControl->getTargetWindowInformation(windowTitle);
     processName = windowControl->targetProcessName;
-    qCDebug(lcActions) << Q_FUNC_INFO << "change target window title:" << windowTitle;
+    appId = windowControl->targetAppId;
+    qCDebug(lcActions) << Q_FUNC_INFO << "change target window title:" << WindowRecordFilter::forLog(windowTitle);
     qCDebug(lcActions) << Q_FUNC_INFO << "change target process name:" << processName;
     ui->comboBoxAction->setEnabled(true);
     {
@@ -318,7 +342,7 @@ void WidgetPluginWindowsControl::on_lineEditY_textChanged(const QString& text)
 void WidgetPluginWindowsControl::on_btnRefreshRect_clicked()
 {
     if (windowTitle.isEmpty()) {
-        qCCritical(lcActions).nospace() << Q_FUNC_INFO << " target window title:[" << windowTitle << "] is empty!";
+        qCCritical(lcActions).nospace() << Q_FUNC_INFO << " target window title:[" << WindowRecordFilter::forLog(windowTitle) << "] is empty!";
     } else if (isListed(windowTitle)) {
         refreshRect();
         saveSetting2Profile();

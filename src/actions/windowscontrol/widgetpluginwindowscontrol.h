@@ -17,9 +17,9 @@ namespace Ui {
 class WidgetPluginWindowsControl;
 }
 
-// The Windows Control inspector: picks the target window from the open ones, the
-// window action and, for a resize, the frame, and reports each change through its four
-// signals. The action applies what it reported.
+// The Windows Control inspector: picks the target window from the open ones (that one
+// by its title, or any window of its program), the window action and, for a resize,
+// the frame, and reports each change through its five signals. The action applies what it reported.
 class WidgetPluginWindowsControl : public ActionInspector
 {
     Q_OBJECT
@@ -34,12 +34,14 @@ public:
     void setWindowAction(const QString& type);
     void setLeftTopPosition(const QPoint& position);
     void setWindowSize(const QSize& size);
+    void setWindowMatch(bool anyWindowOfProgram, const QString& appId);
 
 signals:
     void WindowTitleNameDidChange(const QString& windowTitle, const QString& processName);
     void WindowActionDidChange(const QString& windowAction);
     void LeftTopPositionDidChange(const QPoint& position);
     void WindowSizeDidChange(const QSize& windowSize);
+    void WindowMatchDidChange(bool anyWindowOfProgram, const QString& appId);
 
 protected:
     // The window list is read again each time the inspector is shown.
@@ -54,6 +56,7 @@ private slots:
     void on_lineEditX_textChanged(const QString& text);
     void on_lineEditY_textChanged(const QString& text);
     void on_btnRefreshWindowList_clicked();
+    void on_checkBoxAnyWindow_toggled(bool checked);
 
 private:
     using Reattach = QScopeGuard<std::function<void()>>;
@@ -83,4 +86,5 @@ private:
     InterfaceToWindowControl* windowControl = nullptr;  // not owned
     QString windowTitle;
     QString processName;
+    QString appId;
 };

@@ -1,6 +1,9 @@
 #include "interfacetowindowcontrol.h"
 
+#include <algorithm>
+
 #include "windowcontrollog.h"
+#include "windowrecordfilter.h"
 
 InterfaceToWindowControl::InterfaceToWindowControl(QObject* parent)
     : QObject(parent)
@@ -9,11 +12,18 @@ InterfaceToWindowControl::InterfaceToWindowControl(QObject* parent)
 
 InterfaceToWindowControl::~InterfaceToWindowControl() = default;
 
+WindowBackend::Missing InterfaceToWindowControl::missing() const
+{
+    return WindowBackend::Missing::Nothing;
+}
+
 std::optional<QRect> InterfaceToWindowControl::apply(const WindowTask& task)
 {
-    qCDebug(lcWindowControl) << Q_FUNC_INFO << "entry, target window title:" << task.title;
-    if (task.title.isEmpty()) {
-        qCDebug(lcWindowControl).nospace() << Q_FUNC_INFO << " target window title:[" << task.title << "] is empty!";
+    const QString logged = WindowRecordFilter::forLog(task.title);
+    qCDebug(lcWindowControl) << Q_FUNC_INFO << "entry, target window title:" << logged;
+    const bool byProgram = task.match == WindowTask::Match::Program;
+    if (task.title.isEmpty() && !byProgram) {
+        qCDebug(lcWindowControl).nospace() << Q_FUNC_INFO << " target window title:[" << logged << "] is empty!";
         return std::nullopt;
     }
     if (!findTarget(task))
@@ -41,6 +51,8 @@ std::optional<QRect> InterfaceToWindowControl::apply(const WindowTask& task)
 
 bool InterfaceToWindowControl::findTarget(const WindowTask& task)
 {
+    if (task.match == WindowTask::Match::Program)
+        return findProgramWindow(task);
     const QList<TovWindowControl::WindowsInfo> infos = getAllWindowInfos();
     if (getIndexOfWindowInfos(infos, task.title) >= 0) {
         getTargetWindowInformation(task.title);
@@ -51,7 +63,8 @@ bool InterfaceToWindowControl::findTarget(const WindowTask& task)
                              << task.process;
     QStringList titles;
     for (const TovWindowControl::WindowsInfo& info : getAllWindowInfos()) {
-        qCDebug(lcWindowControl) << Q_FUNC_INFO << "titlet:" << info.title << "process name:" << info.processName;
+        qCDebug(lcWindowControl) << Q_FUNC_INFO << "titlet:" << WindowRecordFilter::forLog(info.title)
+                                 << "process name:" << info.processName;
         if (info.processName == task.process)
             titles << info.title;
     }
@@ -60,8 +73,29 @@ bool InterfaceToWindowControl::findTarget(const WindowTask& task)
         return false;
     }
     getTargetWindowInformation(titles.first());
-    qCDebug(lcWindowControl) << Q_FUNC_INFO << "find window title:" << targetWindowTitle
+    qCDebug(lcWindowControl) << Q_FUNC_INFO << "find window title:" << WindowRecordFilter::forLog(targetWindowTitle)
                              << "by process name:" << task.process;
+    return true;
+}
+
+// The first window listed whose app id is the task's, else the first of its process:
+// whatever its title is now.
+bool InterfaceToWindowControl::findProgramWindow(const WindowTask& task)
+{
+    const QList<TovWindowControl::WindowsInfo> infos = getAllWindowInfos();
+    const auto first = [&](auto matches) { return std::find_if(infos.cbegin(), infos.cend(), matches); };
+    auto found = infos.cend();
+    if (!task.appId.isEmpty())
+        found = first([&](const TovWindowControl::WindowsInfo& info) { return info.appId == task.appId; });
+    if (found == infos.cend() && !task.process.isEmpty())
+        found = first([&](const TovWindowControl::WindowsInfo& info) { return info.processName == task.process; });
+    if (found == infos.cend()) {
+        qCInfo(lcWindowControl) << "no window of program" << task.appId << task.process << "is open";
+        return false;
+    }
+    getTargetWindowInformation(found->title);
+    qCDebug(lcWindowControl) << Q_FUNC_INFO << "window of program" << task.appId << task.process << ":"
+                             << WindowRecordFilter::forLog(targetWindowTitle);
     return true;
 }
 
@@ -89,17 +123,17 @@ std::optional<QRect> InterfaceToWindowControl::resizeTarget(const QString& title
         getAllWindowInfos();
         getTargetWindowInformation(title);
         if (targetWindowTitle.isEmpty()) {
-            qCWarning(lcWindowControl) << Q_FUNC_INFO << "window" << title << "has gone";
+            qCWarning(lcWindowControl) << Q_FUNC_INFO << "window" << WindowRecordFilter::forLog(title) << "has gone";
             return std::nullopt;
         }
         const QRect frame(targetWindowPosition, targetWindowSize);
         if ((!sizeGiven || frame.size() == size) && frame.topLeft() == position) {
-            qCDebug(lcWindowControl) << Q_FUNC_INFO << "window" << title << "has frame" << frame << "after"
+            qCDebug(lcWindowControl) << Q_FUNC_INFO << "window" << WindowRecordFilter::forLog(title) << "has frame" << frame << "after"
                                      << attempt + 1 << "attempts";
             return frame;
         }
         if (attempt == WindowTask::kResizeAttempts - 1) {
-            qCWarning(lcWindowControl) << Q_FUNC_INFO << "window" << title << "kept frame" << frame << "instead of"
+            qCWarning(lcWindowControl) << Q_FUNC_INFO << "window" << WindowRecordFilter::forLog(title) << "kept frame" << frame << "instead of"
                                        << QRect(position, sizeGiven ? size : frame.size()) << "after"
                                        << WindowTask::kResizeAttempts << "attempts";
             return frame;

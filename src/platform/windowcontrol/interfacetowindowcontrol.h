@@ -1,5 +1,6 @@
 #pragma once
 
+#include "windowbackend.h"
 #include "windowsinfo.h"
 #include "windowtask.h"
 
@@ -21,11 +22,15 @@ public:
     ~InterfaceToWindowControl() override;
 
     // Carries out a key's task: finds its window by title, or else as the only window of
-    // its process, and applies the operation; a resize is asked for again until the
+    // its process (or any window of its program, where the task says so), and applies
+    // the operation; a resize is asked for again until the
     // window shows the frame, at most five times. Returns the window's frame as last
     // read (after a resize, the frame it reached), or nothing when no window was found
     // or it went away meanwhile.
     std::optional<QRect> apply(const WindowTask& task);
+
+    // What the user must set up first, if anything; nothing unless the platform tells.
+    virtual WindowBackend::Missing missing() const;
 
     virtual void setTargetWindowSize(QString title, const QSize& size) = 0;
     virtual void setTargetWindowLeftTopPosition(QString title, const QPoint& position) = 0;
@@ -44,10 +49,12 @@ public:
     QPoint targetWindowPosition;
     QString targetWindowTitle;
     QString targetProcessName;
+    QString targetAppId;             // where the window system names programs
 
 private:
     // Makes the task's window the target; false when there is none.
     bool findTarget(const WindowTask& task);
+    bool findProgramWindow(const WindowTask& task);
     std::optional<QRect> resizeTarget(const QString& title, const QRect& requested);
 
     Q_DISABLE_COPY(InterfaceToWindowControl)

@@ -5,6 +5,8 @@
 #include "windowcontrollog.h"
 
 #if defined(SYSTEMDLL_HAVE_XCB_WINDOWCONTROL)
+#include "gnome/gnomewindowbackend.h"
+#include "sway/swaywindowbackend.h"
 #include "x11/x11windowbackend.h"
 #endif
 #if defined(Q_OS_MACOS)
@@ -13,11 +15,52 @@
 
 namespace {
 
+#if defined(SYSTEMDLL_HAVE_XCB_WINDOWCONTROL)
+bool isWaylandSession()
+{
+    return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        || qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland");
+}
+
+std::unique_ptr<WindowBackend> swayBackend()
+{
+    const QString socket = SwayWindowBackend::sessionSocket();
+    return socket.isEmpty() ? nullptr : SwayWindowBackend::open(socket);
+}
+
+bool isGnomeSession()
+{
+    return qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(QLatin1Char(':')).contains(QLatin1String("GNOME"));
+}
+
+// The compositor's own way, whichever answers.
+std::unique_ptr<WindowBackend> waylandDefault()
+{
+    if (auto sway = swayBackend())
+        return sway;
+    QString problem;
+    if (auto gnome = GnomeWindowBackend::open(&problem))
+        return gnome;
+    if (isGnomeSession()) {
+        qCWarning(lcWindowControl).noquote() << QStringLiteral("no window control on GNOME: %1").arg(problem);
+        return std::make_unique<EmptyWindowBackend>(WindowBackend::Missing::GnomeExtension);
+    }
+    return nullptr;
+}
+#endif
+
 std::unique_ptr<WindowBackend> platformDefault()
 {
 #if defined(Q_OS_MACOS)
     return std::make_unique<MacWindowBackend>();
 #elif defined(SYSTEMDLL_HAVE_XCB_WINDOWCONTROL)
+    if (isWaylandSession()) {
+        if (auto wayland = waylandDefault())
+            return wayland;
+        qCWarning(lcWindowControl) << "this Wayland compositor offers no window control (no sway IPC socket,"
+                                   << "no GNOME Shell extension):"
+                                   << "only windows of X11 programs can be listed and controlled";
+    }
     if (auto x11 = X11WindowBackend::open())
         return x11;
     qCWarning(lcWindowControl) << "no X display reachable: no windows can be listed or controlled";
@@ -40,6 +83,21 @@ bool WindowBackend::settle(int, QRectF*)
     return false;
 }
 
+WindowBackend::Missing WindowBackend::missing() const
+{
+    return Missing::Nothing;
+}
+
+bool WindowBackend::watchFocus(FocusListener)
+{
+    return false;
+}
+
+FocusedWindow WindowBackend::focusedWindow()
+{
+    return {};
+}
+
 std::unique_ptr<WindowBackend> WindowBackend::create()
 {
     return create(qEnvironmentVariable(WindowControlConstants::kBackendVariable));
@@ -55,6 +113,20 @@ std::unique_ptr<WindowBackend> WindowBackend::create(const QString& backend)
             return x11;
         qCWarning(lcWindowControl) << "X11 window control requested but no X display is reachable:"
                                    << "no windows can be listed or controlled";
+        return std::make_unique<EmptyWindowBackend>();
+    }
+    if (backend == QLatin1String(WindowControlConstants::kGnomeBackend)) {
+        QString problem;
+        if (auto gnome = GnomeWindowBackend::open(&problem))
+            return gnome;
+        qCWarning(lcWindowControl).noquote() << QStringLiteral("no window control on GNOME: %1").arg(problem);
+        return std::make_unique<EmptyWindowBackend>(WindowBackend::Missing::GnomeExtension);
+    }
+    if (backend == QLatin1String(WindowControlConstants::kSwayBackend)) {
+        if (auto sway = swayBackend())
+            return sway;
+        qCWarning(lcWindowControl) << "sway window control requested but no compositor answers on"
+                                   << SwayWindowBackend::sessionSocket() << "- no windows can be listed or controlled";
         return std::make_unique<EmptyWindowBackend>();
     }
 #endif

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "focusedwindow.h"
+
 #include <QList>
 #include <QPoint>
 #include <QRectF>
 #include <QSize>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 // The window-system half of window control: it lists windows and acts on the i-th
@@ -21,6 +24,7 @@ public:
         QString title;
         QString processName;
         QRectF frame;
+        QString appId;  // the program's own name for itself (X11: the class name), if any
     };
 
     virtual ~WindowBackend() = default;
@@ -42,8 +46,22 @@ public:
     // The default does nothing.
     virtual bool settle(int index, QRectF* frame);
 
-    // The backend for this process: SYSTEMDLL_WINDOWCONTROL_BACKEND=x11|none forces
-    // one; otherwise the platform's own, or one that lists nothing. Never null.
+    using FocusListener = std::function<void(const FocusedWindow&)>;
+    // Has listener called whenever the focused window, or its title, changes: from the
+    // window system's events, never by polling. False where the window system sends no
+    // such events; the default. One listener per backend; a new one replaces it.
+    virtual bool watchFocus(FocusListener listener);
+    // The focused window as last reported; empty where focus is not watched.
+    virtual FocusedWindow focusedWindow();
+
+    // What the user must set up before windows can be controlled, where the session
+    // tells; the inspector says how.
+    enum class Missing { Nothing, GnomeExtension };
+    virtual Missing missing() const;
+
+    // The backend for this process: SYSTEMDLL_WINDOWCONTROL_BACKEND=x11|sway|gnome|none forces
+    // one; otherwise the platform's own (in a Wayland session the compositor's, whichever
+    // answers, else X11 for the X11 programs), or one that lists nothing. Never null.
     static std::unique_ptr<WindowBackend> create();
     static std::unique_ptr<WindowBackend> create(const QString& backend);
 

@@ -35,6 +35,11 @@ QString WindowControl::backendName() const
     return m_backend->name();
 }
 
+WindowBackend::Missing WindowControl::missing() const
+{
+    return m_backend->missing();
+}
+
 // QTime wraps at midnight, so the age is taken modulo a day; a clock that went back
 // gives a large age, and the snapshot is listed again rather than kept.
 bool WindowControl::snapshotIsFresh() const
@@ -54,11 +59,11 @@ void WindowControl::refresh()
     const QList<WindowBackend::Window> windows = m_backend->enumerate();
     for (int i = 0; i < windows.size(); ++i) {
         const WindowBackend::Window& window = windows.at(i);
-        if (auto record = WindowRecordFilter::toRecord(window.title, window.processName, window.frame)) {
+        if (auto record = WindowRecordFilter::toRecord(window.title, window.processName, window.frame, window.appId)) {
             windowInfos.append(*record);
             m_backendIndex.append(i);
         } else {
-            qCDebug(lcWindowControl) << "not listed, no title or process name:" << window.title
+            qCDebug(lcWindowControl) << "not listed, no title or process name:" << WindowRecordFilter::forLog(window.title)
                                      << window.processName;
         }
     }
@@ -85,7 +90,7 @@ int WindowControl::getIndexOfWindowInfos(QList<WindowsInfo> list, QString title)
         return int(found - list.cbegin());
     qCWarning(lcWindowControl)
         << "virtual int MacOS2WindowControl::getIndexOfWindowInfos(QList<TovWindowControl::WindowsInfo>, QString)"
-        << "windows title:" << title << "not found!";
+        << "windows title:" << WindowRecordFilter::forLog(title) << "not found!";
     return -1;
 }
 
@@ -95,7 +100,7 @@ void WindowControl::withWindow(const QString& title, const std::function<void(in
     if (index < 0)
         return;
     if (index >= m_backendIndex.size()) {
-        qCWarning(lcWindowControl) << "window" << title << "is not in the last listing";
+        qCWarning(lcWindowControl) << "window" << WindowRecordFilter::forLog(title) << "is not in the last listing";
         return;
     }
     act(m_backendIndex.at(index));
@@ -151,6 +156,7 @@ void WindowControl::getTargetWindowInformation(QString title)
     if (index < 0 || index >= windowInfos.size()) {
         targetWindowTitle.clear();
         targetProcessName.clear();
+        targetAppId.clear();
         targetWindowPosition = QPoint(0, 0);
         targetWindowSize = QSize();
         return;
@@ -158,6 +164,7 @@ void WindowControl::getTargetWindowInformation(QString title)
     const WindowsInfo& info = windowInfos.at(index);
     targetWindowTitle = info.title;
     targetProcessName = info.processName;
+    targetAppId = info.appId;
     targetWindowSize = info.rect.size();
     targetWindowPosition = info.rect.topLeft();
 }

@@ -37,6 +37,7 @@ public:
     // Time of day used for the snapshot's age; QTime::currentTime unless replaced.
     void setClock(Clock clock);
     QString backendName() const;
+    WindowBackend::Missing missing() const override;
 
     QList<TovWindowControl::WindowsInfo> windowInfos;  // the last listing
     QTime lastRefreshTime;                             // null until the first listing

@@ -11,15 +11,28 @@ constexpr int kMsecsPerDay = 24 * 60 * 60 * 1000;
 // right() and bottom() cannot overflow.
 constexpr double kMaxCoordinate = 1 << 24;
 
-// SYSTEMDLL_WINDOWCONTROL_BACKEND=x11|none forces a backend.
+// Log lines show at most this much of a window title.
+constexpr int kLoggedTitleLength = 120;
+
+// SYSTEMDLL_WINDOWCONTROL_BACKEND=x11|sway|gnome|none forces a backend.
 constexpr char kBackendVariable[] = "SYSTEMDLL_WINDOWCONTROL_BACKEND";
 constexpr char kX11Backend[] = "x11";
+constexpr char kSwayBackend[] = "sway";
+constexpr char kGnomeBackend[] = "gnome";
+constexpr char kSwaySocketVariable[] = "SWAYSOCK";
+constexpr char kI3SocketVariable[] = "I3SOCK";
 constexpr char kNoBackend[] = "none";
 
 // X11: how long the resize hook waits for the window manager to apply our request,
 // and how often it looks in the meantime (a look is two round trips to the server).
 constexpr int kSettleTimeoutMs = 40;
 constexpr int kSettlePollUs = 200;
+
+// Compositor IPC (sway): how long a request waits for its answer, the largest message
+// taken (a tree of many windows with long titles), and how long a resize is waited for.
+constexpr int kIpcTimeoutMs = 1000;
+constexpr int kMaxIpcMessage = 64 * 1024 * 1024;
+constexpr int kSwaySettleTimeoutMs = 200;
 
 // X11: longest property read, in 32-bit units (titles, class names, state lists).
 constexpr unsigned kPropertyLongLength = 1024;

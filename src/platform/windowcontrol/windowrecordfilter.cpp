@@ -42,7 +42,8 @@ QRect WindowRecordFilter::toRect(const QRectF& frame)
 
 std::optional<TovWindowControl::WindowsInfo> WindowRecordFilter::toRecord(const QString& title,
                                                                         const QString& processName,
-                                                                        const QRectF& frame)
+                                                                        const QRectF& frame,
+                                                                        const QString& appId)
 {
     TovWindowControl::WindowsInfo record;
     record.title = trimmed(title);
@@ -50,5 +51,14 @@ std::optional<TovWindowControl::WindowsInfo> WindowRecordFilter::toRecord(const 
     if (record.title.isEmpty() || record.processName.isEmpty())
         return std::nullopt;
     record.rect = toRect(frame);
+    record.appId = trimmed(appId);
     return record;
+}
+
+QString WindowRecordFilter::forLog(const QString& title)
+{
+    const qsizetype limit = WindowControlConstants::kLoggedTitleLength;
+    if (title.size() <= limit)
+        return title;
+    return QStringLiteral("%1... (%2 characters)").arg(title.left(limit)).arg(title.size());
 }

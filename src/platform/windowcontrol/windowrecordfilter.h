@@ -16,5 +16,9 @@ public:
     static QRect toRect(const QRectF& frame);
     static std::optional<TovWindowControl::WindowsInfo> toRecord(const QString& title,
                                                                const QString& processName,
-                                                               const QRectF& frame);
+                                                               const QRectF& frame,
+                                                               const QString& appId = {});
+    // A title as log lines show it: at most kLoggedTitleLength characters, then how
+    // long it really is (a hostile window may carry a title of megabytes).
+    static QString forLog(const QString& title);
 };

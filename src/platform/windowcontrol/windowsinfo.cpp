@@ -4,7 +4,7 @@ namespace TovWindowControl {
 
 bool operator==(const WindowsInfo& a, const WindowsInfo& b)
 {
-    return a.title == b.title && a.processName == b.processName && a.rect == b.rect;
+    return a.title == b.title && a.processName == b.processName && a.rect == b.rect && a.appId == b.appId;
 }
 
 bool operator!=(const WindowsInfo& a, const WindowsInfo& b)
@@ -15,7 +15,10 @@ bool operator!=(const WindowsInfo& a, const WindowsInfo& b)
 QDebug operator<<(QDebug debug, const WindowsInfo& info)
 {
     QDebugStateSaver saver(debug);
-    debug.nospace() << "WindowsInfo(" << info.title << ", " << info.processName << ", " << info.rect << ')';
+    debug.nospace() << "WindowsInfo(" << info.title << ", " << info.processName << ", " << info.rect;
+    if (!info.appId.isEmpty())
+        debug << ", " << info.appId;
+    debug << ')';
     return debug;
 }
 

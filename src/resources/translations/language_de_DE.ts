@@ -217,6 +217,18 @@
         <source>LAB_WINDOWCONTROL_ACTION_CLOSE</source>
         <translation>Schließen</translation>
     </message>
+    <message>
+        <source>LAB_WINDOWCONTROL_MATCH_PROGRAM</source>
+        <translation>Jedes Fenster dieses Programms</translation>
+    </message>
+    <message>
+        <source>LAB_WINDOWCONTROL_MATCH_PROGRAM_TIP</source>
+        <translation>Auf irgendein Fenster des Programms wirken, gleich welcher Titel (für Browser und Editoren, deren Titel wechseln)</translation>
+    </message>
+    <message>
+        <source>LAB_WINDOWCONTROL_GNOME_EXTENSION</source>
+        <translation>Fenstersteuerung unter GNOME braucht unsere Shell-Erweiterung: gnome-extensions enable window-control@vanta.corvane.com, dann neu anmelden</translation>
+    </message>
 </context>
 <context>
     <name>PluginSystemMultimedia</name>

@@ -217,6 +217,18 @@
         <source>LAB_WINDOWCONTROL_ACTION_CLOSE</source>
         <translation>Close</translation>
     </message>
+    <message>
+        <source>LAB_WINDOWCONTROL_MATCH_PROGRAM</source>
+        <translation>Any window of this program</translation>
+    </message>
+    <message>
+        <source>LAB_WINDOWCONTROL_MATCH_PROGRAM_TIP</source>
+        <translation>Act on any window of the program, whatever its title (for browsers and editors, whose titles change)</translation>
+    </message>
+    <message>
+        <source>LAB_WINDOWCONTROL_GNOME_EXTENSION</source>
+        <translation>Window control on GNOME needs our Shell extension: gnome-extensions enable window-control@vanta.corvane.com, then log in again</translation>
+    </message>
 </context>
 <context>
     <name>PluginSystemMultimedia</name>

@@ -217,6 +217,18 @@
         <source>LAB_WINDOWCONTROL_ACTION_CLOSE</source>
         <translation>閉じる</translation>
     </message>
+    <message>
+        <source>LAB_WINDOWCONTROL_MATCH_PROGRAM</source>
+        <translation>このプログラムの任意のウィンドウ</translation>
+    </message>
+    <message>
+        <source>LAB_WINDOWCONTROL_MATCH_PROGRAM_TIP</source>
+        <translation>タイトルに関係なく、このプログラムのウィンドウを操作します（タイトルが変わるブラウザーやエディター向け）</translation>
+    </message>
+    <message>
+        <source>LAB_WINDOWCONTROL_GNOME_EXTENSION</source>
+        <translation>GNOME でのウィンドウ操作には拡張機能が必要です: gnome-extensions enable window-control@vanta.corvane.com を実行し、再ログインしてください</translation>
+    </message>
 </context>
 <context>
     <name>PluginSystemMultimedia</name>

@@ -217,6 +217,18 @@
         <source>LAB_WINDOWCONTROL_ACTION_CLOSE</source>
         <translation>닫기</translation>
     </message>
+    <message>
+        <source>LAB_WINDOWCONTROL_MATCH_PROGRAM</source>
+        <translation>이 프로그램의 모든 창</translation>
+    </message>
+    <message>
+        <source>LAB_WINDOWCONTROL_MATCH_PROGRAM_TIP</source>
+        <translation>제목과 관계없이 프로그램의 창을 제어합니다(제목이 바뀌는 브라우저와 편집기용)</translation>
+    </message>
+    <message>
+        <source>LAB_WINDOWCONTROL_GNOME_EXTENSION</source>
+        <translation>GNOME에서 창 제어에는 확장이 필요합니다: gnome-extensions enable window-control@vanta.corvane.com 실행 후 다시 로그인하세요</translation>
+    </message>
 </context>
 <context>
     <name>PluginSystemMultimedia</name>

@@ -217,6 +217,18 @@
         <source>LAB_WINDOWCONTROL_ACTION_CLOSE</source>
         <translation>关闭</translation>
     </message>
+    <message>
+        <source>LAB_WINDOWCONTROL_MATCH_PROGRAM</source>
+        <translation>此程序的任意窗口</translation>
+    </message>
+    <message>
+        <source>LAB_WINDOWCONTROL_MATCH_PROGRAM_TIP</source>
+        <translation>不论标题如何，操作该程序的窗口（适用于标题会变化的浏览器和编辑器）</translation>
+    </message>
+    <message>
+        <source>LAB_WINDOWCONTROL_GNOME_EXTENSION</source>
+        <translation>在 GNOME 上控制窗口需要我们的扩展：运行 gnome-extensions enable window-control@vanta.corvane.com，然后重新登录</translation>
+    </message>
 </context>
 <context>
     <name>PluginSystemMultimedia</name>

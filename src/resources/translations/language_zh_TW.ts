@@ -217,6 +217,18 @@
         <source>LAB_WINDOWCONTROL_ACTION_CLOSE</source>
         <translation>關閉</translation>
     </message>
+    <message>
+        <source>LAB_WINDOWCONTROL_MATCH_PROGRAM</source>
+        <translation>此程式的任意視窗</translation>
+    </message>
+    <message>
+        <source>LAB_WINDOWCONTROL_MATCH_PROGRAM_TIP</source>
+        <translation>不論標題為何，操作該程式的視窗（適用於標題會變動的瀏覽器和編輯器）</translation>
+    </message>
+    <message>
+        <source>LAB_WINDOWCONTROL_GNOME_EXTENSION</source>
+        <translation>在 GNOME 上控制視窗需要我們的擴充功能：執行 gnome-extensions enable window-control@vanta.corvane.com，然後重新登入</translation>
+    </message>
 </context>
 <context>
     <name>PluginSystemMultimedia</name>

@@ -1,6 +1,7 @@
 // Window control on the suite's display, with its window manager, against top-level
 // windows of this test's own; on a bare X server, where no window manager runs; and
 // without a display.
+#include "platform/windowcontrol/focuswatcher.h"
 #include "platform/windowcontrol/windowcontrol.h"
 #include "platform/windowcontrol/windowrecordfilter.h"
 #include "platform/windowcontrol/x11/x11windowbackend.h"
@@ -11,6 +12,7 @@
 #include <QPointer>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTest>
 #include <QWidget>
 
@@ -147,7 +149,7 @@ private slots:
         if (!found)
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression("title: \"" + title + "\" not found!$"));
         const std::optional<QRect> reached =
-            m_control->apply({title, process, WindowTask::Operation(operation), requested});
+            m_control->apply({title, process, WindowTask::Operation(operation), requested, WindowTask::Match::Title, {}});
         QCOMPARE(reached.has_value(), found);
         QTest::qWait(200);  // whatever the window manager would do, it has done
         QVERIFY(target && bystander);
@@ -159,6 +161,67 @@ private slots:
             QCOMPARE(target->frameGeometry(), targetBefore);
             QVERIFY(!target->isMinimized() && !bystander->isMinimized());
         }
+    }
+
+    void focusedWindow_data()
+    {
+        QTest::addColumn<QStringList>("steps");  // "activate NAME" or "retitle NAME NEW"
+        QTest::addColumn<QStringList>("expected");
+
+        QTest::newRow("one window, then the other")
+            << QStringList{"activate Left", "activate Right"} << QStringList{"Left", "Right"};
+        QTest::newRow("back and forth")
+            << QStringList{"activate Left", "activate Right", "activate Left"} << QStringList{"Left", "Right", "Left"};
+        QTest::newRow("the focused window gets a new title")
+            << QStringList{"activate Left", "retitle Left Left renamed"} << QStringList{"Left", "Left renamed"};
+        QTest::newRow("a window without the focus gets a new title: nothing")
+            << QStringList{"activate Left", "retitle Right Right renamed", "activate Right"}
+            << QStringList{"Left", "Right renamed"};
+    }
+
+    // The window manager moves the focus (xdotool windowactivate, as a user's click would):
+    // the signal names each focused window once, with its process and class name; the
+    // listing knows a new title without waiting out the snapshot.
+    void focusedWindow()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(QStringList, expected);
+
+        QHash<QString, QPointer<QWidget>> windows;
+        windows["Left"] = open("Left");
+        windows["Right"] = open("Right");
+        QVERIFY(windows["Left"] && windows["Right"]);
+        // Right has the focus to begin with.
+        QCOMPARE(QProcess::execute("xdotool", {"windowactivate", "--sync", QString::number(windows["Right"]->winId())}), 0);
+        auto backend = X11WindowBackend::open();
+        QVERIFY(backend);
+        FocusWatcher watcher(std::move(backend));
+        QVERIFY(watcher.isWatching());
+        QSignalSpy spy(&watcher, &FocusWatcher::activeWindowChanged);
+        QStringList seen;
+        for (const QString& step : std::as_const(steps)) {
+            const QStringList words = step.split(' ');
+            QWidget* window = windows.value(words.at(1));
+            const int before = int(spy.size());
+            if (words.at(0) == "activate") {
+                QCOMPARE(QProcess::execute("xdotool", {"windowactivate", "--sync", QString::number(window->winId())}), 0);
+            } else {
+                window->setWindowTitle(words.mid(2).join(' '));
+            }
+            const bool signalled = QTest::qWaitFor([&] { return spy.size() > before; }, 3000);
+            if (signalled)
+                seen << spy.last().at(0).toString();
+            if (words.at(0) == "retitle" && !signalled) {
+                m_now = m_now.addSecs(2);
+                QVERIFY(countListed(words.mid(2).join(' ')) == 1);
+            }
+        }
+        QCOMPARE(seen, expected);
+        for (const QList<QVariant>& arguments : std::as_const(spy)) {
+            QCOMPARE(arguments.at(1).toString(), ownProcessName());
+            QVERIFY(!arguments.at(2).toString().isEmpty());
+        }
+        QCOMPARE(watcher.current().title, expected.last());
     }
 
     // A bare X server: without a client list nothing is listed, which is said once. With one:
@@ -196,9 +259,10 @@ private slots:
         x.set(x.root(), {"_NET_SUPPORTED", "ATOM", {}, supported});
         x.set(x.root(), {"_NET_CLIENT_LIST", "WINDOW", {}, clients});
         m_now = m_now.addSecs(2);
-        const QList<WindowsInfo> expected = {{"Café", ownProcessName(), kClient}, {"Classy", "Legacy", kClient},
-                                             {"Remote", "RemoteApp", kClient},
-                                             {"Framed", ownProcessName(), QRect(98, 30, 205, 124)}};
+        const QList<WindowsInfo> expected = {{"Café", ownProcessName(), kClient, {}},
+                                             {"Classy", "Legacy", kClient, "Legacy"},
+                                             {"Remote", "RemoteApp", kClient, "RemoteApp"},
+                                             {"Framed", ownProcessName(), QRect(98, 30, 205, 124), {}}};
         QCOMPARE(c->getAllWindowInfos(), expected);
 
         x.watchRoot();

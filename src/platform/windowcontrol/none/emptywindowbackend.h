@@ -7,6 +7,8 @@
 class EmptyWindowBackend final : public WindowBackend
 {
 public:
+    explicit EmptyWindowBackend(Missing missing = Missing::Nothing) : m_missing(missing) {}
+    Missing missing() const override { return m_missing; }
     QString name() const override;
     QList<Window> enumerate() override;
     bool setSize(int index, const QSize& size) override;
@@ -14,4 +16,7 @@ public:
     bool close(int index) override;
     bool maximize(int index) override;
     bool minimize(int index) override;
+
+private:
+    Missing m_missing;
 };

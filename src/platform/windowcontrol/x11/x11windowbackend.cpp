@@ -1,7 +1,10 @@
 #include "x11windowbackend.h"
 
+#include "x11windowtracker.h"
+
 #include "platform/windowcontrol/windowcontrolconstants.h"
 #include "platform/windowcontrol/windowcontrollog.h"
+#include "platform/windowcontrol/windowrecordfilter.h"
 #include "platform/x11/xcbconnection.h"
 #include "platform/x11/xcbreply.h"
 
@@ -31,10 +34,14 @@ std::unique_ptr<X11WindowBackend> X11WindowBackend::open(const QByteArray& displ
 
 X11WindowBackend::X11WindowBackend(std::shared_ptr<XcbConnection> connection)
     : m_x(std::move(connection))
+    , m_tracker(X11WindowTracker::of(m_x))
 {
 }
 
-X11WindowBackend::~X11WindowBackend() = default;
+X11WindowBackend::~X11WindowBackend()
+{
+    QObject::disconnect(m_focusConnection);
+}
 
 QString X11WindowBackend::name() const
 {
@@ -48,9 +55,8 @@ QList<WindowBackend::Window> X11WindowBackend::enumerate()
         qCWarning(lcWindowControl) << "the connection to X display" << m_x->displayName() << "is broken";
         return {};
     }
-    const xcb_get_property_cookie_t supported = xcb_ewmh_get_supported(m_x->ewmh(), m_x->screen());
-    auto listed = X11WindowLister(*m_x).list();
-    readSupported(supported);
+    auto listed = m_tracker->windows();
+    m_supported = m_tracker->supported();
     if (!listed) {
         if (!m_warnedNoManager)
             qCWarning(lcWindowControl) << "no window manager lists its windows (_NET_CLIENT_LIST) on X display"
@@ -82,8 +88,9 @@ const X11Window* X11WindowBackend::liveWindow(int index, const char* operation)
     const X11Window& window = m_windows.at(index);
     xcb_connection_t* c = m_x->connection();
     XcbReply<xcb_get_geometry_reply_t> alive{xcb_get_geometry_reply(c, xcb_get_geometry(c, window.id), nullptr)};
+    m_tracker->updateSoon();
     if (!alive) {
-        qCWarning(lcWindowControl) << operation << "ignored: window" << window.info.title << "has gone";
+        qCWarning(lcWindowControl) << operation << "ignored: window" << WindowRecordFilter::forLog(window.info.title) << "has gone";
         return nullptr;
     }
     return &window;
@@ -122,7 +129,7 @@ bool X11WindowBackend::setSize(int index, const QSize& size)
     const QSize client(size.width() - e.left() - e.right(), size.height() - e.top() - e.bottom());
     if (client.width() < 1 || client.height() < 1)
         qCWarning(lcWindowControl) << "size" << size << "leaves no room inside the decorations of"
-                                   << window->info.title << "- using the smallest window";
+                                   << WindowRecordFilter::forLog(window->info.title) << "- using the smallest window";
     restoreFromMaximized(*window);
     xcb_ewmh_request_moveresize_window(
         m_x->ewmh(), m_x->screen(), window->id, XCB_GRAVITY_NORTH_WEST, kSource,
@@ -194,17 +201,6 @@ bool X11WindowBackend::minimize(int index)
     return true;
 }
 
-void X11WindowBackend::readSupported(xcb_get_property_cookie_t cookie)
-{
-    m_supported.clear();
-    xcb_ewmh_get_atoms_reply_t supported;
-    if (!xcb_ewmh_get_supported_reply(m_x->ewmh(), cookie, &supported, nullptr))
-        return;
-    for (uint32_t i = 0; i < supported.atoms_len; ++i)
-        m_supported.insert(supported.atoms[i]);
-    xcb_ewmh_get_atoms_reply_wipe(&supported);
-}
-
 bool X11WindowBackend::supports(std::initializer_list<xcb_atom_t> atoms, const char* feature,
                                 const char* consequence)
 {
@@ -230,11 +226,25 @@ bool X11WindowBackend::settle(int index, QRectF* frame)
 {
     if (index < 0 || index >= m_windows.size())
         return false;
-    m_x->sync();
+    m_tracker->sync();
     const X11Window& window = m_windows.at(index);
     if (const std::optional<QRect> now = waitFor(window, m_requests.take(window.id)))
         *frame = QRectF(*now);
+    m_tracker->updateSoon();
     return true;
+}
+
+bool X11WindowBackend::watchFocus(FocusListener listener)
+{
+    QObject::disconnect(m_focusConnection);
+    m_focusConnection = QObject::connect(m_tracker.get(), &X11WindowTracker::focusChanged, std::move(listener));
+    m_tracker->update();
+    return true;
+}
+
+FocusedWindow X11WindowBackend::focusedWindow()
+{
+    return m_tracker->focused();
 }
 
 std::optional<QRect> X11WindowBackend::waitFor(const X11Window& window, const Request& request)
@@ -245,16 +255,16 @@ std::optional<QRect> X11WindowBackend::waitFor(const X11Window& window, const Re
     for (;;) {
         const std::optional<QRect> frame = lister.frameOf(window.id);
         if (!frame) {
-            qCDebug(lcWindowControl) << "window" << window.info.title << "went away while being resized";
+            qCDebug(lcWindowControl) << "window" << WindowRecordFilter::forLog(window.info.title) << "went away while being resized";
             return std::nullopt;
         }
         if (request.isMetBy(*frame)) {
-            qCDebug(lcWindowControl) << "window" << window.info.title << "has frame" << *frame << "after"
+            qCDebug(lcWindowControl) << "window" << WindowRecordFilter::forLog(window.info.title) << "has frame" << *frame << "after"
                                      << timer.elapsed() << "ms";
             return frame;
         }
         if (timer.elapsed() >= WindowControlConstants::kSettleTimeoutMs) {
-            qCDebug(lcWindowControl) << "window" << window.info.title << "still has frame" << *frame << "after"
+            qCDebug(lcWindowControl) << "window" << WindowRecordFilter::forLog(window.info.title) << "still has frame" << *frame << "after"
                                      << timer.elapsed() << "ms";
             return frame;
         }

@@ -5,14 +5,18 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QMetaObject>
 #include <QSet>
 
 #include <initializer_list>
 #include <optional>
 
 class XcbConnection;
+class X11WindowTracker;
 
 // Window control through the window manager, by EWMH requests on an own connection.
+// The windows are known from the server's events (X11WindowTracker), so a listing
+// costs no round trip unless windows changed.
 // Frames are outer frames (decorations included) in root coordinates, for the list and
 // for the requests alike: moving a window to the position listed leaves it in place,
 // and giving it the size listed keeps its size. The window manager applies requests
@@ -33,6 +37,8 @@ public:
     bool minimize(int index) override;
     bool appliesLater() const override;
     bool settle(int index, QRectF* frame) override;
+    bool watchFocus(FocusListener listener) override;
+    FocusedWindow focusedWindow() override;
 
 private:
     // A frame asked for and not yet seen; unset parts were not asked for.
@@ -53,9 +59,10 @@ private:
     // Whether the window manager announces every atom of a feature (_NET_SUPPORTED, as
     // read with the last listing). When it does not, says so once per feature.
     bool supports(std::initializer_list<xcb_atom_t> atoms, const char* feature, const char* consequence);
-    void readSupported(xcb_get_property_cookie_t cookie);
 
     std::shared_ptr<XcbConnection> m_x;
+    std::shared_ptr<X11WindowTracker> m_tracker;
+    QMetaObject::Connection m_focusConnection;
     QList<X11Window> m_windows;               // the last listing
     QHash<xcb_window_t, Request> m_requests;  // per window, until settled
     bool m_warnedNoManager = false;

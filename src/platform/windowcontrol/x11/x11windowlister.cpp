@@ -104,7 +104,7 @@ QByteArray classNameOf(const PropertyReply& reply)
 struct X11WindowLister::Cookies
 {
     FrameCookies frame;
-    xcb_get_property_cookie_t type, netName, pid, machine;
+    xcb_get_property_cookie_t type, netName, pid, machine, windowClass;
 };
 
 X11WindowLister::X11WindowLister(XcbConnection& connection)
@@ -135,15 +135,32 @@ QString X11WindowLister::processName(quint32 pid, const QByteArray& machine)
     return {};
 }
 
-std::optional<QList<X11Window>> X11WindowLister::list()
+std::optional<QVector<xcb_window_t>> X11WindowLister::clientList()
 {
-    xcb_ewmh_connection_t* ewmh = m_x.ewmh();
     const PropertyReply clients = propertyReply(
-        m_x, requestProperty(m_x, m_x.root(), ewmh->_NET_CLIENT_LIST, kClientListLongLength));
+        m_x, requestProperty(m_x, m_x.root(), m_x.ewmh()->_NET_CLIENT_LIST, kClientListLongLength));
     if (!clients)
         return std::nullopt;
     const QVector<quint32> ids = numbers(clients);
+    return QVector<xcb_window_t>(ids.cbegin(), ids.cend());
+}
 
+std::optional<QList<X11Window>> X11WindowLister::list()
+{
+    const std::optional<QVector<xcb_window_t>> ids = clientList();
+    if (!ids)
+        return std::nullopt;
+    QList<X11Window> windows;
+    for (const std::optional<X11Window>& window : read(*ids)) {
+        if (window)
+            windows.append(*window);
+    }
+    return windows;
+}
+
+QVector<std::optional<X11Window>> X11WindowLister::read(const QVector<xcb_window_t>& ids)
+{
+    xcb_ewmh_connection_t* ewmh = m_x.ewmh();
     QVector<Cookies> cookies;
     cookies.reserve(ids.size());
     for (const xcb_window_t id : ids) {
@@ -151,44 +168,30 @@ std::optional<QList<X11Window>> X11WindowLister::list()
                         requestProperty(m_x, id, ewmh->_NET_WM_WINDOW_TYPE),
                         requestProperty(m_x, id, ewmh->_NET_WM_NAME),
                         requestProperty(m_x, id, ewmh->_NET_WM_PID),
-                        requestProperty(m_x, id, XCB_ATOM_WM_CLIENT_MACHINE)});
+                        requestProperty(m_x, id, XCB_ATOM_WM_CLIENT_MACHINE),
+                        requestProperty(m_x, id, XCB_ATOM_WM_CLASS)});
     }
 
     m_commands.clear();
-    QList<X11Window> windows;
-    for (int i = 0; i < ids.size(); ++i) {
-        if (auto window = read(ids.at(i), cookies.at(i)))
-            windows.append(*window);
-    }
+    QVector<std::optional<X11Window>> windows;
+    windows.reserve(ids.size());
+    for (int i = 0; i < ids.size(); ++i)
+        windows.append(read(ids.at(i), cookies.at(i)));
     readFallbacks(windows);
     return windows;
 }
 
-// Old-style title (WM_NAME) and class name (WM_CLASS), asked for only where the EWMH
-// forms gave nothing: at most one more round trip, and usually none.
-void X11WindowLister::readFallbacks(QList<X11Window>& windows)
+// Old-style title (WM_NAME), asked for only where the EWMH one gave nothing: at most
+// one more round trip, and usually none.
+void X11WindowLister::readFallbacks(QVector<std::optional<X11Window>>& windows)
 {
-    struct Fallback
-    {
-        X11Window* window;
-        std::optional<xcb_get_property_cookie_t> name, windowClass;
-    };
-    QVector<Fallback> fallbacks;
-    for (X11Window& window : windows) {
-        Fallback f{&window, std::nullopt, std::nullopt};
-        if (window.info.title.isEmpty())
-            f.name = requestProperty(m_x, window.id, XCB_ATOM_WM_NAME);
-        if (window.info.processName.isEmpty())
-            f.windowClass = requestProperty(m_x, window.id, XCB_ATOM_WM_CLASS);
-        if (f.name || f.windowClass)
-            fallbacks.append(f);
+    QVector<QPair<X11Window*, xcb_get_property_cookie_t>> fallbacks;
+    for (std::optional<X11Window>& window : windows) {
+        if (window && window->info.title.isEmpty())
+            fallbacks.append({&*window, requestProperty(m_x, window->id, XCB_ATOM_WM_NAME)});
     }
-    for (const Fallback& f : std::as_const(fallbacks)) {
-        if (f.name)
-            f.window->info.title = legacyTitleOf(m_x, propertyReply(m_x, *f.name));
-        if (f.windowClass)
-            f.window->info.processName = QString::fromLocal8Bit(classNameOf(propertyReply(m_x, *f.windowClass)));
-    }
+    for (const auto& [window, cookie] : std::as_const(fallbacks))
+        window->info.title = legacyTitleOf(m_x, propertyReply(m_x, cookie));
 }
 
 std::optional<X11Window> X11WindowLister::read(xcb_window_t id, const Cookies& c)
@@ -201,6 +204,7 @@ std::optional<X11Window> X11WindowLister::read(xcb_window_t id, const Cookies& c
     const QByteArray netName = bytes(propertyReply(m_x, c.netName));
     const QVector<quint32> pid = numbers(propertyReply(m_x, c.pid));
     const QByteArray machine = bytes(propertyReply(m_x, c.machine));
+    const QString className = QString::fromLocal8Bit(classNameOf(propertyReply(m_x, c.windowClass)));
 
     if (!frame) {
         qCDebug(lcWindowControl) << "window" << Qt::hex << id << "went away while being listed";
@@ -210,6 +214,10 @@ std::optional<X11Window> X11WindowLister::read(xcb_window_t id, const Cookies& c
         return std::nullopt;
     window.info.title = QString::fromUtf8(netName);
     window.info.processName = processName(pid.value(0), machine);
+    // Without a process of this machine, the class name stands for the program.
+    if (window.info.processName.isEmpty())
+        window.info.processName = className;
+    window.info.appId = className;
     window.info.frame = QRectF(*frame);
     return window;
 }

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QMargins>
 #include <QRect>
+#include <QVector>
 
 #include <xcb/xcb.h>
 
@@ -34,13 +35,17 @@ public:
     // In the window manager's order, docks and desktops left out; nullopt when no
     // window manager publishes a client list.
     std::optional<QList<X11Window>> list();
+    // The window manager's client list; nullopt when it publishes none.
+    std::optional<QVector<xcb_window_t>> clientList();
+    // These windows, read in one go: nullopt for one that has gone, a dock or a desktop.
+    QVector<std::optional<X11Window>> read(const QVector<xcb_window_t>& ids);
     // The current outer frame of one window; nullopt once it has gone.
     std::optional<QRect> frameOf(xcb_window_t window);
 
 private:
     struct Cookies;
     std::optional<X11Window> read(xcb_window_t id, const Cookies& cookies);
-    void readFallbacks(QList<X11Window>& windows);
+    void readFallbacks(QVector<std::optional<X11Window>>& windows);
     QString processName(quint32 pid, const QByteArray& machine);
 
     XcbConnection& m_x;

@@ -1,0 +1,233 @@
+#include "gnomewindowbackend.h"
+
+#include "gnomefocussignal.h"
+#include "platform/windowcontrol/processname.h"
+#include "platform/windowcontrol/windowcontrolconstants.h"
+#include "platform/windowcontrol/windowcontrollog.h"
+#include "platform/windowcontrol/windowrecordfilter.h"
+
+#include <QDBusMessage>
+#include <QDBusReply>
+#include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+
+#include <chrono>
+#include <thread>
+
+namespace C = WindowControlConstants;
+
+namespace {
+
+const QString kService = QStringLiteral("org.gnome.Shell");
+const QString kPath = QStringLiteral("/com/corvane/VantaWindows");
+const QString kInterface = QStringLiteral("com.corvane.VantaWindows");
+constexpr auto kSettlePoll = std::chrono::microseconds(500);
+
+} // namespace
+
+std::unique_ptr<GnomeWindowBackend> GnomeWindowBackend::open(QString* problem)
+{
+    return open(QDBusConnection::sessionBus(), problem);
+}
+
+std::unique_ptr<GnomeWindowBackend> GnomeWindowBackend::open(const QDBusConnection& bus, QString* problem)
+{
+    QString why;
+    if (!bus.isConnected()) {
+        why = QStringLiteral("no session bus");
+    } else {
+        const QDBusReply<QString> listed = callShell(bus, QStringLiteral("List"));
+        if (listed.isValid())
+            return std::unique_ptr<GnomeWindowBackend>(new GnomeWindowBackend(bus));
+        why = listed.error().type() == QDBusError::ServiceUnknown
+            ? QStringLiteral("GNOME Shell is not running")
+            : QStringLiteral("the GNOME Shell extension %1 is not installed or not enabled (%2)")
+                  .arg(QLatin1String(kExtensionUuid), listed.error().message());
+    }
+    if (problem)
+        *problem = why;
+    return nullptr;
+}
+
+GnomeWindowBackend::GnomeWindowBackend(const QDBusConnection& bus)
+    : m_bus(bus)
+{
+}
+
+QDBusMessage GnomeWindowBackend::callShell(const QDBusConnection& bus, const QString& method, const QVariantList& arguments)
+{
+    QDBusMessage message = QDBusMessage::createMethodCall(kService, kPath, kInterface, method);
+    message.setArguments(arguments);
+    return bus.call(message, QDBus::Block, C::kIpcTimeoutMs);
+}
+
+GnomeWindowBackend::~GnomeWindowBackend() = default;
+
+QString GnomeWindowBackend::name() const
+{
+    return QStringLiteral("gnome");
+}
+
+GnomeWindowBackend::Listed GnomeWindowBackend::fromJson(const QJsonObject& w)
+{
+    Listed listed;
+    listed.id = quint64(w.value(QLatin1String("id")).toInteger());
+    listed.window.title = w.value(QLatin1String("title")).toString();
+    listed.window.processName = processNameOf(w.value(QLatin1String("pid")).toInteger());
+    listed.window.appId = w.value(QLatin1String("appId")).toString();
+    listed.window.frame = QRectF(w.value(QLatin1String("x")).toInt(), w.value(QLatin1String("y")).toInt(),
+                                 w.value(QLatin1String("width")).toInt(), w.value(QLatin1String("height")).toInt());
+    return listed;
+}
+
+std::optional<QList<GnomeWindowBackend::Listed>> GnomeWindowBackend::list()
+{
+    const QDBusReply<QString> reply = callShell(m_bus, QStringLiteral("List"));
+    if (!reply.isValid()) {
+        qCWarning(lcWindowControl) << "the GNOME Shell extension did not list the windows:" << reply.error().message();
+        return std::nullopt;
+    }
+    QList<Listed> windows;
+    for (const QJsonValue& window : QJsonDocument::fromJson(reply.value().toUtf8()).array())
+        windows.append(fromJson(window.toObject()));
+    return windows;
+}
+
+QList<WindowBackend::Window> GnomeWindowBackend::enumerate()
+{
+    m_windows = list().value_or(QList<Listed>());
+    QList<Window> windows;
+    windows.reserve(m_windows.size());
+    for (const Listed& listed : std::as_const(m_windows))
+        windows.append(listed.window);
+    return windows;
+}
+
+bool GnomeWindowBackend::call(int index, const char* operation, const char* method, const QVariantList& extra)
+{
+    if (index < 0 || index >= m_windows.size()) {
+        qCWarning(lcWindowControl) << operation << "ignored: no window" << index << "in the last listing";
+        return false;
+    }
+    const Listed& target = m_windows.at(index);
+    QVariantList arguments{QVariant::fromValue(target.id)};
+    arguments += extra;
+    const QDBusReply<bool> reply = callShell(m_bus, QLatin1String(method), arguments);
+    if (!reply.isValid() || !reply.value()) {
+        qCWarning(lcWindowControl).noquote()
+            << QStringLiteral("GNOME Shell did not %1 window \"%2\": %3")
+                   .arg(QLatin1String(operation), WindowRecordFilter::forLog(target.window.title),
+                        reply.isValid() ? QStringLiteral("it has gone") : reply.error().message());
+        return false;
+    }
+    return true;
+}
+
+// The size is asked for at the frame's present corner; the position follows on its own.
+bool GnomeWindowBackend::setSize(int index, const QSize& size)
+{
+    const QRect frame = index >= 0 && index < m_windows.size() ? m_windows.at(index).window.frame.toRect() : QRect();
+    const bool done = call(index, "resize", "MoveResize",
+                           {frame.x(), frame.y(), qMax(1, size.width()), qMax(1, size.height())});
+    if (done)
+        m_requests[m_windows.at(index).id].size = size;
+    return done;
+}
+
+bool GnomeWindowBackend::setPosition(int index, const QPoint& position)
+{
+    const bool done = call(index, "move", "Move", {position.x(), position.y()});
+    if (done)
+        m_requests[m_windows.at(index).id].position = position;
+    return done;
+}
+
+bool GnomeWindowBackend::close(int index)
+{
+    return call(index, "close", "Close");
+}
+
+bool GnomeWindowBackend::maximize(int index)
+{
+    return call(index, "maximise", "Maximize");
+}
+
+bool GnomeWindowBackend::minimize(int index)
+{
+    return call(index, "minimise", "Minimize");
+}
+
+bool GnomeWindowBackend::appliesLater() const
+{
+    return true;
+}
+
+// mutter applies a frame once the client has drawn at its new size: wait, boundedly.
+bool GnomeWindowBackend::settle(int index, QRectF* frame)
+{
+    if (index < 0 || index >= m_windows.size())
+        return false;
+    const quint64 id = m_windows.at(index).id;
+    const Request request = m_requests.take(id);
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        const std::optional<QList<Listed>> windows = list();
+        if (!windows)
+            return true;
+        const auto found =
+            std::find_if(windows->cbegin(), windows->cend(), [&](const Listed& l) { return l.id == id; });
+        if (found == windows->cend())
+            return true;
+        const QRect now = found->window.frame.toRect();
+        const bool met = (!request.position || *request.position == now.topLeft())
+            && (!request.size || *request.size == now.size());
+        if (met || waited.elapsed() >= C::kSwaySettleTimeoutMs) {
+            *frame = QRectF(now);
+            return true;
+        }
+        std::this_thread::sleep_for(kSettlePoll);
+    }
+}
+
+FocusedWindow GnomeWindowBackend::focusOf(const QString& json)
+{
+    const QJsonObject window = QJsonDocument::fromJson(json.toUtf8()).object();
+    if (window.isEmpty())
+        return {};
+    const Listed listed = fromJson(window);
+    return {WindowRecordFilter::trimmed(listed.window.title), listed.window.processName, listed.window.appId};
+}
+
+bool GnomeWindowBackend::watchFocus(FocusListener listener)
+{
+    m_focusListener = std::move(listener);
+    if (m_focusSignal)
+        return true;
+    m_focusSignal = std::make_unique<GnomeFocusSignal>([this](const QString& json) {
+        const FocusedWindow now = focusOf(json);
+        if (now == m_focused)
+            return;
+        m_focused = now;
+        qCDebug(lcWindowControl) << "focused window:" << WindowRecordFilter::forLog(now.title) << now.process
+                                 << now.appId;
+        if (m_focusListener)
+            m_focusListener(now);
+    });
+    if (!m_bus.connect(kService, kPath, kInterface, QStringLiteral("FocusChanged"),
+                                       m_focusSignal.get(), SLOT(focusChanged(QString)))) {
+        qCWarning(lcWindowControl) << "cannot follow the GNOME Shell extension's focus signal";
+        m_focusSignal.reset();
+        return false;
+    }
+    const QDBusReply<QString> focused = callShell(m_bus, QStringLiteral("Focused"));
+    if (focused.isValid())
+        m_focused = focusOf(focused.value());
+    return true;
+}
+
+FocusedWindow GnomeWindowBackend::focusedWindow()
+{
+    return m_focused;
+}
