@@ -90,7 +90,10 @@ private slots:
         QVERIFY(QDir().mkpath(dir));
         const QString path = dir + "/" + name;
         const QString out = dir + "/ran";
-        QVERIFY(TestFiles::write(path, head + "\nprintf '%s\\n' \"$0\" \"$PWD\" > \"" + QFile::encodeName(out) + "\"\n"));
+        // Written aside and moved, so the test never reads it half-written.
+        const QByteArray target = QFile::encodeName(out);
+        QVERIFY(TestFiles::write(path, head + "\nprintf '%s\\n' \"$0\" \"$PWD\" > \"" + target + ".part\"\nmv \"" + target
+                                            + ".part\" \"" + target + "\"\n"));
         QVERIFY(QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner));
         QCOMPARE(PathLauncher::kindOf(path), runs ? PathLauncher::Kind::Executable : PathLauncher::Kind::Document);
         m_urls.clear();
