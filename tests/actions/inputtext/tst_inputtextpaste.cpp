@@ -182,11 +182,13 @@ private slots:
         QVERIFY(action.init("k", v1({{"SendText", "read first"}, {"PressEnterStatus", "true"}})));
         QSignalSpy read(&action.findChild<TextPaster*>()->loan(), &ClipboardLoan::read);
         answer(action);
-        QCOMPARE(read.count(), 1);
         if (ownWindow) {
+            QCOMPARE(read.count(), 1);
             QCOMPARE(edit->text(), QStringLiteral("read first"));
             QTRY_COMPARE(atEnter, QStringList{QStringLiteral("read first")});
         } else {
+            // Another process may be slower to read than the 100 ms the trigger waits at most.
+            QTRY_COMPARE(read.count(), 1);
             QVERIFY(other->waitFor([](const QJsonObject& s) { return s["returns"].toInt() == 1; }));
             QCOMPARE(other->state()["text"].toString(), QStringLiteral("read first"));
         }
