@@ -343,9 +343,16 @@ private:
         window->setWindowTitle(title);
         window->resize(320, 240);
         window->show();
-        const bool shown = QTest::qWaitForWindowExposed(window)
-            && QTest::qWaitFor([&] { return countListed(title.trimmed()) > listed; });
-        return shown ? window : nullptr;
+        // A loaded machine can take seconds to map a first window.
+        if (!QTest::qWaitForWindowExposed(window, 15000)) {
+            qWarning("window %s was never shown", qPrintable(title));
+            return nullptr;
+        }
+        if (!QTest::qWaitFor([&] { return countListed(title.trimmed()) > listed; }, 15000)) {
+            qWarning("window %s was shown but never listed", qPrintable(title));
+            return nullptr;
+        }
+        return window;
     }
 
     // In a fresh listing.
