@@ -182,7 +182,8 @@ void compareWithCommandLine(WindowControl& control)
 }
 
 // The inspector's pattern inside the snapshot interval: a lookup, then an action
-// (moving the window to where it is). Each pair starts with a stale snapshot.
+// (moving the window to where it is, as a key does: the move sent when it settles).
+// Each pair starts with a stale snapshot.
 void lookupThenAction(WindowControl& control, const CountingBackend& backend)
 {
     control.setClock({});
@@ -194,6 +195,7 @@ void lookupThenAction(WindowControl& control, const CountingBackend& backend)
         control.lastRefreshTime = QTime();
         control.getIndexOfWindowInfos(control.windowInfos, target);
         control.setTargetWindowLeftTopPosition(target, position);
+        control.resizeTargetWindow(target);
     };
     const double ms = medianMs(kRuns, {pair}).at(0);
     const int pairs = kRuns + kRuns / kRound;  // warm-up runs included
@@ -217,6 +219,34 @@ public:
         std::free(g);
         std::free(t);
         return rect;
+    }
+    // The request a key makes, with nothing of ours around it: what the window manager
+    // itself takes (_NET_MOVERESIZE_WINDOW, north-west gravity, the outer corner and the
+    // client's size).
+    void askFor(xcb_window_t window, const QPoint& corner, const QSize& client) const
+    {
+        static const xcb_atom_t moveResize = [this] {
+            const char name[] = "_NET_MOVERESIZE_WINDOW";
+            auto* reply = xcb_intern_atom_reply(m_c, xcb_intern_atom(m_c, 0, sizeof name - 1, name), nullptr);
+            const xcb_atom_t atom = reply ? reply->atom : XCB_ATOM_NONE;
+            std::free(reply);
+            return atom;
+        }();
+        xcb_client_message_event_t message{};
+        message.response_type = XCB_CLIENT_MESSAGE;
+        message.format = 32;
+        message.window = window;
+        message.type = moveResize;
+        // Gravity, then which of x, y, width, height are given, then "from a pager" (2).
+        message.data.data32[0] = XCB_GRAVITY_NORTH_WEST | (0xFu << 8) | (2u << 12);
+        message.data.data32[1] = uint32_t(corner.x());
+        message.data.data32[2] = uint32_t(corner.y());
+        message.data.data32[3] = uint32_t(client.width());
+        message.data.data32[4] = uint32_t(client.height());
+        const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(m_c)).data->root;
+        xcb_send_event(m_c, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                       reinterpret_cast<const char*>(&message));
+        xcb_flush(m_c);
     }
     // Polls until the window shows this client geometry; false on time-out.
     bool waitFor(xcb_window_t window, const QRect& expected) const
@@ -308,18 +338,27 @@ void compareTriggerWithCommandLine(WindowControl& control)
     int turn = 0, misses = 0;
     auto ours = [&] { misses += !trigger(t, turn ^= 1, probe); };
     const QString wmctrl = QStandardPaths::findExecutable("wmctrl");
+    auto alone = [&] {
+        turn ^= 1;
+        probe.askFor(xcb_window_t(t.window->winId()), t.frames[turn].topLeft(), t.clients[turn].size());
+        misses += !probe.waitFor(xcb_window_t(t.window->winId()), t.clients[turn]);
+    };
     auto theirs = [&] { misses += !moveByCommandLine(wmctrl, t, turn ^= 1, probe); };
-    const auto ms = samplesMs(kTriggerRuns, wmctrl.isEmpty() ? std::vector<std::function<void()>>{ours}
-                                                             : std::vector<std::function<void()>>{ours, theirs});
+    const auto ms = samplesMs(kTriggerRuns, wmctrl.isEmpty() ? std::vector<std::function<void()>>{ours, alone}
+                                                             : std::vector<std::function<void()>>{ours, alone, theirs});
     std::printf("windowcontrol.trigger app triggered to new geometry: median %.3f ms, p99 %.3f ms (%d runs)\n",
                 median(ms[0]), percentile(ms[0], 0.99), kTriggerRuns);
+    std::printf("windowcontrol.x11 the window manager alone, one request to new geometry: median %.3f ms, "
+                "p99 %.3f ms (%d requests)\n",
+                median(ms[1]), percentile(ms[1], 0.99), kTriggerRuns);
     if (wmctrl.isEmpty()) {
         std::printf("windowcontrol.wmctrl -e: skipped (not installed)\n");
     } else {
         std::printf("windowcontrol.wmctrl -r TITLE -e 0,X,Y,W,H to new geometry: median %.3f ms, p99 %.3f ms "
                     "(%d processes)\n",
-                    median(ms[1]), percentile(ms[1], 0.99), kTriggerRuns);
-        std::printf("windowcontrol.ratio wmctrl/trigger (median): %.1fx\n", median(ms[1]) / median(ms[0]));
+                    median(ms[2]), percentile(ms[2], 0.99), kTriggerRuns);
+        std::printf("windowcontrol.ratio wmctrl/trigger (median): %.1fx; wmctrl/window manager alone: %.1fx\n",
+                    median(ms[2]) / median(ms[0]), median(ms[2]) / median(ms[1]));
     }
     std::printf("windowcontrol.trigger: %d samples lost (the frame not reached within %d ms)\n", misses,
                 kArrivalTimeoutMs);
@@ -369,6 +408,7 @@ class SwayProbe
 public:
     explicit SwayProbe(const QString& socket) : m_ipc(SwayIpc::connect(socket)) {}
     bool isOpen() const { return bool(m_ipc); }
+    void run(const QString& command) { m_ipc->request(SwayIpc::RunCommand, command.toUtf8()); }
 
     std::optional<QRect> frame(const QString& title)
     {
@@ -468,13 +508,20 @@ void compareSwayTriggerWithCommandLine(const char* self)
         keys[turn]->eventReceived(appTriggered, result);
         misses += !probe.waitFor(kSwayTitle, frames[turn]);
     };
+    const auto command = [&](const QRect& f) {
+        return criteria
+            + QStringLiteral("resize set width %1 px height %2 px, move absolute position %3 px %4 px")
+                  .arg(f.width()).arg(f.height()).arg(f.x()).arg(f.y());
+    };
     auto theirs = [&] {
         turn ^= 1;
-        const QRect& f = frames[turn];
-        quiet(swaymsg, {"-s", socket, criteria + QStringLiteral("resize set width %1 px height %2 px, "
-                                                                             "move absolute position %3 px %4 px")
-                                                                  .arg(f.width()).arg(f.height())
-                                                                  .arg(f.x()).arg(f.y())});
+        quiet(swaymsg, {"-s", socket, command(frames[turn])});
+        misses += !probe.waitFor(kSwayTitle, frames[turn]);
+    };
+    // The same command on the bench's own connection: what sway itself takes.
+    auto alone = [&] {
+        turn ^= 1;
+        probe.run(command(frames[turn]));
         misses += !probe.waitFor(kSwayTitle, frames[turn]);
     };
     // What both sides spend on the bench's own look at the tree, for scale.
@@ -497,12 +544,15 @@ void compareSwayTriggerWithCommandLine(const char* self)
             window.waitForReadyRead(5);
         }
     };
-    const auto ms = samplesMs(kTriggerRuns, {ours, theirs, look}, caughtUp);
+    const auto ms = samplesMs(kTriggerRuns, {ours, theirs, look, alone}, caughtUp);
     std::printf("windowcontrol.sway trigger app triggered to new frame: median %.3f ms, p99 %.3f ms (%d runs)\n",
                 median(ms[0]), percentile(ms[0], 0.99), kTriggerRuns);
     std::printf("windowcontrol.swaymsg resize, move to new frame: median %.3f ms, p99 %.3f ms (%d processes)\n",
                 median(ms[1]), percentile(ms[1], 0.99), kTriggerRuns);
-    std::printf("windowcontrol.ratio swaymsg/trigger on sway (median): %.1fx\n", median(ms[1]) / median(ms[0]));
+    std::printf("windowcontrol.sway alone, one IPC command to new frame: median %.3f ms, p99 %.3f ms (%d commands)\n",
+                median(ms[3]), percentile(ms[3], 0.99), kTriggerRuns);
+    std::printf("windowcontrol.ratio swaymsg/trigger on sway (median): %.1fx; swaymsg/sway alone: %.1fx\n",
+                median(ms[1]) / median(ms[0]), median(ms[1]) / median(ms[3]));
     std::printf("windowcontrol.sway the bench's own tree read, in both figures: median %.3f ms\n", median(ms[2]));
     std::printf("windowcontrol.sway: %d samples lost (the frame not reached within %d ms)\n", misses,
                 kArrivalTimeoutMs);

@@ -118,7 +118,9 @@ void X11WindowBackend::restoreFromMaximized(const X11Window& window)
                                      kSource);
 }
 
-// The size asked for is the outer size; the window manager takes the client's.
+// The size asked for is the outer size; the window manager takes the client's. Size and
+// position are gathered and sent as one request when the window settles: the window
+// manager lays the window out once, and no half-way frame is ever shown.
 bool X11WindowBackend::setSize(int index, const QSize& size)
 {
     const X11Window* window = liveWindow(index, "resize");
@@ -130,13 +132,9 @@ bool X11WindowBackend::setSize(int index, const QSize& size)
     if (client.width() < 1 || client.height() < 1)
         qCWarning(lcWindowControl) << "size" << size << "leaves no room inside the decorations of"
                                    << WindowRecordFilter::forLog(window->info.title) << "- using the smallest window";
-    restoreFromMaximized(*window);
-    xcb_ewmh_request_moveresize_window(
-        m_x->ewmh(), m_x->screen(), window->id, XCB_GRAVITY_NORTH_WEST, kSource,
-        xcb_ewmh_moveresize_window_opt_flags_t(XCB_EWMH_MOVERESIZE_WINDOW_WIDTH | XCB_EWMH_MOVERESIZE_WINDOW_HEIGHT),
-        0, 0, uint32_t(qMax(1, client.width())), uint32_t(qMax(1, client.height())));
-    xcb_flush(m_x->connection());
-    m_requests[window->id].size = size;
+    Request& request = m_requests[window->id];
+    request.size = size;
+    request.clientSize = QSize(qMax(1, client.width()), qMax(1, client.height()));
     return true;
 }
 
@@ -147,14 +145,26 @@ bool X11WindowBackend::setPosition(int index, const QPoint& position)
     if (!window || !supports({m_x->ewmh()->_NET_MOVERESIZE_WINDOW}, "_NET_MOVERESIZE_WINDOW",
                              "windows cannot be moved or resized"))
         return false;
-    restoreFromMaximized(*window);
-    xcb_ewmh_request_moveresize_window(
-        m_x->ewmh(), m_x->screen(), window->id, XCB_GRAVITY_NORTH_WEST, kSource,
-        xcb_ewmh_moveresize_window_opt_flags_t(XCB_EWMH_MOVERESIZE_WINDOW_X | XCB_EWMH_MOVERESIZE_WINDOW_Y),
-        uint32_t(position.x()), uint32_t(position.y()), 0, 0);
-    xcb_flush(m_x->connection());
     m_requests[window->id].position = position;
     return true;
+}
+
+void X11WindowBackend::send(const X11Window& window, const Request& request)
+{
+    if (!request.position && !request.size)
+        return;
+    restoreFromMaximized(window);
+    uint32_t flags = 0;
+    if (request.position)
+        flags |= XCB_EWMH_MOVERESIZE_WINDOW_X | XCB_EWMH_MOVERESIZE_WINDOW_Y;
+    if (request.size)
+        flags |= XCB_EWMH_MOVERESIZE_WINDOW_WIDTH | XCB_EWMH_MOVERESIZE_WINDOW_HEIGHT;
+    const QPoint position = request.position.value_or(QPoint());
+    const QSize client = request.clientSize.value_or(QSize());
+    xcb_ewmh_request_moveresize_window(m_x->ewmh(), m_x->screen(), window.id, XCB_GRAVITY_NORTH_WEST, kSource,
+                                       xcb_ewmh_moveresize_window_opt_flags_t(flags), uint32_t(position.x()),
+                                       uint32_t(position.y()), uint32_t(client.width()), uint32_t(client.height()));
+    xcb_flush(m_x->connection());
 }
 
 bool X11WindowBackend::close(int index)
@@ -220,15 +230,17 @@ bool X11WindowBackend::appliesLater() const
     return true;
 }
 
-// The window manager applies our requests when it gets to them. Wait, boundedly, until
-// the window shows the frame asked for, and report the frame it has then.
+// Sends what the key asked for; the window manager applies it when it gets to it. Wait,
+// boundedly, until the window shows the frame asked for, and report the frame it has then.
 bool X11WindowBackend::settle(int index, QRectF* frame)
 {
     if (index < 0 || index >= m_windows.size())
         return false;
-    m_tracker->sync();
     const X11Window& window = m_windows.at(index);
-    if (const std::optional<QRect> now = waitFor(window, m_requests.take(window.id)))
+    const Request request = m_requests.take(window.id);
+    send(window, request);
+    m_tracker->sync();
+    if (const std::optional<QRect> now = waitFor(window, request))
         *frame = QRectF(*now);
     m_tracker->updateSoon();
     return true;

@@ -19,8 +19,8 @@ class X11WindowTracker;
 // costs no round trip unless windows changed.
 // Frames are outer frames (decorations included) in root coordinates, for the list and
 // for the requests alike: moving a window to the position listed leaves it in place,
-// and giving it the size listed keeps its size. The window manager applies requests
-// later; settle() waits a little for that.
+// and giving it the size listed keeps its size. Sizes and positions go to the window
+// manager together in settle(), which waits a little for it to apply them.
 class X11WindowBackend final : public WindowBackend
 {
 public:
@@ -46,6 +46,7 @@ private:
     {
         std::optional<QPoint> position;
         std::optional<QSize> size;
+        std::optional<QSize> clientSize;  // what size leaves inside the decorations
         bool isMetBy(const QRect& frame) const;
     };
 
@@ -53,6 +54,8 @@ private:
     // The listed window at index if it still exists; logs and returns null otherwise.
     const X11Window* liveWindow(int index, const char* operation);
     void restoreFromMaximized(const X11Window& window);
+    // One move-and-resize request for everything asked of the window since it settled.
+    void send(const X11Window& window, const Request& request);
     // The window's frame once it meets the request or the wait is over; nullopt once
     // the window has gone.
     std::optional<QRect> waitFor(const X11Window& window, const Request& request);
