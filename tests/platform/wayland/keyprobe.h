@@ -77,6 +77,26 @@ public:
         }, ms);
     }
     void forget() { m_lines.clear(); }
+    // Asks the client what it would paste now, until it is `expected` (the caller's event
+    // loop serves what it offers meanwhile).
+    bool clipboardIs(const QString& expected)
+    {
+        for (int i = 0; i < 50; ++i) {
+            forget();
+            send("clipboard");
+            QString seen;
+            waitFor([&](const QJsonObject& o) {
+                seen = o[QLatin1String("clipboard")].toString();
+                return o.contains(QLatin1String("clipboard"));
+            });
+            if (seen == expected)
+                return true;
+            QDeadlineTimer pause(20);
+            while (!pause.hasExpired())
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        }
+        return false;
+    }
     // What it printed since the last forget(), for a failure message.
     QByteArray transcript() const
     {

@@ -63,7 +63,7 @@ private slots:
         TextPaster paster;
         m_probe->send("clear");
         copyInProbe(users.toUtf8());
-        QVERIFY(clipboardIs(users));
+        QVERIFY(m_probe->clipboardIs(users));
         QSignalSpy returned(&paster.loan(), &ClipboardLoan::returned);
         m_probe->forget();
         paster.paste(text, false);
@@ -72,7 +72,7 @@ private slots:
                  m_probe->transcript());
         QTRY_COMPARE(returned.count(), 1);
         QCOMPARE(returned.at(0).at(0).value<ClipboardLoan::Outcome>(), ClipboardLoan::Outcome::Fetched);
-        QVERIFY(clipboardIs(users));
+        QVERIFY(m_probe->clipboardIs(users));
     }
 
     // Someone copies while the text is lent: their content stays.
@@ -80,7 +80,7 @@ private slots:
     {
         startPortal();
         copyInProbe("before");
-        QVERIFY(clipboardIs("before"));
+        QVERIFY(m_probe->clipboardIs("before"));
         ClipboardLoan loan;
         QVERIFY(loan.prepare());
         QSignalSpy returned(&loan, &ClipboardLoan::returned);
@@ -88,7 +88,7 @@ private slots:
         copyInProbe("newer");  // its key goes after our selection, on the same connection
         QTRY_COMPARE_WITH_TIMEOUT(returned.count(), 1, 2 * ClipboardLoan::kTimeLimitMs);
         QCOMPARE(returned.at(0).at(0).value<ClipboardLoan::Outcome>(), ClipboardLoan::Outcome::TakenOver);
-        QVERIFY(clipboardIs("newer"));
+        QVERIFY(m_probe->clipboardIs("newer"));
     }
 
     // A portal without the clipboard: the keys type the text, what the layout has of it.
@@ -131,25 +131,6 @@ private:
         m_probe->send("copy " + text);
     }
 
-    // Asks the client what it would paste now, until it is `expected` (our event loop
-    // answers the transfers of what we offer meanwhile).
-    bool clipboardIs(const QString& expected)
-    {
-        for (int i = 0; i < 50; ++i) {
-            m_probe->forget();
-            m_probe->send("clipboard");
-            QString seen;
-            m_probe->waitFor([&](const QJsonObject& o) {
-                if (o.contains("clipboard"))
-                    seen = o["clipboard"].toString();
-                return o.contains("clipboard");
-            });
-            if (seen == expected)
-                return true;
-            QTest::qWait(20);
-        }
-        return false;
-    }
 
     QString m_address;
     QString m_display;

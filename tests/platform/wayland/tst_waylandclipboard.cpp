@@ -44,7 +44,7 @@ private slots:
         QFETCH(QString, users);
         m_probe->send("clear");
         copyInProbe(users.toUtf8());
-        QVERIFY(clipboardIs(users));
+        QVERIFY(m_probe->clipboardIs(users));
         TextPaster paster;
         QSignalSpy returned(&paster.loan(), &ClipboardLoan::returned);
         m_probe->forget();
@@ -53,21 +53,21 @@ private slots:
                  m_probe->transcript());
         QTRY_COMPARE(returned.count(), 1);
         QCOMPARE(returned.at(0).at(0).value<ClipboardLoan::Outcome>(), ClipboardLoan::Outcome::Fetched);
-        QVERIFY(clipboardIs(users));
+        QVERIFY(m_probe->clipboardIs(users));
     }
 
     // Someone copies while the text is lent: their content stays.
     void newerOwnerKept()
     {
         copyInProbe("before");
-        QVERIFY(clipboardIs("before"));
+        QVERIFY(m_probe->clipboardIs("before"));
         ClipboardLoan loan;
         QSignalSpy returned(&loan, &ClipboardLoan::returned);
         loan.lend(QStringLiteral("lent"));  // nobody reads it
         copyInProbe("newer");
         QTRY_COMPARE_WITH_TIMEOUT(returned.count(), 1, 2 * ClipboardLoan::kTimeLimitMs);
         QCOMPARE(returned.at(0).at(0).value<ClipboardLoan::Outcome>(), ClipboardLoan::Outcome::TakenOver);
-        QVERIFY(clipboardIs("newer"));
+        QVERIFY(m_probe->clipboardIs("newer"));
     }
 
 private:
@@ -81,25 +81,6 @@ private:
         m_probe->send("copy " + text);
     }
 
-    // Asks the client what it would paste now, until it is `expected` (our event loop
-    // serves the content we offer meanwhile).
-    bool clipboardIs(const QString& expected)
-    {
-        for (int i = 0; i < 50; ++i) {
-            m_probe->forget();
-            m_probe->send("clipboard");
-            QString seen;
-            m_probe->waitFor([&](const QJsonObject& o) {
-                if (o.contains("clipboard"))
-                    seen = o["clipboard"].toString();
-                return o.contains("clipboard");
-            });
-            if (seen == expected)
-                return true;
-            QTest::qWait(20);
-        }
-        return false;
-    }
 
     QString m_display;
     std::unique_ptr<KeyProbe> m_probe;
