@@ -7,6 +7,7 @@
 #include "widgets/basepropertywidget.h"
 #include "widgets/kydisplayviewattribute.h"
 
+#include <QAbstractButton>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLabel>
@@ -182,6 +183,44 @@ private slots:
         QCOMPARE(title->text(), QStringLiteral("Docs"));
         answer(*action, TovKyPluginEventType::kKeyUpEvent);
         QTRY_COMPARE(face->grab().toImage(), released);
+    }
+
+    void inspectorTextsFit_data()
+    {
+        QTest::addColumn<QString>("lang");
+        for (const QString& lang : QStringLiteral(SYSTEMDLL_LANGUAGES).split(QLatin1Char(',')))
+            QTest::newRow(qPrintable(lang)) << lang;
+    }
+
+    // In every language, each inspector's one-line texts fit the room their form gives them.
+    void inspectorTextsFit()
+    {
+        QFETCH(QString, lang);
+        SystemDll package;
+        QTranslator* translator = package.translate(lang);
+        QVERIFY(translator);
+        QCoreApplication::installTranslator(translator);
+        QStringList clipped;
+        for (const QString& category : SystemDll::categories()) {
+            std::unique_ptr<KYPlugin> action(package.makeWidget(category, 0));
+            QWidget* inspector = action ? action->propertyWidget() : nullptr;
+            if (!inspector)
+                continue;
+            inspector->ensurePolished();
+            for (QWidget* widget : inspector->findChildren<QWidget*>()) {
+                widget->ensurePolished();
+                const auto* label = qobject_cast<QLabel*>(widget);
+                const auto* button = qobject_cast<QAbstractButton*>(widget);
+                const QString text = label ? label->text() : button ? button->text() : QString();
+                if (text.isEmpty() || (label && label->wordWrap()) || widget->isHidden())
+                    continue;
+                if (widget->sizeHint().width() > widget->width())
+                    clipped << QStringLiteral("%1 %2 \"%3\": %4 px in %5").arg(category.section('.', -1),
+                        widget->objectName(), text).arg(widget->sizeHint().width()).arg(widget->width());
+            }
+        }
+        QCoreApplication::removeTranslator(translator);
+        QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join('\n')));
     }
 
 private:

@@ -219,7 +219,7 @@
     </message>
     <message>
         <source>LAB_WINDOWCONTROL_MATCH_PROGRAM</source>
-        <translation>Jedes Fenster dieses Programms</translation>
+        <translation>Jedes seiner Fenster</translation>
     </message>
     <message>
         <source>LAB_WINDOWCONTROL_MATCH_PROGRAM_TIP</source>

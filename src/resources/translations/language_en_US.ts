@@ -219,7 +219,7 @@
     </message>
     <message>
         <source>LAB_WINDOWCONTROL_MATCH_PROGRAM</source>
-        <translation>Any window of this program</translation>
+        <translation>Any of its windows</translation>
     </message>
     <message>
         <source>LAB_WINDOWCONTROL_MATCH_PROGRAM_TIP</source>
