@@ -147,6 +147,28 @@ private slots:
         QCOMPARE(answers.first().value("title").toString(), value);
     }
 
+    // A script that never answers is waited for a bounded time, with one warning, and
+    // leaves nothing behind that would stop the next.
+    void unanswered_data()
+    {
+        QTest::addColumn<QString>("body");
+
+        QTest::newRow("silent") << "var quiet = 1;";
+        QTest::newRow("syntax error") << "answer((";
+        QTest::newRow("throws") << "throw new Error('no');";
+    }
+
+    void unanswered()
+    {
+        QFETCH(QString, body);
+
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("KWin did not answer the script to stay silent within"));
+        int answers = 0;
+        QVERIFY(!m_scripting->run("stay silent", body, {}, [&](const QJsonDocument&) { return ++answers > 0; }));
+        QCOMPARE(answers, 0);
+        QVERIFY(m_scripting->run("echo", kEchoScript, {}, [&](const QJsonDocument&) { return ++answers > 0; }));
+    }
+
     // Listed with its title, the name of its process, its app id and its frame.
     void listed()
     {

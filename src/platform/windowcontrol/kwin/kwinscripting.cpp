@@ -5,7 +5,6 @@
 #include "platform/windowcontrol/windowcontrollog.h"
 
 #include <QCoreApplication>
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusReply>
 #include <QElapsedTimer>
@@ -141,21 +140,17 @@ QString KWinScripting::source(const QString& token, const QString& body, const Q
     return QStringLiteral("var input = %1;\n%2\n%3\n").arg(literal, QLatin1String(kPrelude), body);
 }
 
-bool KWinScripting::load(const char* what, const QString& token, const QString& body, const QJsonObject& args)
+QString KWinScripting::load(const QString& token, const QString& body, const QJsonObject& args)
 {
     const QString file = m_folder.filePath(token + QLatin1String(".js"));
     QFile script(file);
-    if (!m_folder.isValid() || !script.open(QIODevice::WriteOnly) || script.write(source(token, body, args).toUtf8()) < 0) {
-        qCWarning(lcWindowControl) << "cannot write the KWin script to" << what << "to" << file << script.errorString();
-        return false;
-    }
+    if (!m_folder.isValid() || !script.open(QIODevice::WriteOnly) || script.write(source(token, body, args).toUtf8()) < 0)
+        return QStringLiteral("cannot write %1: %2").arg(file, script.errorString());
     script.close();
     const QDBusReply<int> id = callKWin(m_bus, kScriptingPath, kScriptingInterface, QStringLiteral("loadScript"), {file, token});
     if (!id.isValid() || id.value() < 0) {
-        qCWarning(lcWindowControl) << "KWin did not load the script to" << what << ":"
-                                   << (id.isValid() ? QStringLiteral("refused") : id.error().message());
         QFile::remove(file);
-        return false;
+        return QStringLiteral("KWin did not load it: %1").arg(id.isValid() ? QStringLiteral("refused") : id.error().message());
     }
     QDBusMessage ran;
     for (const QString& prefix : kScriptPrefixes) {
@@ -164,12 +159,11 @@ bool KWinScripting::load(const char* what, const QString& token, const QString& 
         ran = callKWin(m_bus, prefix + QString::number(id.value()), kScriptInterface, QStringLiteral("run"), {});
         if (ran.type() == QDBusMessage::ReplyMessage) {
             m_scriptPrefix = prefix;
-            return true;
+            return {};
         }
     }
-    qCWarning(lcWindowControl) << "KWin did not run the script to" << what << ":" << ran.errorMessage();
     unload(token);
-    return false;
+    return QStringLiteral("KWin did not run it: %1").arg(ran.errorMessage());
 }
 
 void KWinScripting::unload(const QString& token)
@@ -201,7 +195,9 @@ bool KWinScripting::run(const char* what, const QString& body, const QJsonObject
     Waiting waiting{nextToken(), &take};
     // A listener called from a wait may run a script of its own: the outer wait resumes after.
     Waiting* const outer = std::exchange(m_waiting, &waiting);
-    if (load(what, waiting.token, body, args)) {
+    if (const QString failed = load(waiting.token, body, args); !failed.isEmpty()) {
+        qCWarning(lcWindowControl).noquote() << QStringLiteral("no script to %1: %2").arg(QLatin1String(what), failed);
+    } else {
         QEventLoop loop;
         QTimer deadline;
         deadline.setSingleShot(true);
@@ -237,8 +233,10 @@ bool KWinScripting::start(const char* what, const QString& body, const QJsonObje
     const QString token = nextToken();
     m_standing = token;
     m_standingTake = std::move(take);
-    if (load(what, token, body, args))
+    const QString failed = load(token, body, args);
+    if (failed.isEmpty())
         return true;
+    qCDebug(lcWindowControl).noquote() << QStringLiteral("no script to %1: %2").arg(QLatin1String(what), failed);
     m_standing.clear();
     m_standingTake = nullptr;
     return false;

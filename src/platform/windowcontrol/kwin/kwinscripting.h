@@ -33,7 +33,8 @@ public:
     // was answered.
     bool run(const char* what, const QString& body, const QJsonObject& args, const Take& take, int moreMs = 0);
     // Loads body to stay loaded until stop() or the end of this object; each answer goes
-    // to take. False, with a line saying why, when KWin would not run it.
+    // to take. False when KWin would not run it, with why in the debug log: the caller
+    // says what that means.
     bool start(const char* what, const QString& body, const QJsonObject& args, std::function<void(const QJsonDocument&)> take);
     void stop();
 
@@ -53,8 +54,8 @@ private:
     KWinScripting(const QDBusConnection& bus, const QString& service, const QString& path,
                   std::unique_ptr<KWinAnswerReceiver> receiver);
     void received(const QString& token, const QString& json);
-    // Writes, loads and runs a script under token; false with a warning when any step fails.
-    bool load(const char* what, const QString& token, const QString& body, const QJsonObject& args);
+    // Writes, loads and runs a script under token; what went wrong, if anything.
+    QString load(const QString& token, const QString& body, const QJsonObject& args);
     void unload(const QString& token);
     QString nextToken();
 
