@@ -169,6 +169,23 @@ private slots:
         QVERIFY(m_scripting->run("echo", kEchoScript, {}, [&](const QJsonDocument&) { return ++answers > 0; }));
     }
 
+    // A script run while another waits (from a listener called in that wait): both
+    // get all their answers, including those the outer one sends meanwhile.
+    void nestedRuns()
+    {
+        QList<int> outer;
+        int inner = 0;
+        const bool outerAnswered = m_scripting->run("answer twice", "answer([1]); answer([2]);", {}, [&](const QJsonDocument& answer) {
+            outer << answer.array().first().toInt();
+            if (outer.size() == 1)
+                m_scripting->run("echo", kEchoScript, {}, [&](const QJsonDocument&) { return ++inner > 0; });
+            return outer.size() == 2;
+        });
+        QVERIFY(outerAnswered);
+        QCOMPARE(outer, QList<int>({1, 2}));
+        QCOMPARE(inner, 1);
+    }
+
     // Listed with its title, the name of its process, its app id and its frame.
     void listed()
     {

@@ -180,10 +180,16 @@ void KWinScripting::received(const QString& token, const QString& json)
         qCWarning(lcWindowControl) << "unreadable answer from a KWin script:" << error.errorString();
         return;
     }
-    if (m_waiting && token == m_waiting->token && !m_waiting->enough) {
-        m_waiting->answered = true;
-        m_waiting->enough = (*m_waiting->take)(answer);
-    } else if (!m_standing.isEmpty() && token == m_standing && m_standingTake) {
+    for (Waiting* waiting = m_waiting; waiting; waiting = waiting->outer) {
+        if (token == waiting->token) {
+            if (!waiting->enough) {
+                waiting->answered = true;
+                waiting->enough = (*waiting->take)(answer);
+            }
+            return;
+        }
+    }
+    if (!m_standing.isEmpty() && token == m_standing && m_standingTake) {
         m_standingTake(answer);
     }
 }
@@ -192,9 +198,10 @@ bool KWinScripting::run(const char* what, const QString& body, const QJsonObject
 {
     QElapsedTimer took;
     took.start();
-    Waiting waiting{nextToken(), &take};
-    // A listener called from a wait may run a script of its own: the outer wait resumes after.
-    Waiting* const outer = std::exchange(m_waiting, &waiting);
+    // A listener called from a wait may run a script of its own: the outer wait still
+    // takes its answers, and resumes after.
+    Waiting waiting{nextToken(), &take, m_waiting};
+    m_waiting = &waiting;
     if (const QString failed = load(waiting.token, body, args); !failed.isEmpty()) {
         qCWarning(lcWindowControl).noquote() << QStringLiteral("no script to %1: %2").arg(QLatin1String(what), failed);
     } else {
@@ -222,7 +229,7 @@ bool KWinScripting::run(const char* what, const QString& body, const QJsonObject
         else
             qCDebug(lcWindowControl) << "KWin script to" << what << "took" << took.elapsed() << "ms";
     }
-    m_waiting = outer;
+    m_waiting = waiting.outer;
     return waiting.answered;
 }
 

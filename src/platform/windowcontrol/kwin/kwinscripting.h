@@ -47,6 +47,7 @@ private:
     {
         QString token;
         const Take* take = nullptr;
+        Waiting* outer = nullptr;  // a wait this one runs inside
         bool answered = false;
         bool enough = false;
     };
@@ -66,7 +67,7 @@ private:
     QTemporaryDir m_folder;
     QString m_scriptPrefix;  // where KWin shows a loaded script's object, once known
     int m_sequence = 0;
-    Waiting* m_waiting = nullptr;  // the run() waiting for answers, if any
+    Waiting* m_waiting = nullptr;  // the innermost run() waiting for answers, if any
     QString m_standing;            // the token of the script start() loaded
     std::function<void(const QJsonDocument&)> m_standingTake;
 };
