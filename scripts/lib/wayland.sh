@@ -1,5 +1,6 @@
 # Headless Wayland compositors for tests and benchmarks: sway (wlroots) and mutter (GNOME),
-# each with a runtime folder of its own. Source it, then call start_wayland and stop_wayland
+# each with a runtime folder of its own; gnome-shell and KWin on request (start_gnome_shell,
+# start_kwin) for the tests of window control on them. Source it, then call start_wayland and stop_wayland
 # (typically from an EXIT trap). Nothing here touches WAYLAND_DISPLAY: the X11 suite keeps
 # running on X11, and a test that wants a compositor points its clients at one of these:
 #   SYSTEMDLL_TEST_SWAY_DISPLAY    absolute path of sway's Wayland socket
@@ -157,5 +158,57 @@ stop_gnome_shell()
     GNOME_BUS_PIDS=
     [ -n "${GNOME_RUNTIME:-}" ] && rm -rf "$GNOME_RUNTIME" "$GNOME_RUNTIME.log"
     GNOME_RUNTIME=
+    return 0
+}
+
+# KWin, headless, on a private session bus; only for the test of window control through
+# KWin scripting. Exports SYSTEMDLL_TEST_KWIN_DISPLAY (absolute Wayland socket path) and
+# SYSTEMDLL_TEST_KWIN_BUS (its private session bus); stop it with stop_kwin.
+start_kwin()
+{
+    command -v kwin_wayland >/dev/null || { echo "wayland: kwin_wayland is not installed" >&2; return 0; }
+    KWIN_RUNTIME=$(mktemp -d /tmp/vanta-kwin.XXXXXX)
+    chmod 700 "$KWIN_RUNTIME"
+    mkdir -p "$KWIN_RUNTIME/home"
+    # The installed binary carries a file capability that cannot be granted here, so
+    # exec fails with "Operation not permitted"; a copy carries none.
+    cp "$(command -v kwin_wayland)" "$KWIN_RUNTIME/kwin_wayland"
+    local bus address
+    bus=$(dbus-daemon --session --fork --print-address=1 --print-pid=1)
+    KWIN_BUS_PID=$(echo "$bus" | sed -n 2p)
+    address=$(echo "$bus" | sed -n 1p)
+    env -u DISPLAY -u WAYLAND_DISPLAY HOME="$KWIN_RUNTIME/home" XDG_RUNTIME_DIR="$KWIN_RUNTIME" \
+        XDG_CONFIG_HOME="$KWIN_RUNTIME/home/.config" DBUS_SESSION_BUS_ADDRESS="$address" \
+        "$KWIN_RUNTIME/kwin_wayland" --virtual --no-lockscreen --no-global-shortcuts --no-kactivities \
+        --socket vanta-kwin --width 1280 --height 800 >"$KWIN_RUNTIME.log" 2>&1 &
+    KWIN_PID=$!
+    # Ready when its scripting answers on the bus and clients can connect; a loaded
+    # machine may take a while.
+    local ready=no _
+    for _ in 1 2 3; do
+        if _wayland_wait_for "DBUS_SESSION_BUS_ADDRESS='$address' gdbus introspect --session \
+                -d org.kde.KWin -o /Scripting && [ -S '$KWIN_RUNTIME/vanta-kwin' ]"; then
+            ready=yes
+            break
+        fi
+    done
+    if [ "$ready" = no ]; then
+        echo "wayland: kwin did not start (log: $KWIN_RUNTIME.log)" >&2
+        stop_kwin
+        return 0
+    fi
+    export SYSTEMDLL_TEST_KWIN_DISPLAY=$KWIN_RUNTIME/vanta-kwin
+    export SYSTEMDLL_TEST_KWIN_BUS=$address
+    echo "wayland: kwin on $SYSTEMDLL_TEST_KWIN_DISPLAY" >&2
+}
+
+stop_kwin()
+{
+    stop_child "${KWIN_PID:-}"
+    stop_child "${KWIN_BUS_PID:-}"
+    KWIN_PID=
+    KWIN_BUS_PID=
+    [ -n "${KWIN_RUNTIME:-}" ] && rm -rf "$KWIN_RUNTIME" "$KWIN_RUNTIME.log"
+    KWIN_RUNTIME=
     return 0
 }

@@ -6,6 +6,7 @@
 
 #if defined(SYSTEMDLL_HAVE_XCB_WINDOWCONTROL)
 #include "gnome/gnomewindowbackend.h"
+#include "kwin/kwinwindowbackend.h"
 #include "sway/swaywindowbackend.h"
 #include "x11/x11windowbackend.h"
 #endif
@@ -38,6 +39,8 @@ std::unique_ptr<WindowBackend> waylandDefault()
 {
     if (auto sway = swayBackend())
         return sway;
+    if (auto kwin = KWinWindowBackend::open())
+        return kwin;
     QString problem;
     if (auto gnome = GnomeWindowBackend::open(&problem))
         return gnome;
@@ -121,6 +124,14 @@ std::unique_ptr<WindowBackend> WindowBackend::create(const QString& backend)
             return gnome;
         qCWarning(lcWindowControl).noquote() << QStringLiteral("no window control on GNOME: %1").arg(problem);
         return std::make_unique<EmptyWindowBackend>(WindowBackend::Missing::GnomeExtension);
+    }
+    if (backend == QLatin1String(WindowControlConstants::kKWinBackend)) {
+        QString problem;
+        if (auto kwin = KWinWindowBackend::open(&problem))
+            return kwin;
+        qCWarning(lcWindowControl).noquote()
+            << QStringLiteral("KWin window control requested but %1: no windows can be listed or controlled").arg(problem);
+        return std::make_unique<EmptyWindowBackend>();
     }
     if (backend == QLatin1String(WindowControlConstants::kSwayBackend)) {
         if (auto sway = swayBackend())

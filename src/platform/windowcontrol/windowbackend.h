@@ -59,7 +59,7 @@ public:
     enum class Missing { Nothing, GnomeExtension };
     virtual Missing missing() const;
 
-    // The backend for this process: SYSTEMDLL_WINDOWCONTROL_BACKEND=x11|sway|gnome|none forces
+    // The backend for this process: SYSTEMDLL_WINDOWCONTROL_BACKEND=x11|sway|kwin|gnome|none forces
     // one; otherwise the platform's own (in a Wayland session the compositor's, whichever
     // answers, else X11 for the X11 programs), or one that lists nothing. Never null.
     static std::unique_ptr<WindowBackend> create();

@@ -14,11 +14,12 @@ constexpr double kMaxCoordinate = 1 << 24;
 // Log lines show at most this much of a window title.
 constexpr int kLoggedTitleLength = 120;
 
-// SYSTEMDLL_WINDOWCONTROL_BACKEND=x11|sway|gnome|none forces a backend.
+// SYSTEMDLL_WINDOWCONTROL_BACKEND=x11|sway|kwin|gnome|none forces a backend.
 constexpr char kBackendVariable[] = "SYSTEMDLL_WINDOWCONTROL_BACKEND";
 constexpr char kX11Backend[] = "x11";
 constexpr char kSwayBackend[] = "sway";
 constexpr char kGnomeBackend[] = "gnome";
+constexpr char kKWinBackend[] = "kwin";
 constexpr char kSwaySocketVariable[] = "SWAYSOCK";
 constexpr char kI3SocketVariable[] = "I3SOCK";
 constexpr char kNoBackend[] = "none";
@@ -33,6 +34,10 @@ constexpr int kSettlePollUs = 200;
 constexpr int kIpcTimeoutMs = 1000;
 constexpr int kMaxIpcMessage = 64 * 1024 * 1024;
 constexpr int kSwaySettleTimeoutMs = 200;
+
+// KWin: how long after its first answer a move or resize is waited for; KWin shows the
+// new frame only once the client has drawn at the new size.
+constexpr int kKWinSettleTimeoutMs = 500;
 
 // X11: longest property read, in 32-bit units (titles, class names, state lists).
 constexpr unsigned kPropertyLongLength = 1024;
