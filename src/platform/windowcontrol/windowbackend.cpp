@@ -61,7 +61,7 @@ std::unique_ptr<WindowBackend> platformDefault()
         if (auto wayland = waylandDefault())
             return wayland;
         qCWarning(lcWindowControl) << "this Wayland compositor offers no window control (no sway IPC socket,"
-                                   << "no GNOME Shell extension):"
+                                   << "no KWin scripting, no GNOME Shell extension):"
                                    << "only windows of X11 programs can be listed and controlled";
     }
     if (auto x11 = X11WindowBackend::open())

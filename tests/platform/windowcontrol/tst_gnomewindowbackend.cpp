@@ -2,6 +2,7 @@
 // this test's own (scripts/lib/wayland.sh start_gnome_shell, about 8 s) with the
 // extension enabled, Qt Wayland windows of a program of our own on it; and the
 // extension's absence, reported.
+#include "windowtests.h"
 #include "platform/windowcontrol/focuswatcher.h"
 #include "platform/windowcontrol/gnome/gnomewindowbackend.h"
 #include "platform/windowcontrol/windowcontrol.h"
@@ -21,6 +22,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using WindowTests::near;
+using WindowTests::task;
+
 namespace {
 
 const char kHelper[] = WAYLAND_WINDOW;
@@ -28,21 +32,6 @@ const char kExtension[] = GNOME_EXTENSION;
 const char kScripts[] = SCRIPTS_DIR;
 const char kObject[] = "/com/corvane/VantaWindows";
 const char kInterface[] = "com.corvane.VantaWindows";
-
-WindowTask task(const QString& title, WindowTask::Operation operation, const QRect& frame = {})
-{
-    WindowTask task;
-    task.title = title;
-    task.operation = operation;
-    task.rect = frame;
-    return task;
-}
-
-bool near(const QRect& a, const QRect& b, int tolerance = 2)
-{
-    return qAbs(a.x() - b.x()) <= tolerance && qAbs(a.y() - b.y()) <= tolerance
-        && qAbs(a.width() - b.width()) <= tolerance && qAbs(a.height() - b.height()) <= tolerance;
-}
 
 } // namespace
 

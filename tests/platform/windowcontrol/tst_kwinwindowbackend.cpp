@@ -1,6 +1,7 @@
 // Window control on KDE through KWin scripting: a headless KWin of this test's own
 // (scripts/lib/wayland.sh start_kwin) on a private bus, Qt Wayland windows of a program
 // of our own on it; and KWin's absence, reported.
+#include "windowtests.h"
 #include "platform/windowcontrol/focuswatcher.h"
 #include "platform/windowcontrol/kwin/kwinscripting.h"
 #include "platform/windowcontrol/kwin/kwinwindowbackend.h"
@@ -18,6 +19,9 @@
 #include <QScopeGuard>
 
 #include <signal.h>
+
+using WindowTests::near;
+using WindowTests::task;
 
 namespace {
 
@@ -48,21 +52,6 @@ answer({ done: w !== null });
 )";
 
 const char kEchoScript[] = "answer(input.args);";
-
-WindowTask task(const QString& title, WindowTask::Operation operation, const QRect& frame = {})
-{
-    WindowTask task;
-    task.title = title;
-    task.operation = operation;
-    task.rect = frame;
-    return task;
-}
-
-bool near(const QRect& a, const QRect& b, int tolerance = 2)
-{
-    return qAbs(a.x() - b.x()) <= tolerance && qAbs(a.y() - b.y()) <= tolerance
-        && qAbs(a.width() - b.width()) <= tolerance && qAbs(a.height() - b.height()) <= tolerance;
-}
 
 QRect frameOf(const QJsonObject& w)
 {

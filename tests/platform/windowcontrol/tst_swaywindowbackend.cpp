@@ -1,5 +1,6 @@
 // Window control on the suite's headless sway, through its IPC socket, on Qt Wayland
 // windows of a program of our own; checked against swaymsg's view of the layout tree.
+#include "windowtests.h"
 #include "platform/windowcontrol/focuswatcher.h"
 #include "platform/windowcontrol/sway/swayipc.h"
 #include "platform/windowcontrol/sway/swaywindowbackend.h"
@@ -18,6 +19,9 @@
 #include <memory>
 
 using TovWindowControl::WindowsInfo;
+
+using WindowTests::near;
+using WindowTests::task;
 
 namespace {
 
@@ -60,21 +64,6 @@ QRect rectOf(const QJsonObject& container)
     const int titleBar = container.value("deco_rect").toObject().value("height").toInt();
     return QRect(r.value("x").toInt(), r.value("y").toInt() - titleBar, r.value("width").toInt(),
                  r.value("height").toInt() + titleBar);
-}
-
-WindowTask task(WindowTask::Operation operation, const QRect& frame = {})
-{
-    WindowTask task;
-    task.title = QStringLiteral("Target");
-    task.operation = operation;
-    task.rect = frame;
-    return task;
-}
-
-bool near(const QRect& a, const QRect& b, int tolerance = 2)
-{
-    return qAbs(a.x() - b.x()) <= tolerance && qAbs(a.y() - b.y()) <= tolerance
-        && qAbs(a.width() - b.width()) <= tolerance && qAbs(a.height() - b.height()) <= tolerance;
 }
 
 } // namespace
@@ -142,7 +131,7 @@ private slots:
         WindowControl control(SwayWindowBackend::open(m_socket));
         for (const QRect& frame : frames) {
             control.lastRefreshTime = QTime();
-            const std::optional<QRect> reached = control.apply(task(WindowTask::Resize, frame));
+            const std::optional<QRect> reached = control.apply(task("Target", WindowTask::Resize, frame));
             QVERIFY(reached);
             QVERIFY2(near(*reached, frame), qPrintable(QString("reached %1,%2 %3x%4").arg(reached->x()).arg(reached->y())
                                                           .arg(reached->width()).arg(reached->height())));
@@ -175,7 +164,7 @@ private slots:
         WindowControl control(SwayWindowBackend::open(m_socket));
         if (operation == WindowTask::Maximise)
             QTest::ignoreMessage(QtInfoMsg, QRegularExpression("sway has no maximised state"));
-        QVERIFY(control.apply(task(WindowTask::Operation(operation))));
+        QVERIFY(control.apply(task("Target", WindowTask::Operation(operation))));
         switch (operation) {
         case WindowTask::Maximise:
             QTRY_COMPARE(findByPid(swayTree(), target->processId()).value("fullscreen_mode").toInt(), 1);
@@ -215,7 +204,7 @@ private slots:
         QProcess* target = open("Page 2 - Browser", "org.example.Target");
         QVERIFY(target && bystander);
         WindowControl control(SwayWindowBackend::open(m_socket));
-        WindowTask task = ::task(WindowTask::Resize, QRect(200, 150, 400, 300));
+        WindowTask task = WindowTests::task("Target", WindowTask::Resize, QRect(200, 150, 400, 300));
         task.title = "Page 1 - Browser";
         task.match = WindowTask::Match::Program;
         task.appId = appId;
