@@ -13,6 +13,7 @@
 #include <QJsonDocument>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLoggingCategory>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -32,6 +33,38 @@ std::unique_ptr<QMimeData> earlierContent()
     data->setData(QStringLiteral("application/x-vanta-test"), QByteArray("\x00\x01\xfe\xff", 4));
     return data;
 }
+
+// Collects the clipboard's, the keyboard's and the actions' debug lines while it lives,
+// for a failure message (they stay off otherwise).
+class DebugTrace
+{
+public:
+    DebugTrace()
+    {
+        s_lines.clear();
+        QLoggingCategory::setFilterRules(QStringLiteral("systemdll.platform.clipboard.debug=true\n"
+                                                        "systemdll.platform.keyboard.debug=true\n"
+                                                        "systemdll.actions.debug=true"));
+        s_previous = qInstallMessageHandler(&DebugTrace::handle);
+    }
+    ~DebugTrace()
+    {
+        qInstallMessageHandler(s_previous);
+        QLoggingCategory::setFilterRules(QString());
+    }
+    static QString text() { return s_lines.join(QLatin1Char('\n')); }
+
+private:
+    static void handle(QtMsgType type, const QMessageLogContext& context, const QString& message)
+    {
+        if (type == QtDebugMsg)
+            s_lines << message;
+        else
+            s_previous(type, context, message);
+    }
+    static inline QStringList s_lines;
+    static inline QtMessageHandler s_previous = nullptr;
+};
 
 } // namespace
 
@@ -181,6 +214,7 @@ private slots:
         PluginInputText action;
         QVERIFY(action.init("k", v1({{"SendText", "read first"}, {"PressEnterStatus", "true"}})));
         QSignalSpy read(&action.findChild<TextPaster*>()->loan(), &ClipboardLoan::read);
+        const DebugTrace trace;
         answer(action);
         if (ownWindow) {
             QCOMPARE(read.count(), 1);
@@ -188,7 +222,8 @@ private slots:
             QTRY_COMPARE(atEnter, QStringList{QStringLiteral("read first")});
         } else {
             // Another process may be slower to read than the 100 ms the trigger waits at most.
-            QTRY_COMPARE(read.count(), 1);
+            QTRY_VERIFY2(read.count() == 1, qPrintable(DebugTrace::text() + "\ntarget: "
+                                                       + QJsonDocument(other->state()).toJson(QJsonDocument::Compact)));
             QVERIFY(other->waitFor([](const QJsonObject& s) { return s["returns"].toInt() == 1; }));
             QCOMPARE(other->state()["text"].toString(), QStringLiteral("read first"));
         }
