@@ -329,17 +329,8 @@ private:
 
     QProcess* open(const QString& title)
     {
-        auto* window = new QProcess(this);
+        QProcess* window = WindowTests::startWindow(this, m_display, m_runtime.path(), QStringList{title});
         m_windows << window;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "wayland");
-        env.insert("WAYLAND_DISPLAY", m_display);
-        env.insert("XDG_RUNTIME_DIR", m_runtime.path());
-        env.insert("ASAN_OPTIONS", "detect_leaks=0");
-        env.remove("DISPLAY");
-        window->setProcessEnvironment(env);
-        window->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        window->start(kHelper, {title});
         if (!window->waitForStarted(10000))
             return nullptr;
         // Listed and placed: KWin places a window once, as it maps it.

@@ -318,18 +318,9 @@ private:
     // Starts a window of its own process and waits until sway lists it.
     QProcess* open(const QString& title, const QString& appId = {})
     {
-        auto* window = new QProcess(this);
+        const QStringList arguments = appId.isEmpty() ? QStringList{title} : QStringList{title, appId};
+        QProcess* window = WindowTests::startWindow(this, m_display, m_runtime.path(), arguments);
         m_windows << window;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "wayland");
-        env.insert("WAYLAND_DISPLAY", m_display);
-        env.insert("XDG_RUNTIME_DIR", m_runtime.path());
-        env.insert("ASAN_OPTIONS", "detect_leaks=0");
-        env.remove("DISPLAY");
-        window->setProcessEnvironment(env);
-        window->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        window->setReadChannel(QProcess::StandardOutput);
-        window->start(kHelper, appId.isEmpty() ? QStringList{title} : QStringList{title, appId});
         if (!window->waitForStarted(10000))
             return nullptr;
         // Drawn at the size the layout gives it, and so are the windows it made smaller:
