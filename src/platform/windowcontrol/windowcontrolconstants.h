@@ -24,10 +24,10 @@ constexpr char kSwaySocketVariable[] = "SWAYSOCK";
 constexpr char kI3SocketVariable[] = "I3SOCK";
 constexpr char kNoBackend[] = "none";
 
-// X11: how long the resize hook waits for the window manager to apply our request,
-// and how often it looks in the meantime (a look is two round trips to the server).
+// X11: how long the resize hook waits for the window manager to apply our request, and
+// how long it waits at most between two looks when no event about the window comes.
 constexpr int kSettleTimeoutMs = 40;
-constexpr int kSettlePollUs = 200;
+constexpr int kSettleLookMs = 2;
 
 // Compositor IPC (sway): how long a request waits for its answer, the largest message
 // taken (a tree of many windows with long titles), and how long a resize is waited for.

@@ -12,8 +12,6 @@
 #include <QSet>
 
 #include <algorithm>
-#include <chrono>
-#include <thread>
 
 namespace {
 
@@ -79,21 +77,16 @@ QList<WindowBackend::Window> X11WindowBackend::enumerate()
     return windows;
 }
 
-const X11Window* X11WindowBackend::liveWindow(int index, const char* operation)
+std::optional<X11Window> X11WindowBackend::liveWindow(int index, const char* operation)
 {
     if (index < 0 || index >= m_windows.size()) {
         qCWarning(lcWindowControl) << operation << "ignored: no window" << index << "in the last listing";
-        return nullptr;
+        return std::nullopt;
     }
-    const X11Window& window = m_windows.at(index);
-    xcb_connection_t* c = m_x->connection();
-    XcbReply<xcb_get_geometry_reply_t> alive{xcb_get_geometry_reply(c, xcb_get_geometry(c, window.id), nullptr)};
-    m_tracker->updateSoon();
-    if (!alive) {
-        qCWarning(lcWindowControl) << operation << "ignored: window" << WindowRecordFilter::forLog(window.info.title) << "has gone";
-        return nullptr;
-    }
-    return &window;
+    std::optional<X11Window> window = m_tracker->window(m_windows.at(index).id);
+    if (!window)
+        qCWarning(lcWindowControl) << operation << "ignored: window" << WindowRecordFilter::forLog(m_windows.at(index).info.title) << "has gone";
+    return window;
 }
 
 // A maximised window keeps its maximised frame under most window managers; a size or
@@ -101,17 +94,7 @@ const X11Window* X11WindowBackend::liveWindow(int index, const char* operation)
 void X11WindowBackend::restoreFromMaximized(const X11Window& window)
 {
     xcb_ewmh_connection_t* ewmh = m_x->ewmh();
-    if (!m_supported.contains(ewmh->_NET_WM_STATE))
-        return;
-    xcb_ewmh_get_atoms_reply_t state;
-    if (!xcb_ewmh_get_wm_state_reply(ewmh, xcb_ewmh_get_wm_state(ewmh, window.id), &state, nullptr))
-        return;
-    const xcb_atom_t* begin = state.atoms;
-    const xcb_atom_t* end = state.atoms + state.atoms_len;
-    const bool maximized = std::find(begin, end, ewmh->_NET_WM_STATE_MAXIMIZED_VERT) != end
-        || std::find(begin, end, ewmh->_NET_WM_STATE_MAXIMIZED_HORZ) != end;
-    xcb_ewmh_get_atoms_reply_wipe(&state);
-    if (!maximized)
+    if (!window.maximized || !m_supported.contains(ewmh->_NET_WM_STATE))
         return;
     xcb_ewmh_request_change_wm_state(ewmh, m_x->screen(), window.id, XCB_EWMH_WM_STATE_REMOVE,
                                      ewmh->_NET_WM_STATE_MAXIMIZED_VERT, ewmh->_NET_WM_STATE_MAXIMIZED_HORZ,
@@ -123,7 +106,7 @@ void X11WindowBackend::restoreFromMaximized(const X11Window& window)
 // manager lays the window out once, and no half-way frame is ever shown.
 bool X11WindowBackend::setSize(int index, const QSize& size)
 {
-    const X11Window* window = liveWindow(index, "resize");
+    const std::optional<X11Window> window = liveWindow(index, "resize");
     if (!window || !supports({m_x->ewmh()->_NET_MOVERESIZE_WINDOW}, "_NET_MOVERESIZE_WINDOW",
                              "windows cannot be moved or resized"))
         return false;
@@ -141,7 +124,7 @@ bool X11WindowBackend::setSize(int index, const QSize& size)
 // North-west gravity: x and y place the outer top-left corner of the frame.
 bool X11WindowBackend::setPosition(int index, const QPoint& position)
 {
-    const X11Window* window = liveWindow(index, "move");
+    const std::optional<X11Window> window = liveWindow(index, "move");
     if (!window || !supports({m_x->ewmh()->_NET_MOVERESIZE_WINDOW}, "_NET_MOVERESIZE_WINDOW",
                              "windows cannot be moved or resized"))
         return false;
@@ -169,7 +152,7 @@ void X11WindowBackend::send(const X11Window& window, const Request& request)
 
 bool X11WindowBackend::close(int index)
 {
-    const X11Window* window = liveWindow(index, "close");
+    const std::optional<X11Window> window = liveWindow(index, "close");
     if (!window || !supports({m_x->ewmh()->_NET_CLOSE_WINDOW}, "_NET_CLOSE_WINDOW", "windows cannot be closed"))
         return false;
     xcb_ewmh_request_close_window(m_x->ewmh(), m_x->screen(), window->id, XCB_CURRENT_TIME, kSource);
@@ -179,7 +162,7 @@ bool X11WindowBackend::close(int index)
 
 bool X11WindowBackend::maximize(int index)
 {
-    const X11Window* window = liveWindow(index, "maximise");
+    const std::optional<X11Window> window = liveWindow(index, "maximise");
     xcb_ewmh_connection_t* ewmh = m_x->ewmh();
     if (!window
         || !supports({ewmh->_NET_WM_STATE, ewmh->_NET_WM_STATE_MAXIMIZED_VERT, ewmh->_NET_WM_STATE_MAXIMIZED_HORZ},
@@ -195,7 +178,7 @@ bool X11WindowBackend::maximize(int index)
 // ICCCM 4.1.4: a WM_CHANGE_STATE client message to the root asks for iconic state.
 bool X11WindowBackend::minimize(int index)
 {
-    const X11Window* window = liveWindow(index, "minimise");
+    const std::optional<X11Window> window = liveWindow(index, "minimise");
     if (!window)
         return false;
     xcb_client_message_event_t message{};
@@ -236,11 +219,15 @@ bool X11WindowBackend::settle(int index, QRectF* frame)
 {
     if (index < 0 || index >= m_windows.size())
         return false;
-    const X11Window& window = m_windows.at(index);
-    const Request request = m_requests.take(window.id);
-    send(window, request);
-    m_tracker->sync();
-    if (const std::optional<QRect> now = waitFor(window, request))
+    const xcb_window_t id = m_windows.at(index).id;
+    const Request request = m_requests.take(id);
+    const std::optional<X11Window> window = m_tracker->window(id);
+    if (!window) {
+        qCDebug(lcWindowControl) << "window" << WindowRecordFilter::forLog(m_windows.at(index).info.title) << "went away before it was resized";
+        return true;
+    }
+    send(*window, request);
+    if (const std::optional<QRect> now = waitFor(*window, request))
         *frame = QRectF(*now);
     m_tracker->updateSoon();
     return true;
@@ -259,6 +246,8 @@ FocusedWindow X11WindowBackend::focusedWindow()
     return m_tracker->focused();
 }
 
+// Looks again whenever the server reports a change to the window, and at least every
+// few milliseconds, for a window manager that moves a frame without telling its client.
 std::optional<QRect> X11WindowBackend::waitFor(const X11Window& window, const Request& request)
 {
     QElapsedTimer timer;
@@ -275,12 +264,13 @@ std::optional<QRect> X11WindowBackend::waitFor(const X11Window& window, const Re
                                      << timer.elapsed() << "ms";
             return frame;
         }
-        if (timer.elapsed() >= WindowControlConstants::kSettleTimeoutMs) {
+        const qint64 left = WindowControlConstants::kSettleTimeoutMs - timer.elapsed();
+        if (left <= 0) {
             qCDebug(lcWindowControl) << "window" << WindowRecordFilter::forLog(window.info.title) << "still has frame" << *frame << "after"
                                      << timer.elapsed() << "ms";
             return frame;
         }
-        std::this_thread::sleep_for(std::chrono::microseconds(WindowControlConstants::kSettlePollUs));
+        m_tracker->waitForEvent(window.id, int(qMin<qint64>(left, WindowControlConstants::kSettleLookMs)));
     }
 }
 

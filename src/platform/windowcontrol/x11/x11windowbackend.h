@@ -20,7 +20,8 @@ class X11WindowTracker;
 // Frames are outer frames (decorations included) in root coordinates, for the list and
 // for the requests alike: moving a window to the position listed leaves it in place,
 // and giving it the size listed keeps its size. Sizes and positions go to the window
-// manager together in settle(), which waits a little for it to apply them.
+// manager together in settle(), which waits a little for it to apply them. Acting costs
+// no round trip before the request leaves: what a window is like now comes from events.
 class X11WindowBackend final : public WindowBackend
 {
 public:
@@ -51,8 +52,9 @@ private:
     };
 
     explicit X11WindowBackend(std::shared_ptr<XcbConnection> connection);
-    // The listed window at index if it still exists; logs and returns null otherwise.
-    const X11Window* liveWindow(int index, const char* operation);
+    // The listed window at index as it is now, if it is still managed; logs and
+    // returns nullopt otherwise.
+    std::optional<X11Window> liveWindow(int index, const char* operation);
     void restoreFromMaximized(const X11Window& window);
     // One move-and-resize request for everything asked of the window since it settled.
     void send(const X11Window& window, const Request& request);

@@ -104,7 +104,7 @@ QByteArray classNameOf(const PropertyReply& reply)
 struct X11WindowLister::Cookies
 {
     FrameCookies frame;
-    xcb_get_property_cookie_t type, netName, pid, machine, windowClass;
+    xcb_get_property_cookie_t type, netName, pid, machine, windowClass, state;
 };
 
 X11WindowLister::X11WindowLister(XcbConnection& connection)
@@ -169,7 +169,8 @@ QVector<std::optional<X11Window>> X11WindowLister::read(const QVector<xcb_window
                         requestProperty(m_x, id, ewmh->_NET_WM_NAME),
                         requestProperty(m_x, id, ewmh->_NET_WM_PID),
                         requestProperty(m_x, id, XCB_ATOM_WM_CLIENT_MACHINE),
-                        requestProperty(m_x, id, XCB_ATOM_WM_CLASS)});
+                        requestProperty(m_x, id, XCB_ATOM_WM_CLASS),
+                        requestProperty(m_x, id, ewmh->_NET_WM_STATE)});
     }
 
     m_commands.clear();
@@ -205,6 +206,7 @@ std::optional<X11Window> X11WindowLister::read(xcb_window_t id, const Cookies& c
     const QVector<quint32> pid = numbers(propertyReply(m_x, c.pid));
     const QByteArray machine = bytes(propertyReply(m_x, c.machine));
     const QString className = QString::fromLocal8Bit(classNameOf(propertyReply(m_x, c.windowClass)));
+    const QVector<quint32> state = numbers(propertyReply(m_x, c.state));
 
     if (!frame) {
         qCDebug(lcWindowControl) << "window" << Qt::hex << id << "went away while being listed";
@@ -219,5 +221,7 @@ std::optional<X11Window> X11WindowLister::read(xcb_window_t id, const Cookies& c
         window.info.processName = className;
     window.info.appId = className;
     window.info.frame = QRectF(*frame);
+    window.maximized = state.contains(ewmh->_NET_WM_STATE_MAXIMIZED_VERT)
+        || state.contains(ewmh->_NET_WM_STATE_MAXIMIZED_HORZ);
     return window;
 }

@@ -21,6 +21,7 @@ struct X11Window
     xcb_window_t id = XCB_WINDOW_NONE;
     WindowBackend::Window info;
     QMargins extents;        // the window manager's decorations (_NET_FRAME_EXTENTS)
+    bool maximized = false;  // in either direction (_NET_WM_STATE)
 };
 
 // Reads the windows that the window manager manages. The properties of all windows are

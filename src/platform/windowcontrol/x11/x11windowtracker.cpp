@@ -6,9 +6,12 @@
 #include "platform/x11/xcbreply.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QSocketNotifier>
 #include <QTimer>
+
+#include <poll.h>
 
 namespace {
 
@@ -73,11 +76,30 @@ void X11WindowTracker::updateSoon()
     });
 }
 
-void X11WindowTracker::sync()
+std::optional<X11Window> X11WindowTracker::window(xcb_window_t id)
 {
-    XcbReply<xcb_get_input_focus_reply_t> done{
-        xcb_get_input_focus_reply(m_x->connection(), xcb_get_input_focus(m_x->connection()), nullptr)};
     update();
+    if (!m_clients || !m_clients->contains(id))
+        return std::nullopt;
+    return m_known.value(id);
+}
+
+bool X11WindowTracker::waitForEvent(xcb_window_t id, int timeoutMs)
+{
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        bool about = false;
+        while (xcb_generic_event_t* event = xcb_poll_for_event(m_x->connection())) {
+            about = handle(event) == id || about;
+            std::free(event);
+        }
+        const qint64 left = timeoutMs - waited.elapsed();
+        if (about || left <= 0 || m_x->hasError())
+            return about;
+        pollfd readable{xcb_get_file_descriptor(m_x->connection()), POLLIN, 0};
+        ::poll(&readable, 1, int(left));
+    }
 }
 
 void X11WindowTracker::update()
@@ -123,7 +145,7 @@ bool X11WindowTracker::handleEvents()
     return any;
 }
 
-void X11WindowTracker::handle(const xcb_generic_event_t* event)
+xcb_window_t X11WindowTracker::handle(const xcb_generic_event_t* event)
 {
     xcb_ewmh_connection_t* ewmh = m_x->ewmh();
     switch (event->response_type & ~0x80) {
@@ -132,7 +154,7 @@ void X11WindowTracker::handle(const xcb_generic_event_t* event)
         const auto* error = reinterpret_cast<const xcb_generic_error_t*>(event);
         qCDebug(lcWindowControl) << "X error" << error->error_code << "for request" << error->major_code
                                  << "on resource" << Qt::hex << error->resource_id;
-        return;
+        return XCB_WINDOW_NONE;
     }
     case XCB_PROPERTY_NOTIFY: {
         const auto* e = reinterpret_cast<const xcb_property_notify_event_t*>(event);
@@ -143,36 +165,38 @@ void X11WindowTracker::handle(const xcb_generic_event_t* event)
                 m_activeChanged = true;
             else if (e->atom == ewmh->_NET_SUPPORTED)
                 m_supportedChanged = true;
-            return;
+            return XCB_WINDOW_NONE;
         }
         const bool describes = e->atom == ewmh->_NET_WM_NAME || e->atom == XCB_ATOM_WM_NAME
             || e->atom == ewmh->_NET_FRAME_EXTENTS || e->atom == ewmh->_NET_WM_WINDOW_TYPE
-            || e->atom == XCB_ATOM_WM_CLASS || e->atom == ewmh->_NET_WM_PID;
-        if (describes && m_known.contains(e->window))
-            m_stale.insert(e->window);
-        return;
+            || e->atom == XCB_ATOM_WM_CLASS || e->atom == ewmh->_NET_WM_PID || e->atom == ewmh->_NET_WM_STATE;
+        if (!describes || !m_known.contains(e->window))
+            return XCB_WINDOW_NONE;
+        m_stale.insert(e->window);
+        return e->window;
     }
     case XCB_CONFIGURE_NOTIFY: {
         // Real ones on a resize, synthetic ones from the window manager on a move (ICCCM 4.1.5).
         const auto* e = reinterpret_cast<const xcb_configure_notify_event_t*>(event);
-        if (m_known.contains(e->window))
-            m_stale.insert(e->window);
-        return;
+        if (!m_known.contains(e->window))
+            return XCB_WINDOW_NONE;
+        m_stale.insert(e->window);
+        return e->window;
     }
     case XCB_REPARENT_NOTIFY: {
         const auto* e = reinterpret_cast<const xcb_reparent_notify_event_t*>(event);
-        if (m_known.contains(e->window))
-            m_stale.insert(e->window);
-        return;
+        if (!m_known.contains(e->window))
+            return XCB_WINDOW_NONE;
+        m_stale.insert(e->window);
+        return e->window;
     }
     case XCB_DESTROY_NOTIFY: {
         const auto* e = reinterpret_cast<const xcb_destroy_notify_event_t*>(event);
-        m_known.remove(e->window);
         m_stale.remove(e->window);
-        return;
+        return m_known.remove(e->window) ? e->window : xcb_window_t(XCB_WINDOW_NONE);
     }
     default:
-        return;
+        return XCB_WINDOW_NONE;
     }
 }
 

@@ -29,8 +29,13 @@ public:
 
     // Handles every event that has come in and reads what they changed.
     void update();
-    // A round trip, then update(): everything sent so far has been done and seen.
-    void sync();
+    // The managed window as it is now, from the events in so far: a round trip only
+    // when something about it (or the client list) changed since it was last read.
+    // nullopt once it is no longer managed.
+    std::optional<X11Window> window(xcb_window_t id);
+    // Handles events as they come in, until one about this window has been handled
+    // (true) or the time is up (false).
+    bool waitForEvent(xcb_window_t id, int timeoutMs);
     // update() once the event loop runs again: round trips of others may have queued
     // events inside xcb, which the socket no longer announces.
     void updateSoon();
@@ -46,7 +51,8 @@ signals:
 private:
     explicit X11WindowTracker(std::shared_ptr<XcbConnection> connection);
     bool handleEvents();
-    void handle(const xcb_generic_event_t* event);
+    // Returns the window the event is about, if it concerns a managed one.
+    xcb_window_t handle(const xcb_generic_event_t* event);
     void readSupported();
     void readClientList();
     void readWindows(const QVector<xcb_window_t>& ids);
