@@ -114,6 +114,14 @@ double percentile(std::vector<double> ms, double p)
     return ms[std::clamp<size_t>(rank, 1, ms.size()) - 1];
 }
 
+// What each side adds to the compositor's own time (medians less the median of the same
+// request sent alone): the part a trigger or a tool can make faster.
+void printBeyond(const char* where, const char* tool, double ours, double theirs, double alone)
+{
+    std::printf("windowcontrol.%s beyond the compositor's own %.3f ms: trigger %.3f ms, %s %.3f ms, ratio %.0fx\n",
+                where, alone, ours - alone, tool, theirs - alone, (theirs - alone) / std::max(ours - alone, 0.001));
+}
+
 QString benchTitle(int i)
 {
     return QStringLiteral("Bench Window %1").arg(i, 2, 10, QLatin1Char('0'));
@@ -389,6 +397,7 @@ void compareTriggerWithCommandLine(WindowControl& control)
                     median(ms[2]), percentile(ms[2], 0.99), kTriggerRuns);
         std::printf("windowcontrol.ratio wmctrl/trigger (median): %.1fx; wmctrl/window manager alone: %.1fx\n",
                     median(ms[2]) / median(ms[0]), median(ms[2]) / median(ms[1]));
+        printBeyond("x11", "wmctrl", median(ms[0]), median(ms[2]), median(ms[1]));
     }
     std::printf("windowcontrol.trigger: %d samples lost (the frame not reached within %d ms)\n", misses,
                 kArrivalTimeoutMs);
@@ -583,6 +592,7 @@ void compareSwayTriggerWithCommandLine(const char* self)
                 median(ms[3]), percentile(ms[3], 0.99), kTriggerRuns);
     std::printf("windowcontrol.ratio swaymsg/trigger on sway (median): %.1fx; swaymsg/sway alone: %.1fx\n",
                 median(ms[1]) / median(ms[0]), median(ms[1]) / median(ms[3]));
+    printBeyond("sway", "swaymsg", median(ms[0]), median(ms[1]), median(ms[3]));
     std::printf("windowcontrol.sway the bench's own tree read, in both figures: median %.3f ms\n", median(ms[2]));
     std::printf("windowcontrol.sway: %d samples lost (the frame not reached within %d ms)\n", misses,
                 kArrivalTimeoutMs);
