@@ -135,7 +135,8 @@ bool GnomeWindowBackend::setSize(int index, const QSize& size)
 
 bool GnomeWindowBackend::setPosition(int index, const QPoint& position)
 {
-    return call(index, "move", "Move", {position.x(), position.y()}) && m_pending.setPosition(m_windows, index, position);
+    return call(index, "move", "Move", {position.x(), position.y()})
+        && m_pending.setPosition(m_windows, index, position);
 }
 
 bool GnomeWindowBackend::close(int index)
