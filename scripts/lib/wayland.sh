@@ -21,6 +21,18 @@ _wayland_wait_for()
     return 1
 }
 
+# Waits until `service` answers at `object` on the session bus at `address` and the
+# Wayland socket `socket` is there: up to 30 s, as a loaded machine takes that long.
+_wayland_wait_for_shell()
+{
+    local address=$1 service=$2 object=$3 socket=$4 _
+    for _ in 1 2 3; do
+        _wayland_wait_for "DBUS_SESSION_BUS_ADDRESS='$address' gdbus introspect --session \
+                -d $service -o $object && [ -S '$socket' ]" && return 0
+    done
+    return 1
+}
+
 start_sway()
 {
     command -v sway >/dev/null || { echo "wayland: sway is not installed" >&2; return 0; }
@@ -128,17 +140,8 @@ start_gnome_shell()
     "${genv[@]}" gnome-shell --headless --wayland --no-x11 --virtual-monitor 1280x800 \
         --wayland-display=vanta-gnome >"$GNOME_RUNTIME.log" 2>&1 &
     GNOME_PID=$!
-    # Ready when the shell answers on its bus and clients can connect: up to 30 s, as a
-    # loaded machine takes that long.
-    local ready=no _
-    for _ in 1 2 3; do
-        if _wayland_wait_for "DBUS_SESSION_BUS_ADDRESS='$address' gdbus introspect --session \
-                -d org.gnome.Shell -o /org/gnome/Shell && [ -S '$GNOME_RUNTIME/vanta-gnome' ]"; then
-            ready=yes
-            break
-        fi
-    done
-    if [ "$ready" = no ]; then
+    # Ready when the shell answers on its bus and clients can connect.
+    if ! _wayland_wait_for_shell "$address" org.gnome.Shell /org/gnome/Shell "$GNOME_RUNTIME/vanta-gnome"; then
         echo "wayland: gnome-shell did not start (log: $GNOME_RUNTIME.log)" >&2
         stop_gnome_shell
         return 0
@@ -182,17 +185,8 @@ start_kwin()
         "$KWIN_RUNTIME/kwin_wayland" --virtual --no-lockscreen --no-global-shortcuts --no-kactivities \
         --socket vanta-kwin --width 1280 --height 800 >"$KWIN_RUNTIME.log" 2>&1 &
     KWIN_PID=$!
-    # Ready when its scripting answers on the bus and clients can connect; a loaded
-    # machine may take a while.
-    local ready=no _
-    for _ in 1 2 3; do
-        if _wayland_wait_for "DBUS_SESSION_BUS_ADDRESS='$address' gdbus introspect --session \
-                -d org.kde.KWin -o /Scripting && [ -S '$KWIN_RUNTIME/vanta-kwin' ]"; then
-            ready=yes
-            break
-        fi
-    done
-    if [ "$ready" = no ]; then
+    # Ready when its scripting answers on the bus and clients can connect.
+    if ! _wayland_wait_for_shell "$address" org.kde.KWin /Scripting "$KWIN_RUNTIME/vanta-kwin"; then
         echo "wayland: kwin did not start (log: $KWIN_RUNTIME.log)" >&2
         stop_kwin
         return 0

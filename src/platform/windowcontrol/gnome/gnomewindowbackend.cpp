@@ -97,6 +97,7 @@ std::optional<QList<GnomeWindowBackend::Listed>> GnomeWindowBackend::list()
 QList<WindowBackend::Window> GnomeWindowBackend::enumerate()
 {
     m_windows = list().value_or(QList<Listed>());
+    m_pending.keepListed(m_windows);
     QList<Window> windows;
     windows.reserve(m_windows.size());
     for (const Listed& listed : std::as_const(m_windows))
@@ -128,19 +129,14 @@ bool GnomeWindowBackend::call(int index, const char* operation, const char* meth
 bool GnomeWindowBackend::setSize(int index, const QSize& size)
 {
     const QRect frame = index >= 0 && index < m_windows.size() ? m_windows.at(index).window.frame.toRect() : QRect();
-    const bool done = call(index, "resize", "MoveResize",
-                           {frame.x(), frame.y(), qMax(1, size.width()), qMax(1, size.height())});
-    if (done)
-        m_requests[m_windows.at(index).id].size = size;
-    return done;
+    return call(index, "resize", "MoveResize", {frame.x(), frame.y(), qMax(1, size.width()), qMax(1, size.height())})
+        && m_pending.setSize(m_windows, index, size);
 }
 
 bool GnomeWindowBackend::setPosition(int index, const QPoint& position)
 {
-    const bool done = call(index, "move", "Move", {position.x(), position.y()});
-    if (done)
-        m_requests[m_windows.at(index).id].position = position;
-    return done;
+    return call(index, "move", "Move", {position.x(), position.y()})
+        && m_pending.setPosition(m_windows, index, position);
 }
 
 bool GnomeWindowBackend::close(int index)
@@ -169,7 +165,7 @@ bool GnomeWindowBackend::settle(int index, QRectF* frame)
     if (index < 0 || index >= m_windows.size())
         return false;
     const quint64 id = m_windows.at(index).id;
-    const Request request = m_requests.take(id);
+    const PendingFrame request = m_pending.take(id).value_or(PendingFrame());
     QElapsedTimer waited;
     waited.start();
     for (;;) {
@@ -181,9 +177,7 @@ bool GnomeWindowBackend::settle(int index, QRectF* frame)
         if (found == windows->cend())
             return true;
         const QRect now = found->window.frame.toRect();
-        const bool met = (!request.position || *request.position == now.topLeft())
-            && (!request.size || *request.size == now.size());
-        if (met || waited.elapsed() >= C::kSwaySettleTimeoutMs) {
+        if (request.isMetBy(now) || waited.elapsed() >= C::kSwaySettleTimeoutMs) {
             *frame = QRectF(now);
             return true;
         }

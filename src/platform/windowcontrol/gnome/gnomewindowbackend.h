@@ -1,9 +1,9 @@
 #pragma once
 
+#include "platform/windowcontrol/pendingframes.h"
 #include "platform/windowcontrol/windowbackend.h"
 
 #include <QDBusConnection>
-#include <QHash>
 #include <QJsonObject>
 
 #include <optional>
@@ -45,12 +45,6 @@ private:
         quint64 id = 0;
         Window window;
     };
-    struct Request
-    {
-        std::optional<QPoint> position;
-        std::optional<QSize> size;
-    };
-
     explicit GnomeWindowBackend(const QDBusConnection& bus);
     // A call on the extension's object, waited for boundedly. Plain messages rather than
     // an interface object: that one would ask the shell to describe itself first.
@@ -63,7 +57,7 @@ private:
     QDBusConnection m_bus;
     std::unique_ptr<GnomeFocusSignal> m_focusSignal;
     QList<Listed> m_windows;               // the last listing
-    QHash<quint64, Request> m_requests;    // per window, until settled
+    PendingFrames<Listed> m_pending;       // what settle() waits for
     FocusListener m_focusListener;
     FocusedWindow m_focused;
 };

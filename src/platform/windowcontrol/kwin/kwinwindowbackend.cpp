@@ -117,6 +117,7 @@ QList<WindowBackend::Window> KWinWindowBackend::enumerate()
             m_windows.append(fromJson(window.toObject()));
         return true;
     });
+    m_pending.keepListed(m_windows);
     QList<Window> windows;
     windows.reserve(m_windows.size());
     for (const Listed& listed : std::as_const(m_windows))
@@ -160,24 +161,14 @@ bool KWinWindowBackend::minimize(int index)
 }
 
 // Sizes and positions are gathered and applied together when the window settles.
-bool KWinWindowBackend::request(int index, const char* operation, const std::function<void(Request&)>& set)
-{
-    if (index < 0 || index >= m_windows.size()) {
-        qCWarning(lcWindowControl) << operation << "ignored: no window" << index << "in the last listing";
-        return false;
-    }
-    set(m_requests[m_windows.at(index).id]);
-    return true;
-}
-
 bool KWinWindowBackend::setSize(int index, const QSize& size)
 {
-    return request(index, "resize", [&](Request& r) { r.size = QSize(qMax(1, size.width()), qMax(1, size.height())); });
+    return m_pending.setSize(m_windows, index, size);
 }
 
 bool KWinWindowBackend::setPosition(int index, const QPoint& position)
 {
-    return request(index, "move", [&](Request& r) { r.position = position; });
+    return m_pending.setPosition(m_windows, index, position);
 }
 
 bool KWinWindowBackend::appliesLater() const
@@ -192,13 +183,10 @@ bool KWinWindowBackend::settle(int index, QRectF* frame)
     if (index < 0 || index >= m_windows.size())
         return false;
     const Listed& target = m_windows.at(index);
-    const auto pending = m_requests.constFind(target.id);
-    if (pending == m_requests.cend())
+    const std::optional<PendingFrame> request = m_pending.take(target.id);
+    if (!request)
         return false;
-    const Request request = *pending;
-    m_requests.erase(pending);
-    const QRect listed = target.window.frame.toRect();
-    const QRect wanted(request.position.value_or(listed.topLeft()), request.size.value_or(listed.size()));
+    const QRect wanted = request->appliedTo(target.window.frame.toRect());
     std::optional<QRect> reached;
     const QJsonObject args{{QStringLiteral("id"), target.id},
                            {QStringLiteral("frame"), QJsonObject{{QStringLiteral("x"), wanted.x()},

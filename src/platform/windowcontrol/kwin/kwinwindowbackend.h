@@ -1,12 +1,10 @@
 #pragma once
 
+#include "platform/windowcontrol/pendingframes.h"
 #include "platform/windowcontrol/windowbackend.h"
 
 #include <QDBusConnection>
-#include <QHash>
 #include <QJsonObject>
-
-#include <optional>
 
 class KWinScripting;
 
@@ -43,19 +41,12 @@ public:
     static Listed fromJson(const QJsonObject& window);
 
 private:
-    struct Request
-    {
-        std::optional<QPoint> position;
-        std::optional<QSize> size;
-    };
-
     explicit KWinWindowBackend(std::unique_ptr<KWinScripting> scripting);
     bool operate(int index, const char* operation, const QString& verb);
-    bool request(int index, const char* operation, const std::function<void(Request&)>& set);
 
     std::unique_ptr<KWinScripting> m_scripting;
     QList<Listed> m_windows;            // the last listing
-    QHash<QString, Request> m_requests; // per window, until settled
+    PendingFrames<Listed> m_pending;    // applied together when the window settles
     FocusListener m_focusListener;
     FocusedWindow m_focused;
     bool m_watching = false;

@@ -121,10 +121,9 @@ QList<WindowBackend::Window> SwayWindowBackend::enumerate()
 {
     readEvents();
     m_windows.clear();
-    const std::optional<QJsonObject> root = tree();
-    if (!root)
-        return {};
-    collect(*root, m_windows);
+    if (const std::optional<QJsonObject> root = tree())
+        collect(*root, m_windows);
+    m_pending.keepListed(m_windows);
     QList<Window> windows;
     windows.reserve(m_windows.size());
     for (const Listed& listed : std::as_const(m_windows))
@@ -167,24 +166,14 @@ bool SwayWindowBackend::commandDone(int index, const char* operation)
 }
 
 // Sizes and positions are gathered and sent together when the window settles.
-bool SwayWindowBackend::request(int index, const char* operation, const std::function<void(Request&)>& set)
-{
-    if (index < 0 || index >= m_windows.size()) {
-        qCWarning(lcWindowControl) << operation << "ignored: no window" << index << "in the last listing";
-        return false;
-    }
-    set(m_requests[m_windows.at(index).id]);
-    return true;
-}
-
 bool SwayWindowBackend::setSize(int index, const QSize& size)
 {
-    return request(index, "resize", [&](Request& r) { r.size = QSize(qMax(1, size.width()), qMax(1, size.height())); });
+    return m_pending.setSize(m_windows, index, size);
 }
 
 bool SwayWindowBackend::setPosition(int index, const QPoint& position)
 {
-    return request(index, "move", [&](Request& r) { r.position = position; });
+    return m_pending.setPosition(m_windows, index, position);
 }
 
 bool SwayWindowBackend::close(int index)
@@ -222,7 +211,7 @@ bool SwayWindowBackend::settle(int index, QRectF* frame)
     if (index < 0 || index >= m_windows.size())
         return false;
     const qint64 id = m_windows.at(index).id;
-    const std::optional<Request> request = m_requests.contains(id) ? std::optional(m_requests.take(id)) : std::nullopt;
+    const std::optional<PendingFrame> request = m_pending.take(id);
     std::optional<Listed> first;
     if (request) {
         QStringList commands;
@@ -252,9 +241,7 @@ bool SwayWindowBackend::settle(int index, QRectF* frame)
             return true;
         }
         const QRect now = found->window.frame.toRect();
-        const bool met = !request || ((!request->position || *request->position == now.topLeft())
-                                      && (!request->size || *request->size == now.size()));
-        if (met || waited.elapsed() >= C::kSwaySettleTimeoutMs) {
+        if (!request || request->isMetBy(now) || waited.elapsed() >= C::kSwaySettleTimeoutMs) {
             *frame = QRectF(now);
             return true;
         }

@@ -1,11 +1,10 @@
 #pragma once
 
+#include "platform/windowcontrol/pendingframes.h"
 #include "platform/windowcontrol/windowbackend.h"
 
-#include <QHash>
 #include <QJsonObject>
 
-#include <functional>
 #include <optional>
 
 class SwayIpc;
@@ -49,20 +48,12 @@ private:
         Window window;
         bool floating = false;  // and not fullscreen
     };
-    struct Request
-    {
-        // Asked since the last settle(), sent together then.
-        std::optional<QPoint> position;
-        std::optional<QSize> size;
-    };
 
     explicit SwayWindowBackend(std::unique_ptr<SwayIpc> ipc);
     bool run(int index, const char* operation, const QString& commands);
     // run() in two halves: the command for the window, then whether sway carried it out.
     bool sendCommand(int index, const QString& commands);
     bool commandDone(int index, const char* operation);
-    // Keeps a size or position for the window's next settle().
-    bool request(int index, const char* operation, const std::function<void(Request&)>& set);
     // The container as the tree shows it now.
     std::optional<Listed> find(qint64 id);
     std::optional<Listed> findIn(const QJsonObject& root, qint64 id) const;
@@ -77,7 +68,7 @@ private:
     std::unique_ptr<SwayIpc> m_ipc;
     std::unique_ptr<SwayIpc> m_events;  // subscribed to window events once focus is watched
     QList<Listed> m_windows;            // the last listing
-    QHash<qint64, Request> m_requests;  // per container, until settled
+    PendingFrames<Listed> m_pending;    // sent together when the container settles
     FocusListener m_focusListener;
     FocusedWindow m_focused;
     bool m_saidNoMaximise = false;
