@@ -9,7 +9,6 @@
 #include "platform/x11/xcbreply.h"
 
 #include <QElapsedTimer>
-#include <QSet>
 
 #include <algorithm>
 
@@ -65,15 +64,11 @@ QList<WindowBackend::Window> X11WindowBackend::enumerate()
     m_warnedNoManager = false;
     m_windows = *listed;
 
-    QSet<xcb_window_t> present;
     QList<Window> windows;
     windows.reserve(m_windows.size());
-    for (const X11Window& window : std::as_const(m_windows)) {
-        present.insert(window.id);
+    for (const X11Window& window : std::as_const(m_windows))
         windows.append(window.info);
-    }
-    m_requests.removeIf(
-        [&](QHash<xcb_window_t, Request>::iterator it) { return !present.contains(it.key()); });
+    m_pending.keepListed(m_windows);
     return windows;
 }
 
@@ -110,15 +105,11 @@ bool X11WindowBackend::setSize(int index, const QSize& size)
     if (!window || !supports({m_x->ewmh()->_NET_MOVERESIZE_WINDOW}, "_NET_MOVERESIZE_WINDOW",
                              "windows cannot be moved or resized"))
         return false;
-    const QMargins& e = window->extents;
-    const QSize client(size.width() - e.left() - e.right(), size.height() - e.top() - e.bottom());
+    const QSize client = size.shrunkBy(window->extents);
     if (client.width() < 1 || client.height() < 1)
         qCWarning(lcWindowControl) << "size" << size << "leaves no room inside the decorations of"
                                    << WindowRecordFilter::forLog(window->info.title) << "- using the smallest window";
-    Request& request = m_requests[window->id];
-    request.size = size;
-    request.clientSize = QSize(qMax(1, client.width()), qMax(1, client.height()));
-    return true;
+    return m_pending.setSize(m_windows, index, size);
 }
 
 // North-west gravity: x and y place the outer top-left corner of the frame.
@@ -128,11 +119,12 @@ bool X11WindowBackend::setPosition(int index, const QPoint& position)
     if (!window || !supports({m_x->ewmh()->_NET_MOVERESIZE_WINDOW}, "_NET_MOVERESIZE_WINDOW",
                              "windows cannot be moved or resized"))
         return false;
-    m_requests[window->id].position = position;
-    return true;
+    return m_pending.setPosition(m_windows, index, position);
 }
 
-void X11WindowBackend::send(const X11Window& window, const Request& request)
+// The size asked for is the outer size; the window manager takes the client's, which the
+// decorations the window has now leave.
+void X11WindowBackend::send(const X11Window& window, const PendingFrame& request)
 {
     if (!request.position && !request.size)
         return;
@@ -143,7 +135,7 @@ void X11WindowBackend::send(const X11Window& window, const Request& request)
     if (request.size)
         flags |= XCB_EWMH_MOVERESIZE_WINDOW_WIDTH | XCB_EWMH_MOVERESIZE_WINDOW_HEIGHT;
     const QPoint position = request.position.value_or(QPoint());
-    const QSize client = request.clientSize.value_or(QSize());
+    const QSize client = request.size.value_or(QSize()).shrunkBy(window.extents).expandedTo(QSize(1, 1));
     xcb_ewmh_request_moveresize_window(m_x->ewmh(), m_x->screen(), window.id, XCB_GRAVITY_NORTH_WEST, kSource,
                                        xcb_ewmh_moveresize_window_opt_flags_t(flags), uint32_t(position.x()),
                                        uint32_t(position.y()), uint32_t(client.width()), uint32_t(client.height()));
@@ -220,7 +212,7 @@ bool X11WindowBackend::settle(int index, QRectF* frame)
     if (index < 0 || index >= m_windows.size())
         return false;
     const xcb_window_t id = m_windows.at(index).id;
-    const Request request = m_requests.take(id);
+    const PendingFrame request = m_pending.take(id).value_or(PendingFrame());
     const std::optional<X11Window> window = m_tracker->window(id);
     if (!window) {
         qCDebug(lcWindowControl) << "window" << WindowRecordFilter::forLog(m_windows.at(index).info.title) << "went away before it was resized";
@@ -248,7 +240,7 @@ FocusedWindow X11WindowBackend::focusedWindow()
 
 // Looks again whenever the server reports a change to the window, and at least every
 // few milliseconds, for a window manager that moves a frame without telling its client.
-std::optional<QRect> X11WindowBackend::waitFor(const X11Window& window, const Request& request)
+std::optional<QRect> X11WindowBackend::waitFor(const X11Window& window, const PendingFrame& request)
 {
     QElapsedTimer timer;
     timer.start();
@@ -272,9 +264,4 @@ std::optional<QRect> X11WindowBackend::waitFor(const X11Window& window, const Re
         }
         m_tracker->waitForEvent(window.id, int(qMin<qint64>(left, WindowControlConstants::kSettleLookMs)));
     }
-}
-
-bool X11WindowBackend::Request::isMetBy(const QRect& frame) const
-{
-    return (!position || *position == frame.topLeft()) && (!size || *size == frame.size());
 }

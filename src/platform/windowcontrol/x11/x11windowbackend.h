@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/windowcontrol/pendingframes.h"
 #include "platform/windowcontrol/windowbackend.h"
 #include "x11windowlister.h"
 
@@ -42,25 +43,16 @@ public:
     FocusedWindow focusedWindow() override;
 
 private:
-    // A frame asked for and not yet seen; unset parts were not asked for.
-    struct Request
-    {
-        std::optional<QPoint> position;
-        std::optional<QSize> size;
-        std::optional<QSize> clientSize;  // what size leaves inside the decorations
-        bool isMetBy(const QRect& frame) const;
-    };
-
     explicit X11WindowBackend(std::shared_ptr<XcbConnection> connection);
     // The listed window at index as it is now, if it is still managed; logs and
     // returns nullopt otherwise.
     std::optional<X11Window> liveWindow(int index, const char* operation);
     void restoreFromMaximized(const X11Window& window);
     // One move-and-resize request for everything asked of the window since it settled.
-    void send(const X11Window& window, const Request& request);
+    void send(const X11Window& window, const PendingFrame& request);
     // The window's frame once it meets the request or the wait is over; nullopt once
     // the window has gone.
-    std::optional<QRect> waitFor(const X11Window& window, const Request& request);
+    std::optional<QRect> waitFor(const X11Window& window, const PendingFrame& request);
     // Whether the window manager announces every atom of a feature (_NET_SUPPORTED, as
     // read with the last listing). When it does not, says so once per feature.
     bool supports(std::initializer_list<xcb_atom_t> atoms, const char* feature, const char* consequence);
@@ -69,7 +61,7 @@ private:
     std::shared_ptr<X11WindowTracker> m_tracker;
     QMetaObject::Connection m_focusConnection;
     QList<X11Window> m_windows;               // the last listing
-    QHash<xcb_window_t, Request> m_requests;  // per window, until settled
+    PendingFrames<X11Window> m_pending;       // per window, until settled
     bool m_warnedNoManager = false;
     QSet<xcb_atom_t> m_supported;             // what the window manager announces
     QSet<QByteArray> m_warnedUnsupported;     // features already reported missing
