@@ -35,6 +35,10 @@ constexpr int kIpcTimeoutMs = 1000;
 constexpr int kMaxIpcMessage = 64 * 1024 * 1024;
 constexpr int kSwaySettleTimeoutMs = 200;
 
+// GNOME (our Shell extension): how long a move or resize is waited for; mutter applies a
+// frame once the client has drawn at its new size.
+constexpr int kGnomeSettleTimeoutMs = 200;
+
 // KWin: how long after its first answer a move or resize is waited for; KWin shows the
 // new frame only once the client has drawn at the new size.
 constexpr int kKWinSettleTimeoutMs = 500;

@@ -177,7 +177,7 @@ bool GnomeWindowBackend::settle(int index, QRectF* frame)
         if (found == windows->cend())
             return true;
         const QRect now = found->window.frame.toRect();
-        if (request.isMetBy(now) || waited.elapsed() >= C::kSwaySettleTimeoutMs) {
+        if (request.isMetBy(now) || waited.elapsed() >= C::kGnomeSettleTimeoutMs) {
             *frame = QRectF(now);
             return true;
         }
