@@ -299,7 +299,7 @@ private:
 
 struct TriggerTarget
 {
-    std::unique_ptr<QWidget> window;
+    xcb_window_t window = XCB_WINDOW_NONE;           // in a process of its own
     std::unique_ptr<PluginWindowsControl> keys[2];  // one key per frame, taking turns
     QRect frames[2];                                 // outer frames the keys ask for
     QRect clients[2];                                // the client geometry each gives
@@ -324,7 +324,7 @@ bool trigger(const TriggerTarget& t, int which, const GeometryProbe& probe)
     static const QJsonObject appTriggered{{"event", QJsonObject{{"type", "tov.ky.plugin.event.app.triggered"}}}};
     QJsonObject result;
     t.keys[which]->eventReceived(appTriggered, result);
-    return probe.waitFor(xcb_window_t(t.window->winId()), t.clients[which]);
+    return probe.waitFor(t.window, t.clients[which]);
 }
 
 // The same move by the command line. wmctrl asks for a client geometry; with the static
@@ -335,19 +335,35 @@ bool moveByCommandLine(const QString& wmctrl, const TriggerTarget& t, int which,
     QProcess::execute(wmctrl, {"-r", kTargetTitle, "-e", QStringLiteral("0,%1,%2,%3,%4")
                                                               .arg(client.x()).arg(client.y())
                                                               .arg(client.width()).arg(client.height())});
-    return probe.waitFor(xcb_window_t(t.window->winId()), client);
+    return probe.waitFor(t.window, client);
 }
 
-void compareTriggerWithCommandLine(WindowControl& control)
+// The window a key moves belongs to another program, which goes on handling its events
+// while the key runs: a second process of this program (--x11-window TITLE), which
+// prints its window's id.
+xcb_window_t startX11Window(QProcess& process, const char* self)
+{
+    process.start(QString::fromLocal8Bit(self), {"--x11-window", kTargetTitle});
+    QElapsedTimer waited;
+    waited.start();
+    while (!process.canReadLine() && waited.elapsed() < kSetupTimeoutMs && process.waitForReadyRead(1000)) {
+    }
+    const QList<QByteArray> words = process.readLine().trimmed().split(' ');
+    return words.size() == 2 && words.at(0) == "window" ? xcb_window_t(words.at(1).toULong()) : XCB_WINDOW_NONE;
+}
+
+void compareTriggerWithCommandLine(WindowControl& control, const char* self)
 {
     TriggerTarget t;
-    t.window = std::make_unique<QWidget>();
-    t.window->setWindowTitle(kTargetTitle);
-    t.window->setGeometry(400, 300, 320, 240);
-    t.window->show();
+    QProcess program;
+    t.window = startX11Window(program, self);
+    if (t.window == XCB_WINDOW_NONE) {
+        std::printf("windowcontrol.trigger: FAILED, the target window did not start\n");
+        return;
+    }
     control.setClock({});
     const GeometryProbe probe;
-    probe.watch(xcb_window_t(t.window->winId()));
+    probe.watch(t.window);
     QElapsedTimer waited;
     waited.start();
     const auto listed = [&] {
@@ -359,7 +375,7 @@ void compareTriggerWithCommandLine(WindowControl& control)
         control.lastRefreshTime = QTime();
     }
     control.getTargetWindowInformation(kTargetTitle);
-    const QRect client = probe.client(xcb_window_t(t.window->winId()));
+    const QRect client = probe.client(t.window);
     const QRect outer(control.targetWindowPosition, control.targetWindowSize);
     const QMargins extents(client.x() - outer.x(), client.y() - outer.y(), outer.right() - client.right(),
                            outer.bottom() - client.bottom());
@@ -374,8 +390,8 @@ void compareTriggerWithCommandLine(WindowControl& control)
     const QString wmctrl = QStandardPaths::findExecutable("wmctrl");
     auto alone = [&] {
         turn ^= 1;
-        probe.askFor(xcb_window_t(t.window->winId()), t.frames[turn].topLeft(), t.clients[turn].size());
-        misses += !probe.waitFor(xcb_window_t(t.window->winId()), t.clients[turn]);
+        probe.askFor(t.window, t.frames[turn].topLeft(), t.clients[turn].size());
+        misses += !probe.waitFor(t.window, t.clients[turn]);
     };
     auto theirs = [&] { misses += !moveByCommandLine(wmctrl, t, turn ^= 1, probe); };
     // Between runs the event loop runs, as a host's does between two key presses.
@@ -401,6 +417,8 @@ void compareTriggerWithCommandLine(WindowControl& control)
     }
     std::printf("windowcontrol.trigger: %d samples lost (the frame not reached within %d ms)\n", misses,
                 kArrivalTimeoutMs);
+    program.kill();
+    program.waitForFinished(5000);
 }
 
 const char kSwayTitle[] = "Sway Target";
@@ -613,6 +631,16 @@ int main(int argc, char** argv)
         window.windowHandle()->installEventFilter(&window);
         return app.exec();
     }
+    if (argc == 3 && qstrcmp(argv[1], "--x11-window") == 0) {
+        QApplication app(argc, argv);
+        QWidget window;
+        window.setWindowTitle(QString::fromLocal8Bit(argv[2]));
+        window.setGeometry(400, 300, 320, 240);
+        window.show();
+        std::printf("window %llu\n", qulonglong(window.winId()));
+        std::fflush(stdout);
+        return app.exec();
+    }
     QApplication app(argc, argv);
     QLoggingCategory::setFilterRules(QStringLiteral("systemdll.*.debug=false"));
     auto x11 = X11WindowBackend::open();
@@ -634,7 +662,7 @@ int main(int argc, char** argv)
     }
     compareWithCommandLine(control);
     lookupThenAction(control, backend);
-    compareTriggerWithCommandLine(control);
+    compareTriggerWithCommandLine(control, argv[0]);
     compareSwayTriggerWithCommandLine(argv[0]);
     return 0;
 }
