@@ -22,7 +22,10 @@ namespace {
 const QString kService = QStringLiteral("org.gnome.Shell");
 const QString kPath = QStringLiteral("/com/corvane/VantaWindows");
 const QString kInterface = QStringLiteral("com.corvane.VantaWindows");
-constexpr auto kSettlePoll = std::chrono::microseconds(500);
+// Between two looks at a frame being applied. mutter applies it once the program has
+// drawn at the new size, a display frame or more later; each look lists every window in
+// the shell, so looking more often only loads it.
+constexpr auto kSettlePoll = std::chrono::milliseconds(4);
 
 } // namespace
 
