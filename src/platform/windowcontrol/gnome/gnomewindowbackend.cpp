@@ -58,11 +58,12 @@ GnomeWindowBackend::GnomeWindowBackend(const QDBusConnection& bus)
 {
 }
 
-QDBusMessage GnomeWindowBackend::callShell(const QDBusConnection& bus, const QString& method, const QVariantList& arguments)
+QDBusMessage GnomeWindowBackend::callShell(const QDBusConnection& bus, const QString& method, const QVariantList& arguments,
+                                           int timeoutMs)
 {
     QDBusMessage message = QDBusMessage::createMethodCall(kService, kPath, kInterface, method);
     message.setArguments(arguments);
-    return bus.call(message, QDBus::Block, C::kIpcTimeoutMs);
+    return bus.call(message, QDBus::Block, timeoutMs);
 }
 
 GnomeWindowBackend::~GnomeWindowBackend() = default;
@@ -128,18 +129,15 @@ bool GnomeWindowBackend::call(int index, const char* operation, const char* meth
     return true;
 }
 
-// The size is asked for at the frame's present corner; the position follows on its own.
+// Size and position are gathered and placed together when the window settles.
 bool GnomeWindowBackend::setSize(int index, const QSize& size)
 {
-    const QRect frame = index >= 0 && index < m_windows.size() ? m_windows.at(index).window.frame.toRect() : QRect();
-    return call(index, "resize", "MoveResize", {frame.x(), frame.y(), qMax(1, size.width()), qMax(1, size.height())})
-        && m_pending.setSize(m_windows, index, size);
+    return m_pending.setSize(m_windows, index, size);
 }
 
 bool GnomeWindowBackend::setPosition(int index, const QPoint& position)
 {
-    return call(index, "move", "Move", {position.x(), position.y()})
-        && m_pending.setPosition(m_windows, index, position);
+    return m_pending.setPosition(m_windows, index, position);
 }
 
 bool GnomeWindowBackend::close(int index)
@@ -162,13 +160,48 @@ bool GnomeWindowBackend::appliesLater() const
     return true;
 }
 
-// mutter applies a frame once the client has drawn at its new size: wait, boundedly.
+// One call places the window (one layout, no half-way frame) and answers once mutter
+// shows the frame, which it does when the program has drawn at the new size, or when
+// the wait is over. An extension still loaded from before Place existed (the shell
+// loads a new one at the next login) is asked with MoveResize and looked at until then.
 bool GnomeWindowBackend::settle(int index, QRectF* frame)
 {
     if (index < 0 || index >= m_windows.size())
         return false;
-    const quint64 id = m_windows.at(index).id;
-    const PendingFrame request = m_pending.take(id).value_or(PendingFrame());
+    const Listed& target = m_windows.at(index);
+    const std::optional<PendingFrame> request = m_pending.take(target.id);
+    if (!request)
+        return true;
+    const QRect wanted = request->appliedTo(target.window.frame.toRect());
+    const char* operation = request->size ? "resize" : "move";
+    const QVariantList arguments{QVariant::fromValue(target.id), wanted.x(), wanted.y(), wanted.width(), wanted.height()};
+    const QDBusMessage placed = callShell(m_bus, QStringLiteral("Place"), arguments + QVariantList{uint(C::kGnomeSettleTimeoutMs)},
+                                          C::kGnomeSettleTimeoutMs + C::kIpcTimeoutMs);
+    if (placed.type() == QDBusMessage::ErrorMessage && placed.errorName() == QLatin1String("org.freedesktop.DBus.Error.UnknownMethod")) {
+        if (!m_saidOldExtension) {
+            m_saidOldExtension = true;
+            qCInfo(lcWindowControl) << "the GNOME Shell extension" << kExtensionUuid
+                                    << "running is an older one; the shell loads the new one at the next login";
+        }
+        return call(index, operation, "MoveResize", arguments.mid(1)) && waitFor(target.id, *request, frame);
+    }
+    const QDBusReply<QString> reply(placed);
+    const QJsonObject window = reply.isValid() ? QJsonDocument::fromJson(reply.value().toUtf8()).object() : QJsonObject();
+    if (window.isEmpty()) {
+        qCWarning(lcWindowControl).noquote()
+            << QStringLiteral("GNOME Shell did not %1 window \"%2\": %3")
+                   .arg(QLatin1String(operation), WindowRecordFilter::forLog(target.window.title),
+                        reply.isValid() ? QStringLiteral("it has gone") : reply.error().message());
+        return reply.isValid();
+    }
+    *frame = fromJson(window).window.frame;
+    qCDebug(lcWindowControl) << "window" << WindowRecordFilter::forLog(target.window.title) << "placed at" << *frame
+                             << "asked" << wanted;
+    return true;
+}
+
+bool GnomeWindowBackend::waitFor(quint64 id, const PendingFrame& request, QRectF* frame)
+{
     QElapsedTimer waited;
     waited.start();
     for (;;) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/windowcontrol/pendingframes.h"
+#include "platform/windowcontrol/windowcontrolconstants.h"
 #include "platform/windowcontrol/windowbackend.h"
 
 #include <QDBusConnection>
@@ -48,9 +49,12 @@ private:
     explicit GnomeWindowBackend(const QDBusConnection& bus);
     // A call on the extension's object, waited for boundedly. Plain messages rather than
     // an interface object: that one would ask the shell to describe itself first.
-    static QDBusMessage callShell(const QDBusConnection& bus, const QString& method, const QVariantList& arguments = {});
+    static QDBusMessage callShell(const QDBusConnection& bus, const QString& method, const QVariantList& arguments = {},
+                                  int timeoutMs = WindowControlConstants::kIpcTimeoutMs);
     std::optional<QList<Listed>> list();
     bool call(int index, const char* operation, const char* method, const QVariantList& extra = {});
+    // Lists until the window shows what was asked, boundedly, and reports its frame then.
+    bool waitFor(quint64 id, const PendingFrame& request, QRectF* frame);
     static Listed fromJson(const QJsonObject& window);
     static FocusedWindow focusOf(const QString& json);
 
@@ -60,4 +64,5 @@ private:
     PendingFrames<Listed> m_pending;       // what settle() waits for
     FocusListener m_focusListener;
     FocusedWindow m_focused;
+    bool m_saidOldExtension = false;
 };

@@ -18,6 +18,13 @@ const INTERFACE = `<node>
       <arg type="i" direction="in" name="width"/><arg type="i" direction="in" name="height"/>
       <arg type="b" direction="out" name="done"/>
     </method>
+    <method name="Place">
+      <arg type="t" direction="in" name="id"/>
+      <arg type="i" direction="in" name="x"/><arg type="i" direction="in" name="y"/>
+      <arg type="i" direction="in" name="width"/><arg type="i" direction="in" name="height"/>
+      <arg type="u" direction="in" name="timeout"/>
+      <arg type="s" direction="out" name="window"/>
+    </method>
     <method name="Move">
       <arg type="t" direction="in" name="id"/>
       <arg type="i" direction="in" name="x"/><arg type="i" direction="in" name="y"/>
@@ -52,6 +59,15 @@ function describe(w) {
         maximized: w.get_maximized() === Meta.MaximizeFlags.BOTH,
         fullscreen: w.is_fullscreen(),
     };
+}
+
+// Out of fullscreen and maximised state first: mutter keeps such a window's frame.
+function place(w, x, y, width, height) {
+    if (w.is_fullscreen())
+        w.unmake_fullscreen();
+    if (w.get_maximized())
+        w.unmaximize(Meta.MaximizeFlags.BOTH);
+    w.move_resize_frame(true, x, y, width, height);
 }
 
 class WindowService {
@@ -98,13 +114,45 @@ class WindowService {
     }
 
     MoveResize(id, x, y, width, height) {
-        return this._act(id, w => {
-            if (w.is_fullscreen())
-                w.unmake_fullscreen();
-            if (w.get_maximized())
-                w.unmaximize(Meta.MaximizeFlags.BOTH);
-            w.move_resize_frame(true, x, y, width, height);
+        return this._act(id, w => place(w, x, y, width, height));
+    }
+
+    // MoveResize that answers once the frame is there, or after timeout ms with the
+    // frame it has then (mutter applies a size once the program has drawn at it): the
+    // window as List describes it, '{}' when it is not there or goes away meanwhile.
+    PlaceAsync([id, x, y, width, height, timeout], invocation) {
+        const w = this._find(id);
+        if (!w) {
+            invocation.return_value(new GLib.Variant('(s)', ['{}']));
+            return;
+        }
+        const reached = () => {
+            const f = w.get_frame_rect();
+            return f.x === x && f.y === y && f.width === width && f.height === height;
+        };
+        const signals = [];
+        let timer = 0;
+        let answered = false;
+        const answer = () => {
+            if (answered)
+                return;
+            answered = true;
+            signals.forEach(s => w.disconnect(s));
+            if (timer)
+                GLib.source_remove(timer);
+            invocation.return_value(new GLib.Variant('(s)', [JSON.stringify(describe(this._find(id)))]));
+        };
+        for (const change of ['size-changed', 'position-changed'])
+            signals.push(w.connect(change, () => reached() && answer()));
+        signals.push(w.connect('unmanaged', answer));
+        timer = GLib.timeout_add(GLib.PRIORITY_DEFAULT, timeout, () => {
+            timer = 0;
+            answer();
+            return GLib.SOURCE_REMOVE;
         });
+        place(w, x, y, width, height);
+        if (reached())
+            answer();
     }
 
     Move(id, x, y) {
