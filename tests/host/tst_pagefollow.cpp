@@ -86,7 +86,7 @@ public:
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), QFileInfo(display).absolutePath());
         env.remove(QStringLiteral("DISPLAY"));
-        start(QStringLiteral(FOCUS_WINDOW), {app, title}, env);
+        start(QStringLiteral(FOCUS_WINDOW), {title, app}, env);
     }
 
 private:
@@ -292,10 +292,7 @@ private slots:
         QVERIFY(!alpha.isEmpty() && !other.isEmpty());
         QCOMPARE(runBlocking("xdotool", {"windowactivate", "--sync", other}), 0);
         const QString script = m_dir->filePath("steps.json");
-        QFile file(script);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(R"([{"do":"apps","page":1,"apps":["alpha"]},{"do":"dump"},{"do":"wait","ms":3000}])");
-        file.close();
+        QVERIFY(TestFiles::write(script, R"([{"do":"apps","page":1,"apps":["alpha"]},{"do":"dump"},{"do":"wait","ms":3000}])"));
         QProcess host;
         host.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         host.start(QStringLiteral(VANTA_HOST), {"--headless", "--follow-focus", "--library", SYSTEMDLL_LIBRARY, "--config-dir",
