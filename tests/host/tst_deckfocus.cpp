@@ -26,8 +26,7 @@ const QString kText = QStringLiteral("hello");
 QByteArray textKeyProfile()
 {
     const QJsonObject payload{{"version", 1}, {"titlelist", QJsonArray{"T"}}, {"SendText", kText}, {"PressEnterStatus", "true"}};
-    const QJsonObject key{{"slot", 0}, {"category", "com.corvane.system.text"}, {"target", "t0"}, {"payload", payload}};
-    return QJsonDocument(QJsonObject{{"grid", QJsonObject{{"columns", 3}, {"rows", 2}}}, {"keys", QJsonArray{key}}}).toJson();
+    return profileBytes({QJsonObject{{"slot", 0}, {"category", "com.corvane.system.text"}, {"target", "t0"}, {"payload", payload}}}, 3, 2);
 }
 
 // A multi-action key: "one", a pause, "two", each pasted without Enter.
@@ -37,9 +36,9 @@ QByteArray multiActionProfile(int delayMs)
         return QJsonObject{{"category", "com.corvane.system.text"}, {"target", target},
                            {"payload", QJsonObject{{"version", 1}, {"titlelist", QJsonArray{"T"}}, {"SendText", sent}}}};
     };
-    const QJsonObject key{{"slot", 0}, {"category", "com.corvane.vantahost.multiaction"}, {"target", "m0"},
-                          {"title", "M"}, {"steps", QJsonArray{text("s1", "one"), delayMs, text("s2", "two")}}};
-    return QJsonDocument(QJsonObject{{"grid", QJsonObject{{"columns", 3}, {"rows", 2}}}, {"keys", QJsonArray{key}}}).toJson();
+    return profileBytes({QJsonObject{{"slot", 0}, {"category", "com.corvane.vantahost.multiaction"}, {"target", "m0"},
+                                     {"title", "M"}, {"steps", QJsonArray{text("s1", "one"), delayMs, text("s2", "two")}}}},
+                        3, 2);
 }
 
 QString run(const QString& program, const QStringList& arguments, const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment())

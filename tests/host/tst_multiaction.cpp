@@ -54,11 +54,6 @@ QJsonArray threeSteps()
             action(kText, "s2", {{"version", 1}, {"SendText", "hi"}})};
 }
 
-QByteArray profileBytes(const QJsonArray& keys)
-{
-    return QJsonDocument(QJsonObject{{"grid", QJsonObject{{"columns", 5}, {"rows", 3}}}, {"keys", keys}}).toJson();
-}
-
 // The steps as "hotkey,200,text": an action by the last part of its category, a delay by its number.
 QString shape(const QJsonObject& entry)
 {
@@ -427,11 +422,7 @@ private:
 
     QJsonObject storedKey(int slot) const
     {
-        QString problem;
-        if (!m_session->flushProfile(&problem))  // changes are written after a pause
-            qWarning("%s", qPrintable(problem));
-        const QJsonDocument profile = QJsonDocument::fromJson(TestFiles::read(m_dir->filePath("profile.json")));
-        for (const QJsonValue& key : profile["pages"][0]["keys"].toArray()) {
+        for (const QJsonValue& key : storedKeys(*m_session, m_dir->path())) {
             if (key["slot"].toInt() == slot)
                 return key.toObject();
         }
