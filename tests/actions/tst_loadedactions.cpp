@@ -110,8 +110,6 @@ private slots:
                                   "resizeTarget.* window \"Doomed\" has gone$"};
         const QStringList none;
         const QStringList notFound = {"windows title: \"Old Title\" not found!$"};
-        QTest::newRow("resize") << QStringList{"Target", "Bystander"} << "Target" << int(Resize) << 0 << -1 << none
-                                << true;
         QTest::newRow("same title: the first") << QStringList{"Twin", "Twin"} << "Twin" << int(Resize) << 0 << -1
                                                << none << true;
         QTest::newRow("minimise") << QStringList{"Bystander", "Target"} << "Target" << int(Minimise) << 1 << -1
