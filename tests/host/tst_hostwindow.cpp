@@ -13,7 +13,6 @@
 #include <QDialog>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QLabel>
 #include <QMessageBox>
 #include <QProcess>
 #include <QStatusBar>
@@ -314,22 +313,6 @@ private slots:
         QTRY_VERIFY(saved.count() >= 1);
         QVERIFY2(saved.count() < 4, qPrintable(QString::number(saved.count())));
         QVERIFY(TestFiles::read(m_dir->filePath("profile.json")).contains(url.toUtf8()));
-    }
-
-    void longTitleIsElided()
-    {
-        QJsonObject key = urlKey(0, "https://a.example");
-        QJsonObject payload = key["payload"].toObject();
-        payload["titlelist"] = QJsonArray{"A title far too long for any key\nshort"};
-        key["payload"] = payload;
-        open(profileBytes({key}));
-        auto* title = m_session->deck().action(0)->pluginWidget()->findChild<QLabel*>("lblTitle");
-        QVERIFY(title);
-        const QStringList lines = title->text().split('\n');
-        QCOMPARE(lines.size(), 2);
-        QVERIFY2(lines[0].startsWith("A title") && lines[0].endsWith(QChar(0x2026)), qPrintable(lines[0]));
-        QVERIFY(title->fontMetrics().horizontalAdvance(lines[0]) <= title->width());
-        QCOMPARE(lines[1], QStringLiteral("short"));
     }
 
     // The host's server against real clients on 127.0.0.1: this process's own sockets, with
