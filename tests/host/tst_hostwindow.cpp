@@ -415,7 +415,6 @@ private slots:
         QString error;
         QVERIFY(m_session->deck().setCurrentPage(1, &error));
         QTRY_COMPARE(Descriptors::openCount() - before, 25 * Descriptors::kPerAction);
-        qInfo("descriptors per key: %d", (Descriptors::openCount() - before) / 25);
         QVERIFY(m_session->deck().setCurrentPage(0, &error));
         QTRY_COMPARE(Descriptors::openCount(), before);  // given back with the page
     }

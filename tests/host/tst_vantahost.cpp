@@ -342,7 +342,6 @@ private slots:
         }
     }
 
-
     // A profile that cannot be used as it is, or a save that cannot be made: the run
     // exits 1 and says why, and no good file is lost: it stays byte for byte, or (set
     // aside) is kept as .bad and the newest good backup takes its place.
@@ -350,40 +349,33 @@ private slots:
     {
         QTest::addColumn<QByteArray>("profile");
         QTest::addColumn<QByteArray>("backup");  // FILE.bak.1, when given
-        QTest::addColumn<int>("resource");       // a limit of the host's (RLIMIT_FSIZE, RLIMIT_NOFILE),
-        QTest::addColumn<qint64>("limit");       // 0: none
-        QTest::addColumn<bool>("lockHeld");      // by this test, as another host would
+        QTest::addColumn<QString>("trouble");    // "lock": held, as another host would; "fsize N", "nofile N": the host's limit
         QTest::addColumn<QString>("message");
         QTest::addColumn<bool>("setAside");      // else the file stays as it was
         const QByteArray one = profileWith({0});
-        const int size = RLIMIT_FSIZE;
-        QTest::newRow("damaged") << QByteArray("{ broken") << one << size << qint64(0) << false << ".bad, restored from" << true;
-        QTest::newRow("over 16 MiB") << profileWith({0}, {{"notes", QString(17 * 1024 * 1024, 'x')}}) << one << size
-                                     << qint64(0) << false << "is larger than 16777216 bytes; kept as" << true;
-        QTest::newRow("newer version") << profileWith({0}, {{"version", 3}}) << QByteArray() << size << qint64(0) << false
-                                       << "written by a newer host (version 3" << false;
-        QTest::newRow("open in another host") << one << QByteArray() << size << qint64(0) << true << "is open in another"
-                                              << false;
-        QTest::newRow("disk full, profile") << one << QByteArray() << size << qint64(one.size() + 40) << false
+        const QByteArray none;
+        QTest::newRow("damaged") << QByteArray("{ broken") << one << "" << ".bad, restored from" << true;
+        QTest::newRow("over 16 MiB") << profileWith({0}, {{"notes", QString(17 * 1024 * 1024, 'x')}}) << one << ""
+                                     << "is larger than 16777216 bytes; kept as" << true;
+        QTest::newRow("newer version") << profileWith({0}, {{"version", 3}}) << none << "" << "written by a newer host (version 3"
+                                       << false;
+        QTest::newRow("open in another host") << one << none << "lock" << "is open in another" << false;
+        QTest::newRow("disk full, profile") << one << none << QStringLiteral("fsize %1").arg(one.size() + 40)
                                             << "cannot write profile" << false;
-        QTest::newRow("disk full, backup") << one << QByteArray() << size << qint64(40) << false << "cannot keep a backup"
-                                           << false;
-        QTest::newRow("edit over 16 MiB") << profileWith({0}, {{"notes", QString(16 * 1024 * 1024 - 300, 'x')}})
-                                          << QByteArray() << size << qint64(0) << false
+        QTest::newRow("disk full, backup") << one << none << "fsize 40" << "cannot keep a backup" << false;
+        QTest::newRow("edit over 16 MiB") << profileWith({0}, {{"notes", QString(16 * 1024 * 1024 - 300, 'x')}}) << none << ""
                                           << "more than the 16777216 a profile may have" << false;
         // Each action holds two descriptors; below the reserve none is made, and the
         // keys stay in the file as they are.
-        QTest::newRow("too few descriptors") << profileWith({0, 2, 3}) << QByteArray() << int(RLIMIT_NOFILE) << qint64(200)
-                                             << false << "too few file descriptors" << false;
+        QTest::newRow("too few descriptors") << profileWith({0, 2, 3}) << none << "nofile 200" << "too few file descriptors"
+                                             << false;
     }
 
     void profileTrouble()
     {
         QFETCH(QByteArray, profile);
         QFETCH(QByteArray, backup);
-        QFETCH(int, resource);
-        QFETCH(qint64, limit);
-        QFETCH(bool, lockHeld);
+        QFETCH(QString, trouble);
         QFETCH(QString, message);
         QFETCH(bool, setAside);
         const QString path = m_dir->filePath("profile.json");
@@ -391,8 +383,10 @@ private slots:
         if (!backup.isEmpty())
             QVERIFY(TestFiles::write(path + ".bak.1", backup));
         QLockFile lock(path + ".lock");
-        QVERIFY(!lockHeld || lock.tryLock(0));
-        const Run result = script({assign(1), step("dump")}, {}, {}, {resource, limit});
+        QVERIFY(trouble != QLatin1String("lock") || lock.tryLock(0));
+        const QStringList limit = trouble.split(' ');
+        const Limit hostLimit{int(limit[0] == QLatin1String("nofile") ? RLIMIT_NOFILE : RLIMIT_FSIZE), limit.value(1).toLongLong()};
+        const Run result = script({assign(1), step("dump")}, {}, {}, hostLimit);
         QCOMPARE(result.exitCode, 1);
         QVERIFY2(result.text.contains(message), qPrintable(result.text.left(2000)));
         QCOMPARE(TestFiles::read(setAside ? path + ".bad" : path), profile);
