@@ -6,6 +6,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QtGlobal>
 #include <memory>
 
@@ -42,4 +43,13 @@ inline QJsonArray storedKeys(HostSession& session, const QString& dir)
     if (!session.flushProfile(&problem))
         qWarning("%s", qPrintable(problem));
     return QJsonDocument::fromJson(TestFiles::read(dir + QStringLiteral("/profile.json")))["pages"][0]["keys"].toArray();
+}
+
+// What `program` prints on its standard output, trimmed, once it has ended.
+inline QString outputOf(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(20000);
+    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
 }

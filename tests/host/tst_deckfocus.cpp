@@ -41,18 +41,9 @@ QByteArray multiActionProfile(int delayMs)
                         3, 2);
 }
 
-QString run(const QString& program, const QStringList& arguments, const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment())
-{
-    QProcess process;
-    process.setProcessEnvironment(env);
-    process.start(program, arguments);
-    process.waitForFinished(20000);
-    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
-}
-
 QString activeWindowName()
 {
-    return run(QStringLiteral("xdotool"), {"getactivewindow", "getwindowname"});
+    return outputOf(QStringLiteral("xdotool"), {"getactivewindow", "getwindowname"});
 }
 
 // Waits until the pastetarget's line edit holds `text` after `returns` Enter presses.
@@ -191,10 +182,10 @@ private slots:
         host.start(QStringLiteral(VANTA_HOST), {"--deck", "--config-dir", m_dir->path(), "--profile", m_dir->filePath("profile.json")});
         QString deck;
         QVERIFY(QTest::qWaitFor([&] {
-            deck = run(QStringLiteral("xdotool"), {"search", "--onlyvisible", "--name", "^vanta-host deck$"}).section('\n', 0, 0);
+            deck = outputOf(QStringLiteral("xdotool"), {"search", "--onlyvisible", "--name", "^vanta-host deck$"}).section('\n', 0, 0);
             return !deck.isEmpty();
         }, 20000));
-        const QStringList geometry = run(QStringLiteral("xdotool"), {"getwindowgeometry", "--shell", deck}).split('\n');
+        const QStringList geometry = outputOf(QStringLiteral("xdotool"), {"getwindowgeometry", "--shell", deck}).split('\n');
         const auto value = [&](const char* name) {
             return geometry.filter(QRegularExpression(QStringLiteral("^%1=").arg(QLatin1String(name)))).value(0).section('=', 1).toInt();
         };
@@ -202,7 +193,7 @@ private slots:
         const QString x = QString::number(value("X") + 6 + 75);
         const QString y = QString::number(value("Y") + 6 + 54);
         QTest::qWait(300);  // the faces are in place
-        run(QStringLiteral("xdotool"), {"mousemove", "--sync", x, y, "click", "1"});
+        outputOf(QStringLiteral("xdotool"), {"mousemove", "--sync", x, y, "click", "1"});
         QVERIFY(shows(target, kText, 1));
         QCOMPARE(activeWindowName(), QStringLiteral("pastetarget"));
 
@@ -268,7 +259,7 @@ private slots:
         QCOMPARE(host.exitCode(), terminate ? 1 : 0);
         if (terminate)
             QVERIFY(host.readAllStandardOutput().contains("stopped by SIGTERM"));
-        QCOMPARE(run(QStringLiteral("xclip"), {"-o", "-selection", "clipboard"}), QStringLiteral("user text"));
+        QCOMPARE(outputOf(QStringLiteral("xclip"), {"-o", "-selection", "clipboard"}), QStringLiteral("user text"));
         keeper.kill();
         keeper.waitForFinished(2000);
     }
