@@ -26,7 +26,8 @@ const QString kText = QStringLiteral("hello");
 QByteArray textKeyProfile()
 {
     const QJsonObject payload{{"version", 1}, {"titlelist", QJsonArray{"T"}}, {"SendText", kText}, {"PressEnterStatus", "true"}};
-    return profileBytes({QJsonObject{{"slot", 0}, {"category", "com.corvane.system.text"}, {"target", "t0"}, {"payload", payload}}}, 3, 2);
+    const QJsonObject key{{"slot", 0}, {"category", "com.corvane.system.text"}, {"target", "t0"}, {"payload", payload}};
+    return profileBytes({key}, 3, 2);
 }
 
 // A multi-action key: "one", a pause, "two", each pasted without Enter.
@@ -36,9 +37,9 @@ QByteArray multiActionProfile(int delayMs)
         return QJsonObject{{"category", "com.corvane.system.text"}, {"target", target},
                            {"payload", QJsonObject{{"version", 1}, {"titlelist", QJsonArray{"T"}}, {"SendText", sent}}}};
     };
-    return profileBytes({QJsonObject{{"slot", 0}, {"category", "com.corvane.vantahost.multiaction"}, {"target", "m0"},
-                                     {"title", "M"}, {"steps", QJsonArray{text("s1", "one"), delayMs, text("s2", "two")}}}},
-                        3, 2);
+    const QJsonObject key{{"slot", 0}, {"category", "com.corvane.vantahost.multiaction"}, {"target", "m0"},
+                          {"title", "M"}, {"steps", QJsonArray{text("s1", "one"), delayMs, text("s2", "two")}}};
+    return profileBytes({key}, 3, 2);
 }
 
 QString activeWindowName()

@@ -98,7 +98,8 @@ private slots:
     {
         QTest::addColumn<QList<QRect>>("frames");
 
-        QTest::newRow("tiled window to a floating frame, then smaller and elsewhere") << QList<QRect>{{100, 80, 500, 300}, {300, 200, 400, 250}};
+        QTest::newRow("tiled window to a floating frame, then smaller and elsewhere")
+            << QList<QRect>{{100, 80, 500, 300}, {300, 200, 400, 250}};
         QTest::newRow("larger, at the origin") << QList<QRect>{{0, 0, 900, 600}};
     }
 
