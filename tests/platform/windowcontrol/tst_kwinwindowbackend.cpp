@@ -88,8 +88,7 @@ private slots:
     {
         QTest::addColumn<QString>("value");
 
-        QTest::newRow("quotes") << "it's \"quoted\"";
-        QTest::newRow("script breaking out") << "\"}); answer({ injected: true }); ({x: \"";
+        QTest::newRow("quotes, breaking out") << "'\"}); answer({ injected: true }); ({x: \"'";
         QTest::newRow("backslashes and newline") << "a\\b\\\\c\nd\r\te";
         QTest::newRow("line separators") << QString("a%1b%2c").arg(QChar(0x2028)).arg(QChar(0x2029));
         QTest::newRow("beyond the basic plane") << QString::fromUtf8("f\xF0\x9F\x98\x80 \xC3\xA9");
