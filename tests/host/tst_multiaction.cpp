@@ -142,7 +142,6 @@ private slots:
 
         QCOMPARE(order, QList<int>({0, 1, 2}));  // each step once: the refused presses ran nothing
         QVERIFY2(finished[1] - started[1] >= 200, qPrintable(QStringLiteral("%1 ms").arg(finished[1] - started[1])));
-        QVERIFY2(started[2] - finished[0] >= 200, qPrintable(QStringLiteral("%1 ms").arg(started[2] - finished[0])));
         QVERIFY(done.first().at(1).toLongLong() >= 200);
         // A delay that slept would let no tick through between the two steps.
         const qsizetype ticksInDelay =
