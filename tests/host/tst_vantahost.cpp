@@ -201,7 +201,6 @@ private slots:
         const QStringList script{"--headless", "--no-launch", "--config-dir", "%1", "--script", "%1/file"};
         const QStringList render{"--render-profile", "%1/file", "--config-dir", "%1", "--out", "%1/deck.png"};
         const QByteArray steps("[{\"do\":\"dump\"}]");
-        QTest::newRow("help without a display") << QStringList{"--help"} << QByteArray() << 0 << "--render-profile";
         QTest::newRow("list in German") << QStringList{"--list", "--lang", "de_DE", "--config-dir", "%1"} << QByteArray() << 0
                                         << R"("LAB_TITLE_SYS_WINDOWCONTROL":"Fenstersteuerung")";
         QTest::newRow("sdk 3") << script + QStringList{"--library", QStringLiteral(FAKE_PACKAGE)} << steps << 2 << "sdk level 3 is not supported";
