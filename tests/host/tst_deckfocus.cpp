@@ -27,7 +27,7 @@ QByteArray textKeyProfile()
 {
     const QJsonObject payload{{"version", 1}, {"titlelist", QJsonArray{"T"}}, {"SendText", kText}, {"PressEnterStatus", "true"}};
     const QJsonObject key{{"slot", 0}, {"category", "com.corvane.system.text"}, {"target", "t0"}, {"payload", payload}};
-    return QJsonDocument(QJsonObject{{"grid", QJsonObject{{"columns", 3}, {"rows", 2}}}, {"keys", QJsonArray{key}}}).toJson();
+    return profileBytes({key}, 3, 2);
 }
 
 // A multi-action key: "one", a pause, "two", each pasted without Enter.
@@ -39,21 +39,12 @@ QByteArray multiActionProfile(int delayMs)
     };
     const QJsonObject key{{"slot", 0}, {"category", "com.corvane.vantahost.multiaction"}, {"target", "m0"},
                           {"title", "M"}, {"steps", QJsonArray{text("s1", "one"), delayMs, text("s2", "two")}}};
-    return QJsonDocument(QJsonObject{{"grid", QJsonObject{{"columns", 3}, {"rows", 2}}}, {"keys", QJsonArray{key}}}).toJson();
-}
-
-QString run(const QString& program, const QStringList& arguments, const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment())
-{
-    QProcess process;
-    process.setProcessEnvironment(env);
-    process.start(program, arguments);
-    process.waitForFinished(20000);
-    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+    return profileBytes({key}, 3, 2);
 }
 
 QString activeWindowName()
 {
-    return run(QStringLiteral("xdotool"), {"getactivewindow", "getwindowname"});
+    return outputOf(QStringLiteral("xdotool"), {"getactivewindow", "getwindowname"});
 }
 
 // Waits until the pastetarget's line edit holds `text` after `returns` Enter presses.
@@ -192,10 +183,10 @@ private slots:
         host.start(QStringLiteral(VANTA_HOST), {"--deck", "--config-dir", m_dir->path(), "--profile", m_dir->filePath("profile.json")});
         QString deck;
         QVERIFY(QTest::qWaitFor([&] {
-            deck = run(QStringLiteral("xdotool"), {"search", "--onlyvisible", "--name", "^vanta-host deck$"}).section('\n', 0, 0);
+            deck = outputOf(QStringLiteral("xdotool"), {"search", "--onlyvisible", "--name", "^vanta-host deck$"}).section('\n', 0, 0);
             return !deck.isEmpty();
         }, 20000));
-        const QStringList geometry = run(QStringLiteral("xdotool"), {"getwindowgeometry", "--shell", deck}).split('\n');
+        const QStringList geometry = outputOf(QStringLiteral("xdotool"), {"getwindowgeometry", "--shell", deck}).split('\n');
         const auto value = [&](const char* name) {
             return geometry.filter(QRegularExpression(QStringLiteral("^%1=").arg(QLatin1String(name)))).value(0).section('=', 1).toInt();
         };
@@ -203,7 +194,7 @@ private slots:
         const QString x = QString::number(value("X") + 6 + 75);
         const QString y = QString::number(value("Y") + 6 + 54);
         QTest::qWait(300);  // the faces are in place
-        run(QStringLiteral("xdotool"), {"mousemove", "--sync", x, y, "click", "1"});
+        outputOf(QStringLiteral("xdotool"), {"mousemove", "--sync", x, y, "click", "1"});
         QVERIFY(shows(target, kText, 1));
         QCOMPARE(activeWindowName(), QStringLiteral("pastetarget"));
 
@@ -269,7 +260,7 @@ private slots:
         QCOMPARE(host.exitCode(), terminate ? 1 : 0);
         if (terminate)
             QVERIFY(host.readAllStandardOutput().contains("stopped by SIGTERM"));
-        QCOMPARE(run(QStringLiteral("xclip"), {"-o", "-selection", "clipboard"}), QStringLiteral("user text"));
+        QCOMPARE(outputOf(QStringLiteral("xclip"), {"-o", "-selection", "clipboard"}), QStringLiteral("user text"));
         keeper.kill();
         keeper.waitForFinished(2000);
     }

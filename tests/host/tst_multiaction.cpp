@@ -54,11 +54,6 @@ QJsonArray threeSteps()
             action(kText, "s2", {{"version", 1}, {"SendText", "hi"}})};
 }
 
-QByteArray profileBytes(const QJsonArray& keys)
-{
-    return QJsonDocument(QJsonObject{{"grid", QJsonObject{{"columns", 5}, {"rows", 3}}}, {"keys", keys}}).toJson();
-}
-
 // The steps as "hotkey,200,text": an action by the last part of its category, a delay by its number.
 QString shape(const QJsonObject& entry)
 {
@@ -122,7 +117,7 @@ private slots:
             finished[step] = clock.elapsed();
             order << step;
         });
-        // The GUI thread's heartbeat: a 5 ms timer, its ticks and the largest gap between them.
+        // The GUI thread's heartbeat: a 5 ms timer and its ticks.
         QList<qint64> beats;
         QTimer heartbeat;
         heartbeat.setTimerType(Qt::PreciseTimer);
@@ -147,20 +142,11 @@ private slots:
 
         QCOMPARE(order, QList<int>({0, 1, 2}));  // each step once: the refused presses ran nothing
         QVERIFY2(finished[1] - started[1] >= 200, qPrintable(QStringLiteral("%1 ms").arg(finished[1] - started[1])));
-        QVERIFY2(started[2] - finished[0] >= 200, qPrintable(QStringLiteral("%1 ms").arg(started[2] - finished[0])));
         QVERIFY(done.first().at(1).toLongLong() >= 200);
         // A delay that slept would let no tick through between the two steps.
         const qsizetype ticksInDelay =
             std::count_if(beats.cbegin(), beats.cend(), [&](qint64 at) { return at > finished[0] && at < started[2]; });
         QVERIFY2(ticksInDelay > 0, "the delay held the event loop");
-        qint64 largestGap = 0;
-        for (qsizetype i = 1; i < beats.size(); ++i) {
-            if (beats[i] >= started[0] && beats[i - 1] <= finished[2])
-                largestGap = qMax(largestGap, beats[i] - beats[i - 1]);
-        }
-        // Reported, not asserted: a bound in time would only measure the machine.
-        qInfo("largest gap of the 5 ms timer during the run: %lld ms (%lld ticks); the steps took %lld, %lld and %lld ms",
-              largestGap, qint64(beats.size()), finished[0] - started[0], finished[1] - started[1], finished[2] - started[2]);
         QVERIFY(runningFace != idleFace);
         QCOMPARE(multi->face()->grab().toImage(), idleFace);  // released and idle again
         QVERIFY(!window.cell(0)->isDown());
@@ -221,11 +207,9 @@ private slots:
         QTest::addColumn<QString>("edit");
         QTest::addColumn<QString>("steps");  // after the edit; before it "hotkey,200,text"
         QTest::addColumn<int>("selected");   // the step selected after the edit
-        QTest::newRow("add action") << "add" << "hotkey,openurl,200,text" << 1;
         QTest::newRow("add with the button") << "button" << "hotkey,200,text,multimedia" << 3;
         QTest::newRow("add delay") << "delay" << "hotkey,500,200,text" << 1;
         QTest::newRow("remove") << "remove" << "hotkey,text" << 1;
-        QTest::newRow("move") << "move" << "text,hotkey,200" << 0;
         QTest::newRow("change delay") << "set delay" << "hotkey,750,text" << 1;
         QTest::newRow("drop an action on the list") << "drop action" << "windowscontrol,hotkey,200,text" << 0;
         QTest::newRow("drag a step up") << "drag up" << "text,hotkey,200" << 0;
@@ -248,9 +232,7 @@ private slots:
             const QRect rect = list->visualRect(list->model()->index(row, 0));
             return below ? QPoint(rect.center().x(), rect.bottom() - 1) : QPoint(rect.center().x(), rect.top() + 1);
         };
-        if (edit == QLatin1String("add")) {
-            editor.addAction(kOpenUrl, 1);
-        } else if (edit == QLatin1String("button")) {
+        if (edit == QLatin1String("button")) {
             auto* actions = window.findChild<CategoryList*>();
             actions->setCurrentRow(3);  // the action list in the package's order: multimedia
             editor.selectStep(2);
@@ -260,8 +242,6 @@ private slots:
         } else if (edit == QLatin1String("remove")) {
             editor.selectStep(1);
             editor.findChild<QAbstractButton*>("removeStep")->click();
-        } else if (edit == QLatin1String("move")) {
-            editor.moveStep(2, 0);
         } else if (edit == QLatin1String("set delay")) {
             editor.selectStep(1);
             auto* delay = editor.findChild<QSpinBox*>("delayMs");
@@ -441,11 +421,7 @@ private:
 
     QJsonObject storedKey(int slot) const
     {
-        QString problem;
-        if (!m_session->flushProfile(&problem))  // changes are written after a pause
-            qWarning("%s", qPrintable(problem));
-        const QJsonDocument profile = QJsonDocument::fromJson(TestFiles::read(m_dir->filePath("profile.json")));
-        for (const QJsonValue& key : profile["pages"][0]["keys"].toArray()) {
+        for (const QJsonValue& key : storedKeys(*m_session, m_dir->path())) {
             if (key["slot"].toInt() == slot)
                 return key.toObject();
         }

@@ -38,14 +38,6 @@ QByteArray followProfile(int page = 0, int runMs = 0)
         .toJson(QJsonDocument::Compact);
 }
 
-QString output(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    process.waitForFinished(20000);
-    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
-}
-
 // Runs a program to its end without running this process's event loop, so that the
 // events it causes wait for the next turn of the loop, all together.
 int runBlocking(const QString& program, const QStringList& arguments)
@@ -76,7 +68,7 @@ public:
     QString xmessage(const QString& name, const QString& title)
     {
         start(QStringLiteral("xmessage"), {"-name", name, "-title", title, "focus " + name});
-        return output(QStringLiteral("xdotool"), {"search", "--sync", "--classname", "^" + name + "$"}).section('\n', 0, 0);
+        return outputOf(QStringLiteral("xdotool"), {"search", "--sync", "--classname", "^" + name + "$"}).section('\n', 0, 0);
     }
     // A Wayland window with app id `app` on the compositor of `display`.
     void wayland(const QString& display, const QString& app, const QString& title)
@@ -86,7 +78,7 @@ public:
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), QFileInfo(display).absolutePath());
         env.remove(QStringLiteral("DISPLAY"));
-        start(QStringLiteral(FOCUS_WINDOW), {app, title}, env);
+        start(QStringLiteral(FOCUS_WINDOW), {title, app}, env);
     }
 
 private:
@@ -193,7 +185,7 @@ private slots:
                 return false;
             // Waits without the event loop: the focus events stay queued until the burst is over.
             for (int i = 0; i < 400; ++i) {
-                if (output("xdotool", {"getactivewindow"}).toULongLong() == last.toULongLong())
+                if (outputOf("xdotool", {"getactivewindow"}).toULongLong() == last.toULongLong())
                     return true;
                 QThread::msleep(25);
             }
@@ -292,10 +284,7 @@ private slots:
         QVERIFY(!alpha.isEmpty() && !other.isEmpty());
         QCOMPARE(runBlocking("xdotool", {"windowactivate", "--sync", other}), 0);
         const QString script = m_dir->filePath("steps.json");
-        QFile file(script);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(R"([{"do":"apps","page":1,"apps":["alpha"]},{"do":"dump"},{"do":"wait","ms":3000}])");
-        file.close();
+        QVERIFY(TestFiles::write(script, R"([{"do":"apps","page":1,"apps":["alpha"]},{"do":"dump"},{"do":"wait","ms":3000}])"));
         QProcess host;
         host.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         host.start(QStringLiteral(VANTA_HOST), {"--headless", "--follow-focus", "--library", SYSTEMDLL_LIBRARY, "--config-dir",

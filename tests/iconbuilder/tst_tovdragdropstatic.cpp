@@ -43,7 +43,6 @@ private slots:
         QTest::addColumn<QString>("picture");
         QTest::addColumn<int>("width");
         QTest::addColumn<QColor>("color");  // invalid: not checked
-        QTest::newRow("text file") << "notes.txt" << "" << "notes.jpg" << 256 << QColor(Qt::green);
         QTest::newRow("folder, generic icon") << "Editor.app/" << "" << "Editor.jpg" << 48 << QColor(Qt::yellow);
         QTest::newRow("no theme icon") << "a.tar.gz" << "" << "a.tar.jpg" << 128 << QColor();
         QTest::newRow("entry, theme icon") << "ed.desktop" << "Icon=vanta-test-app" << "ed.jpg" << 256 << QColor(Qt::red);
@@ -53,7 +52,6 @@ private slots:
         QTest::newRow("entry, transparent icon file") << "cl.desktop" << "Icon=" + m_desktop.root() + "/clear.png" << "cl.jpg" << 200 << QColor(30, 30, 30);
         QTest::newRow("entry, hidden") << "go.desktop" << "Icon=vanta-test-app\nHidden=true" << "go.jpg" << 256 << QColor(Qt::red);
         QTest::newRow("entry, SVG icon naming a FIFO") << "ref.desktop" << "Icon=" + m_desktop.root() + "/ref.svg" << "" << 0 << QColor();
-        QTest::newRow("entry without icon") << "bare.desktop" << "" << "" << 0 << QColor();
         QTest::newRow("entry, unknown icon") << "odd.desktop" << "Icon=vanta-none" << "" << 0 << QColor();
     }
 

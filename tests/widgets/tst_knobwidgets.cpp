@@ -29,19 +29,11 @@ class tst_KnobWidgets : public QObject
 {
     Q_OBJECT
 private slots:
-    void stateButtons_data()
-    {
-        QTest::addColumn<int>("states");
-        QTest::newRow("two") << 2;
-        QTest::newRow("six fit") << 6;
-    }
-
-    // Buttons in a row from the right edge, then a user's state change: the state's icon and
-    // title show, and a title typed in is reported for that state.
+    // Six buttons in a row from the right edge, all in the panel; then a user's state
+    // change: the state's icon and title show, and a title typed in is reported for it.
     void stateButtons()
     {
-        QFETCH(int, states);
-
+        const int states = 6;
         QTemporaryDir dir;
         QList<QString> names, icons, titles;
         for (int i = 0; i < states; ++i) {

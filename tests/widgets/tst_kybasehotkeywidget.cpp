@@ -114,10 +114,10 @@ private slots:
         }
     }
 
+    // Laid out whole, a title of a million characters takes seconds and hundreds of MB;
+    // the face and the inspector's preview lay out its first thousand, and say so.
     void longTitleIsCut()
     {
-        // Laid out whole, a title of a million characters takes seconds and hundreds of MB;
-        // the face and the inspector's preview lay out its first thousand, and say so.
         const QString title = QStringLiteral("HIH\n").repeated(250000);
         KyBaseHotkeyWidget face;
         IconStateWidget preview;
@@ -127,6 +127,15 @@ private slots:
         preview.setCurrentTitle(title);
         QCOMPARE(face.findChild<QLabel*>("lblTitle")->text(), title.left(1000));
         QCOMPARE(preview.findChild<QLabel*>("lblImageText")->text().size(), 1000);
+
+        // A line wider than the face ends in an ellipsis; a short one stays whole.
+        face.setIconTitle(QStringLiteral("A title far too long for any key\nshort"));
+        auto* label = face.findChild<QLabel*>("lblTitle");
+        const QStringList lines = label->text().split('\n');
+        QCOMPARE(lines.size(), 2);
+        QVERIFY2(lines[0].startsWith("A title") && lines[0].endsWith(QChar(0x2026)), qPrintable(lines[0]));
+        QVERIFY(label->fontMetrics().horizontalAdvance(lines[0]) <= label->width());
+        QCOMPARE(lines[1], QStringLiteral("short"));
     }
 
     void iconAsset_data()

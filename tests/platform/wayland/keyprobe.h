@@ -10,23 +10,17 @@
 
 #include <functional>
 
-// Drives the keyprobe program (KEY_PROBE) as a Wayland client of the display at `display`:
-// collects what it prints, one JSON object per line.
-class KeyProbe
+// A program of the tests' own that prints one JSON object per line, its lines collected.
+class JsonLineProcess
 {
 public:
-    explicit KeyProbe(const QString& display)
+    JsonLineProcess(const QString& program, const QStringList& arguments, const QProcessEnvironment& env)
     {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
-        env.insert(QStringLiteral("WAYLAND_DISPLAY"), display);
-        env.remove(QStringLiteral("DISPLAY"));
-        env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));  // Qt's Wayland plugin keeps a few objects
         m_process.setProcessEnvironment(env);
         m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_process.start(QStringLiteral(KEY_PROBE), QStringList{});
+        m_process.start(program, arguments);
     }
-    ~KeyProbe()
+    ~JsonLineProcess()
     {
         m_process.closeWriteChannel();
         if (!m_process.waitForFinished(2000))
@@ -54,6 +48,39 @@ public:
         }
         return false;
     }
+    // The lines printed so far (since the last forget()).
+    const QVector<QJsonObject>& lines()
+    {
+        while (m_process.canReadLine())
+            m_lines << QJsonDocument::fromJson(m_process.readLine()).object();
+        return m_lines;
+    }
+    void forget() { m_lines.clear(); }
+    // What it printed since the last forget(), for a failure message.
+    QByteArray transcript() const
+    {
+        QByteArray text;
+        for (const QJsonObject& line : m_lines)
+            text += QJsonDocument(line).toJson(QJsonDocument::Compact) + '\n';
+        return text;
+    }
+
+protected:
+    QProcess m_process;
+
+private:
+    QVector<QJsonObject> m_lines;
+};
+
+// The keyprobe program (KEY_PROBE) as a Wayland client of the display at `display`.
+class KeyProbe : public JsonLineProcess
+{
+public:
+    explicit KeyProbe(const QString& display)
+        : JsonLineProcess(QStringLiteral(KEY_PROBE), {}, environment(display))
+    {
+    }
+
     bool waitActive()
     {
         return waitFor([](const QJsonObject& o) { return o[QLatin1String("active")].toBool(); }, 10000);
@@ -76,7 +103,6 @@ public:
             return o[QLatin1String("key")] == QLatin1String("release") && o[QLatin1String("code")] == code;
         }, ms);
     }
-    void forget() { m_lines.clear(); }
     // Asks the client what it would paste now, until it is `expected` (the caller's event
     // loop serves what it offers meanwhile).
     bool clipboardIs(const QString& expected)
@@ -97,16 +123,15 @@ public:
         }
         return false;
     }
-    // What it printed since the last forget(), for a failure message.
-    QByteArray transcript() const
-    {
-        QByteArray text;
-        for (const QJsonObject& line : m_lines)
-            text += QJsonDocument(line).toJson(QJsonDocument::Compact) + '\n';
-        return text;
-    }
 
 private:
-    QProcess m_process;
-    QVector<QJsonObject> m_lines;
+    static QProcessEnvironment environment(const QString& display)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
+        env.insert(QStringLiteral("WAYLAND_DISPLAY"), display);
+        env.remove(QStringLiteral("DISPLAY"));
+        env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));  // Qt's Wayland plugin keeps a few objects
+        return env;
+    }
 };

@@ -46,19 +46,11 @@ private slots:
         KeyboardEventService::setInstance(nullptr);
     }
 
-    void pasteAndGiveBack_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("users");
-        QTest::newRow("accents, sign and kanji") << QStringLiteral("Grüße ✓ 東京") << QStringLiteral("hello");
-        QTest::newRow("several lines") << QStringLiteral("one\ntwo") << QStringLiteral("Straße");
-    }
-
     // The first paste starts the session (and waits for it), the clipboard with it.
     void pasteAndGiveBack()
     {
-        QFETCH(QString, text);
-        QFETCH(QString, users);
+        const QString text = QStringLiteral("Grüße ✓\n東京");  // more than Latin-1, over lines
+        const QString users = QStringLiteral("Straße");
         startPortal();
         TextPaster paster;
         m_probe->send("clear");

@@ -30,18 +30,10 @@ private slots:
         KeysymSender::setInstance(nullptr);
     }
 
-    void pasteAndGiveBack_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("users");
-        QTest::newRow("accents, sign and kanji") << QStringLiteral("Grüße ✓ 東京") << QStringLiteral("hello");
-        QTest::newRow("several lines") << QStringLiteral("one\ntwo") << QStringLiteral("Straße");
-    }
-
     void pasteAndGiveBack()
     {
-        QFETCH(QString, text);
-        QFETCH(QString, users);
+        const QString text = QStringLiteral("Grüße ✓\n東京");  // more than Latin-1, over lines
+        const QString users = QStringLiteral("Straße");
         m_probe->send("clear");
         copyInProbe(users.toUtf8());
         QVERIFY(m_probe->clipboardIs(users));

@@ -32,7 +32,6 @@ private slots:
         QTest::addColumn<QStringList>("options");
         QTest::addColumn<bool>("sent");
         QTest::newRow("package's choice") << QStringList() << true;
-        QTest::newRow("forced virtual keyboard") << QStringList{"--keys", "wayland"} << true;
         QTest::newRow("record") << QStringList{"--keys", "record"} << false;
     }
 

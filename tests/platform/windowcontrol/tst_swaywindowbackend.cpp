@@ -13,7 +13,6 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -27,31 +26,20 @@ namespace {
 
 const char kHelper[] = WAYLAND_WINDOW;
 
-// The container of the window of this process in swaymsg's tree, or an empty object.
-QJsonObject findByPid(const QJsonObject& node, qint64 pid)
+// The container of the window of this process in swaymsg's tree, or an empty object; the
+// workspace holding it goes to `workspace`.
+QJsonObject findByPid(const QJsonObject& node, qint64 pid, QJsonObject* workspace = nullptr)
 {
     if (node.value("pid").toInteger() == pid)
         return node;
     for (const char* children : {"nodes", "floating_nodes"}) {
         for (const QJsonValue& child : node.value(children).toArray()) {
-            const QJsonObject found = findByPid(child.toObject(), pid);
-            if (!found.isEmpty())
-                return found;
-        }
-    }
-    return {};
-}
-
-QJsonObject workspaceOf(const QJsonObject& node, qint64 pid, const QJsonObject& workspace = {})
-{
-    const QJsonObject here = node.value("type") == "workspace" ? node : workspace;
-    if (node.value("pid").toInteger() == pid)
-        return here;
-    for (const char* children : {"nodes", "floating_nodes"}) {
-        for (const QJsonValue& child : node.value(children).toArray()) {
-            const QJsonObject found = workspaceOf(child.toObject(), pid, here);
-            if (!found.isEmpty())
-                return found;
+            const QJsonObject found = findByPid(child.toObject(), pid, workspace);
+            if (found.isEmpty())
+                continue;
+            if (workspace && workspace->isEmpty() && node.value("type") == "workspace")
+                *workspace = node;  // the nearest
+            return found;
         }
     }
     return {};
@@ -78,17 +66,11 @@ private slots:
         m_socket = qEnvironmentVariable("SYSTEMDLL_TEST_SWAYSOCK");
         if (m_display.isEmpty() || m_socket.isEmpty())
             QSKIP("needs headless sway: SYSTEMDLL_TEST_SWAY_DISPLAY and SYSTEMDLL_TEST_SWAYSOCK (scripts/test starts it)");
-        QVERIFY(m_runtime.isValid());
         qputenv("SWAYSOCK", m_socket.toLocal8Bit());
     }
 
     void cleanup()
     {
-        for (QProcess* window : std::as_const(m_windows)) {
-            window->kill();
-            window->waitForFinished(5000);
-        }
-        qDeleteAll(m_windows);
         m_windows.clear();
         m_drawn.clear();
     }
@@ -116,8 +98,8 @@ private slots:
     {
         QTest::addColumn<QList<QRect>>("frames");
 
-        QTest::newRow("tiled window to a floating frame") << QList<QRect>{{100, 80, 500, 300}};
-        QTest::newRow("then smaller and elsewhere") << QList<QRect>{{100, 80, 500, 300}, {300, 200, 400, 250}};
+        QTest::newRow("tiled window to a floating frame, then smaller and elsewhere")
+            << QList<QRect>{{100, 80, 500, 300}, {300, 200, 400, 250}};
         QTest::newRow("larger, at the origin") << QList<QRect>{{0, 0, 900, 600}};
     }
 
@@ -170,7 +152,7 @@ private slots:
             QTRY_COMPARE(findByPid(swayTree(), target->processId()).value("fullscreen_mode").toInt(), 1);
             break;
         case WindowTask::Minimise:
-            QTRY_COMPARE(workspaceOf(swayTree(), target->processId()).value("name").toString(), QString("__i3_scratch"));
+            QTRY_COMPARE(workspaceOf(target).value("name").toString(), QString("__i3_scratch"));
             break;
         case WindowTask::Close:
             QTRY_COMPARE(target->state(), QProcess::NotRunning);
@@ -178,18 +160,17 @@ private slots:
         }
         const QJsonObject after = findByPid(swayTree(), bystander->processId());
         QCOMPARE(after.value("fullscreen_mode"), before.value("fullscreen_mode"));
-        QCOMPARE(workspaceOf(swayTree(), bystander->processId()).value("name"), QJsonValue("1"));
+        QCOMPARE(workspaceOf(bystander).value("name"), QJsonValue("1"));
         QCOMPARE(bystander->state(), QProcess::Running);
     }
 
     void anyWindowOfProgram_data()
     {
         QTest::addColumn<QString>("appId");
-        QTest::addColumn<QString>("process");
         QTest::addColumn<bool>("found");
 
-        QTest::newRow("by app id") << "org.example.Target" << QString() << true;
-        QTest::newRow("app id of no window: none") << "org.example.Nothing" << QString() << false;
+        QTest::newRow("by app id") << "org.example.Target" << true;
+        QTest::newRow("app id of no window: none") << "org.example.Nothing" << false;
     }
 
     // A key whose stored title is long out of date finds its program's window by app id;
@@ -197,7 +178,6 @@ private slots:
     void anyWindowOfProgram()
     {
         QFETCH(QString, appId);
-        QFETCH(QString, process);
         QFETCH(bool, found);
 
         QProcess* bystander = open("Bystander");
@@ -208,7 +188,6 @@ private slots:
         task.title = "Page 1 - Browser";
         task.match = WindowTask::Match::Program;
         task.appId = appId;
-        task.process = process;
         if (!found)
             QTest::ignoreMessage(QtInfoMsg, QRegularExpression("no window of program"));
         QCOMPARE(control.apply(task).has_value(), found);
@@ -319,16 +298,15 @@ private:
     QProcess* open(const QString& title, const QString& appId = {})
     {
         const QStringList arguments = appId.isEmpty() ? QStringList{title} : QStringList{title, appId};
-        QProcess* window = WindowTests::startWindow(this, m_display, m_runtime.path(), arguments);
-        m_windows << window;
-        if (!window->waitForStarted(10000))
+        QProcess* window = m_windows.start(m_display, arguments);
+        if (!window)
             return nullptr;
         // Drawn at the size the layout gives it, and so are the windows it made smaller:
         // until every client has drawn its new size, sway holds back later changes, and a
         // window still taking its first size would overrule a size asked for meanwhile.
         if (!drawnAsLaidOut(window, title))
             return nullptr;
-        for (QProcess* other : std::as_const(m_windows)) {
+        for (QProcess* other : m_windows.all()) {
             if (other != window && other->state() == QProcess::Running && !drawnAsLaidOut(other))
                 return nullptr;
         }
@@ -361,6 +339,13 @@ private:
         return agreed;
     }
 
+    QJsonObject workspaceOf(QProcess* window) const
+    {
+        QJsonObject workspace;
+        findByPid(swayTree(), window->processId(), &workspace);
+        return workspace;
+    }
+
     QJsonObject swayTree() const
     {
         QProcess swaymsg;
@@ -380,8 +365,7 @@ private:
 
     QString m_display;
     QString m_socket;
-    QTemporaryDir m_runtime;
-    QList<QProcess*> m_windows;
+    WindowTests::Windows m_windows;
     QHash<QProcess*, QSize> m_drawn;  // the last size each window reported drawn
 };
 
