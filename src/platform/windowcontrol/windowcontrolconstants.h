@@ -34,6 +34,8 @@ constexpr int kSettleLookMs = 2;
 constexpr int kIpcTimeoutMs = 1000;
 constexpr int kMaxIpcMessage = 64 * 1024 * 1024;
 constexpr int kSwaySettleTimeoutMs = 200;
+// How long a window sway has just made floating is watched for a size of its own.
+constexpr int kSwayFloatingWatchMs = 80;
 
 // GNOME (our Shell extension): how long a move or resize is waited for; mutter applies a
 // frame once the client has drawn at its new size.

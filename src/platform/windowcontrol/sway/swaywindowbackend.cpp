@@ -20,6 +20,8 @@ namespace {
 
 // How often a resize is looked for while it is being applied.
 constexpr auto kSettlePoll = std::chrono::microseconds(300);
+// How often a window made floating is looked at while it may still draw its tiled size.
+constexpr auto kFloatingLook = std::chrono::milliseconds(5);
 
 QRect rectOf(const QJsonObject& rect)
 {
@@ -213,9 +215,10 @@ bool SwayWindowBackend::settle(int index, QRectF* frame)
     const qint64 id = m_windows.at(index).id;
     const std::optional<PendingFrame> request = m_pending.take(id);
     std::optional<Listed> first;
+    const bool madeFloating = request && !m_windows.at(index).floating;
     if (request) {
         QStringList commands;
-        if (!m_windows.at(index).floating)
+        if (madeFloating)
             commands << QStringLiteral("fullscreen disable") << QStringLiteral("floating enable");
         if (request->size)
             commands << QStringLiteral("resize set width %1 px height %2 px").arg(request->size->width()).arg(request->size->height());
@@ -242,11 +245,32 @@ bool SwayWindowBackend::settle(int index, QRectF* frame)
         }
         const QRect now = found->window.frame.toRect();
         if (!request || request->isMetBy(now) || waited.elapsed() >= C::kSwaySettleTimeoutMs) {
-            *frame = QRectF(now);
+            *frame = QRectF(madeFloating ? afterFloating(id, now) : now);
             return true;
         }
         std::this_thread::sleep_for(kSettlePoll);
     }
+}
+
+// A window made floating just now may still commit a picture drawn at its tiled size,
+// and sway takes what a floating window draws as its size: look again while it has a
+// few frames' time, and report a frame so overruled, so that the key asks again.
+QRect SwayWindowBackend::afterFloating(qint64 id, const QRect& reached)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < C::kSwayFloatingWatchMs) {
+        std::this_thread::sleep_for(kFloatingLook);
+        const std::optional<Listed> found = find(id);
+        if (!found)
+            return reached;
+        const QRect now = found->window.frame.toRect();
+        if (now != reached) {
+            qCDebug(lcWindowControl) << "window" << id << "drew a size of its own after it was made floating:" << now;
+            return now;
+        }
+    }
+    return reached;
 }
 
 FocusedWindow SwayWindowBackend::focusOf(const QJsonObject& container)

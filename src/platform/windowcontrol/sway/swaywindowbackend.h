@@ -56,6 +56,7 @@ private:
     bool commandDone(int index, const char* operation);
     // The container as the tree shows it now.
     std::optional<Listed> find(qint64 id);
+    QRect afterFloating(qint64 id, const QRect& reached);
     std::optional<Listed> findIn(const QJsonObject& root, qint64 id) const;
     std::optional<QJsonObject> tree();
     // withProcess: the process names too (one file read per window).
