@@ -3,6 +3,7 @@
 #include "focusedwindow.h"
 
 #include <QObject>
+#include <QTimer>
 
 #include <memory>
 
@@ -25,11 +26,18 @@ public:
     FocusedWindow current() const;
 
 signals:
-    // The focused window changed, or its title did. All empty: no window has the focus.
+    // The focused window changed, or its title did. All empty: no window has had the
+    // focus for a moment (the focus passing between two windows goes through no window
+    // under some window managers, which is not said).
     void activeWindowChanged(const QString& title, const QString& process, const QString& appId);
 
 private:
+    void report(const FocusedWindow& window);
+    void say(const FocusedWindow& window);
+
     std::unique_ptr<WindowBackend> m_backend;
     bool m_watching = false;
+    FocusedWindow m_said;  // what the signal said last
+    QTimer m_noWindow;     // no window has the focus, not yet said
     Q_DISABLE_COPY(FocusWatcher)
 };

@@ -45,6 +45,9 @@ constexpr int kGnomeSettleTimeoutMs = 200;
 // new frame only once the client has drawn at the new size.
 constexpr int kKWinSettleTimeoutMs = 500;
 
+// How long no window may have the focus before the focused-window signal says so.
+constexpr int kNoFocusGraceMs = 100;
+
 // X11: longest property read, in 32-bit units (titles, class names, state lists).
 constexpr unsigned kPropertyLongLength = 1024;
 
