@@ -3,7 +3,8 @@
 // a Windows Control key, from the app-triggered event until the window shows its new
 // frame, against `wmctrl -r TITLE -e 0,X,Y,W,H` doing the same. On the headless sway of
 // scripts/bench (SYSTEMDLL_TEST_SWAYSOCK), the same key against `swaymsg` processes, on
-// a window of a second process of this program (--wayland-window TITLE).
+// a window of the tests' window program. On X11 the target is a second process of this
+// program (--x11-window TITLE).
 #include "actions/windowscontrol/pluginwindowscontrol.h"
 #include "platform/windowcontrol/sway/swayipc.h"
 #include "platform/windowcontrol/sway/swaywindowbackend.h"
@@ -12,7 +13,6 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QEvent>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QLoggingCategory>
@@ -238,7 +238,7 @@ public:
         static const xcb_atom_t moveResize = [this] {
             const char name[] = "_NET_MOVERESIZE_WINDOW";
             auto* reply = xcb_intern_atom_reply(m_c, xcb_intern_atom(m_c, 0, sizeof name - 1, name), nullptr);
-            const xcb_atom_t atom = reply ? reply->atom : XCB_ATOM_NONE;
+            const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
             std::free(reply);
             return atom;
         }();
@@ -349,7 +349,7 @@ xcb_window_t startX11Window(QProcess& process, const char* self)
     while (!process.canReadLine() && waited.elapsed() < kSetupTimeoutMs && process.waitForReadyRead(1000)) {
     }
     const QList<QByteArray> words = process.readLine().trimmed().split(' ');
-    return words.size() == 2 && words.at(0) == "window" ? xcb_window_t(words.at(1).toULong()) : XCB_WINDOW_NONE;
+    return words.size() == 2 && words.at(0) == "window" ? xcb_window_t(words.at(1).toULong()) : xcb_window_t(XCB_WINDOW_NONE);
 }
 
 void compareTriggerWithCommandLine(WindowControl& control, const char* self)
@@ -423,33 +423,6 @@ void compareTriggerWithCommandLine(WindowControl& control, const char* self)
 
 const char kSwayTitle[] = "Sway Target";
 
-// The window on sway, in a process of its own: prints "size W H" once the compositor has
-// taken a frame drawn at that size (the update after it waits for its frame callback).
-class DrawnWindow final : public QWidget
-{
-protected:
-    void paintEvent(QPaintEvent* event) override
-    {
-        QWidget::paintEvent(event);
-        m_painted = size();
-        QMetaObject::invokeMethod(
-            this, [this] { windowHandle()->requestUpdate(); }, Qt::QueuedConnection);
-    }
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::UpdateRequest && m_painted == size() && m_painted != m_reported) {
-            m_reported = m_painted;
-            std::printf("size %d %d\n", width(), height());
-            std::fflush(stdout);
-        }
-        return QWidget::eventFilter(watched, event);
-    }
-
-private:
-    QSize m_painted;
-    QSize m_reported;
-};
-
 // Runs a program to its end, its output dropped (swaymsg prints every reply).
 void quiet(const QString& program, const QStringList& arguments)
 {
@@ -521,7 +494,7 @@ private:
     std::unique_ptr<SwayIpc> m_ipc;
 };
 
-void compareSwayTriggerWithCommandLine(const char* self)
+void compareSwayTriggerWithCommandLine()
 {
     const QString socket = qEnvironmentVariable("SYSTEMDLL_TEST_SWAYSOCK");
     const QString display = qEnvironmentVariable("SYSTEMDLL_TEST_SWAY_DISPLAY");
@@ -538,7 +511,7 @@ void compareSwayTriggerWithCommandLine(const char* self)
     env.insert("XDG_RUNTIME_DIR", runtime.path());
     env.remove("DISPLAY");
     window.setProcessEnvironment(env);
-    window.start(QString::fromLocal8Bit(self), {"--wayland-window", kSwayTitle});
+    window.start(QStringLiteral(BENCH_WINDOW), {kSwayTitle});
     SwayProbe probe(socket);
     QElapsedTimer waited;
     waited.start();
@@ -622,15 +595,6 @@ void compareSwayTriggerWithCommandLine(const char* self)
 
 int main(int argc, char** argv)
 {
-    if (argc == 3 && qstrcmp(argv[1], "--wayland-window") == 0) {
-        QApplication app(argc, argv);
-        DrawnWindow window;
-        window.setWindowTitle(QString::fromLocal8Bit(argv[2]));
-        window.resize(320, 240);
-        window.show();
-        window.windowHandle()->installEventFilter(&window);
-        return app.exec();
-    }
     if (argc == 3 && qstrcmp(argv[1], "--x11-window") == 0) {
         QApplication app(argc, argv);
         QWidget window;
@@ -663,6 +627,6 @@ int main(int argc, char** argv)
     compareWithCommandLine(control);
     lookupThenAction(control, backend);
     compareTriggerWithCommandLine(control, argv[0]);
-    compareSwayTriggerWithCommandLine(argv[0]);
+    compareSwayTriggerWithCommandLine();
     return 0;
 }
