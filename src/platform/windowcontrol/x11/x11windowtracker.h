@@ -16,10 +16,10 @@ class XcbConnection;
 
 // Keeps the managed windows of one X display current from the server's events, so that
 // a lookup costs no round trip: the client list, the active window and the supported
-// features from property changes on the root, each window's title from its own property
-// changes and its frame from its configure events. One tracker per connection, shared
-// by every backend on it: it alone takes the connection's events (never call
-// XcbConnection::sync on it, which would drop them; use sync() here).
+// features from property changes on the root, each window's title and state from its own
+// property changes and its frame from its configure events. One tracker per connection,
+// shared by every backend on it: it alone takes the connection's events (never call
+// XcbConnection::sync on it, which would drop them; wait with waitForEvent() here).
 class X11WindowTracker final : public QObject
 {
     Q_OBJECT
