@@ -1,6 +1,6 @@
 #pragma once
 
-#include "windowcontrollog.h"
+#include "windowbackend.h"
 
 #include <QHash>
 #include <QList>
@@ -35,7 +35,7 @@ public:
     // Each false, with a log line, where index is not in windows.
     bool setSize(const QList<Listed>& windows, int index, const QSize& size)
     {
-        if (!has(windows, index, "resize"))
+        if (!WindowBackend::isListed(index, windows.size(), "resize"))
             return false;
         m_pending[windows.at(index).id].size = QSize(qMax(1, size.width()), qMax(1, size.height()));
         return true;
@@ -43,7 +43,7 @@ public:
 
     bool setPosition(const QList<Listed>& windows, int index, const QPoint& position)
     {
-        if (!has(windows, index, "move"))
+        if (!WindowBackend::isListed(index, windows.size(), "move"))
             return false;
         m_pending[windows.at(index).id].position = position;
         return true;
@@ -70,13 +70,5 @@ public:
     }
 
 private:
-    static bool has(const QList<Listed>& windows, int index, const char* operation)
-    {
-        if (index >= 0 && index < windows.size())
-            return true;
-        qCWarning(lcWindowControl) << operation << "ignored: no window" << index << "in the last listing";
-        return false;
-    }
-
     QHash<Id, PendingFrame> m_pending;
 };

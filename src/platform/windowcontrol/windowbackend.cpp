@@ -145,3 +145,11 @@ std::unique_ptr<WindowBackend> WindowBackend::create(const QString& backend)
         qCWarning(lcWindowControl) << "unknown window control backend" << backend << "- using the default";
     return platformDefault();
 }
+
+bool WindowBackend::isListed(int index, qsizetype count, const char* operation)
+{
+    if (index >= 0 && index < count)
+        return true;
+    qCWarning(lcWindowControl) << operation << "ignored: no window" << index << "in the last listing";
+    return false;
+}

@@ -65,6 +65,9 @@ public:
     static std::unique_ptr<WindowBackend> create();
     static std::unique_ptr<WindowBackend> create(const QString& backend);
 
+    // Whether index names a window of a listing of count; logs "OPERATION ignored" where not.
+    static bool isListed(int index, qsizetype count, const char* operation);
+
 protected:
     WindowBackend() = default;
     Q_DISABLE_COPY(WindowBackend)

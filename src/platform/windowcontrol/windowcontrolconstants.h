@@ -34,7 +34,7 @@ constexpr int kSettleLookMs = 2;
 constexpr int kIpcTimeoutMs = 1000;
 constexpr int kMaxIpcMessage = 64 * 1024 * 1024;
 constexpr int kSwaySettleTimeoutMs = 200;
-// How long a window sway has just made floating is watched for a size of its own.
+// How long a window sway has just made floating has to draw a size of its own.
 constexpr int kSwayFloatingWatchMs = 80;
 
 // GNOME (our Shell extension): how long a move or resize is waited for; mutter applies a

@@ -111,10 +111,8 @@ QList<WindowBackend::Window> GnomeWindowBackend::enumerate()
 
 bool GnomeWindowBackend::call(int index, const char* operation, const char* method, const QVariantList& extra)
 {
-    if (index < 0 || index >= m_windows.size()) {
-        qCWarning(lcWindowControl) << operation << "ignored: no window" << index << "in the last listing";
+    if (!isListed(index, m_windows.size(), operation))
         return false;
-    }
     const Listed& target = m_windows.at(index);
     QVariantList arguments{QVariant::fromValue(target.id)};
     arguments += extra;

@@ -127,10 +127,8 @@ QList<WindowBackend::Window> KWinWindowBackend::enumerate()
 
 bool KWinWindowBackend::operate(int index, const char* operation, const QString& verb)
 {
-    if (index < 0 || index >= m_windows.size()) {
-        qCWarning(lcWindowControl) << operation << "ignored: no window" << index << "in the last listing";
+    if (!isListed(index, m_windows.size(), operation))
         return false;
-    }
     const Listed& target = m_windows.at(index);
     bool done = false;
     const bool answered = m_scripting->run(operation, QLatin1String(kOperateScript),

@@ -20,8 +20,6 @@ namespace {
 
 // How often a resize is looked for while it is being applied.
 constexpr auto kSettlePoll = std::chrono::microseconds(300);
-// How often a window made floating is looked at while it may still draw its tiled size.
-constexpr auto kFloatingLook = std::chrono::milliseconds(5);
 
 QRect rectOf(const QJsonObject& rect)
 {
@@ -135,10 +133,8 @@ QList<WindowBackend::Window> SwayWindowBackend::enumerate()
 
 bool SwayWindowBackend::run(int index, const char* operation, const QString& commands)
 {
-    if (index < 0 || index >= m_windows.size()) {
-        qCWarning(lcWindowControl) << operation << "ignored: no window" << index << "in the last listing";
+    if (!isListed(index, m_windows.size(), operation))
         return false;
-    }
     return sendCommand(index, commands) && commandDone(index, operation);
 }
 
@@ -253,24 +249,17 @@ bool SwayWindowBackend::settle(int index, QRectF* frame)
 }
 
 // A window made floating just now may still commit a picture drawn at its tiled size,
-// and sway takes what a floating window draws as its size: look again while it has a
+// and sway takes what a floating window draws as its size: look again once it has had a
 // few frames' time, and report a frame so overruled, so that the key asks again.
 QRect SwayWindowBackend::afterFloating(qint64 id, const QRect& reached)
 {
-    QElapsedTimer waited;
-    waited.start();
-    while (waited.elapsed() < C::kSwayFloatingWatchMs) {
-        std::this_thread::sleep_for(kFloatingLook);
-        const std::optional<Listed> found = find(id);
-        if (!found)
-            return reached;
-        const QRect now = found->window.frame.toRect();
-        if (now != reached) {
-            qCDebug(lcWindowControl) << "window" << id << "drew a size of its own after it was made floating:" << now;
-            return now;
-        }
-    }
-    return reached;
+    std::this_thread::sleep_for(std::chrono::milliseconds(C::kSwayFloatingWatchMs));
+    const std::optional<Listed> found = find(id);
+    if (!found || found->window.frame.toRect() == reached)
+        return reached;
+    qCDebug(lcWindowControl) << "window" << id << "drew a size of its own after it was made floating:"
+                             << found->window.frame;
+    return found->window.frame.toRect();
 }
 
 FocusedWindow SwayWindowBackend::focusOf(const QJsonObject& container)

@@ -74,10 +74,8 @@ QList<WindowBackend::Window> X11WindowBackend::enumerate()
 
 std::optional<X11Window> X11WindowBackend::liveWindow(int index, const char* operation)
 {
-    if (index < 0 || index >= m_windows.size()) {
-        qCWarning(lcWindowControl) << operation << "ignored: no window" << index << "in the last listing";
+    if (!isListed(index, m_windows.size(), operation))
         return std::nullopt;
-    }
     std::optional<X11Window> window = m_tracker->window(m_windows.at(index).id);
     if (!window)
         qCWarning(lcWindowControl) << operation << "ignored: window" << WindowRecordFilter::forLog(m_windows.at(index).info.title) << "has gone";

@@ -12,23 +12,12 @@ const INTERFACE = `<node>
   <interface name="com.corvane.VantaWindows">
     <method name="List"><arg type="s" direction="out" name="windows"/></method>
     <method name="Focused"><arg type="s" direction="out" name="window"/></method>
-    <method name="MoveResize">
-      <arg type="t" direction="in" name="id"/>
-      <arg type="i" direction="in" name="x"/><arg type="i" direction="in" name="y"/>
-      <arg type="i" direction="in" name="width"/><arg type="i" direction="in" name="height"/>
-      <arg type="b" direction="out" name="done"/>
-    </method>
     <method name="Place">
       <arg type="t" direction="in" name="id"/>
       <arg type="i" direction="in" name="x"/><arg type="i" direction="in" name="y"/>
       <arg type="i" direction="in" name="width"/><arg type="i" direction="in" name="height"/>
       <arg type="u" direction="in" name="timeout"/>
       <arg type="s" direction="out" name="window"/>
-    </method>
-    <method name="Move">
-      <arg type="t" direction="in" name="id"/>
-      <arg type="i" direction="in" name="x"/><arg type="i" direction="in" name="y"/>
-      <arg type="b" direction="out" name="done"/>
     </method>
     <method name="Minimize"><arg type="t" direction="in" name="id"/><arg type="b" direction="out" name="done"/></method>
     <method name="Maximize"><arg type="t" direction="in" name="id"/><arg type="b" direction="out" name="done"/></method>
@@ -113,11 +102,7 @@ class WindowService {
         return JSON.stringify(describe(global.display.get_focus_window()));
     }
 
-    MoveResize(id, x, y, width, height) {
-        return this._act(id, w => place(w, x, y, width, height));
-    }
-
-    // MoveResize that answers once the frame is there, or after timeout ms with the
+    // Moves and resizes the window and answers once the frame is there, or after timeout ms with the
     // frame it has then (mutter applies a size once the program has drawn at it): the
     // window as List describes it, '{}' when it is not there or goes away meanwhile.
     PlaceAsync([id, x, y, width, height, timeout], invocation) {
@@ -153,14 +138,6 @@ class WindowService {
         place(w, x, y, width, height);
         if (reached())
             answer();
-    }
-
-    Move(id, x, y) {
-        return this._act(id, w => {
-            if (w.get_maximized())
-                w.unmaximize(Meta.MaximizeFlags.BOTH);
-            w.move_frame(true, x, y);
-        });
     }
 
     Minimize(id) {
